@@ -1,0 +1,84 @@
+#include "cli.h"
+
+#include <CLI/CLI.hpp>
+#include <fstream>
+#include <iostream>
+
+#include "core/message.h"
+#include "core/random.h"
+#include "core/record.h"
+#include "core/strutil.h"
+
+namespace vorlund::cli {
+
+CliContext::CliContext(std::ostream& o, std::ostream& e) : out(o), err(e) {
+  registerStandardOperators(genman);
+  genman.setConverters(&converters);
+}
+
+bool CliContext::loadSettings(const std::string& path) {
+  std::ifstream in(path);
+  if (!in) {
+    logMessage("Simulator", "Load", "Can't open file " + path, LOG_ERROR);
+    return false;
+  }
+  std::string line;
+  while (std::getline(in, line)) {
+    while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
+    if (line == converters.parameters().sectionPrefix()) {
+      readRecord(converters.parameters(), in);
+    } else if (line == "sim_params:") {
+      // Until the simulator owns the whole chain, its record feeds the genetics
+      // and converter settings that this tool uses.
+      param* tail = &genman.parameters();
+      while (tail->next() != nullptr) tail = tail->next();
+      tail->setNext(&converters.parameters());
+      readRecord(genman.parameters(), in);
+      tail->setNext(nullptr);
+    }
+  }
+  return true;
+}
+
+bool CliContext::genotypeArg(const std::string& arg, std::string& text) {
+  if (arg != "-") {
+    text = arg;
+    return true;
+  }
+  if (!readWholeFile("-", text)) {
+    err << "cannot read the genotype from standard input\n";
+    return false;
+  }
+  return true;
+}
+
+void CliContext::applySeed() {
+  if (seed)
+    seedRandom(*seed);
+  else
+    seedRandomFromClock();
+}
+
+int runCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+  // Each run of the program starts a fresh log.
+  removeLogFile();
+  seedRandomFromClock();
+  CliContext ctx(out, err);
+  CLI::App app{"Vorlund: evolve stick creatures from the command line", "vorlund-cli"};
+  app.require_subcommand(1);
+  app.add_option("--sim", ctx.simFile, "Settings file (*.sim) to load first")->check(CLI::ExistingFile);
+  app.parse_complete_callback([&ctx]() {
+    if (!ctx.simFile.empty()) ctx.loadSettings(ctx.simFile);
+  });
+
+  addGenotypeCommands(app, ctx);
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    return app.exit(e, out, err);
+  }
+  return ctx.exitCode;
+}
+
+}  // namespace vorlund::cli
