@@ -1,0 +1,105 @@
+#include "core/message.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+namespace vorlund {
+namespace {
+
+// Sends the log to a file of the test's own and restores the sink afterwards.
+class MessageTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    savedPath_ = logFilePath();
+    savedStderr_ = stderrLevel();
+    setLogFilePath("message_test.out");
+    removeLogFile();
+    setStderrLevel(-1);
+    setRunFlag(true);
+  }
+  void TearDown() override {
+    removeLogFile();
+    setLogFilePath(savedPath_);
+    setStderrLevel(savedStderr_);
+    setAlertHandler(nullptr);
+    setCriticalHandler(nullptr);
+    setRunFlag(true);
+  }
+  static std::string logText() {
+    std::ifstream in("message_test.out");
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+  }
+  std::string savedPath_;
+  int savedStderr_ = 0;
+};
+
+TEST_F(MessageTest, LinesCarryLevelPrefixes) {
+  logMessage("Simulator", "Save", "Error while saving", LOG_WARNING);
+  logMessage("Simulator", "Load", "Settings loaded", LOG_PLAIN);
+  logMessage("GenMan", "Mutate", "bad", LOG_ERROR);
+  logMessage("M", "F", "odd level", 7);
+  EXPECT_EQ(logText(),
+            "  Warning: Simulator::Save - Error while saving\n"
+            "Simulator::Load - Settings loaded\n"
+            "    Error: GenMan::Mutate - bad\n"
+            "M::F - odd level\n");
+}
+
+TEST_F(MessageTest, WarningsAndWorseAlertOnceEachPlainDoesNot) {
+  std::vector<int> alerts;
+  setAlertHandler([&](int level) { alerts.push_back(level); });
+  logMessage("a", "b", "plain", LOG_PLAIN);
+  logMessage("a", "b", "warn", LOG_WARNING);
+  logMessage("a", "b", "err", LOG_ERROR);
+  logMessage("a", "b", "crit", LOG_CRITICAL);
+  EXPECT_EQ(alerts, (std::vector<int>{1, 2, 3}));
+}
+
+TEST_F(MessageTest, CriticalStopsRunAndOnlyBoxMentionsSaving) {
+  std::string box;
+  setCriticalHandler([&](const std::string& text) { box = text; });
+  logMessage("debug", "go", "bad mass", LOG_CRITICAL);
+  EXPECT_FALSE(runFlag());
+  EXPECT_EQ(logText(), "        *** CRITICAL ERROR *** debug::go - bad mass\n");
+  EXPECT_EQ(box, std::string("        *** CRITICAL ERROR *** debug::go - bad mass") + kCriticalSuffix);
+}
+
+TEST_F(MessageTest, LongMessagesAreWrittenWhole) {
+  const std::string big(25000, 'x');
+  logMessage("m", "f", big, LOG_PLAIN);
+  EXPECT_EQ(logText(), "m::f - " + big + "\n");
+}
+
+TEST_F(MessageTest, PresentersSeeEveryMessageUntilRemoved) {
+  std::vector<std::string> seen;
+  const int id = addMessagePresenter([&](const LogEntry& e) { seen.push_back(e.module + "/" + e.message); });
+  logMessage("one", "f", "first", LOG_PLAIN);
+  removeMessagePresenter(id);
+  logMessage("two", "f", "second", LOG_PLAIN);
+  EXPECT_EQ(seen, (std::vector<std::string>{"one/first"}));
+}
+
+TEST_F(MessageTest, UnwritableLogStillReachesPresenters) {
+  setLogFilePath("/nonexistent-folder/messages.out");
+  int count = 0;
+  const int id = addMessagePresenter([&](const LogEntry&) { ++count; });
+  logMessage("m", "f", "x", LOG_ERROR);
+  removeMessagePresenter(id);
+  EXPECT_EQ(count, 1);
+  setLogFilePath("message_test.out");
+}
+
+TEST_F(MessageTest, RemoveLogFileClearsEarlierRun) {
+  logMessage("m", "f", "old run", LOG_PLAIN);
+  removeLogFile();
+  EXPECT_FALSE(std::ifstream("message_test.out").good());
+}
+
+}  // namespace
+}  // namespace vorlund

@@ -1,0 +1,210 @@
+#include "core/record.h"
+
+#include <gtest/gtest.h>
+
+#include <cstddef>
+#include <sstream>
+
+namespace vorlund {
+namespace {
+
+struct Settings {
+  int32_t capacity = 0;
+  std::string name;
+  std::string genotype;
+  double hidden = 0;
+};
+
+constexpr ParamTab kSettingsTab[] = {
+    paramHeader("Settings", 1, 4, "sim_params:"),
+    {"capacity", 0, "Capacity", "d 0 2000", offsetof(Settings, capacity), nullptr},
+    {"name", 0, "Name", "s", offsetof(Settings, name), nullptr},
+    {"genotype", 0, "Genotype", "s 1 99999", offsetof(Settings, genotype), nullptr},
+    {"hidden", PF_COMPUTED, "Computed", "f", offsetof(Settings, hidden), nullptr},
+    paramEnd(),
+};
+static_assert(paramTableValid(kSettingsTab));
+
+struct Point {
+  double x = 0, y = 0, z = 0, m = 0;
+};
+
+constexpr ParamTab kPointTab[] = {
+    paramHeader("Point", 1, 4, "p:"),
+    {"x", 0, "x", "f", offsetof(Point, x), nullptr},
+    {"y", 0, "y", "f", offsetof(Point, y), nullptr},
+    {"z", 0, "z", "f", offsetof(Point, z), nullptr},
+    {"m", 0, "mass", "f", offsetof(Point, m), nullptr},
+    paramEnd(),
+};
+static_assert(paramTableValid(kPointTab));
+
+std::string written(Settings& s) {
+  param p(kSettingsTab, &s);
+  std::ostringstream out;
+  EXPECT_EQ(writeRecord(p, out), 0);
+  return out.str();
+}
+
+TEST(Record_Write, ChoosesMultilineAtFiftyOneCharactersOrLineBreak) {
+  Settings s;
+  s.name = std::string(50, 'n');
+  s.genotype = std::string(51, 'g');
+  EXPECT_EQ(written(s), "sim_params:\ncapacity:0\nname:" + std::string(50, 'n') + "\ngenotype:~\n" +
+                            std::string(51, 'g') + "~\n\n");
+  s.name = "a\rb";
+  EXPECT_NE(written(s).find("name:~\na\rb~\n"), std::string::npos);
+}
+
+TEST(Record_RoundTrip, KeepsTextWithLineBreaksExactly) {
+  Settings s;
+  s.capacity = 12;
+  s.genotype = "/*4*/\n<X>X\n\n  last line";
+  s.name = "short";
+  const std::string text = written(s);
+  std::istringstream in(text);
+  std::string section;
+  std::getline(in, section);
+  EXPECT_EQ(section, "sim_params:");
+  Settings back;
+  param p(kSettingsTab, &back);
+  readRecord(p, in);
+  EXPECT_EQ(back.capacity, 12);
+  EXPECT_EQ(back.genotype, s.genotype);
+  EXPECT_EQ(back.name, "short");
+}
+
+TEST(Record_Read, KeyMustBeFollowedByColonAndUnknownLinesAreSkipped) {
+  Settings s;
+  param p(kSettingsTab, &s);
+  std::istringstream in("capacityX:5\n# a comment\nbogus:1\ncapacity: 5\nname:  two blanks\n\ncapacity:9\n");
+  readRecord(p, in);
+  EXPECT_EQ(s.capacity, 5);
+  EXPECT_EQ(s.name, "  two blanks");
+  // The empty line ended the record: the line after it is left in the stream.
+  std::string rest;
+  std::getline(in, rest);
+  EXPECT_EQ(rest, "capacity:9");
+}
+
+TEST(Record_Read, EndsAtEndOfStreamAndAcceptsCarriageReturns) {
+  Settings s;
+  param p(kSettingsTab, &s);
+  std::istringstream in("capacity:7\r\ngenotype:~\r\nX\r\nX~\r\nname:end");
+  readRecord(p, in);
+  EXPECT_EQ(s.capacity, 7);
+  EXPECT_EQ(s.genotype, "X\nX");
+  EXPECT_EQ(s.name, "end");
+}
+
+TEST(Record_Read, LongSingleLineValueIsReadWhole) {
+  // A hand-edited genotype on one line must not be cut into pieces.
+  const std::string genotype(500, 'X');
+  Settings s;
+  param p(kSettingsTab, &s);
+  std::istringstream in("genotype:" + genotype + "\nname:after\n");
+  readRecord(p, in);
+  EXPECT_EQ(s.genotype, genotype);
+  EXPECT_EQ(s.name, "after");
+}
+
+TEST(Record_Read, UnclosedMultilineTakesRestOfStream) {
+  Settings s;
+  param p(kSettingsTab, &s);
+  std::istringstream in("genotype:~\nabc\ndef");
+  readRecord(p, in);
+  EXPECT_EQ(s.genotype, "abc\ndef");
+}
+
+TEST(Record_Write, SkipsNoStoreParameters) {
+  Settings s;
+  EXPECT_EQ(written(s).find("hidden"), std::string::npos);
+}
+
+TEST(Compact_Write, NamesValuesAfterTheFirstOneLeftOut) {
+  Point ref, pt;
+  pt.x = 1.5;
+  pt.z = 2;
+  param p(kPointTab, &pt);
+  param r(kPointTab, &ref);
+  std::string out;
+  writeCompact(p, r, out);
+  EXPECT_EQ(out, "p:1.5, z=2\n");
+  Point all;
+  all.x = 1;
+  all.y = 2;
+  all.z = 3;
+  p.setBase(&all);
+  out.clear();
+  writeCompact(p, r, out);
+  EXPECT_EQ(out, "p:1, 2, 3\n");
+  p.setBase(&ref);
+  out.clear();
+  writeCompact(p, r, out);
+  EXPECT_EQ(out, "p:\n");
+}
+
+Point readLine(const std::string& line) {
+  Point pt;
+  pt.m = -1;
+  param p(kPointTab, &pt);
+  std::size_t pos = 0;
+  readCompactLine(p, line, pos);
+  return pt;
+}
+
+TEST(Compact_Read, PositionalNamedAndEmptyFields) {
+  Point a = readLine("1, 2, 3");
+  EXPECT_EQ(a.x, 1);
+  EXPECT_EQ(a.y, 2);
+  EXPECT_EQ(a.z, 3);
+  EXPECT_EQ(a.m, -1);
+
+  Point b = readLine(", , 3");
+  EXPECT_EQ(b.x, 0);
+  EXPECT_EQ(b.y, 0);
+  EXPECT_EQ(b.z, 3);
+
+  Point c = readLine("z=2, 4");
+  EXPECT_EQ(c.z, 2);
+  EXPECT_EQ(c.m, 4);
+  EXPECT_EQ(c.x, 0);
+
+  Point d = readLine("m=5");
+  EXPECT_EQ(d.m, 5);
+
+  // A bare word is skipped and still takes its position.
+  Point e = readLine("word, 7");
+  EXPECT_EQ(e.x, 0);
+  EXPECT_EQ(e.y, 7);
+}
+
+TEST(Compact_Read, NamePrefixSelectsFirstMatchingId) {
+  Settings s;
+  param p(kSettingsTab, &s);
+  std::size_t pos = 0;
+  readCompactLine(p, "cap=5, gen=X", pos);
+  EXPECT_EQ(s.capacity, 5);
+  EXPECT_EQ(s.genotype, "X");
+}
+
+TEST(Compact_Read, AdvancesPastOneLineOnly) {
+  Point pt;
+  param p(kPointTab, &pt);
+  const std::string text = "1, 2\r\n3\n";
+  std::size_t pos = 0;
+  readCompactLine(p, text, pos);
+  EXPECT_EQ(pt.x, 1);
+  EXPECT_EQ(pt.y, 2);
+  EXPECT_EQ(pos, 6u);
+  readCompactLine(p, text, pos);
+  EXPECT_EQ(pt.x, 3);
+  EXPECT_EQ(pos, text.size());
+  // Too many fields are ignored past the table's end.
+  pos = 0;
+  readCompactLine(p, "1,2,3,4,5,6", pos);
+  EXPECT_EQ(pt.m, 4);
+}
+
+}  // namespace
+}  // namespace vorlund

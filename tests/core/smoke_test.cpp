@@ -1,2 +1,0 @@
-#include <gtest/gtest.h>
-TEST(Smoke, Builds) { SUCCEED(); }
