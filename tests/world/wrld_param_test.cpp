@@ -2,6 +2,10 @@
 
 #include <cmath>
 
+#include <sstream>
+#include <string>
+
+#include "core/record.h"
 #include "world/world_map.h"
 #include "world_test_support.h"
 
@@ -124,6 +128,26 @@ TEST_F(WorldParam, ABadBlocksMapDoesNotKeepRemovingCreatures) {
   p.set(WRLD_MAP, "m 1 1 9");
   EXPECT_EQ(crowd.removals, removed + 1);
   EXPECT_EQ(w.activeType(), WORLD_BLOCKS);
+}
+
+TEST_F(WorldParam, ARecordCarriesTheTerrainToAnotherWorld) {
+  param& p = w.parameters();
+  p.set(WRLD_MAP, "m 2 2\n59\n9-");
+  p.setInt(WRLD_TYP, 1);
+  p.set(WRLD_SIZ, "40");
+  std::stringstream file;
+  ASSERT_EQ(writeRecord(p, file), 0);
+  std::string section;
+  std::getline(file, section);
+  world copy;
+  readRecord(copy.parameters(), file);
+  EXPECT_EQ(copy.activeType(), WORLD_BLOCKS);
+  EXPECT_EQ(copy.activeMap(), "m 2 2\n59\n9-");
+  EXPECT_EQ(copy.activeSize(), 40.0);
+  EXPECT_EQ(copy.height(25, 25), 4.0);
+  EXPECT_EQ(copy.height(15, 25), 0.0);
+  EXPECT_EQ(copy.height(15, 15), 4.0);
+  EXPECT_EQ(copy.blocks().at(3, 2).kind, CELL_RAMP_X);
 }
 
 TEST_F(WorldParam, OutOfRangeSizeWrittenDirectlyIsMendedOnBuild) {
