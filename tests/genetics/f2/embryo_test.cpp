@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "core/random.h"
 #include "genetics/genoconv.h"
 #include "log_capture.h"
 
@@ -30,6 +31,28 @@ TEST(Embryo, OneStickWritesItsModifiersThenX) {
   // Missing levels write nothing; a list may be separated by commas and tabs.
   EXPECT_EQ(convert("stick (0,\t0) (1, 1)"), "X\n");
   EXPECT_EQ(convert("stick (0) (1) 0"), "rrrrrX\n");
+  // Absurd levels write a bounded run; numbers that are not finite read as 0.
+  EXPECT_EQ(convert("stick (0) (1) 1e300"), std::string(50, 'R') + "X\n");
+  EXPECT_EQ(convert("stick (nan) (inf) nan"), "rrrrrX\n");
+}
+
+TEST(Embryo, AnyRecordSoupConvertsOrFailsCleanly) {
+  const std::string alphabet = "stickconn()GTS*@|0123456789 .,-\n";
+  seedRandom(21);
+  for (int i = 0; i < 300; ++i) {
+    std::string text;
+    const int len = rndBelow(120);
+    for (int k = 0; k < len; ++k) text += alphabet[static_cast<std::size_t>(rndBelow(static_cast<int>(alphabet.size())))];
+    LogCapture log;
+    std::string out;
+    const int r = embryoConvert(text, out, EmbryoOptions{}, "unused");
+    if (r == 1) {
+      EXPECT_EQ(out.back(), '\n');
+      EXPECT_NE(out.find('X'), std::string::npos);
+    } else {
+      EXPECT_EQ(log.entries.size(), 1u);
+    }
+  }
 }
 
 TEST(Embryo, TwoSticksJoinEndToEnd) {
