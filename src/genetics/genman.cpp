@@ -30,9 +30,11 @@ bool hasMarker(std::string_view text) { return text.size() >= 2 && text[0] == '/
 bool isWhite(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 // The operator's repair accepts a child when it is valid (possibly after repair).
+// An encoding without a repair step (encoding 2) accepts every child as it is;
+// otherwise none of its mutants could ever be accepted.
 bool validated(TGeno_fx& op, std::string& body) {
   const int v = op.Validate(body);
-  return v == 0 || v == -1;
+  return v == 0 || v == -1 || v == GENOPER_NOT_PROVIDED;
 }
 
 }  // namespace

@@ -1,8 +1,13 @@
 #include "genetics/converters.h"
+#include "genetics/f2/embryo.h"
 
 namespace vorlund {
 
-// The embryo converter is not part of this build yet: the conversion fails.
-int convertF2ToF1(const std::string&, std::string&) { return 0; }
+// The conversion runs in memory; "parametr.txt" still holds the converter's
+// switches so that the user can ask for the intermediate listings.
+int convertF2ToF1(const std::string& body, std::string& out) {
+  const EmbryoOptions options = readEmbryoOptions(kEmbryoOptionsFile);
+  return embryoConvert(body, out, options, kEmbryoInputBase);
+}
 
 }  // namespace vorlund
