@@ -75,6 +75,17 @@ TEST(F1Validity, RepairsParenthesesEmptyGroupsAndWhiteSpace) {
   EXPECT_GT(validated("X[0:]").first, 0);
 }
 
+TEST(F1Validity, EmptyBranchingLeavesNothingDeadBehind) {
+  TGeno_f1 op;
+  // Valid as written: the text behind the inner branching is skipped, and the
+  // modifier in front of it acts on nothing. Removing the branching takes both along.
+  EXPECT_EQ(op.CheckValidity("((,)w,X)"), 0);
+  EXPECT_EQ(validated("((,)w,X)"), std::make_pair(-1, std::string("(,X)")));
+  EXPECT_EQ(op.CheckValidity("(LX,L(,))"), 0);
+  EXPECT_EQ(validated("(LX,L(,))"), std::make_pair(-1, std::string("(LX,)")));
+  EXPECT_EQ(validated("X(,)L"), std::make_pair(-1, std::string("X")));
+}
+
 TEST(F1Validity, RepairableOnlyWhenTheRepairEndsValid) {
   TGeno_f1 op;
   // The parenthesis is repaired but the stray letter is not: not repairable.
