@@ -74,6 +74,7 @@ int runCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
   addGenotypeCommands(app, ctx);
   addPhylogenyCommands(app, ctx);
   addCreatureCommands(app, ctx);
+  addGeneticsCommands(app, ctx);
 
   try {
     app.parse(argc, argv);

@@ -58,5 +58,6 @@ int runCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
 void addGenotypeCommands(CLI::App& app, CliContext& ctx);
 void addPhylogenyCommands(CLI::App& app, CliContext& ctx);
 void addCreatureCommands(CLI::App& app, CliContext& ctx);
+void addGeneticsCommands(CLI::App& app, CliContext& ctx);
 
 }  // namespace vorlund::cli
