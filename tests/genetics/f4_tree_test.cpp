@@ -22,6 +22,7 @@ TEST(F4Tree, ParseClosesBranchesAndWritesBack) {
   EXPECT_EQ(roundTrip("#2L>X"), "#2L>X>");
   EXPECT_EQ(roundTrip("#1L>X"), "#L>X>");  // count 1 has no digits
   EXPECT_EQ(roundTrip("#L>X"), "#L>X>");
+  EXPECT_EQ(roundTrip("#1 7>X"), "# 7>X>");  // a digit code stays apart from the count
   EXPECT_EQ(roundTrip("<X>N[*:1][G:-2.5][-3:0.25]"), "<X>N[*:1][G:-2.5][-3:0.25]>");
   EXPECT_EQ(roundTrip("<X>N[ 2: 1.5 ]"), "<X>N[2:1.5]>");
 }

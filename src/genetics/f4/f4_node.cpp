@@ -79,6 +79,8 @@ void appendCode(const f4node& n, std::string& out) {
   if (n.code == '#') {
     out += '#';
     if (n.kind != 1) out += ssprintf("%d", n.kind);
+    // A digit code right behind would be read as part of the count.
+    if (n.child1 != nullptr && isDigit(n.child1->code)) out += ' ';
   } else if (n.isLink()) {
     out += '[';
     if (n.kind == F4_LINK_CONSTANT)
