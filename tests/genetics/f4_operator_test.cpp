@@ -74,13 +74,13 @@ TEST(F4Operator, MutateReadsChangeAndKindsFollowProbabilities) {
   float change = 0.1f;
   ASSERT_EQ(op.Mutate(body, change), 0);
   EXPECT_FLOAT_EQ(change, 0.1f);  // read, not written
-  EXPECT_NE(body, "<X>N[*:1]>");
+  EXPECT_NE(body, "<X>N[*:1]");
   EXPECT_GE(op.Validate(body), -1);
 
   change = 0.0f;
   body = "<X>X";
   ASSERT_EQ(op.Mutate(body, change), 0);
-  EXPECT_EQ(body, "<X>X>");  // nothing to change: only rewritten
+  EXPECT_EQ(body, "<X>X");  // nothing changed, so not even tidied
 
   // Only additions of divisions.
   op.vars.mut1add = 1.0;

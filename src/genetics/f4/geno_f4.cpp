@@ -217,6 +217,8 @@ bool TGeno_f4::mutateTree(f4tree& tree) {
 int TGeno_f4::Mutate(std::string& body, float& change) {
   f4tree tree;
   if (!parseProgram(body, tree) || !develops(tree, F4_VALIDATE_REPAIRS)) return F4_ERR_NOPOS;
+  // A mutation that only tidies the text is no mutation: the caller sees the parent again.
+  const std::string unchanged = tree.write();
   const float share = clampShare(change);
   int mutations = static_cast<int>(static_cast<float>(tree.nodeCount()) * share);
   if (mutations < 1 && share > 0) mutations = 1;
@@ -233,7 +235,8 @@ int TGeno_f4::Mutate(std::string& body, float& change) {
     }
     if (!done) return F4_ERR_NOPOS;
   }
-  body = tree.write();
+  const std::string mutant = tree.write();
+  if (mutant != unchanged) body = mutant;
   return 0;
 }
 
