@@ -1,0 +1,87 @@
+// The geometric types of bodies and the world: a 3-vector of doubles and a
+// frame of three row vectors (the local axes in world coordinates).
+#pragma once
+
+#include <cmath>
+
+namespace vorlund {
+
+struct Vec3 {
+  double x = 0, y = 0, z = 0;
+
+  Vec3& operator+=(const Vec3& b) {
+    x += b.x;
+    y += b.y;
+    z += b.z;
+    return *this;
+  }
+  Vec3& operator-=(const Vec3& b) {
+    x -= b.x;
+    y -= b.y;
+    z -= b.z;
+    return *this;
+  }
+  Vec3& operator*=(double k) {
+    x *= k;
+    y *= k;
+    z *= k;
+    return *this;
+  }
+  double length() const { return std::sqrt(x * x + y * y + z * z); }
+  double length2() const { return x * x + y * y + z * z; }
+};
+
+inline Vec3 operator+(Vec3 a, const Vec3& b) { return a += b; }
+inline Vec3 operator-(Vec3 a, const Vec3& b) { return a -= b; }
+inline Vec3 operator-(const Vec3& a) { return {-a.x, -a.y, -a.z}; }
+inline Vec3 operator*(Vec3 a, double k) { return a *= k; }
+inline Vec3 operator*(double k, Vec3 a) { return a *= k; }
+inline Vec3 operator/(Vec3 a, double k) { return a *= 1.0 / k; }
+inline bool operator==(const Vec3& a, const Vec3& b) { return a.x == b.x && a.y == b.y && a.z == b.z; }
+inline double dot(const Vec3& a, const Vec3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+inline Vec3 cross(const Vec3& a, const Vec3& b) {
+  return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+
+constexpr Vec3 kZeroVec{0, 0, 0};
+
+// Rows are the local x, y and z axes expressed in world coordinates.
+struct Frame {
+  Vec3 x{1, 0, 0}, y{0, 1, 0}, z{0, 0, 1};
+};
+inline bool operator==(const Frame& a, const Frame& b) { return a.x == b.x && a.y == b.y && a.z == b.z; }
+
+constexpr Frame kIdentityFrame{};
+
+// Turns every row of a frame: first about x by a.x (the (y, z) pair), then
+// about y by a.y (the (x, z) pair), then about z by a.z (the (x, y) pair).
+inline void turnFrame(Frame& f, const Vec3& a) {
+  const double cx = std::cos(a.x), sx = std::sin(a.x);
+  const double cy = std::cos(a.y), sy = std::sin(a.y);
+  const double cz = std::cos(a.z), sz = std::sin(a.z);
+  for (Vec3* r : {&f.x, &f.y, &f.z}) {
+    double y = r->y * cx - r->z * sx, z = r->y * sx + r->z * cx;
+    r->y = y;
+    r->z = z;
+    double x = r->x * cy - r->z * sy;
+    z = r->x * sy + r->z * cy;
+    r->x = x;
+    r->z = z;
+    x = r->x * cz - r->y * sz;
+    y = r->x * sz + r->y * cz;
+    r->x = x;
+    r->y = y;
+  }
+}
+
+// The identity frame turned by the angles (how a stick's frame follows its angles).
+inline Frame frameFromAngles(const Vec3& a) {
+  Frame f;
+  turnFrame(f, a);
+  return f;
+}
+
+inline Vec3 localToWorld(const Frame& g, const Vec3& u) { return g.x * u.x + g.y * u.y + g.z * u.z; }
+inline Vec3 worldToLocal(const Frame& g, const Vec3& u) { return {dot(g.x, u), dot(g.y, u), dot(g.z, u)}; }
+
+}  // namespace vorlund
