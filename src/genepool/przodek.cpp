@@ -3,16 +3,13 @@
 #include <cstddef>
 #include <utility>
 
-namespace vorlund {
+#include "genepool/make_name.h"
+#include "genetics/genman.h"
+#include "genetics/genoconv.h"
+#include "world/org.h"
+#include "world/sim_settings.h"
 
-// Codes of the computed values (negative offsets of the tables).
-constexpr int32_t PRZ_FIT = -1;
-constexpr int32_t PRZ_FIT2 = -2;
-constexpr int32_t PRZ_SIMI = -4;
-constexpr int32_t PRZ_ENERG0 = -5;
-constexpr int32_t PRZ_F0 = -7;
-constexpr int32_t PRZ_F1 = -8;
-constexpr int32_t PRZ_F2 = -9;
+namespace vorlund {
 
 #define PRZ_FIELD(f) static_cast<int32_t>(offsetof(PrzodekData, f))
 
@@ -52,13 +49,67 @@ prz_param::prz_param(przodek* record) : param(kGenotypeTable, record) {}
 
 void* prz_param::fieldAddress(int i) {
   if (base() == nullptr) return nullptr;
-  const ParamEntry& r = row(i);
-  if (r.offset >= 0)
-    return reinterpret_cast<char*>(static_cast<PrzodekData*>(static_cast<przodek*>(base()))) + r.offset;
-  return nullptr;
+  przodek& rec = *static_cast<przodek*>(base());
+  const int32_t offset = row(i).offset;
+  if (offset >= 0) return reinterpret_cast<char*>(static_cast<PrzodekData*>(&rec)) + offset;
+  if (computedRecordValue(rec, offset, number_, text_) == 's') return &text_;
+  return &number_;
 }
 
-int prz_param::setLocal(int i, std::string_view text) { return setBase(i, text); }
+int prz_param::setLocal(int i, std::string_view text) {
+  int result = setBase(i, text);
+  if ((result & PSET_CHANGED) == 0 || base() == nullptr) return result;
+  przodek& rec = *static_cast<przodek*>(base());
+  const std::string_view id = row(i).id;
+  if (id == "name") {
+    if (GenMan::SameGenotype(rec.name.c_str(), "") == 0) {
+      // A blank name is replaced by a generated one.
+      rec.name.clear();
+      result |= PSET_HITMIN;
+      rec.refresh();
+    }
+  } else if (id == "genotype") {
+    rec.refresh();
+  }
+  return result;
+}
+
+char computedRecordValue(przodek& rec, int32_t code, double& number, std::string& text) {
+  const Genetics* g = rec.genetics();
+  const FitnessSource* fit = g != nullptr ? g->fitness : nullptr;
+  const GenMan* gm = g != nullptr ? g->genman : nullptr;
+  switch (code) {
+    case PRZ_FIT:
+      number = fit != nullptr ? fit->fitness(rec) : 0.0;
+      return 'f';
+    case PRZ_FIT2:
+      number = fit != nullptr ? fit->finalFitness(rec) : 0.0;
+      return 'f';
+    case PRZ_SIMI:
+      number = fit != nullptr ? fit->similarity(rec) : rec.simi;
+      return 'f';
+    case PRZ_ENERG0: {
+      const double energy0 = (g != nullptr && g->settings != nullptr) ? g->settings->Energy0 : SimSettings{}.Energy0;
+      number = rec.stickCount * energy0;
+      return 'f';
+    }
+    case PRZ_LIFE_PER_STICK:
+      number = rec.stickCount != 0 ? rec.lifespan / rec.stickCount : 0.0;
+      return 'f';
+    case PRZ_F0:
+    case PRZ_F1:
+    case PRZ_F2: {
+      const char format = static_cast<char>('0' + (PRZ_F0 - code));
+      if (gm == nullptr || gm->Convert(rec.genotype, format, text) == 0) {
+        if (gm == nullptr) text = kConverterNotFound;
+      }
+      return 's';
+    }
+    default:
+      number = 0;
+      return 'f';
+  }
+}
 
 przodek::przodek(const Genetics* genetics, std::string genotypeText, std::string nameText, std::string infoText,
                  bool skipRefresh)
@@ -72,9 +123,22 @@ przodek::przodek(const Genetics* genetics, std::string genotypeText, std::string
 przodek::~przodek() = default;
 
 void przodek::refresh() {
-  strsiz = nnsiz = 0;
-  stnum = neunum = 0;
-  stickCount = 1.0;
+  if (genotype.empty()) {
+    strsiz = nnsiz = 0;
+    stnum = neunum = 0;
+    stickCount = 1.0;
+    return;
+  }
+  org body(genetics_, genotype, name, info);
+  body.Build();
+  stnum = body.estCount();
+  neunum = body.neuroCount();
+  strsiz = static_cast<double>(stnum + 1 - body.sesCount()) + stnum;
+  long inputs = 0;
+  for (const auto& n : body.l_neu) inputs += n->inputCount();
+  nnsiz = static_cast<double>(inputs);
+  stickCount = static_cast<double>(stnum);
+  if (name.empty()) name = makeName(body);
 }
 
 }  // namespace vorlund

@@ -88,4 +88,19 @@ class przodek : public PrzodekData {
 // The "Genotype" table (section "org:").
 extern const ParamEntry kGenotypeTable[];
 
+// Codes of the computed values (negative offsets in the tables).
+constexpr int32_t PRZ_FIT = -1;
+constexpr int32_t PRZ_FIT2 = -2;
+constexpr int32_t PRZ_STATUS = -3;  // creature table only
+constexpr int32_t PRZ_SIMI = -4;
+constexpr int32_t PRZ_ENERG0 = -5;
+constexpr int32_t PRZ_LIFE_PER_STICK = -6;
+constexpr int32_t PRZ_F0 = -7;
+constexpr int32_t PRZ_F1 = -8;
+constexpr int32_t PRZ_F2 = -9;
+
+// Computes value `code` of a record into `number` or `text`; returns the
+// type letter of the result ('f' or 's').
+char computedRecordValue(przodek& rec, int32_t code, double& number, std::string& text);
+
 }  // namespace vorlund

@@ -79,6 +79,20 @@ class org : public przodek {
   // Every zero code takes the nearest nonzero code before it.
   void fillPositionMap();
 
+  // Makes the body from the genotype text through the genetic manager:
+  // an energy ball for "*", else encoding 1 developed directly or after a
+  // conversion, else format 0 read directly or after a conversion.
+  // Returns ORG_BUILD_*; on failure the body stays empty.
+  int Build();
+  // Appends the records of a format-0 text to the body, then links the
+  // network and sets the starting energy. Records naming an element that does
+  // not exist are rejected with a warning; the rest is read.
+  void readFormat0(const std::string& text);
+  // startEnergy from energyWeight and Energy0; growing objects start on `grow`.
+  void setStartingEnergy();
+  // The rules in effect (the built-in defaults without a genetics context).
+  const SimSettings& settings() const;
+
   // Links every neuron's inputs and zeroes the neuron states; an input naming
   // a neuron outside the list becomes a self-connection, with a warning.
   void InitNeuro();

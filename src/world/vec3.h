@@ -1,5 +1,6 @@
-// The geometric types of bodies and the world: a 3-vector of doubles and a
-// frame of three row vectors (the local axes in world coordinates).
+// The geometric types of bodies and the world: a point or direction in world
+// space (world units), and a frame of three row vectors (the local axes in
+// world coordinates).
 #pragma once
 
 #include <cmath>
@@ -7,39 +8,45 @@
 namespace vorlund {
 
 struct Vec3 {
-  double x = 0, y = 0, z = 0;
+  double x = 0.0;
+  double y = 0.0;
+  double z = 0.0;
 
-  Vec3& operator+=(const Vec3& b) {
-    x += b.x;
-    y += b.y;
-    z += b.z;
+  constexpr Vec3() = default;
+  constexpr Vec3(double x_, double y_, double z_) : x(x_), y(y_), z(z_) {}
+
+  constexpr Vec3& operator+=(const Vec3& o) {
+    x += o.x;
+    y += o.y;
+    z += o.z;
     return *this;
   }
-  Vec3& operator-=(const Vec3& b) {
-    x -= b.x;
-    y -= b.y;
-    z -= b.z;
+  constexpr Vec3& operator-=(const Vec3& o) {
+    x -= o.x;
+    y -= o.y;
+    z -= o.z;
     return *this;
   }
-  Vec3& operator*=(double k) {
+  constexpr Vec3& operator*=(double k) {
     x *= k;
     y *= k;
     z *= k;
     return *this;
   }
+  friend constexpr Vec3 operator+(Vec3 a, const Vec3& b) { return a += b; }
+  friend constexpr Vec3 operator-(Vec3 a, const Vec3& b) { return a -= b; }
+  friend constexpr Vec3 operator*(Vec3 a, double k) { return a *= k; }
+  friend constexpr Vec3 operator*(double k, Vec3 a) { return a *= k; }
+  friend constexpr bool operator==(const Vec3& a, const Vec3& b) = default;
+
   double length() const { return std::sqrt(x * x + y * y + z * z); }
-  double length2() const { return x * x + y * y + z * z; }
+  constexpr double length2() const { return x * x + y * y + z * z; }
 };
 
-inline Vec3 operator+(Vec3 a, const Vec3& b) { return a += b; }
-inline Vec3 operator-(Vec3 a, const Vec3& b) { return a -= b; }
-inline Vec3 operator-(const Vec3& a) { return {-a.x, -a.y, -a.z}; }
-inline Vec3 operator*(Vec3 a, double k) { return a *= k; }
-inline Vec3 operator*(double k, Vec3 a) { return a *= k; }
-inline Vec3 operator/(Vec3 a, double k) { return a *= 1.0 / k; }
-inline bool operator==(const Vec3& a, const Vec3& b) { return a.x == b.x && a.y == b.y && a.z == b.z; }
-inline double dot(const Vec3& a, const Vec3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-inline Vec3 cross(const Vec3& a, const Vec3& b) {
+constexpr Vec3 operator-(const Vec3& a) { return {-a.x, -a.y, -a.z}; }
+constexpr Vec3 operator/(Vec3 a, double k) { return a *= 1.0 / k; }
+constexpr double dot(const Vec3& a, const Vec3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+constexpr Vec3 cross(const Vec3& a, const Vec3& b) {
   return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
 
@@ -48,8 +55,8 @@ constexpr Vec3 kZeroVec{0, 0, 0};
 // Rows are the local x, y and z axes expressed in world coordinates.
 struct Frame {
   Vec3 x{1, 0, 0}, y{0, 1, 0}, z{0, 0, 1};
+  friend constexpr bool operator==(const Frame& a, const Frame& b) = default;
 };
-inline bool operator==(const Frame& a, const Frame& b) { return a.x == b.x && a.y == b.y && a.z == b.z; }
 
 constexpr Frame kIdentityFrame{};
 
@@ -82,6 +89,6 @@ inline Frame frameFromAngles(const Vec3& a) {
 }
 
 inline Vec3 localToWorld(const Frame& g, const Vec3& u) { return g.x * u.x + g.y * u.y + g.z * u.z; }
-inline Vec3 worldToLocal(const Frame& g, const Vec3& u) { return {dot(g.x, u), dot(g.y, u), dot(g.z, u)}; }
+constexpr Vec3 worldToLocal(const Frame& g, const Vec3& u) { return {dot(g.x, u), dot(g.y, u), dot(g.z, u)}; }
 
 }  // namespace vorlund

@@ -1,0 +1,211 @@
+// Building a body: the genotype dispatch and the format-0 reader.
+#include <climits>
+#include <memory>
+#include <string_view>
+
+#include "core/message.h"
+#include "core/record.h"
+#include "core/strutil.h"
+#include "genetics/genman.h"
+#include "world/body_params.h"
+#include "world/f1_development.h"
+#include "world/format0.h"
+#include "world/org.h"
+#include "world/sim_settings.h"
+
+namespace vorlund {
+
+namespace {
+
+// Defaults of an energy ball's single stick end: encoding 1's default modifier values.
+constexpr double kBallMass = 1.0;
+constexpr double kBallBuoyancy = 1.0;
+constexpr double kBallFriction = 0.4;
+constexpr double kBallIngestion = 0.25;
+
+const SimSettings kDefaultSettings{};
+
+bool startsWith(const std::string& text, std::size_t pos, std::string_view prefix) {
+  return text.compare(pos, prefix.size(), prefix) == 0;
+}
+
+int16_t clampCount(int n) { return static_cast<int16_t>(n > INT16_MAX ? INT16_MAX : n); }
+
+}  // namespace
+
+const SimSettings& org::settings() const {
+  const Genetics* g = genetics();
+  return (g != nullptr && g->settings != nullptr) ? *g->settings : kDefaultSettings;
+}
+
+void org::setStartingEnergy() {
+  const SimSettings& s = settings();
+  startEnergy = energy = s.Energy0 * energyWeight;
+  if (flags & ORG_GROWING) energy = grownEnergy = s.grow;
+}
+
+int org::Build() {
+  energyWeight = 0;
+  const SimSettings& s = settings();
+  if (!genotype.empty() && genotype[0] == '*') {
+    typ = ORG_FOOD;
+    ses* ball = addSes();
+    ball->m = kBallMass;
+    ball->buoy = kBallBuoyancy;
+    ball->tarcie = kBallFriction;
+    ball->wchl = kBallIngestion;
+    energy = energyWeight = s.feede0;
+    sticks0 = clampCount(estCount());
+    return ORG_BUILD_OK;
+  }
+
+  typ = ORG_CREATURE;
+  const GenMan* gm = genetics() != nullptr ? genetics()->genman : nullptr;
+  const char format = GenMan::GetFormat(genotype);
+  if (gm != nullptr) {
+    const int valid = gm->CheckValidity(genotype);
+    if (valid != GENMAN_OK && valid != GENMAN_NO_OPERATOR) return ORG_BUILD_INVALID;
+  }
+
+  std::string converted;
+  if (format == '1') {
+    developF1(*this, genotype.substr(GenMan::SkipMarker(genotype)), s);
+    InitNeuro();
+  } else if (gm != nullptr && gm->Convert(genotype, '1', converted) == 1) {
+    // The position map describes the original text, which the development never sees.
+    posMap.clear();
+    developF1(*this, converted.substr(GenMan::SkipMarker(converted)), s);
+    InitNeuro();
+  } else if (format == '0') {
+    readFormat0(genotype);
+  } else if (gm != nullptr && gm->Convert(genotype, '0', converted) == 1) {
+    readFormat0(converted);
+  } else {
+    return ORG_BUILD_NO_ENCODING;
+  }
+
+  setStartingEnergy();
+  sticks0 = clampCount(estCount());
+  fillPositionMap();
+  return ORG_BUILD_OK;
+}
+
+void org::readFormat0(const std::string& text) {
+  std::size_t pos = 0;
+  // Every pass consumes at least one line, so the loop ends with the text.
+  while (pos < text.size()) {
+    const std::size_t lineStart = pos;
+    const int here = lineStart > INT_MAX ? INT_MAX : static_cast<int>(lineStart);
+    if (startsWith(text, pos, "p:")) {
+      auto s = std::make_unique<ses>();
+      pos += 2;
+      SesParams acc(s.get());
+      readCompactLine(acc.acc(), text, pos);
+      ses* added = l_ses.append(std::move(s));
+      setPosition(added->D >= 0 ? added->D : here,
+                  static_cast<uint16_t>(POSMAP_SES + (sesCount() & POSMAP_INDEX_MASK)));
+    } else if (startsWith(text, pos, "j:")) {
+      auto k = std::make_unique<est>();
+      pos += 2;
+      EstParams acc(k.get());
+      readCompactLine(acc.acc(), text, pos);
+      ses* a = getSes(k->s1);
+      ses* b = getSes(k->s2);
+      if (a == nullptr || b == nullptr || a == b) {
+        logMessage("org", "readFormat0",
+                   ssprintf("stick from stick end %d to %d ignored: both ends must be earlier, different stick ends",
+                            k->s1, k->s2),
+                   LOG_WARNING);
+        continue;
+      }
+      setPosition(k->D >= 0 ? k->D : here, static_cast<uint16_t>(POSMAP_EST + (estCount() & POSMAP_INDEX_MASK)));
+      est* added = l_est.append(std::move(k));
+      added->e[0] = a;
+      added->e[1] = b;
+      b->owner = added;
+      added->rest = b->p - a->p;
+      added->rest0 = added->rest;
+      added->len0 = added->len = added->rest.length();
+      energyWeight += 1.0;
+    } else if (startsWith(text, pos, "neu:")) {
+      auto n = std::make_unique<neuro>();
+      pos += 4;
+      NeuroParams acc(n.get());
+      readCompactLine(acc.acc(), text, pos);
+      est* place = getEst(n->estIndex);
+      if (place == nullptr) {
+        logMessage("org", "readFormat0",
+                   ssprintf("neuron on stick %d ignored: it must sit on an earlier stick", n->estIndex), LOG_WARNING);
+        continue;
+      }
+      setPosition(n->D >= 0 ? n->D : here,
+                  static_cast<uint16_t>(POSMAP_NEURO + (neuroCount() & POSMAP_INDEX_MASK)));
+      n->ownIndex = neuroCount();
+      n->kto = this;
+      n->place = place;
+      l_neu.append(std::move(n));
+    } else if (startsWith(text, pos, "inp:")) {
+      auto in = std::make_unique<wej>();
+      pos += 4;
+      WejParams acc(in.get());
+      readCompactLine(acc.acc(), text, pos);
+      neuro* owner = getNeuro(in->n);
+      if (owner == nullptr) {
+        logMessage("org", "readFormat0",
+                   ssprintf("input of neuron %d ignored: it must belong to an earlier neuron", in->n), LOG_WARNING);
+        continue;
+      }
+      if (in->typ != WEJ_NEURON)
+        in->srcStick = owner->place;
+      else
+        in->srcNeuron = owner;
+      owner->l_wej.append(std::move(in));
+    } else {
+      const std::size_t lineEnd = text.find('\n', pos);
+      pos = lineEnd == std::string::npos ? text.size() : lineEnd + 1;
+    }
+  }
+  InitNeuro();
+  setStartingEnergy();
+  typ = ORG_CREATURE;
+  sticks0 = clampCount(estCount());
+}
+
+std::string writeFormat0(org& body) {
+  std::string out = "\n";
+  const ses defaultSes;
+  const est defaultEst;
+  const neuro defaultNeuro;
+  const wej defaultWej;
+  // The writer only reads through the reference accessors.
+  SesParams sesRef(const_cast<ses*>(&defaultSes));
+  EstParams estRef(const_cast<est*>(&defaultEst));
+  NeuroParams neuroRef(const_cast<neuro*>(&defaultNeuro));
+  WejParams wejRef(const_cast<wej*>(&defaultWej));
+
+  for (const auto& s : body.l_ses) {
+    SesParams acc(s.get());
+    writeCompact(acc.acc(), sesRef.acc(), out);
+  }
+  for (const auto& k : body.l_est) {
+    k->s1 = body.l_ses.find(k->e[0]);
+    k->s2 = body.l_ses.find(k->e[1]);
+    EstParams acc(k.get());
+    writeCompact(acc.acc(), estRef.acc(), out);
+  }
+  int index = 0;
+  for (const auto& n : body.l_neu) {
+    n->estIndex = body.l_est.find(n->place);
+    NeuroParams acc(n.get());
+    writeCompact(acc.acc(), neuroRef.acc(), out);
+    for (const auto& in : n->l_wej) {
+      in->n = index;
+      WejParams inAcc(in.get());
+      writeCompact(inAcc.acc(), wejRef.acc(), out);
+    }
+    ++index;
+  }
+  return out;
+}
+
+}  // namespace vorlund

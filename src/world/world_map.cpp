@@ -1,0 +1,243 @@
+#include "world/world_map.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/message.h"
+#include "core/strutil.h"
+
+namespace vorlund {
+
+namespace {
+
+constexpr const char* kModule = "world";
+constexpr const char* kWorldChanged = "World changed - all simulated objects removed";
+
+bool boxesOverlap(const WorldBox& a, const WorldBox& b) {
+  return a.min.x < b.max.x && b.min.x < a.max.x && a.min.y < b.max.y && b.min.y < a.max.y && a.min.z < b.max.z &&
+         b.min.z < a.max.z;
+}
+
+}  // namespace
+
+world::world() : params_(*this) { build(); }
+
+void world::build() {
+  activeType_ = WORLD_FLAT;
+  map_ = BlockMap{};
+  cellWidth_ = cellDepth_ = 0;
+  // The table keeps the size in range; a direct write may not have.
+  if (!(vars.wrldsiz >= kWorldSizeMin && vars.wrldsiz <= kWorldSizeMax)) {
+    const double fixed = std::isnan(vars.wrldsiz) ? kWorldSizeDefault
+                                                  : std::clamp(vars.wrldsiz, kWorldSizeMin, kWorldSizeMax);
+    logMessage(kModule, "build", ssprintf("World size %lg is out of range, using %lg", vars.wrldsiz, fixed),
+               LOG_WARNING);
+    vars.wrldsiz = fixed;
+  }
+  builtType_ = vars.wrldtyp;
+  if (vars.wrldtyp == WORLD_BLOCKS) {
+    std::string problem;
+    if (buildBlockMap(vars.wrldmap, map_, problem)) {
+      cellWidth_ = vars.wrldsiz / (map_.nx + 2);
+      cellDepth_ = vars.wrldsiz / (map_.ny + 2);
+      activeType_ = WORLD_BLOCKS;
+    } else {
+      logMessage(kModule, "build",
+                 ssprintf("Cannot use the map \"%s\": %s. The world is flat.", vars.wrldmap.c_str(), problem.c_str()),
+                 LOG_WARNING);
+    }
+  }
+  activeMap_ = vars.wrldmap;
+  activeSize_ = vars.wrldsiz;
+}
+
+void world::settingsChanged() {
+  // Compared with what the terrain in effect was built from, so that setting a
+  // value again (as loading the same settings does) leaves the creatures alone,
+  // also while a bad blocks map keeps the world flat.
+  const bool changed = vars.wrldtyp != builtType_ ||
+                       (activeType_ == WORLD_BLOCKS && vars.wrldsiz != activeSize_) ||
+                       vars.wrldsiz < activeSize_ || vars.wrldmap != activeMap_;
+  if (changed && inhabitants_ != nullptr && inhabitants_->anyLiving()) {
+    inhabitants_->removeAllLiving();
+    logMessage(kModule, "set", kWorldChanged, LOG_PLAIN);
+  }
+  build();
+}
+
+bool world::inSquare(double x, double y) const {
+  return x >= 0 && x < activeSize_ && y >= 0 && y < activeSize_;
+}
+
+world::CellLookup world::lookup(double x, double y) const {
+  CellLookup k;
+  const double gx = x / cellWidth_;
+  const double gy = y / cellDepth_;
+  // Rounding can put a point just below the far edge one cell too far; the
+  // neighbour beyond it would lie outside the grid.
+  k.i = std::min(static_cast<int>(gx), map_.nx + 1);
+  k.j = std::min(static_cast<int>(gy), map_.ny + 1);
+  k.fx = gx - k.i;
+  k.fy = gy - k.j;
+  k.c = &map_.at(k.i + 1, k.j + 1);
+  k.left = &map_.at(k.i, k.j + 1);
+  k.right = &map_.at(k.i + 2, k.j + 1);
+  k.down = &map_.at(k.i + 1, k.j);
+  k.up = &map_.at(k.i + 1, k.j + 2);
+  switch (k.c->kind) {
+    case CELL_RAMP_X:
+      k.surface = k.left->height + (k.right->height - k.left->height) * k.fx;
+      break;
+    case CELL_RAMP_Y:
+      k.surface = k.down->height + (k.up->height - k.down->height) * k.fy;
+      break;
+    default:
+      k.surface = k.c->height;
+  }
+  return k;
+}
+
+double world::height(double x, double y) const {
+  if (activeType_ != WORLD_BLOCKS || !inSquare(x, y)) return 0.0;
+  return lookup(x, y).surface;
+}
+
+bool world::insideGround(const Vec3& p, Vec3& q) const {
+  q = p;
+  bool inside = false;
+  const double size = activeSize_;
+  if (vars.wrldbnd == BOUNDARY_FENCE) {
+    if (p.x < 0) {
+      q.x = 0;
+      inside = true;
+    } else if (p.x > size) {
+      q.x = size;
+      inside = true;
+    }
+    if (p.y < 0) {
+      q.y = 0;
+      inside = true;
+    } else if (p.y > size) {
+      q.y = size;
+      inside = true;
+    }
+  }
+  // Beyond the square, and in a flat world, the ground is the plane z = 0. The
+  // far edges themselves count as beyond for the blocks, whose grid ends there.
+  // A coordinate that is not a number lands here too, away from the grid.
+  const bool onBlocks = activeType_ == WORLD_BLOCKS && inSquare(p.x, p.y);
+  if (!onBlocks) {
+    if (p.z < 0) {
+      q.z = 0;
+      inside = true;
+    }
+    return inside;
+  }
+  return insideBlocks(p, q);
+}
+
+bool world::insideBlocks(const Vec3& p, Vec3& q) const {
+  const CellLookup k = lookup(p.x, p.y);
+  const double w = cellWidth_;
+  const double dp = cellDepth_;
+  const double hc = k.c->height;
+  double d = k.surface - p.z;
+  if (!(d >= 0)) return false;
+
+  // Near a side of a higher block a point leaves sideways, through the nearer
+  // side, rather than being lifted onto the top.
+  bool pushedX = false;
+  const double dRight = (k.i + 1) * w - p.x;
+  const double dLeft = p.x - k.i * w;
+  if (d > dRight && hc > k.right->height) {
+    q.x = (k.i + 1) * w;
+    q.z = std::max(k.right->height, p.z);
+    d = dRight;
+    pushedX = true;
+  } else if (d > dLeft && hc > k.left->height) {
+    q.x = k.i * w;
+    q.z = std::max(k.left->height, p.z);
+    d = dLeft;
+    pushedX = true;
+  }
+
+  const double dUp = (k.j + 1) * dp - p.y;
+  const double dDown = p.y - k.j * dp;
+  if (d > dUp && hc > k.up->height) {
+    q.y = (k.j + 1) * dp;
+    q.x = p.x;
+    q.z = std::max(k.up->height, q.z);
+    return true;
+  }
+  if (d > dDown && hc > k.down->height) {
+    q.y = k.j * dp;
+    q.x = p.x;
+    q.z = std::max(k.down->height, q.z);
+    return true;
+  }
+  if (pushedX) return true;
+
+  // Out through the top: straight up on a level block; on a ramp to the foot of
+  // the perpendicular on its slope, so the point lands on the surface whatever
+  // the steepness. Never past the cell's lower edge, never below its lower side.
+  const double h = k.surface;
+  if (k.c->kind == CELL_RAMP_X) {
+    const double s = k.right->height - k.left->height;
+    const double t = d * w / (w * w + s * s);
+    if (s <= 0) {
+      q.x = std::min(p.x - s * t, (k.i + 1) * w);
+      q.z = std::max(k.right->height, p.z + w * t);
+    } else {
+      q.x = std::max(p.x - s * t, k.i * w);
+      q.z = std::max(k.left->height, p.z + w * t);
+    }
+  } else if (k.c->kind == CELL_RAMP_Y) {
+    const double s = k.up->height - k.down->height;
+    const double t = d * dp / (dp * dp + s * s);
+    if (s <= 0) {
+      q.y = std::min(p.y - s * t, (k.j + 1) * dp);
+      q.z = std::max(k.up->height, p.z + dp * t);
+    } else {
+      q.y = std::max(p.y - s * t, k.j * dp);
+      q.z = std::max(k.down->height, p.z + dp * t);
+    }
+  } else {
+    q.z = h;
+  }
+  return true;
+}
+
+bool world::teleportShift(const WorldBox& box, std::span<const WorldBox> others, Vec3& shift) const {
+  const Vec3 margin(kTeleportMargin, kTeleportMargin, kTeleportMargin);
+  const WorldBox wide{box.min - margin, box.max + margin};
+  const double size = activeSize_;
+  shift = Vec3();
+  bool moved = false;
+  if (wide.min.x > size) {
+    shift.x = -wide.min.x;
+    moved = true;
+  }
+  if (wide.min.y > size) {
+    shift.y = -wide.min.y;
+    moved = true;
+  }
+  if (wide.max.x < 0) {
+    shift.x = size - wide.max.x;
+    moved = true;
+  }
+  if (wide.max.y < 0) {
+    shift.y = size - wide.max.y;
+    moved = true;
+  }
+  if (!moved) return false;
+  const WorldBox landed{wide.min + shift, wide.max + shift};
+  for (const WorldBox& other : others) {
+    if (boxesOverlap(landed, other)) {
+      shift = Vec3();
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace vorlund
