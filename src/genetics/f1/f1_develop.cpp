@@ -227,7 +227,6 @@ class Developer {
 
 void developF1(org& creature, const std::string& body, const SimSettings& settings) {
   Developer(creature, body, settings).run();
-  if (creature.hasPositionMap()) creature.fillPositionMap();
 }
 
 }  // namespace vorlund
