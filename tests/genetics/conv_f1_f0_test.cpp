@@ -26,9 +26,9 @@ TEST(ConvF1F0, WritesDevelopedBodyAgainstDefaults) {
 
 TEST(ConvF1F0, WritesEachNeuronFollowedByItsInputs) {
   EXPECT_EQ(toF0("X[@*:1][@*:1]"), "\np:\np:1\nj:0, 1\nneu:0, 1\ninp:0, 1\nneu:0\ninp:1, 1\n");
-  EXPECT_EQ(toF0("XX[|-1:0.5,T:2]X[0:1,=:0.5]"),
+  EXPECT_EQ(toF0("XX[|1:0.5,T:2]X[-1:1,=:0.5]"),
             "\np:\np:1, m=2\np:2, m=2\np:3\nj:0, 1\nj:1, 2\nj:2, 3\n"
-            "neu:1, 2\ninp:0, w=0.5\ninp:0, 2, 2\nneu:2, in=0.5\ninp:1\n");
+            "neu:1, 2\ninp:0, w=0.5, conn=1\ninp:0, 2, 2\nneu:2, in=0.5\ninp:1, conn=-1\n");
 }
 
 TEST(ConvF1F0, RegistryPutsTheFormatMarkerInFront) {
