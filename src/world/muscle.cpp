@@ -98,4 +98,8 @@ void driveMuscle(neuro& n, const SimSettings& settings) {
   }
 }
 
+void driveMuscles(org& creature, const SimSettings& settings) {
+  for (const auto& n : creature.l_neu) driveMuscle(*n, settings);
+}
+
 }  // namespace vorlund

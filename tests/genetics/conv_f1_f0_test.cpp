@@ -5,11 +5,13 @@
 #include "genetics/converters.h"
 #include "genetics/genman.h"
 #include "genetics/genoconv.h"
+#include "world/world_test_support.h"
 
 namespace vorlund {
 namespace {
 
 std::string toF0(const std::string& f1) {
+  testing_world::MessageCatcher quiet;
   std::string out = "untouched";
   EXPECT_EQ(convertF1ToF0(f1, out), 1) << f1;
   return out;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/message.h"
+#include "world/world_test_support.h"
 #include "world/f1_development.h"
 #include "world/org.h"
 #include "world/sim_settings.h"
@@ -23,9 +24,9 @@ Developed develop(const std::string& text, double grow = 0) {
   d.c = std::make_unique<org>(nullptr, text);
   SimSettings s;
   s.grow = grow;
-  const int id = addMessagePresenter([&d](const LogEntry& e) { d.messages.push_back(e); });
+  testing_world::MessageCatcher catcher;
   developF1(*d.c, text, s);
-  removeMessagePresenter(id);
+  d.messages = catcher.entries;
   return d;
 }
 
