@@ -4,7 +4,6 @@
 #include <string>
 
 #include "cli.h"
-
 #include "genetics/converters.h"
 #include "genetics/genman.h"
 #include "genetics/genoconv.h"
