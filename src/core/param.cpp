@@ -100,35 +100,35 @@ param* param::resolve(int i, int& local) {
   return const_cast<param*>(static_cast<const param*>(this)->resolve(i, local));
 }
 
-const char* param::id(int i) const {
+const ParamEntry* param::rowAt(int i) const {
   int k;
   const param* p = resolve(i, k);
-  return p ? p->row(k).id : nullptr;
+  return p ? &p->row(k) : nullptr;
+}
+
+const char* param::id(int i) const {
+  const ParamEntry* r = rowAt(i);
+  return r ? r->id : nullptr;
 }
 const char* param::name(int i) const {
-  int k;
-  const param* p = resolve(i, k);
-  return p ? p->row(k).name : nullptr;
+  const ParamEntry* r = rowAt(i);
+  return r ? r->name : nullptr;
 }
 const char* param::type(int i) const {
-  int k;
-  const param* p = resolve(i, k);
-  return p ? p->row(k).type : nullptr;
+  const ParamEntry* r = rowAt(i);
+  return r ? r->type : nullptr;
 }
 const char* param::help(int i) const {
-  int k;
-  const param* p = resolve(i, k);
-  return p ? p->row(k).help : nullptr;
+  const ParamEntry* r = rowAt(i);
+  return r ? r->help : nullptr;
 }
 int param::flags(int i) const {
-  int k;
-  const param* p = resolve(i, k);
-  return p ? (p->row(k).groupFlags >> 16) & 0xffff : 0;
+  const ParamEntry* r = rowAt(i);
+  return r ? (r->groupFlags >> 16) & 0xffff : 0;
 }
 int param::group(int i) const {
-  int k;
-  const param* p = resolve(i, k);
-  return p ? p->row(k).groupFlags & 0xffff : 0;
+  const ParamEntry* r = rowAt(i);
+  return r ? r->groupFlags & 0xffff : 0;
 }
 
 const char* param::groupName(int g) const {

@@ -146,6 +146,8 @@ class param {
   const ParamEntry& row(int i) const { return tab_[groupCount() + i]; }
 
  private:
+  // The row of chain index i, or nullptr past the end.
+  const ParamEntry* rowAt(int i) const;
   // Finds the accessor that holds chain index i and the local index there.
   const param* resolve(int i, int& local) const;
   param* resolve(int i, int& local);
