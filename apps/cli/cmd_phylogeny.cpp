@@ -35,8 +35,9 @@ PhylogenyDemoResult runPhylogenyDemo(GenMan& gm, int operations, const std::stri
       std::string t1 = pool[a], t2 = pool[b], info1, info2;
       const int r = gm.CrossOver(memberName(a), t1, info1, memberName(b), t2, info2);
       if (r == GENMAN_OK) {
-        pool.push_back(t1);
-        pool.push_back(t2);
+        // Only one child need be good; an invalid one would only feed failures later.
+        if (gm.CheckValidity(t1) == 0) pool.push_back(t1);
+        if (gm.CheckValidity(t2) == 0) pool.push_back(t2);
         ++result.crossovers;
       } else {
         ++result.failures;
