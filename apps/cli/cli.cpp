@@ -73,6 +73,7 @@ int runCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
 
   addGenotypeCommands(app, ctx);
   addCreatureCommands(app, ctx);
+  addSimulateCommands(app, ctx);
 
   try {
     app.parse(argc, argv);
