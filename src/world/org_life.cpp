@@ -191,11 +191,13 @@ int restart(org& o, const world& w, std::span<org* const> others, std::span<cons
                  LOG_PLAIN);
   }
 
+  // The ground is probed under the middle of the chosen place; half a box
+  // before the corner would lie beyond a fence whenever the corner is near it.
   double h = kProbeStart;
   int probe = 0;
   for (; probe < kProbeCount; ++probe, h += kProbeStep) {
     Vec3 corrected;
-    if (!w.insideGround(Vec3(x0 - sx / 2, y0 - sy / 2, h), corrected)) break;
+    if (!w.insideGround(Vec3(x0 + sx / 2, y0 + sy / 2, h), corrected)) break;
   }
   if (probe == kProbeCount) h = kProbeFallback;
   const double water = w.waterLevel();
