@@ -75,6 +75,7 @@ int runCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
   addPhylogenyCommands(app, ctx);
   addCreatureCommands(app, ctx);
   addGeneticsCommands(app, ctx);
+  addSimulateCommands(app, ctx);
 
   try {
     app.parse(argc, argv);

@@ -59,5 +59,6 @@ void addGenotypeCommands(CLI::App& app, CliContext& ctx);
 void addPhylogenyCommands(CLI::App& app, CliContext& ctx);
 void addCreatureCommands(CLI::App& app, CliContext& ctx);
 void addGeneticsCommands(CLI::App& app, CliContext& ctx);
+void addSimulateCommands(CLI::App& app, CliContext& ctx);
 
 }  // namespace vorlund::cli
