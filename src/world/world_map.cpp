@@ -102,6 +102,13 @@ double world::height(double x, double y) const {
   return lookup(x, y).surface;
 }
 
+bool world::sameCell(const Vec3& a, const Vec3& b) const {
+  if (activeType_ != WORLD_BLOCKS) return true;
+  // Compared as truncated reals: far-away points must not overflow an int.
+  return std::trunc(a.x / cellWidth_) == std::trunc(b.x / cellWidth_) &&
+         std::trunc(a.y / cellDepth_) == std::trunc(b.y / cellDepth_);
+}
+
 bool world::insideGround(const Vec3& p, Vec3& q) const {
   q = p;
   bool inside = false;

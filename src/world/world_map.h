@@ -66,6 +66,10 @@ class world {
   // Terrain height at (x, y): 0 in a flat world and outside the square.
   double height(double x, double y) const;
 
+  // Whether two points lie in the same cell column of a blocks world (always
+  // true in a flat one): a stick between different cells may cross a block side.
+  bool sameCell(const Vec3& a, const Vec3& b) const;
+
   // Whether p lies below the terrain or beyond a fence; `q` receives where the
   // point should be (p itself when the answer is false).
   bool insideGround(const Vec3& p, Vec3& q) const;

@@ -91,6 +91,18 @@ TEST(WorldGround, FarEdgesAndRoundingNeverReadBeyondTheGrid) {
   EXPECT_FALSE(w.insideGround({NAN, 5, 1}, q));
 }
 
+TEST(WorldGround, CellsAreToldApartOnlyOnBlocks) {
+  world w;
+  EXPECT_TRUE(w.sameCell({1, 1, 0}, {40, 40, 0}));
+  makeBlocks(w, "m 3 2 555 959");
+  EXPECT_TRUE(w.sameCell({10.5, 13, 0}, {19.9, 24.9, 3}));
+  EXPECT_FALSE(w.sameCell({19.9, 13, 0}, {20.1, 13, 0}));
+  EXPECT_FALSE(w.sameCell({15, 24.9, 0}, {15, 25.1, 0}));
+  // Truncation toward zero: both sides of x = 0 share a column.
+  EXPECT_TRUE(w.sameCell({-0.5, 13, 0}, {0.5, 13, 0}));
+  EXPECT_FALSE(w.sameCell({1e300, 13, 0}, {0.5, 13, 0}));
+}
+
 // "m 3 1 9-1", size 50: the ramp at world cell (2, 1) falls from 4 at x = 20
 // to -4 at x = 30.
 TEST(WorldGround, RampSurfaceAndTheFootOfThePerpendicular) {
