@@ -1,0 +1,101 @@
+#include "world/muscle.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "world/neuro_net.h"
+#include "world/org.h"
+
+namespace vorlund {
+
+namespace {
+
+// t when within s of f, else one step of s from f toward t.
+double approach(double f, double t, double s) {
+  if (std::fabs(t - f) <= s) return t;
+  return t > f ? f + s : f - s;
+}
+
+// x when |x| <= s, else s with the sign of x (0 counts as negative).
+double limit(double x, double s) {
+  if (std::fabs(x) <= s) return x;
+  return x > 0 ? s : -s;
+}
+
+}  // namespace
+
+double muscleMove(neuro& n, double current, double target, double load, double lowest, double highest,
+                  const SimSettings& settings) {
+  const double lo = std::min(lowest, highest);
+  const double hi = std::max(lowest, highest);
+  const double power = n.place != nullptr ? n.place->ruch : 0;
+  const double strength = MUSCLE_STRENGTH_RATE * power;
+  n.overload &= static_cast<uint16_t>(~NEURO_OVERLOAD);
+
+  double speed, force, goal;
+  if (settings.oldneurons) {
+    speed = MUSCLE_OLD_SPEED_RATE * power;
+    force = MUSCLE_FORCE_FACTOR * load;
+    goal = target;
+  } else {
+    if (!(strength > 0)) {
+      // A muscle without power cannot move and cannot hold any load; the
+      // proportional goal below would divide by its zero strength.
+      if (load != 0) n.overload |= NEURO_OVERLOAD;
+      n.muscleVel = 0;
+      return std::clamp(current, lo, hi);
+    }
+    speed = std::min(MUSCLE_SPEED_RATE * power, MUSCLE_SPEED_CAP);
+    force = MUSCLE_FORCE_FACTOR * limit(load, strength);
+    const double a = approach(current, target, speed);
+    // The load pushes the goal away from the target in proportion to the
+    // share of the muscle's strength it takes.
+    if (load >= 0) {
+      goal = std::min(load * speed / strength + a, hi);
+      if (load > strength) n.overload |= NEURO_OVERLOAD;
+    } else {
+      goal = std::max(load * speed / strength + a, lo);
+      if (load < -strength) n.overload |= NEURO_OVERLOAD;
+    }
+  }
+
+  n.muscleVel = approach(n.muscleVel, limit(goal - current, speed), MUSCLE_ACCELERATION);
+  double next = current;
+  if (goal > current && n.muscleVel > 0)
+    next = std::min(current + n.muscleVel, goal);
+  else if (goal < current && n.muscleVel < 0)
+    next = std::max(current + n.muscleVel, goal);
+  // Whatever the load and output were, the joint stays within its range.
+  if (next < lo) next = lo;
+  if (next > hi) next = hi;
+
+  if (n.kto != nullptr) {
+    const double staticWork = std::fabs(force) * settings.em_stat;
+    const double dynamicWork = std::max(0.0, MUSCLE_DYNAMIC_FACTOR * (current - next) * force * settings.em_dyn);
+    n.kto->energy_m += MUSCLE_WORK_SCALE * (staticWork + dynamicWork);
+  }
+  return next;
+}
+
+void driveMuscle(neuro& n, const SimSettings& settings) {
+  est* k = n.place;
+  if (k == nullptr) return;
+  if (n.typster == NEURO_MUSCLE_ROTATE) {
+    const double next = muscleMove(n, k->r.x, n.stan * NEURO_ANGLE_SCALE + k->r0.x, k->bend.x,
+                                   k->r0.x - NEURO_ANGLE_SCALE, k->r0.x + NEURO_ANGLE_SCALE, settings);
+    if (next != k->r.x) {
+      k->r.x = next;
+      k->frame = frameFromAngles(k->r);
+    }
+  } else if (n.typster == NEURO_MUSCLE_BEND) {
+    const double range = k->zakz * NEURO_ANGLE_SCALE;
+    const double next = muscleMove(n, k->r.z, k->zakz * n.stan * NEURO_ANGLE_SCALE + k->r0.z, k->bend.z, k->r0.z - range,
+                                   k->r0.z + range, settings);
+    if (next != k->r.z) {
+      k->r.z = next;
+      k->frame = frameFromAngles(k->r);
+    }
+  }
+}
+
+}  // namespace vorlund

@@ -1,0 +1,236 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/message.h"
+#include "world/f1_development.h"
+#include "world/org.h"
+#include "world/sim_settings.h"
+
+namespace vorlund {
+namespace {
+
+struct Developed {
+  std::unique_ptr<org> c;
+  std::vector<LogEntry> messages;
+};
+
+Developed develop(const std::string& text, double grow = 0) {
+  Developed d;
+  d.c = std::make_unique<org>(nullptr, text);
+  SimSettings s;
+  s.grow = grow;
+  const int id = addMessagePresenter([&d](const LogEntry& e) { d.messages.push_back(e); });
+  developF1(*d.c, text, s);
+  removeMessagePresenter(id);
+  return d;
+}
+
+void expectAt(const ses* e, double x, double y, double z) {
+  ASSERT_NE(e, nullptr);
+  EXPECT_NEAR(e->p.x, x, 1e-9);
+  EXPECT_NEAR(e->p.y, y, 1e-9);
+  EXPECT_NEAR(e->p.z, z, 1e-9);
+}
+
+TEST(F1Develop, OneStickJoinsTwoEndsOneUnitApart) {
+  const Developed d = develop("X");
+  const org& c = *d.c;
+  ASSERT_EQ(c.sesCount(), 2);
+  ASSERT_EQ(c.estCount(), 1);
+  expectAt(c.getSes(0), 0, 0, 0);
+  expectAt(c.getSes(1), 1, 0, 0);
+  EXPECT_EQ(c.getSes(0)->m, 1.0);
+  EXPECT_EQ(c.getSes(1)->m, 1.0);
+  const est* k = c.getEst(0);
+  EXPECT_EQ(k->e[0], c.getSes(0));
+  EXPECT_EQ(k->e[1], c.getSes(1));
+  EXPECT_EQ(k->s1, 0);
+  EXPECT_EQ(k->s2, 1);
+  EXPECT_EQ(c.getSes(1)->owner, k);
+  EXPECT_EQ(k->zakz, 1.0);
+  EXPECT_EQ(k->ruch, 0.25);
+  EXPECT_EQ(k->len, 1.0);
+  EXPECT_DOUBLE_EQ(c.energyWeight, 1.0);
+}
+
+TEST(F1Develop, SticksInARowShareTheirMiddleEnd) {
+  const Developed d = develop("XX");
+  const org& c = *d.c;
+  ASSERT_EQ(c.sesCount(), 3);
+  expectAt(c.getSes(2), 2, 0, 0);
+  EXPECT_EQ(c.getSes(1)->m, 2.0);
+  EXPECT_EQ(c.getSes(0)->m, 1.0);
+  EXPECT_EQ(c.getEst(1)->s1, 1);
+  EXPECT_EQ(c.getEst(1)->s2, 2);
+  EXPECT_EQ(c.getSes(2)->devIndex, 2);
+}
+
+TEST(F1Develop, ForkTurnsBranchesAThirdOfACircleEachWay) {
+  const Developed d = develop("X(X,X)");
+  const org& c = *d.c;
+  ASSERT_EQ(c.estCount(), 3);
+  expectAt(c.getSes(2), 1 + std::cos(-1.047), std::sin(-1.047), 0);
+  expectAt(c.getSes(3), 1 + std::cos(1.047), std::sin(1.047), 0);
+  EXPECT_EQ(c.getEst(1)->zakz, 0.5);
+  EXPECT_EQ(c.getEst(2)->zakz, 0.5);
+  EXPECT_EQ(c.getEst(1)->e[0], c.getSes(1));
+  EXPECT_EQ(c.getEst(2)->e[0], c.getSes(1));
+  EXPECT_EQ(c.getSes(1)->m, 3.0);
+
+  // Text after the closing parenthesis is not developed; a comma ends the path.
+  EXPECT_EQ(develop("X(X,X)X").c->estCount(), 3);
+  EXPECT_EQ(develop("X,X").c->estCount(), 1);
+  // Three branches: -1.5705, 0 and +1.5705 radians.
+  const Developed t = develop("X(X,X,X)");
+  expectAt(t.c->getSes(2), 1 + std::cos(-1.5705), std::sin(-1.5705), 0);
+  expectAt(t.c->getSes(3), 2, 0, 0);
+  expectAt(t.c->getSes(4), 1 + std::cos(1.5705), std::sin(1.5705), 0);
+  EXPECT_NEAR(t.c->getEst(2)->zakz, 1.0 / 3, 1e-15);
+}
+
+TEST(F1Develop, NestedBranchesDevelopDepthFirstInTextOrder) {
+  const Developed d = develop("X(X(X,X),X)");
+  const org& c = *d.c;
+  ASSERT_EQ(c.estCount(), 5);
+  // Sticks of the first branch and its fork come before the second branch.
+  EXPECT_EQ(c.getEst(1)->e[0], c.getSes(1));
+  EXPECT_EQ(c.getEst(2)->e[0], c.getSes(2));
+  EXPECT_EQ(c.getEst(3)->e[0], c.getSes(2));
+  EXPECT_EQ(c.getEst(4)->e[0], c.getSes(1));
+  // Commas inside a neuron do not separate branches.
+  const Developed n = develop("X(X[1:1,*:2],X)");
+  EXPECT_EQ(n.c->estCount(), 3);
+  EXPECT_EQ(n.c->getEst(2)->zakz, 0.5);
+}
+
+TEST(F1Develop, LengthModifiersAreCappedAtTwo) {
+  const Developed d = develop("LLX");
+  EXPECT_EQ(d.c->getEst(0)->len, 2.0);
+  expectAt(d.c->getSes(1), 2, 0, 0);
+  // Decay: 0.5 * 2.02 + 0.5 for the next stick.
+  const Developed e = develop("LLXX");
+  EXPECT_NEAR(e.c->getEst(1)->len, 1.51, 1e-12);
+  // A growing creature starts at a hundredth of its length, full-grown rest kept apart.
+  const Developed g = develop("X", 10);
+  EXPECT_NEAR(g.c->getEst(0)->len, 0.01, 1e-15);
+  EXPECT_NEAR(g.c->getEst(0)->rest.x, 0.01, 1e-15);
+  EXPECT_EQ(g.c->getEst(0)->rest0.x, 1.0);
+  expectAt(g.c->getSes(1), 0.01, 0, 0);
+}
+
+TEST(F1Develop, CurvednessTurnsOnlyTheFollowingSticks) {
+  const Developed d = develop("CXX");
+  const org& c = *d.c;
+  expectAt(c.getSes(1), 1, 0, 0);
+  // 0.5 decayed by 0.66 when the first stick was made.
+  expectAt(c.getSes(2), 1 + std::cos(0.33), std::sin(0.33), 0);
+  EXPECT_NEAR(c.getEst(1)->r0.z, 0.33, 1e-12);
+}
+
+TEST(F1Develop, RotationSpinsTheInheritedFrameOnly) {
+  const Developed r = develop("RX");
+  expectAt(r.c->getSes(1), 1, 0, 0);
+  EXPECT_NEAR(r.c->getSes(1)->o.y.z, std::sin(0.7853), 1e-12);
+  // The turn of the fork's branches then happens in the rotated plane.
+  const Developed f = develop("RX(X,X)");
+  expectAt(f.c->getSes(2), 1 + std::cos(1.047), -std::sin(1.047) * std::cos(0.7853),
+           -std::sin(1.047) * std::sin(0.7853));
+}
+
+TEST(F1Develop, NeuronsSitOnTheLastStickWithTheirSegments) {
+  const Developed d = develop("X[@1:2.5]X[|-1:0.5,T:1,G:2,S:3]");
+  const org& c = *d.c;
+  ASSERT_EQ(c.neuroCount(), 2);
+  const neuro* a = c.getNeuro(0);
+  EXPECT_EQ(a->place, c.getEst(0));
+  EXPECT_EQ(a->typster, NEURO_MUSCLE_ROTATE);
+  EXPECT_EQ(a->ownIndex, 0);
+  EXPECT_EQ(a->estIndex, 0);
+  EXPECT_EQ(a->kto, d.c.get());
+  ASSERT_EQ(a->inputCount(), 1);
+  EXPECT_EQ(a->input(0)->typ, WEJ_NEURON);
+  EXPECT_EQ(a->input(0)->conn, 1);
+  EXPECT_EQ(a->input(0)->w, 2.5);
+  EXPECT_EQ(c.getEst(0)->muscles, EST_MUSCLE_ROTATE);
+  EXPECT_EQ(c.getEst(0)->sensors, EST_SENSOR_NEURON);
+
+  const neuro* b = c.getNeuro(1);
+  EXPECT_EQ(b->place, c.getEst(1));
+  EXPECT_EQ(b->typster, NEURO_MUSCLE_BEND);
+  ASSERT_EQ(b->inputCount(), 4);
+  EXPECT_EQ(b->input(1)->typ, WEJ_TOUCH);
+  EXPECT_EQ(b->input(3)->typ, WEJ_SMELL);
+  EXPECT_EQ(c.getEst(1)->sensors,
+            EST_SENSOR_NEURON | EST_SENSOR_TOUCH | EST_SENSOR_EQUILIBRIUM | EST_SENSOR_SMELL);
+  EXPECT_TRUE(d.messages.empty());
+}
+
+TEST(F1Develop, OneMuscleOfEachKindPerStick) {
+  const Developed d = develop("X[@*:1][@*:1][|*:1][|*:1]");
+  const org& c = *d.c;
+  ASSERT_EQ(c.neuroCount(), 4);
+  EXPECT_EQ(c.getNeuro(0)->typster, NEURO_MUSCLE_ROTATE);
+  EXPECT_EQ(c.getNeuro(1)->typster, NEURO_NO_MUSCLE);
+  EXPECT_EQ(c.getNeuro(2)->typster, NEURO_MUSCLE_BEND);
+  EXPECT_EQ(c.getNeuro(3)->typster, NEURO_NO_MUSCLE);
+  EXPECT_EQ(c.getEst(0)->muscles, EST_MUSCLE_ROTATE | EST_MUSCLE_BEND);
+  // Another stick takes its own muscle again.
+  EXPECT_EQ(develop("X[@*:1]X[@*:1]").c->getNeuro(1)->typster, NEURO_MUSCLE_ROTATE);
+}
+
+TEST(F1Develop, SettersChangeTheNeuronWithoutInputs) {
+  const Developed d = develop("X[=:3.0]");
+  ASSERT_EQ(d.c->neuroCount(), 1);
+  EXPECT_EQ(d.c->getNeuro(0)->in, 1.0);
+  EXPECT_EQ(d.c->getNeuro(0)->inputCount(), 0);
+}
+
+TEST(F1Develop, NeuronBeforeTheFirstStickIsDroppedWithAWarning) {
+  const Developed d = develop("[0:1]X");
+  EXPECT_EQ(d.c->neuroCount(), 0);
+  EXPECT_EQ(d.c->estCount(), 1);
+  ASSERT_EQ(d.messages.size(), 1u);
+  EXPECT_EQ(d.messages[0].message, "Illegal neuron position (ignored)");
+  EXPECT_EQ(d.messages[0].function, "rozwin");
+  EXPECT_EQ(d.messages[0].level, LOG_WARNING);
+  const Developed kept = develop("X[0:1]");
+  EXPECT_EQ(kept.c->neuroCount(), 1);
+}
+
+TEST(F1Develop, EnergyAndPropertiesComeFromTheBlock) {
+  const Developed d = develop("EFwIX");
+  const org& c = *d.c;
+  EXPECT_NEAR(c.energyWeight, 0.9 * 1.9 + 0.1, 1e-12);
+  EXPECT_NEAR(c.getSes(1)->tarcie, 0.4 + 3.6 * 0.2, 1e-12);
+  EXPECT_NEAR(c.getSes(0)->tarcie, c.getSes(1)->tarcie, 1e-15);
+  const double weight = 1.0 + (0.5 - 1.0) * 0.3;
+  EXPECT_NEAR(c.getSes(1)->buoy, 1 / weight, 1e-12);
+  EXPECT_NEAR(c.getSes(1)->wchl, 0.85 / 1.6, 1e-12);
+}
+
+TEST(F1Develop, MalformedTextEndsCleanly) {
+  for (const char* text : {"", "(", ")", "X(", "X((((", "X[", "X[@", "[", "X)X", "X]]X", "((X,,X)", "X[1:",
+                           "X(X[,X)", "X[:::::]", "X(,)"}) {
+    const Developed d = develop(text);
+    for (int i = 0; i < d.c->estCount(); ++i) EXPECT_NE(d.c->getEst(i)->e[1], nullptr) << text;
+  }
+  // Branches at the very start both grow from the creature's first end.
+  const Developed b = develop("(X,X)");
+  ASSERT_EQ(b.c->estCount(), 2);
+  EXPECT_EQ(b.c->getEst(1)->e[0], b.c->getSes(0));
+  EXPECT_EQ(b.c->getSes(0)->m, 2.0);
+}
+
+TEST(F1Develop, DeepTextDoesNotExhaustTheStack) {
+  const std::string deep = std::string(200000, '(') + "X";
+  EXPECT_EQ(develop(deep).c->estCount(), 1);
+  const std::string chain(20000, 'X');
+  EXPECT_EQ(develop(chain).c->estCount(), 20000);
+}
+
+}  // namespace
+}  // namespace vorlund

@@ -1,0 +1,283 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "world/muscle.h"
+#include "world/neuro_net.h"
+#include "world/org.h"
+
+namespace vorlund {
+namespace {
+
+// A flat ground at z = 0 and a plain list of objects.
+class FlatSurroundings : public NeuroSurroundings {
+ public:
+  bool insideGround(const Vec3& p, Vec3& q) const override {
+    q = p;
+    if (p.z >= 0) return false;
+    q.z = 0;
+    return true;
+  }
+  int objectCount() const override { return static_cast<int>(objects.size()); }
+  const org* object(int i) const override { return objects[static_cast<std::size_t>(i)]; }
+  std::vector<const org*> objects;
+};
+
+// One stick from A to B with neurons added by the test.
+struct OneStick {
+  OneStick(Vec3 a, Vec3 b) : c(std::make_unique<org>(nullptr, "X")) {
+    ses* ea = c->addSes();
+    ses* eb = c->addSes();
+    ea->p = a;
+    eb->p = b;
+    k = c->addEst(ea, eb);
+  }
+  neuro* neuron(std::initializer_list<std::pair<int, double>> inputs) {
+    neuro* n = c->addNeuro(k);
+    for (auto [typ, w] : inputs) {
+      wej* in = n->addInput();
+      in->typ = typ;
+      in->w = w;
+    }
+    return n;
+  }
+  std::unique_ptr<org> c;
+  est* k;
+};
+
+std::unique_ptr<org> ballAt(Vec3 center, double energy) {
+  auto b = std::make_unique<org>(nullptr, "*");
+  b->center = center;
+  b->energy = energy;
+  return b;
+}
+
+TEST(NeuroNet, NeuronWithoutInputsDecaysAndSquashes) {
+  OneStick s({0, 0, 1}, {1, 0, 1});
+  neuro* n = s.neuron({});
+  s.c->InitNeuro();
+  n->sstan = 0.5;
+  FlatSurroundings w;
+  updateNetwork(*s.c, w, SimSettings{});
+  EXPECT_DOUBLE_EQ(n->nstan, 0.48);
+  EXPECT_DOUBLE_EQ(n->sstan, 0.48);
+  EXPECT_DOUBLE_EQ(n->stan, 2.0 / (1.0 + std::exp(-0.96)) - 1.0);
+
+  // Far below the cut-off the output is exactly -1; far above it nears 1.
+  n->sstan = -10;
+  n->si = 4;
+  n->vel = 0;
+  n->fo = 0;
+  updateNetwork(*s.c, w, SimSettings{});
+  EXPECT_EQ(n->stan, -1.0);
+  n->sstan = 10;
+  updateNetwork(*s.c, w, SimSettings{});
+  EXPECT_GT(n->stan, 0.999999);
+  EXPECT_LT(n->stan, 1.0 + 1e-15);
+}
+
+TEST(NeuroNet, EveryNeuronReadsTheOutputsOfThePreviousStep) {
+  OneStick s({0, 0, 1}, {1, 0, 1});
+  neuro* a = s.neuron({{WEJ_CONSTANT, 1.0}});
+  neuro* b = s.neuron({{WEJ_NEURON, 2.0}});
+  neuro* self = s.neuron({{WEJ_NEURON, 1.0}});
+  b->input(0)->conn = -1;
+  s.c->InitNeuro();
+  self->stan = 0.3;
+  a->stan = 0.25;
+  FlatSurroundings w;
+  updateNetwork(*s.c, w, SimSettings{});
+  // b saw a's old output although a was updated before it.
+  EXPECT_DOUBLE_EQ(b->input(0)->val, 0.25);
+  EXPECT_DOUBLE_EQ(b->vel, 0.5 * 0.04);
+  EXPECT_DOUBLE_EQ(self->input(0)->val, 0.3);
+  EXPECT_DOUBLE_EQ(a->input(0)->val, 1.0);
+  EXPECT_DOUBLE_EQ(a->nstan, 0.04);
+}
+
+TEST(NeuroNet, OldRuleAndStateLimit) {
+  OneStick s({0, 0, 1}, {1, 0, 1});
+  neuro* n = s.neuron({{WEJ_CONSTANT, 1.0}});
+  s.c->InitNeuro();
+  n->stan = 0.5;
+  n->sstan = 0.4;
+  n->vel = 0.1;
+  SimSettings old;
+  old.oldneurons = 1;
+  FlatSurroundings w;
+  updateNetwork(*s.c, w, old);
+  EXPECT_DOUBLE_EQ(n->vel, 0.1 + 0.2 * (1.0 - 0.5));
+  EXPECT_DOUBLE_EQ(n->sstan, 0.5 * 0.4 + 0.2);
+
+  n->input(0)->w = 1e6;
+  n->fo = 1;
+  updateNetwork(*s.c, w, SimSettings{});
+  EXPECT_EQ(n->sstan, 10.0);
+  n->input(0)->w = -1e6;
+  n->vel = 0;
+  updateNetwork(*s.c, w, SimSettings{});
+  EXPECT_EQ(n->sstan, -10.0);
+}
+
+TEST(NeuroNet, TouchReadsPressOrGroundDistanceAlongTheStick) {
+  FlatSurroundings w;
+  OneStick down({0, 0, 1.3}, {0, 0, 0.3});
+  neuro* n = down.neuron({{WEJ_TOUCH, 2.0}});
+  down.c->InitNeuro();
+  // Ground within 1 and 1/2 of a stick length beyond the end, not within 1/4.
+  EXPECT_NEAR(inputValue(*n->input(0), *n, w), 2 * -0.6, 1e-12);
+  EXPECT_NEAR(n->input(0)->val, -0.6, 1e-12);
+
+  OneStick high({0, 0, 5}, {0, 0, 3});
+  neuro* h = high.neuron({{WEJ_TOUCH, 1.0}});
+  high.c->InitNeuro();
+  EXPECT_EQ(inputValue(*h->input(0), *h, w), -1.0);
+
+  OneStick deep({0, 0, 1}, {0, 0, -0.5});
+  neuro* d = deep.neuron({{WEJ_TOUCH, 1.0}});
+  deep.c->InitNeuro();
+  EXPECT_NEAR(inputValue(*d->input(0), *d, w), -0.2, 1e-12);  // all four probes inside
+
+  ses* b = down.k->e[1];
+  b->contact = 1;
+  b->anchor = {0, 0.03, 0.34};
+  EXPECT_NEAR(inputValue(*n->input(0), *n, w), 2 * 0.05, 1e-12);
+}
+
+TEST(NeuroNet, EquilibriumIsTheStickInclination) {
+  FlatSurroundings w;
+  OneStick up({0, 0, 2}, {0, 0, 1});
+  neuro* n = up.neuron({{WEJ_EQUILIBRIUM, 1.0}});
+  up.c->InitNeuro();
+  EXPECT_EQ(inputValue(*n->input(0), *n, w), 1.0);
+  up.k->e[1]->p = {0, 0, 3};
+  EXPECT_EQ(inputValue(*n->input(0), *n, w), -1.0);
+  up.k->e[1]->p = {1, 0, 2};
+  EXPECT_EQ(inputValue(*n->input(0), *n, w), 0.0);
+  // A stick of no length reads level instead of NaN.
+  up.k->e[1]->p = up.k->e[0]->p;
+  EXPECT_EQ(inputValue(*n->input(0), *n, w), 0.0);
+}
+
+TEST(NeuroNet, SmellSumsEnergyOverSquaredDistanceUnweighted) {
+  FlatSurroundings w;
+  OneStick s({0, 0, 1}, {1, 0, 1});
+  neuro* n = s.neuron({{WEJ_SMELL, 5.0}});
+  s.c->InitNeuro();
+  s.c->energy = 1000;
+  s.c->center = {1, 0, 1};
+  w.objects.push_back(s.c.get());
+  EXPECT_EQ(inputValue(*n->input(0), *n, w), 0.0);  // its own body does not count
+
+  auto nearBall = ballAt({1.5, 0, 1}, 100);  // distance 0.5 counts as 1
+  auto farBall = ballAt({1, 2, 1}, 100);     // distance 2
+  auto eaten = ballAt({1, 0, 1}, 0);
+  w.objects.push_back(nearBall.get());
+  w.objects.push_back(farBall.get());
+  w.objects.push_back(eaten.get());
+  EXPECT_NEAR(inputValue(*n->input(0), *n, w), 1.0 + 0.25, 1e-12);
+}
+
+TEST(Muscle, AcceleratesToItsTopSpeedWithinItsRange) {
+  OneStick s({0, 0, 1}, {1, 0, 1});
+  neuro* n = s.neuron({});
+  SimSettings set;
+  double angle = 0;
+  const double expected[] = {0.01, 0.03, 0.06, 0.10, 0.15, 0.21, 0.28, 0.36, 0.44, 0.52};
+  for (double e : expected) {
+    angle = muscleMove(*n, angle, 3.141, 0, -3.141, 3.141, set);
+    EXPECT_NEAR(angle, e, 1e-12);
+  }
+  EXPECT_EQ(n->overload, 0);
+  // Near the highest angle it stops there.
+  n->muscleVel = 0.08;
+  EXPECT_EQ(muscleMove(*n, 3.1, 5, 0, -3.141, 3.141, set), 3.141);
+  // An angle already outside its range is brought back into it.
+  EXPECT_LE(muscleMove(*n, 4.0, 3.141, 0, -3.141, 3.141, set), 3.141);
+}
+
+TEST(Muscle, LoadSlowsItSetsOverloadAndCostsWork) {
+  OneStick s({0, 0, 1}, {1, 0, 1});
+  neuro* n = s.neuron({});
+  SimSettings set;  // em_stat 20, em_dyn 20
+  // Load of twice the strength (0.025): the goal is pushed past the target.
+  const double next = muscleMove(*n, 0, 0, 0.05, -3.141, 3.141, set);
+  EXPECT_EQ(n->overload, NEURO_OVERLOAD);
+  EXPECT_NEAR(next, 0.01, 1e-12);
+  EXPECT_NEAR(s.c->energy_m, 0.01 * (0.25 * 20), 1e-12);
+
+  // Moving against the force adds dynamic work; a small load clears overload.
+  s.c->energy_m = 0;
+  n->muscleVel = 0;
+  const double back = muscleMove(*n, 0, -1, 0.01, -3.141, 3.141, set);
+  EXPECT_EQ(n->overload, 0);
+  EXPECT_NEAR(back, -0.01, 1e-12);
+  EXPECT_NEAR(s.c->energy_m, 0.01 * (0.1 * 20 + 12.5 * 0.01 * 0.1 * 20), 1e-12);
+  n->muscleVel = 0;
+  muscleMove(*n, 0, 0, -0.03, -3.141, 3.141, set);
+  EXPECT_EQ(n->overload, NEURO_OVERLOAD);
+}
+
+TEST(Muscle, WithoutPowerItDoesNotMove) {
+  OneStick s({0, 0, 1}, {1, 0, 1});
+  s.k->ruch = 0;
+  neuro* n = s.neuron({});
+  SimSettings set;
+  const double next = muscleMove(*n, 0.2, 3.141, 0.5, -3.141, 3.141, set);
+  EXPECT_EQ(next, 0.2);
+  EXPECT_EQ(n->overload, NEURO_OVERLOAD);
+  EXPECT_EQ(s.c->energy_m, 0.0);
+  EXPECT_EQ(muscleMove(*n, 0.2, 3.141, 0, -3.141, 3.141, set), 0.2);
+  EXPECT_EQ(n->overload, 0);
+  set.oldneurons = 1;
+  EXPECT_EQ(muscleMove(*n, 0.2, 3.141, 0, -3.141, 3.141, set), 0.2);
+}
+
+TEST(Muscle, OldRuleAimsStraightAtTheTarget) {
+  OneStick s({0, 0, 1}, {1, 0, 1});
+  s.k->ruch = 0.5;
+  neuro* n = s.neuron({});
+  SimSettings set;
+  set.oldneurons = 1;
+  // Speed 0.04; the load does not move the goal but costs 10 x load.
+  const double next = muscleMove(*n, 0, 1, 0.5, -3.141, 3.141, set);
+  EXPECT_NEAR(next, 0.01, 1e-12);
+  EXPECT_NEAR(s.c->energy_m, 0.01 * (5 * 20), 1e-12);
+  EXPECT_EQ(n->overload, 0);
+}
+
+TEST(Muscle, DriveTurnsTheJointAndRebuildsTheFrame) {
+  OneStick s({0, 0, 1}, {1, 0, 1});
+  neuro* rot = s.neuron({});
+  neuro* bend = s.neuron({});
+  rot->typster = NEURO_MUSCLE_ROTATE;
+  bend->typster = NEURO_MUSCLE_BEND;
+  s.k->zakz = 0.5;
+  s.k->r0 = {0, 0, 0.2};
+  s.k->r = s.k->r0;
+  rot->stan = 1;
+  bend->stan = -1;
+  SimSettings set;
+  driveMuscle(*rot, set);
+  driveMuscle(*bend, set);
+  EXPECT_NEAR(s.k->r.x, 0.01, 1e-12);
+  EXPECT_NEAR(s.k->r.z, 0.19, 1e-12);
+  const Frame f = frameFromAngles(s.k->r);
+  EXPECT_EQ(s.k->frame, f);
+  // The bend stops at r0.z - zakz x 3.141.
+  bend->muscleVel = -0.08;
+  s.k->r.z = 0.2 - 0.5 * 3.141 + 0.001;
+  driveMuscle(*bend, set);
+  EXPECT_NEAR(s.k->r.z, 0.2 - 0.5 * 3.141, 1e-12);
+  // A neuron without a muscle leaves the joint alone.
+  neuro* plain = s.neuron({});
+  plain->stan = 1;
+  const Vec3 before = s.k->r;
+  driveMuscle(*plain, set);
+  EXPECT_EQ(s.k->r, before);
+}
+
+}  // namespace
+}  // namespace vorlund
