@@ -1,0 +1,33 @@
+#include "genetics/f1/geno_f1.h"
+
+#include "genetics/f1/f1_parser.h"
+
+namespace vorlund {
+
+using f1::F1Mode;
+using f1::F1Parser;
+
+TGeno_f1::TGeno_f1() : params_(f1::f1ParamTable(), &vars) {}
+
+int TGeno_f1::CheckValidity(const std::string& body) {
+  std::string repaired = body;
+  F1Parser repair(F1Mode::Repair);
+  const int repairResult = repair.run(repaired);
+  if (repaired.empty()) return 1;
+  std::string checked = body;
+  F1Parser check(F1Mode::Check);
+  const int checkResult = check.run(checked);
+  if (checkResult == 0) return 0;
+  // Only a repair that ends in a valid text makes the genotype repairable.
+  if (repairResult == 0 && repair.changed()) return -1;
+  return checkResult;
+}
+
+int TGeno_f1::Validate(std::string& body) {
+  F1Parser repair(F1Mode::Repair);
+  const int r = repair.run(body);
+  if (r != 0) return r;
+  return repair.changed() ? -1 : 0;
+}
+
+}  // namespace vorlund
