@@ -73,6 +73,7 @@ int runCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
 
   addGenotypeCommands(app, ctx);
   addGeneticsCommands(app, ctx);
+  addCreatureCommands(app, ctx);
 
   try {
     app.parse(argc, argv);

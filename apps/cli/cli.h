@@ -57,5 +57,6 @@ int runCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
 // Subcommand groups; each adds its subcommands to the app.
 void addGenotypeCommands(CLI::App& app, CliContext& ctx);
 void addGeneticsCommands(CLI::App& app, CliContext& ctx);
+void addCreatureCommands(CLI::App& app, CliContext& ctx);
 
 }  // namespace vorlund::cli

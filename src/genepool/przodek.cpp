@@ -100,9 +100,11 @@ char computedRecordValue(przodek& rec, int32_t code, double& number, std::string
     case PRZ_F1:
     case PRZ_F2: {
       const char format = static_cast<char>('0' + (PRZ_F0 - code));
-      if (gm == nullptr || gm->Convert(rec.genotype, format, text) == 0) {
-        if (gm == nullptr) text = kConverterNotFound;
-      }
+      // A failed conversion shows the registry's own answer.
+      if (gm == nullptr)
+        text = kConverterNotFound;
+      else
+        gm->Convert(rec.genotype, format, text);
       return 's';
     }
     default:
