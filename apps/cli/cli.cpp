@@ -70,6 +70,7 @@ int runCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
   addCreatureCommands(app, ctx);
   addRunCommands(app, ctx);
   addParamsCommands(app, ctx);
+  addSimulateCommands(app, ctx);
 
   try {
     app.parse(argc, argv);

@@ -67,5 +67,6 @@ void addGeneticsCommands(CLI::App& app, CliContext& ctx);
 void addCreatureCommands(CLI::App& app, CliContext& ctx);
 void addRunCommands(CLI::App& app, CliContext& ctx);
 void addParamsCommands(CLI::App& app, CliContext& ctx);
+void addSimulateCommands(CLI::App& app, CliContext& ctx);
 
 }  // namespace vorlund::cli

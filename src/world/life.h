@@ -1,0 +1,130 @@
+// The world part of the simulator: the living creatures and the food (energy
+// balls and remains), each list owning its objects, the world map, the hook
+// lists through which the world announces what happens, and the physics step
+// `go` that moves all of it by one time step. The simulator derives from it.
+#pragma once
+
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "core/lists.h"
+#include "world/neuro_net.h"
+#include "world/org.h"
+#include "world/org_list.h"
+#include "world/sim_settings.h"
+#include "world/world_inhabitants.h"
+#include "world/world_map.h"
+
+namespace vorlund {
+
+class listaprz;
+
+// Called after every step with its argument (null when none was given).
+struct StepHook {
+  void (*fn)(void* arg);
+  void* arg;
+};
+// Called with the hitting and the hit object when a stick is broken off.
+struct HitHook {
+  void (*fn)(void* arg, org* hitter, org* hit);
+  void* arg;
+};
+// Called with the object and its stick end when the end first touches the ground.
+struct TouchHook {
+  void (*fn)(void* arg, org* who, ses* end);
+  void* arg;
+};
+
+// Velocity damping per step of the two motion models.
+constexpr double DAMP_LIMITED = 0.9;  // model 0, "Limited motion (old)"
+constexpr double DAMP_LOW = 0.99;     // model 1, "Low damping (new)"
+// Every object's bounding box is widened by this on each side for the contact test.
+constexpr double CONTACT_BOX_MARGIN = 1.0;
+
+class Life : public NeuroSurroundings, public WorldInhabitants {
+ public:
+  // `rules` and `pool` are observed and must outlive the world; without a
+  // pool a death folds nothing.
+  explicit Life(const SimSettings& rules, listaprz* pool = nullptr);
+  ~Life() override;
+  Life(const Life&) = delete;
+  Life& operator=(const Life&) = delete;
+
+  // --- objects ---
+  OrgList creatures;   // living creatures
+  OrgList food;        // energy balls and remains
+  listaduo<org> all;   // creatures first, then food
+  int loopIndex = 0;   // position in `all` of the object being worked on
+  double damp = DAMP_LOW;
+  vorlund::world world;
+
+  // --- hooks ---
+  std::vector<StepHook> stepHooks;
+  OrgHookList startedHooks;
+  std::vector<HitHook> hitHooks;
+  std::vector<TouchHook> touchHooks;
+
+  const SimSettings& rules() const { return *rules_; }
+  listaprz* genePool() const { return pool_; }
+  void setGenePool(listaprz* pool) { pool_ = pool; }
+
+  // Builds `o` from its genotype, places it clear of the other creatures,
+  // starts it and makes it a living creature (energy balls join the food).
+  // Returns the object, or null when its genotype does not build (the object
+  // is then destroyed).
+  org* startCreature(std::unique_ptr<org> o);
+  // Takes ownership of an object that is already set up.
+  org* addCreature(std::unique_ptr<org> o) { return creatures.adopt(std::move(o)); }
+  org* addFood(std::unique_ptr<org> o) { return food.adopt(std::move(o)); }
+  // A living creature becomes food (typ 1); nothing happens to food.
+  void moveToFood(org* o);
+
+  // The death of a living creature: it leaves the living list, its
+  // performance is folded into its genotype record and it either stays as
+  // remains (with `corpsen` and at least one stick) or is destroyed.
+  void killCreature(org* o);
+
+  // One physics step.
+  void go();
+  // One network step of every creature that is neither growing nor waiting
+  // to stand still (the simulator runs it after `go`).
+  void updateNetworks();
+  // The validity check under `label`; nothing unless `debug` is on.
+  void check(std::string_view label) const;
+
+  // Every object is destroyed without recording its performance.
+  void removeAllObjects();
+
+  // --- NeuroSurroundings ---
+  bool insideGround(const Vec3& p, Vec3& q) const override { return world.insideGround(p, q); }
+  int objectCount() const override { return all.size(); }
+  const org* object(int i) const override { return all.get(i); }
+
+  // --- WorldInhabitants ---
+  bool anyLiving() const override { return creatures.size() > 0; }
+  void removeAllLiving() override;
+
+ private:
+  // Sub-steps of `go`, each for one object (physics_*.cpp, energy.cpp).
+  void driveMuscles();
+  void bookkeeping(org& o);
+  void teleport(org& o);
+  void sticks(org& o);
+  void contacts();
+  // One pair of the contact phase; true when a stick was broken off and the
+  // phase has to start again.
+  bool contactPair(org& oi, org& oj);
+  void motion(org& o);
+  void deaths();
+  void callStepHooks();
+  // Breaks stick `k` out of `victim` after `hitter` hit it. False when nothing broke.
+  bool breakStick(org& hitter, org& victim, est* k);
+
+  const SimSettings* rules_;
+  listaprz* pool_;
+  // Reused by the teleport test so that the step allocates nothing.
+  std::vector<WorldBox> otherBoxes_;
+};
+
+}  // namespace vorlund

@@ -1,0 +1,53 @@
+// The first part of the physics step: the muscles act on the outputs of the
+// last network step, then every object is measured, aged or grown.
+#include "world/energy.h"
+#include "world/life.h"
+#include "world/muscle.h"
+
+namespace vorlund {
+
+void Life::driveMuscles() {
+  for (int i = 0; i < creatures.size(); ++i) {
+    org* o = creatures.get(i);
+    if (o->flags & (ORG_GROWING | ORG_WAITSTILL)) continue;
+    for (const auto& n : o->l_neu) driveMuscle(*n, rules());
+  }
+}
+
+void Life::bookkeeping(org& o) {
+  const Vec3 margin(CONTACT_BOX_MARGIN, CONTACT_BOX_MARGIN, CONTACT_BOX_MARGIN);
+  o.computeBoundingBox();
+  o.bboxMin -= margin;
+  o.bboxMax += margin;
+  o.center = o.meanPosition();
+  for (const auto& s : o.l_ses) {
+    s->force = s->torque = kZeroVec;
+    s->state &= static_cast<uint16_t>(~SES_ATE);
+  }
+  if (o.flags & ORG_GROWING) {
+    growthStep(o, rules());
+    return;
+  }
+  metabolismAndAge(o, rules());
+  if (measurePerformance(o, rules()) && world.boundaries() == BOUNDARY_TELEPORT) teleport(o);
+}
+
+void Life::teleport(org& o) {
+  otherBoxes_.clear();
+  for (int i = 0; i < creatures.size(); ++i) {
+    const org* other = creatures.get(i);
+    if (other != &o) otherBoxes_.push_back({other->bboxMin, other->bboxMax});
+  }
+  // The world widens the box itself; ours already carries the contact margin.
+  const Vec3 margin(CONTACT_BOX_MARGIN, CONTACT_BOX_MARGIN, CONTACT_BOX_MARGIN);
+  const WorldBox box{o.bboxMin + margin, o.bboxMax - margin};
+  Vec3 shift;
+  if (!world.teleportShift(box, otherBoxes_, shift)) return;
+  for (const auto& s : o.l_ses) s->p += shift;
+  o.bboxMin += shift;
+  o.bboxMax += shift;
+  o.center += shift;
+  o.prevCenter += shift;
+}
+
+}  // namespace vorlund

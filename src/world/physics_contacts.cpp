@@ -1,0 +1,107 @@
+// The contact phase of the physics step: stick ends of different objects
+// whose boxes overlap eat (a creature from food or from a growing creature),
+// break sticks out of each other (destructive collisions) or push apart.
+// Pairs go in the order (i, j), i < j, of the two-list view, since who eats
+// first and who breaks whom depend on it; a broken stick starts the phase again.
+#include <algorithm>
+
+#include "world/life.h"
+#include "world/physics_constants.h"
+
+namespace vorlund {
+
+namespace {
+
+// Kinds of contact between two objects.
+constexpr int CONTACT_DESTRUCTIVE = 0;  // two full-grown creatures, destructive collisions on
+constexpr int CONTACT_EATING = 1;       // exactly one side is food or growing
+constexpr int CONTACT_PUSH = 2;         // anything else
+
+// A growing creature counts as food.
+int sideKind(const org& o) { return (o.flags & ORG_GROWING) ? ORG_FOOD : o.typ; }
+
+bool boxesOverlap(const org& a, const org& b) {
+  return a.bboxMin.x < b.bboxMax.x && b.bboxMin.x < a.bboxMax.x && a.bboxMin.y < b.bboxMax.y &&
+         b.bboxMin.y < a.bboxMax.y && a.bboxMin.z < b.bboxMax.z && b.bboxMin.z < a.bboxMax.z;
+}
+
+// The stick that suffers when end `s` of `o` is hit.
+est* hitStick(const org& o, const ses& s) { return s.owner != nullptr ? s.owner : o.getEst(0); }
+
+}  // namespace
+
+void Life::contacts() {
+  bool again = true;
+  while (again) {
+    again = false;
+    for (int i = 0; i < all.size() && !again; ++i)
+      for (int j = i + 1; j < all.size() && !again; ++j) {
+        org& oi = *all.get(i);
+        org& oj = *all.get(j);
+        if (boxesOverlap(oi, oj)) again = contactPair(oi, oj);
+      }
+  }
+}
+
+bool Life::contactPair(org& oi, org& oj) {
+  const int tA = sideKind(oi), tB = sideKind(oj);
+  int kind = tA + tB;
+  if (kind != CONTACT_EATING && !rules().descol) kind = CONTACT_PUSH;
+  for (const auto& ap : oi.l_ses) {
+    ses& a = *ap;
+    for (const auto& bp : oj.l_ses) {
+      ses& b = *bp;
+      const Vec3 dv = a.p - b.p;
+      const double dist = dv.length();
+      if (dist > EAT_RANGE) continue;
+
+      if (kind == CONTACT_EATING) {
+        const bool aEats = tA == ORG_CREATURE;
+        ses& eater = aEats ? a : b;
+        if (eater.state & SES_ATE) continue;
+        // Food whose energy is already used up gives nothing (rather than
+        // taking from the eater).
+        const org& meal = aEats ? oj : oi;
+        const double amount = std::min(std::max(meal.energy, 0.0), eater.wchl * eater.wchl);
+        eater.state |= SES_ATE;
+        eater.foodPos = aEats ? b.p : a.p;
+        const double signedAmount = aEats ? amount : -amount;
+        oi.energy_p += signedAmount;
+        oj.energy_m += signedAmount;
+        continue;
+      }
+
+      if (dist > PUSH_RANGE) continue;
+
+      if (kind == CONTACT_DESTRUCTIVE) {
+        est* ka = hitStick(oi, a);
+        est* kb = hitStick(oj, b);
+        // Both exist only when both objects have sticks, so the energy per
+        // stick below never divides by zero.
+        if (ka != nullptr && kb != nullptr) {
+          const double va = a.v.length(), vb = b.v.length();
+          const double ea = oi.energy / oi.estCount(), eb = oj.energy / oj.estCount();
+          if (va > vb && eb * kb->odpor < ea * ka->odpor) {
+            if (breakStick(oi, oj, kb)) return true;
+          } else if (vb > va && ea * ka->odpor < eb * kb->odpor) {
+            if (breakStick(oj, oi, ka)) return true;
+          }
+        }
+      }
+
+      Vec3 u;
+      if (dist > CLOSE_RANGE) {
+        u = dv * ((1 - dist) * PUSH_GAIN / (dist * dist));
+      } else {
+        u.x = a.p.x > b.p.x ? CLOSE_PUSH : -CLOSE_PUSH;
+        u.y = a.p.y > b.p.y ? CLOSE_PUSH : -CLOSE_PUSH;
+        u.z = a.p.z > b.p.z ? CLOSE_PUSH : -CLOSE_PUSH;
+      }
+      a.force += u;
+      b.force -= u;
+    }
+  }
+  return false;
+}
+
+}  // namespace vorlund

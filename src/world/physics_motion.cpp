@@ -1,0 +1,65 @@
+// The motion of the physics step: ground contact with static and sliding
+// friction, gravity and buoyancy, then every stick end moves by its damped
+// velocity and turns by its spin; finally the object's energy balance.
+#include "world/energy.h"
+#include "world/life.h"
+#include "world/physics_constants.h"
+
+namespace vorlund {
+
+void Life::motion(org& o) {
+  const bool lowDamping = rules().model == 1;
+  const double water = world.waterLevel();
+  for (const auto& sp : o.l_ses) {
+    ses& S = *sp;
+    Vec3 P;
+    Vec3 q;
+    if (world.insideGround(S.p, q)) {
+      P = GROUND_PUSH * (q - S.p);
+      if (S.contact) {
+        const Vec3 h = S.anchor - q;
+        const double limit = FRICTION_LIMIT_FACTOR * S.tarcie * P.length();
+        const double held = h.length();
+        if (held > limit) {
+          // Too much to hold: the end slides and drags its anchor along.
+          const double c = limit / held;
+          P += 0.5 * c * h;
+          S.anchor = c * S.anchor + (1 - c) * q;
+          S.state |= SES_SLIDING;
+        } else {
+          P += h;
+          S.state &= static_cast<uint16_t>(~SES_SLIDING);
+        }
+        if (lowDamping) S.v *= GROUND_VELOCITY_KEEP;
+      } else {
+        // The first touch only records where the end landed.
+        for (std::size_t i = 0; i < touchHooks.size(); ++i) {
+          const TouchHook hook = touchHooks[i];
+          if (hook.fn != nullptr) hook.fn(hook.arg, &o, &S);
+        }
+        S.contact = 1;
+        S.anchor = q;
+      }
+    } else {
+      S.contact = 0;
+    }
+    P.z -= GRAVITY * S.m;
+    if (S.p.z < water) {
+      P.z += BUOYANCY * S.buoy;
+      S.state |= SES_INWATER;
+    } else {
+      S.state &= static_cast<uint16_t>(~SES_INWATER);
+    }
+    S.force += P;
+    const double mass = S.m > MIN_MOVING_MASS ? S.m : MIN_MOVING_MASS;
+    S.v += S.force / mass;
+    S.spin += S.torque / mass;
+    S.v *= damp;
+    S.spin *= damp;
+    S.p += S.v;
+    turnFrame(S.o, S.spin);
+  }
+  bookBalance(o);
+}
+
+}  // namespace vorlund

@@ -1,0 +1,144 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "life_test_support.h"
+#include "world/physics_constants.h"
+
+namespace vorlund {
+namespace {
+
+using testing_life::World;
+
+TEST(PhysicsMotion, FreeStickEndFallsByGravityDampedByTheModel) {
+  for (int model : {0, 1}) {
+    World w;
+    w.rules.model = model;
+    org* o = w.creature("p:", {10, 10, 5});
+    w.life.go();
+    const double damp = model == 1 ? 0.99 : 0.9;
+    const ses* s = o->getSes(0);
+    EXPECT_DOUBLE_EQ(s->v.z, -0.005 * damp) << "model " << model;
+    EXPECT_DOUBLE_EQ(s->p.z, 5 - 0.005 * damp);
+    EXPECT_EQ(s->v.x, 0);
+    EXPECT_EQ(s->contact, 0);
+    EXPECT_DOUBLE_EQ(w.life.damp, damp);
+    // The second step adds gravity to the damped velocity.
+    w.life.go();
+    EXPECT_DOUBLE_EQ(s->v.z, (-0.005 * damp - 0.005) * damp);
+  }
+}
+
+struct TouchLog {
+  std::vector<std::pair<org*, ses*>> calls;
+  static void hook(void* arg, org* who, ses* end) { static_cast<TouchLog*>(arg)->calls.push_back({who, end}); }
+};
+
+TEST(PhysicsMotion, GroundContactRecordsAnchorOnceThenHoldsAgainstFriction) {
+  World w;
+  w.rules.model = 0;
+  TouchLog touches;
+  w.life.touchHooks.push_back({&TouchLog::hook, &touches});
+  org* o = w.creature("p:fr=10", {10, 10, -0.1});
+  ses* s = o->getSes(0);
+  s->v.x = 0.01;
+  w.life.go();
+  // First step inside: only the anchor is recorded, and the hook hears it.
+  ASSERT_EQ(touches.calls.size(), 1u);
+  EXPECT_EQ(touches.calls[0].first, o);
+  EXPECT_EQ(touches.calls[0].second, s);
+  EXPECT_EQ(s->contact, 1);
+  EXPECT_EQ(s->anchor, Vec3(10, 10, 0));
+  EXPECT_DOUBLE_EQ(s->v.z, (0.5 * 0.1 - 0.005) * 0.9);
+  EXPECT_DOUBLE_EQ(s->v.x, 0.009);
+  // Still in the ground after moving sideways: friction holds it at the anchor.
+  ASSERT_LT(s->p.z, 0);
+  w.life.go();
+  EXPECT_EQ(touches.calls.size(), 1u);
+  EXPECT_EQ(s->contact, 1);
+  EXPECT_FALSE(s->state & SES_SLIDING);
+  EXPECT_NEAR(s->v.x, 0, 1e-12);
+  EXPECT_EQ(s->anchor, Vec3(10, 10, 0));
+}
+
+TEST(PhysicsMotion, WithoutFrictionAnEndSlidesAndDragsItsAnchor) {
+  World w;
+  w.rules.model = 1;
+  org* o = w.creature("p:fr=0", {10, 10, -0.2});
+  ses* s = o->getSes(0);
+  s->v.x = 0.3;
+  w.life.go();
+  EXPECT_FALSE(s->state & SES_SLIDING);
+  const double x = s->p.x;
+  ASSERT_GT(x, 10.2);
+  const double vxBefore = s->v.x;
+  ASSERT_LT(s->p.z, 0);
+  w.life.go();
+  EXPECT_TRUE(s->state & SES_SLIDING);
+  // The anchor follows the end to the current ground point.
+  EXPECT_DOUBLE_EQ(s->anchor.x, x);
+  EXPECT_EQ(s->anchor.z, 0);
+  // The low-damping model halves the velocity of an end that stays on the ground.
+  EXPECT_DOUBLE_EQ(s->v.x, vxBefore * 0.5 * 0.99);
+}
+
+TEST(PhysicsMotion, EndAboveTheGroundLosesContactAndWaterLiftsIt) {
+  World w;
+  w.rules.model = 0;
+  w.life.world.vars.wrldwat = 6;
+  org* o = w.creature("p:", {10, 10, 5});
+  ses* s = o->getSes(0);
+  s->contact = 1;
+  w.life.go();
+  EXPECT_EQ(s->contact, 0);
+  EXPECT_TRUE(s->state & SES_INWATER);
+  // Buoyancy 0.005 balances gravity 0.005 for unit mass and buoyancy.
+  EXPECT_DOUBLE_EQ(s->v.z, 0);
+}
+
+TEST(PhysicsMotion, FenceHoldsAnEndInside) {
+  World w;
+  org* o = w.creature("p:", {-0.3, 10, 1});
+  w.life.go();
+  EXPECT_GT(o->getSes(0)->v.x, 0);
+  EXPECT_EQ(o->getSes(0)->contact, 1);
+}
+
+TEST(PhysicsMotion, StickSpringPullsStretchedEndsTogetherAndRecordsStrain) {
+  World w;
+  w.rules.model = 0;
+  org* o = w.creature("p:\np:1\nj:0,1", {10, 10, 5});
+  ses* b = o->getSes(1);
+  b->p.x += 0.2;  // stretched by 0.2 beyond its rest length
+  w.life.go();
+  const est* k = o->getEst(0);
+  EXPECT_NEAR(k->strain, 0.15 * 0.2, 1e-12);
+  EXPECT_LT(b->v.x, 0);
+  EXPECT_GT(o->getSes(0)->v.x, 0);
+  // No turn: the joint is unloaded and the ends keep their orientation.
+  EXPECT_EQ(k->bend, Vec3());
+}
+
+TEST(PhysicsMotion, TeleportBringsAnObjectThatLeftTheSquareBack) {
+  World w;
+  w.rules.testvel = 2;
+  w.life.world.vars.wrldbnd = BOUNDARY_TELEPORT;
+  org* o = w.creature("p:", {60, 10, 5});
+  for (int i = 0; i < 3; ++i) w.life.go();
+  EXPECT_GT(o->getSes(0)->p.x, 50);
+  w.life.go();  // age 4: a multiple of the period
+  EXPECT_NEAR(o->getSes(0)->p.x, 1, 1e-9);
+  EXPECT_NEAR(o->center.x, 1, 1e-9);
+}
+
+TEST(PhysicsMotion, EndOfStepHooksRunOncePerStep) {
+  World w;
+  int calls = 0;
+  w.life.stepHooks.push_back({[](void* arg) { ++*static_cast<int*>(arg); }, &calls});
+  w.life.go();
+  w.life.go();
+  EXPECT_EQ(calls, 2);
+}
+
+}  // namespace
+}  // namespace vorlund
