@@ -122,7 +122,7 @@ org* symulator::addBall(const Vec3& position) {
   auto ball = std::make_unique<org>(&genetics, "*");
   ball->Build();
   for (const auto& e : ball->l_ses) e->p = position;
-  ball->energy = ball->startEnergy = rules.feede0;
+  ball->energy = ball->startEnergy = simRules.feede0;
   Start(*ball, startedHooks);
   return addFood(std::move(ball));
 }

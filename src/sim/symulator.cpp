@@ -18,14 +18,14 @@ long nowMs() {
 symulator::symulator()
     : SimCore(),
       Evol(this, &genetics),
-      Life(rules, &pool),
-      fitness(pool, evol, rules, &genman),
-      params(evol, rules, files, &pool),
+      Life(simRules, &pool),
+      fitness(pool, evol, simRules, &genman),
+      params(evol, simRules, files, &pool),
       stats(fitness) {
   registerStandardOperators(genman);
   genman.setConverters(&converters);
   genetics.genman = &genman;
-  genetics.settings = &rules;
+  genetics.settings = &simRules;
   genetics.fitness = &fitness;
   params.append(&world.parameters());
   params.append(&genman.parameters());

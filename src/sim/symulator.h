@@ -26,7 +26,7 @@ namespace vorlund {
 // built: the world-side rules and the genetics context handed to records and
 // creatures. A base, so that it exists before Evol and Life.
 struct SimCore {
-  SimSettings rules;
+  SimSettings simRules;
   Genetics genetics;
 };
 
@@ -72,7 +72,7 @@ class symulator : private SimCore, public Evol, public Life {
 
   // --- settings and state ---
   param& parameters() { return params; }
-  SimSettings& worldRules() { return rules; }
+  SimSettings& worldRules() { return simRules; }
   const Genetics& geneticsContext() const { return genetics; }
 
   GenMan genman;
