@@ -71,7 +71,8 @@ double muscleMove(neuro& n, double current, double target, double load, double l
 
   if (n.kto != nullptr) {
     const double staticWork = std::fabs(force) * settings.em_stat;
-    const double dynamicWork = std::max(0.0, MUSCLE_DYNAMIC_FACTOR * (current - next) * force * settings.em_dyn);
+    const double dynamicWork =
+        std::max(0.0, MUSCLE_DYNAMIC_FACTOR * (current - next) * force * settings.em_dyn);
     n.kto->energy_m += MUSCLE_WORK_SCALE * (staticWork + dynamicWork);
   }
   return next;
@@ -89,13 +90,17 @@ void driveMuscle(neuro& n, const SimSettings& settings) {
     }
   } else if (n.typster == NEURO_MUSCLE_BEND) {
     const double range = k->zakz * NEURO_ANGLE_SCALE;
-    const double next = muscleMove(n, k->r.z, k->zakz * n.stan * NEURO_ANGLE_SCALE + k->r0.z, k->bend.z, k->r0.z - range,
-                                   k->r0.z + range, settings);
+    const double target = k->zakz * n.stan * NEURO_ANGLE_SCALE + k->r0.z;
+    const double next = muscleMove(n, k->r.z, target, k->bend.z, k->r0.z - range, k->r0.z + range, settings);
     if (next != k->r.z) {
       k->r.z = next;
       k->frame = frameFromAngles(k->r);
     }
   }
+}
+
+void driveMuscles(org& creature, const SimSettings& settings) {
+  for (const auto& n : creature.l_neu) driveMuscle(*n, settings);
 }
 
 }  // namespace vorlund

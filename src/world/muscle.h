@@ -9,6 +9,8 @@
 
 namespace vorlund {
 
+class org;
+
 // A muscle's strength is this share of its stick's power.
 constexpr double MUSCLE_STRENGTH_RATE = 0.1;
 // Force of a muscle per unit of load it holds.
@@ -33,5 +35,8 @@ double muscleMove(neuro& n, double current, double target, double load, double l
 
 // One muscle step of a neuron that controls a muscle (nothing for the others).
 void driveMuscle(neuro& n, const SimSettings& settings);
+// One muscle step of every neuron of a creature, in list order. The caller
+// skips creatures that are growing or waiting to stand still.
+void driveMuscles(org& creature, const SimSettings& settings);
 
 }  // namespace vorlund

@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "core/message.h"
+#include "world/world_test_support.h"
 #include "world/f1_development.h"
+#include "world/genetics_context.h"
 #include "world/org.h"
 #include "world/sim_settings.h"
 
@@ -23,9 +25,9 @@ Developed develop(const std::string& text, double grow = 0) {
   d.c = std::make_unique<org>(nullptr, text);
   SimSettings s;
   s.grow = grow;
-  const int id = addMessagePresenter([&d](const LogEntry& e) { d.messages.push_back(e); });
+  testing_world::MessageCatcher catcher;
   developF1(*d.c, text, s);
-  removeMessagePresenter(id);
+  d.messages = catcher.entries;
   return d;
 }
 
@@ -230,6 +232,31 @@ TEST(F1Develop, DeepTextDoesNotExhaustTheStack) {
   EXPECT_EQ(develop(deep).c->estCount(), 1);
   const std::string chain(20000, 'X');
   EXPECT_EQ(develop(chain).c->estCount(), 20000);
+}
+
+}  // namespace
+}  // namespace vorlund
+
+namespace vorlund {
+namespace {
+
+TEST(F1Develop, BuilderStartsTheDevelopedBodyWithItsEnergyAndPositionMap) {
+  testing_world::MessageCatcher quiet;
+  SimSettings settings;
+  const Genetics genetics{nullptr, &settings, nullptr};
+  org c(&genetics, "XEX[0:1]");
+  c.allocatePositionMap();
+  ASSERT_EQ(c.Build(), ORG_BUILD_OK);
+  EXPECT_EQ(c.estCount(), 2);
+  EXPECT_NEAR(c.startEnergy, 100 * (1.0 + 0.9 * 1.9 + 0.1), 1e-9);
+  ASSERT_EQ(c.posMap.size(), 9u);
+  EXPECT_EQ(c.posMap[0], POSMAP_EST | 0);
+  EXPECT_EQ(c.posMap[1], POSMAP_EST | 0);  // the modifier belongs to the stick before it
+  EXPECT_EQ(c.posMap[2], POSMAP_EST | 1);
+  EXPECT_EQ(c.posMap[3], POSMAP_NEURO | 0);
+  EXPECT_EQ(c.posMap[7], POSMAP_NEURO | 0);
+  // The inputs were linked by the builder.
+  EXPECT_EQ(c.getNeuro(0)->input(0)->srcNeuron, c.getNeuro(0));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "world/muscle.h"
 #include "world/neuro_net.h"
 #include "world/org.h"
+#include "world/world_senses.h"
 
 namespace vorlund {
 namespace {
@@ -274,9 +275,39 @@ TEST(Muscle, DriveTurnsTheJointAndRebuildsTheFrame) {
   // A neuron without a muscle leaves the joint alone.
   neuro* plain = s.neuron({});
   plain->stan = 1;
+  rot->typster = bend->typster = NEURO_NO_MUSCLE;
   const Vec3 before = s.k->r;
-  driveMuscle(*plain, set);
+  s.c->energy_m = 0;
+  driveMuscles(*s.c, set);
   EXPECT_EQ(s.k->r, before);
+  EXPECT_EQ(s.c->energy_m, 0.0);
+}
+
+}  // namespace
+}  // namespace vorlund
+
+namespace vorlund {
+namespace {
+
+TEST(WorldSenses, TouchAndSmellReachTheWorldAndBothLists) {
+  world ground;  // flat, size 50, fenced
+  lista2<org> living, food;
+  listaduo<org> all(living, food);
+  WorldSenses senses(ground, all);
+
+  // A stick pointing out through the fence: the probes beyond the edge are inside.
+  OneStick s({1, 5, 3}, {0.3, 5, 3});
+  neuro* n = s.neuron({{WEJ_TOUCH, 1.0}, {WEJ_SMELL, 1.0}});
+  s.c->InitNeuro();
+  s.c->energy = 50;
+  living.append(s.c.get());
+  EXPECT_NEAR(inputValue(*n->input(0), *n, senses), -0.6, 1e-12);
+
+  auto ball = ballAt({0.3, 5, 5}, 40);
+  food.append(ball.get());
+  EXPECT_NEAR(inputValue(*n->input(1), *n, senses), 0.01 * 40 / 4, 1e-12);
+  living.clearItems();
+  food.clearItems();
 }
 
 }  // namespace

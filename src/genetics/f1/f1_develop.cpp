@@ -171,7 +171,8 @@ class Developer {
     k->len0 = k->len = length;
     k->rest = Vec3{length, 0, 0};
     k->rest0 = Vec3{fullLength, 0, 0};
-    c_.setPosition(static_cast<int>(xPos), POSMAP_EST | static_cast<uint16_t>((c_.l_est.size() - 1) & POSMAP_INDEX_MASK));
+    const auto stickIndex = static_cast<uint16_t>((c_.l_est.size() - 1) & POSMAP_INDEX_MASK);
+    c_.setPosition(static_cast<int>(xPos), POSMAP_EST | stickIndex);
     return b;
   }
 
@@ -227,7 +228,6 @@ class Developer {
 
 void developF1(org& creature, const std::string& body, const SimSettings& settings) {
   Developer(creature, body, settings).run();
-  if (creature.hasPositionMap()) creature.fillPositionMap();
 }
 
 }  // namespace vorlund
