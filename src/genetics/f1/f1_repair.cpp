@@ -54,7 +54,15 @@ bool removeEmptyGroups(std::string& text) {
   out.reserve(text.size());
   std::vector<std::size_t> open;
   bool changed = false;
+  // An empty branching takes along what only it gave meaning to: the modifiers
+  // in front of it and the text behind it that development skips. Otherwise
+  // they would come alive and turn a valid genotype invalid.
+  bool dropping = false;
   for (char c : text) {
+    if (dropping) {
+      if (c != ',' && c != ')') continue;
+      dropping = false;
+    }
     if ((c == ')' || c == ']') && !open.empty()) {
       const std::size_t start = open.back();
       const char opener = out[start];
@@ -62,6 +70,10 @@ bool removeEmptyGroups(std::string& text) {
         open.pop_back();
         if (holdsOnly(out, start + 1, c == ']')) {
           out.resize(start);
+          if (c == ')') {
+            while (!out.empty() && (isModifier(out.back()) || isWhite(out.back()))) out.pop_back();
+            dropping = true;
+          }
           changed = true;
           continue;
         }

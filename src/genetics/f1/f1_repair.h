@@ -11,8 +11,9 @@ namespace vorlund::f1 {
 bool balanceParentheses(std::string& text);
 
 // Removes neurons holding only white space, commas and muscle characters, and
-// branchings holding only white space and commas, also those that become empty
-// when what they held is removed.
+// branchings holding only white space and commas (with the modifiers in front
+// and the skipped text behind), also those that become empty when what they
+// held is removed.
 bool removeEmptyGroups(std::string& text);
 
 // Removes white space outside neurons and shortens every run of white space
