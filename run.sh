@@ -14,8 +14,8 @@ cmake --build "$BUILD_DIR" -j "$(nproc)" >&2
 if [ $# -eq 0 ]; then
   # No arguments: a short demonstration evolution of walkers in the terminal.
   OUT="walkers_$(date +%Y%m%d_%H%M%S).gen"
-  echo "Demonstration: evolving walkers for 300000 steps (Ctrl-C stops early and still saves)." >&2
-  set -- run --steps 300000 --every 20000 --save "$OUT" "$ROOT/examples/walkers.sim" "$ROOT/examples/seeds.gen"
+  echo "Demonstration: evolving walkers for 400000 steps (Ctrl-C stops early and still saves)." >&2
+  set -- run --steps 400000 --every 20000 --save "$OUT" "$ROOT/examples/walkers.sim" "$ROOT/examples/seeds.gen"
 fi
 
 exec "$BUILD_DIR/apps/cli/vorlund-cli" "$@"

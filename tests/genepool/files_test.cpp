@@ -3,7 +3,9 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
+#include "core/message.h"
 #include "core/record.h"
 #include "core/strutil.h"
 #include "genepool/pool_files.h"
@@ -168,6 +170,29 @@ TEST(Files, LoadingMissingOrForeignFilesChangesNothing) {
   loadSimFile(a.target, junk, FILE_GENOTYPES | FILE_SETTINGS);
   EXPECT_EQ(a.pool.size(), 1);
   EXPECT_EQ(a.state.fileName, kUntitledFileName);
+}
+
+TEST(Files, EchoesCommentsOnlyWhenAskedAndNotInsideRecords) {
+  TempDir dir;
+  const std::string path = dir.file("c.gen");
+  { std::ofstream(path) << "# first\norg:\n# inside\ngenotype:X\n\n#second\n"; }
+  std::vector<LogEntry> seen;
+  const int id = addMessagePresenter([&seen](const LogEntry& e) { seen.push_back(e); });
+  FilePool quiet;
+  loadSimFile(quiet.target, path, FILE_GENOTYPES);
+  for (const LogEntry& e : seen) EXPECT_NE(e.function, ">");
+  seen.clear();
+  FilePool talkative;
+  talkative.files.filecomm = 1;
+  loadSimFile(talkative.target, path, FILE_GENOTYPES);
+  removeMessagePresenter(id);
+  ASSERT_GE(seen.size(), 4u);
+  EXPECT_EQ(seen[0].message, "Comments read from " + path + " follows:");
+  EXPECT_EQ(seen[1].function, ">");
+  EXPECT_EQ(seen[1].message, " first");
+  EXPECT_EQ(seen[2].message, "second");
+  EXPECT_EQ(seen[3].message, "1 genotype(s) loaded");
+  EXPECT_EQ(talkative.pool.get(0)->genotype, "X");
 }
 
 }  // namespace
