@@ -108,7 +108,7 @@ void Life::updateNetworks() {
   for (int i = 0; i < creatures.size(); ++i) {
     org* o = creatures.get(i);
     if (o->flags & (ORG_GROWING | ORG_WAITSTILL)) continue;
-    updateNetwork(*o, *this, rules());
+    updateNetwork(*o, senses_, rules());
   }
 }
 

@@ -15,6 +15,7 @@
 #include "world/sim_settings.h"
 #include "world/world_inhabitants.h"
 #include "world/world_map.h"
+#include "world/world_senses.h"
 
 namespace vorlund {
 
@@ -42,7 +43,7 @@ constexpr double DAMP_LOW = 0.99;     // model 1, "Low damping (new)"
 // Every object's bounding box is widened by this on each side for the contact test.
 constexpr double CONTACT_BOX_MARGIN = 1.0;
 
-class Life : public NeuroSurroundings, public WorldInhabitants {
+class Life : public WorldInhabitants {
  public:
   // `rules` and `pool` are observed and must outlive the world; without a
   // pool a death folds nothing.
@@ -96,10 +97,8 @@ class Life : public NeuroSurroundings, public WorldInhabitants {
   // Every object is destroyed without recording its performance.
   void removeAllObjects();
 
-  // --- NeuroSurroundings ---
-  bool insideGround(const Vec3& p, Vec3& q) const override { return world.insideGround(p, q); }
-  int objectCount() const override { return all.size(); }
-  const org* object(int i) const override { return all.get(i); }
+  // What the networks sense: this world's ground and objects.
+  const NeuroSurroundings& senses() const { return senses_; }
 
   // --- WorldInhabitants ---
   bool anyLiving() const override { return creatures.size() > 0; }
@@ -123,6 +122,7 @@ class Life : public NeuroSurroundings, public WorldInhabitants {
 
   const SimSettings* rules_;
   listaprz* pool_;
+  WorldSenses senses_{world, all};
   // Reused by the teleport test so that the step allocates nothing.
   std::vector<WorldBox> otherBoxes_;
 };

@@ -36,8 +36,9 @@ constexpr double PUSH_RANGE = 1.0;
 constexpr double CLOSE_RANGE = 0.3;
 constexpr double CLOSE_PUSH = 1.16;
 constexpr double PUSH_GAIN = 0.5;
-// Lighter stick ends would be flung off by any force; a mass below this (a
-// format-0 record may give 0 or less) moves as if it were this heavy.
-constexpr double MIN_MOVING_MASS = 0.1;
+// A stick end without a positive mass (a format-0 record may give 0 or less)
+// falls and moves as if it had the default mass, rather than dividing by zero
+// or falling upward.
+constexpr double FALLBACK_MASS = 1.0;
 
 }  // namespace vorlund

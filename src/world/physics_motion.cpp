@@ -43,7 +43,8 @@ void Life::motion(org& o) {
     } else {
       S.contact = 0;
     }
-    P.z -= GRAVITY * S.m;
+    const double mass = S.m > 0 ? S.m : FALLBACK_MASS;
+    P.z -= GRAVITY * mass;
     if (S.p.z < water) {
       P.z += BUOYANCY * S.buoy;
       S.state |= SES_INWATER;
@@ -51,7 +52,6 @@ void Life::motion(org& o) {
       S.state &= static_cast<uint16_t>(~SES_INWATER);
     }
     S.force += P;
-    const double mass = S.m > MIN_MOVING_MASS ? S.m : MIN_MOVING_MASS;
     S.v += S.force / mass;
     S.spin += S.torque / mass;
     S.v *= damp;

@@ -119,6 +119,21 @@ TEST(PhysicsMotion, StickSpringPullsStretchedEndsTogetherAndRecordsStrain) {
   EXPECT_EQ(k->bend, Vec3());
 }
 
+TEST(PhysicsMotion, EndWithoutPositiveMassMovesWithTheDefaultMass) {
+  World w;
+  w.rules.model = 0;
+  org* o = w.creature("p:m=0\np:1,m=-1\nj:0,1", {10, 10, 5});
+  org* plain = w.creature("p:\np:1\nj:0,1", {30, 30, 5});
+  o->getSes(1)->p.x += 0.5;
+  plain->getSes(1)->p.x += 0.5;
+  for (int i = 0; i < 20; ++i) w.life.go();
+  for (int i = 0; i < 2; ++i) {
+    EXPECT_NEAR(o->getSes(i)->p.x + 20, plain->getSes(i)->p.x, 1e-9);
+    EXPECT_NEAR(o->getSes(i)->p.z, plain->getSes(i)->p.z, 1e-9);
+    EXPECT_TRUE(testing_life::finite(o->getSes(i)->v));
+  }
+}
+
 TEST(PhysicsMotion, TeleportBringsAnObjectThatLeftTheSquareBack) {
   World w;
   w.rules.testvel = 2;
