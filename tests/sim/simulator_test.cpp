@@ -198,5 +198,24 @@ TEST(Simulator, AutosaveWritesABackupAfterItsSteps) {
   fs::remove_all(dir);
 }
 
+TEST(Simulator, MutatedOffspringDifferFromTheirParent) {
+  symulator s;
+  seedRandom(21);
+  addRecord(s, "X(X,X)", 1, 1);
+  s.evol.p_nop = s.evol.p_xov = 0;
+  s.evol.MaxCreated = 5;
+  for (int i = 0; i < 40 && s.creatures.size() < 5; ++i) s.jedenkrok();
+  ASSERT_GT(s.creatures.size(), 0);
+  for (int i = 0; i < s.creatures.size(); ++i) EXPECT_NE(s.creatures.get(i)->genotype, "X(X,X)");
+}
+
+TEST(Simulator, AGenotypeWithoutStickEndsGivesNoCreature) {
+  symulator s;
+  const przodek empty(&s.geneticsContext(), "", "", "", true);
+  EXPECT_EQ(s.createCreature(empty), nullptr);
+  EXPECT_EQ(s.all.size(), 0);
+  EXPECT_EQ(s.fileState.changeFlags & CHANGED_CREATURES, 0u);
+}
+
 }  // namespace
 }  // namespace vorlund
