@@ -1,4 +1,5 @@
 // Parent choice, offspring creation, feeding and deletion over capacity.
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 
@@ -14,6 +15,9 @@ namespace {
 constexpr float kR15Scale = 32768.0f;
 // Fitness bounds the deletion searches start from.
 constexpr double kFitnessSearchStart = 1e11;
+// Individuals deleted in one step at most: a loaded pool far over capacity is
+// trimmed over several steps instead of stalling one of them.
+constexpr int64_t kMaxDeletionsPerStep = 10000;
 
 float unitDraw() { return static_cast<float>(r15()) / kR15Scale; }
 
@@ -131,7 +135,7 @@ void symulator::deleteOverCapacity() {
   if (evol.capacity == 0) return;
   int64_t total = 0;
   for (int i = 0; i < pool.size(); ++i) total += pool.get(i)->popsiz;
-  const int64_t excess = total - evol.capacity;
+  const int64_t excess = std::min(total - evol.capacity, kMaxDeletionsPerStep);
   for (int64_t rep = 0; rep < excess; ++rep) {
     przodek* victim = nullptr;
     switch (evol.delrule) {

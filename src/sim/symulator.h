@@ -60,7 +60,8 @@ class symulator : private SimCore, public Evol, public Life {
   // A living creature of the record's genotype, or none.
   org* createCreature(const przodek& rec);
   org* addBall(const Vec3& position);
-  // Removes individuals by `delrule` until the pool holds at most `capacity`.
+  // Removes individuals by `delrule` until the pool holds at most `capacity`
+  // (at most a bounded number per call).
   void deleteOverCapacity();
 
   // CLEAR_* bits; also sets them in the change flags.

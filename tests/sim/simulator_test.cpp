@@ -156,6 +156,17 @@ TEST(Simulator, DeletesDownToCapacityByEachRule) {
       EXPECT_EQ(s.pool.get(0)->popsiz, 1);
     }
   }
+  // A pool loaded far over capacity is trimmed over several steps, not in one stall.
+  symulator huge;
+  huge.evol.capacity = 10;
+  huge.evol.delrule = DELETE_WORST;
+  addRecord(huge, "X", 25000, 1);
+  huge.deleteOverCapacity();
+  EXPECT_EQ(individuals(huge), 15000);
+  huge.deleteOverCapacity();
+  huge.deleteOverCapacity();
+  EXPECT_EQ(individuals(huge), 10);
+
   symulator unlimited;
   unlimited.evol.capacity = 0;
   addRecord(unlimited, "X", 5000, 1);
