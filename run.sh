@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the release build and runs Vorlund.
+# Installs what is missing, builds the release build and runs Vorlund;
+# without arguments it runs a short demonstration evolution.
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")" && pwd)"
 
@@ -9,5 +10,12 @@ BUILD_DIR="$ROOT/build-release"
 cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" -DVORLUND_TESTS=OFF >&2
 cmake --build "$BUILD_DIR" -j "$(nproc)" >&2
+
+if [ $# -eq 0 ]; then
+  # No arguments: a short demonstration evolution of walkers in the terminal.
+  OUT="walkers_$(date +%Y%m%d_%H%M%S).gen"
+  echo "Demonstration: evolving walkers for 400000 steps (Ctrl-C stops early and still saves)." >&2
+  set -- run --steps 400000 --every 20000 --save "$OUT" "$ROOT/examples/walkers.sim" "$ROOT/examples/seeds.gen"
+fi
 
 exec "$BUILD_DIR/apps/cli/vorlund-cli" "$@"

@@ -8,13 +8,15 @@
 #include "core/random.h"
 #include "core/record.h"
 #include "core/strutil.h"
+#include "genepool/pool_files.h"
+#include "sim/symulator.h"
 
 namespace vorlund::cli {
 
-CliContext::CliContext(std::ostream& o, std::ostream& e) : out(o), err(e) {
-  registerStandardOperators(genman);
-  genman.setConverters(&converters);
-}
+CliContext::CliContext(std::ostream& o, std::ostream& e)
+    : sim(std::make_unique<symulator>()), genman(sim->genman), converters(sim->converters), out(o), err(e) {}
+
+CliContext::~CliContext() = default;
 
 bool CliContext::loadSettings(const std::string& path) {
   std::ifstream in(path);
@@ -22,20 +24,12 @@ bool CliContext::loadSettings(const std::string& path) {
     logMessage("Simulator", "Load", "Can't open file " + path, LOG_ERROR);
     return false;
   }
+  sim->load(path, FILE_SETTINGS);
+  // A file holding only the converter switches.
   std::string line;
   while (std::getline(in, line)) {
     while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
-    if (line == converters.parameters().sectionPrefix()) {
-      readRecord(converters.parameters(), in);
-    } else if (line == "sim_params:") {
-      // Until the simulator owns the whole chain, its record feeds the genetics
-      // and converter settings that this tool uses.
-      param* tail = &genman.parameters();
-      while (tail->next() != nullptr) tail = tail->next();
-      tail->setNext(&converters.parameters());
-      readRecord(genman.parameters(), in);
-      tail->setNext(nullptr);
-    }
+    if (line == converters.parameters().sectionPrefix()) readRecord(converters.parameters(), in);
   }
   return true;
 }
@@ -75,6 +69,8 @@ int runCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
   addPhylogenyCommands(app, ctx);
   addCreatureCommands(app, ctx);
   addGeneticsCommands(app, ctx);
+  addRunCommands(app, ctx);
+  addParamsCommands(app, ctx);
   addSimulateCommands(app, ctx);
 
   try {

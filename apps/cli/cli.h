@@ -16,23 +16,30 @@ namespace CLI {
 class App;
 }
 
+namespace vorlund {
+class symulator;
+}
+
 namespace vorlund::cli {
 
 // What every subcommand works with: the genetics of the process, the streams
 // and the exit code the subcommand chose.
 struct CliContext {
   CliContext(std::ostream& o, std::ostream& e);
+  ~CliContext();
 
-  GenMan genman;
-  GenoConvManager converters;
+  // The process's simulator; the genetics below are its own.
+  std::unique_ptr<symulator> sim;
+  GenMan& genman;
+  GenoConvManager& converters;
   std::ostream& out;
   std::ostream& err;
   int exitCode = 0;
   std::string simFile;             // global --sim
   std::optional<uint64_t> seed;    // --seed of the subcommand, when given
 
-  // Loads a settings file: its "gkparam:" record, or the "sim_params:" record
-  // into the genetics and converter settings. False (with a message) when unreadable.
+  // Loads a settings file into the simulator (its "sim_params:" record, and a
+  // lone "gkparam:" record). False (with a message) when unreadable.
   bool loadSettings(const std::string& path);
   // The genotype text of an argument: the argument itself, or standard input for "-".
   bool genotypeArg(const std::string& arg, std::string& text);
@@ -59,6 +66,8 @@ void addGenotypeCommands(CLI::App& app, CliContext& ctx);
 void addPhylogenyCommands(CLI::App& app, CliContext& ctx);
 void addCreatureCommands(CLI::App& app, CliContext& ctx);
 void addGeneticsCommands(CLI::App& app, CliContext& ctx);
+void addRunCommands(CLI::App& app, CliContext& ctx);
+void addParamsCommands(CLI::App& app, CliContext& ctx);
 void addSimulateCommands(CLI::App& app, CliContext& ctx);
 
 }  // namespace vorlund::cli

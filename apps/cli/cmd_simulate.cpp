@@ -40,7 +40,8 @@ bool loadSimFile(const std::string& path, simsettings_param& rules, CliContext& 
   param* geneticsTail = genetics;
   while (geneticsTail->next() != nullptr) geneticsTail = geneticsTail->next();
   tail->setNext(genetics);
-  geneticsTail->setNext(&ctx.converters.parameters());
+  // The simulator's genetics chain may already end with the converter switches.
+  if (geneticsTail != &ctx.converters.parameters()) geneticsTail->setNext(&ctx.converters.parameters());
   std::string line;
   while (std::getline(in, line)) {
     while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();

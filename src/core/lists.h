@@ -140,6 +140,7 @@ class lista2 : public lista<T> {
   bool sorted() const { return sortAccessor_ != nullptr && sortIndex_ >= 0; }
   int sortIndex() const { return sortIndex_; }
   bool sortDescending() const { return descending_; }
+  param* sortAccessor() const { return sortAccessor_; }
 
   // Adds x at its sorted place (after every element that sorts before or equal to it) or at the end.
   virtual void add(T* x) {

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "core/lists.h"
+#include "genepool/pool_stats.h"
 #include "genepool/przodek.h"
 
 namespace vorlund {
@@ -48,6 +49,7 @@ class listaprz : public lista2<przodek> {
   const Genetics* genetics() const { return genetics_; }
 
   int32_t nextNumber = 1;
+  PoolStatistics stats;
   bool statsStale = true;
   bool allSimiStale = false;
 

@@ -1,0 +1,190 @@
+// `run`: headless evolution. Loads settings and genotypes as the program's
+// command line does, steps the simulator until a step count, Ctrl-C, SIGTERM
+// or a critical message, reports progress and CSV rows, and saves the pool.
+#include <unistd.h>
+
+#include <CLI/CLI.hpp>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+
+#include "cli.h"
+#include "core/message.h"
+#include "core/random.h"
+#include "core/strutil.h"
+#include "genepool/pool_files.h"
+#include "sim/run_summary.h"
+#include "sim/symulator.h"
+
+namespace vorlund::cli {
+
+namespace {
+
+// Exit codes of the runner.
+constexpr int RUN_EXIT_INTERRUPTED = 130;  // SIGINT or SIGTERM, as shells report Ctrl-C
+constexpr int RUN_EXIT_CRITICAL = 2;       // a critical message stopped the run
+constexpr int RUN_EXIT_FAILED = 1;         // bad arguments, unreadable or unwritable files
+
+constexpr const char* kDefaultSettings = "Default.sim";
+constexpr const char* kSeedGenotype = "X";
+// The terminal line is refreshed at most this often.
+constexpr long kProgressRefreshMs = 250;
+// The clock is read once per this many steps.
+constexpr long kClockCheckSteps = 64;
+
+volatile std::sig_atomic_t gStopSignal = 0;
+void onStopSignal(int sig) { gStopSignal = sig; }
+
+// Installs the stop handlers for the run and restores the previous ones after it.
+class StopSignals {
+ public:
+  StopSignals() {
+    gStopSignal = 0;
+    prevInt_ = std::signal(SIGINT, onStopSignal);
+    prevTerm_ = std::signal(SIGTERM, onStopSignal);
+  }
+  ~StopSignals() {
+    std::signal(SIGINT, prevInt_);
+    std::signal(SIGTERM, prevTerm_);
+  }
+  StopSignals(const StopSignals&) = delete;
+  StopSignals& operator=(const StopSignals&) = delete;
+
+ private:
+  void (*prevInt_)(int);
+  void (*prevTerm_)(int);
+};
+
+struct RunOptions {
+  long steps = 0;  // 0: until interrupted
+  uint64_t seed = 0;
+  std::string save;
+  long saveEvery = 0;
+  std::string csv;
+  long every = 1000;
+  bool quiet = false;
+  std::vector<std::string> files;
+};
+
+std::string lowerExtension(const std::string& path) {
+  std::string ext = std::filesystem::path(path).extension().string();
+  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return ext;
+}
+
+long elapsedMs(std::chrono::steady_clock::time_point since) {
+  return static_cast<long>(
+      std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - since).count());
+}
+
+bool outputIsTerminal(const CliContext& ctx) { return &ctx.out == &std::cout && isatty(STDOUT_FILENO) != 0; }
+
+// Loads what the command line names; false (with a message) for a file that is neither kind or unreadable.
+bool loadInputs(CliContext& ctx, const RunOptions& o) {
+  symulator& sim = *ctx.sim;
+  if (std::filesystem::exists(kDefaultSettings)) sim.load(kDefaultSettings, FILE_SETTINGS);
+  // The global --sim was read before Default.sim; it has to win over it.
+  if (!ctx.simFile.empty()) sim.load(ctx.simFile, FILE_SETTINGS);
+  for (const std::string& f : o.files) {
+    const std::string ext = lowerExtension(f);
+    const int mask = ext == ".sim" ? FILE_SETTINGS : ext == ".gen" ? FILE_GENOTYPES : 0;
+    if (mask == 0) {
+      ctx.err << "not a settings (.sim) or genotype (.gen) file: " << f << '\n';
+      return false;
+    }
+    std::ifstream probe(f);
+    if (!probe) {
+      ctx.err << "cannot read " << f << '\n';
+      return false;
+    }
+    sim.load(f, mask);
+  }
+  return true;
+}
+
+void runCommand(CliContext& ctx, const RunOptions& o, bool seeded) {
+  if (o.every <= 0 || o.saveEvery < 0 || o.steps < 0) {
+    ctx.err << "--steps, --every and --save-every must not be negative (and --every not 0)\n";
+    ctx.exitCode = RUN_EXIT_FAILED;
+    return;
+  }
+  if (seeded) seedRandom(o.seed);
+  if (!loadInputs(ctx, o)) {
+    ctx.exitCode = RUN_EXIT_FAILED;
+    return;
+  }
+  symulator& sim = *ctx.sim;
+  std::ofstream csv;
+  if (!o.csv.empty()) {
+    csv.open(o.csv);
+    if (!csv) {
+      ctx.err << "cannot write " << o.csv << '\n';
+      ctx.exitCode = RUN_EXIT_FAILED;
+      return;
+    }
+    csv << kRunCsvHeader << '\n';
+  }
+  if (sim.pool.size() == 0 && sim.all.size() == 0) {
+    if (sim.createCreature(przodek(&sim.geneticsContext(), kSeedGenotype, "", "")) != nullptr && !o.quiet)
+      ctx.out << "The gene pool and the world are empty: starting from the genotype " << kSeedGenotype << '\n';
+  }
+
+  const bool terminal = outputIsTerminal(ctx);
+  StopSignals signals;
+  setRunFlag(true);
+  const auto start = std::chrono::steady_clock::now();
+  long lastRefresh = 0;
+  long done = 0;
+  bool saveFailed = false;
+  while ((o.steps == 0 || done < o.steps) && gStopSignal == 0 && runFlag()) {
+    sim.jedenkrok();
+    ++done;
+    if (done % o.every == 0) {
+      const RunSummary s = summarize(sim);
+      if (csv.is_open()) csv << csvRow(done, s) << '\n';
+      if (!o.quiet && !terminal) ctx.out << progressLine(done, elapsedMs(start), s) << '\n' << std::flush;
+    }
+    if (!o.quiet && terminal && done % kClockCheckSteps == 0) {
+      const long now = elapsedMs(start);
+      if (now - lastRefresh >= kProgressRefreshMs) {
+        lastRefresh = now;
+        ctx.out << '\r' << progressLine(done, now, summarize(sim)) << "\x1b[K" << std::flush;
+      }
+    }
+    if (!o.save.empty() && o.saveEvery > 0 && done % o.saveEvery == 0)
+      saveFailed = sim.save(o.save, FILE_GENOTYPES) != 0 || saveFailed;
+  }
+  if (terminal && !o.quiet) ctx.out << '\n';
+  const RunSummary s = summarize(sim);
+  if (csv.is_open() && done % o.every != 0) csv << csvRow(done, s) << '\n';
+  if (!o.save.empty()) saveFailed = sim.save(o.save, FILE_GENOTYPES) != 0;
+  if (!o.quiet || gStopSignal != 0 || !runFlag()) ctx.out << summaryText(done, elapsedMs(start), s, o.save) << std::flush;
+
+  if (gStopSignal != 0)
+    ctx.exitCode = RUN_EXIT_INTERRUPTED;
+  else if (!runFlag())
+    ctx.exitCode = RUN_EXIT_CRITICAL;
+  else if (saveFailed)
+    ctx.exitCode = RUN_EXIT_FAILED;
+}
+
+}  // namespace
+
+void addRunCommands(CLI::App& app, CliContext& ctx) {
+  RunOptions& o = ctx.make<RunOptions>();
+  CLI::App* sub = app.add_subcommand("run", "Evolve without a screen: load *.sim and *.gen files, step, save");
+  sub->add_option("--steps", o.steps, "Steps to simulate (default: until interrupted)");
+  sub->add_option("--seed", o.seed, "Seed of the random generator (the same seed gives the same run)");
+  sub->add_option("--save", o.save, "Genotype file written at the end (and every --save-every steps)");
+  sub->add_option("--save-every", o.saveEvery, "Also save every K steps");
+  sub->add_option("--csv", o.csv, "CSV file with one row every --every steps");
+  sub->add_option("--every", o.every, "Steps between CSV rows and progress lines (default 1000)");
+  sub->add_flag("--quiet", o.quiet, "No progress and no summary unless interrupted");
+  sub->add_option("files", o.files, "Settings (*.sim) and genotype (*.gen) files, applied in order");
+  sub->callback([&ctx, &o, sub]() { runCommand(ctx, o, sub->count("--seed") > 0); });
+}
+
+}  // namespace vorlund::cli

@@ -1,0 +1,67 @@
+// Steps per second of jedenkrok in three worlds, and the time per stick end.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+#include "bench_genotypes.h"
+#include "core/message.h"
+#include "core/random.h"
+#include "sim/symulator.h"
+
+namespace vorlund {
+namespace {
+
+constexpr int kCreatures = 50;
+constexpr int kBalls = 100;
+constexpr int kWarmupSteps = 200;
+
+enum class Scene { OneX, Flat, Blocks };
+
+std::unique_ptr<symulator> makeScene(Scene scene) {
+  setStderrLevel(-1);
+  setLogFilePath("");
+  auto sim = std::make_unique<symulator>();
+  param& p = sim->parameters();
+  seedRandom(1);
+  if (scene == Scene::OneX) {
+    sim->createCreature(przodek(&sim->geneticsContext(), "X", "", ""));
+  } else {
+    p.set(p.findId("wrldsiz"), "50");
+    if (scene == Scene::Blocks) {
+      p.set(p.findId("wrldmap"), "r 20 20 7");
+      p.set(p.findId("wrldwat"), "3");
+      p.set(p.findId("wrldtyp"), "1");
+    }
+    sim->evol.MaxCreated = kCreatures;
+    sim->evol.feed = kBalls;
+    for (const std::string& g : benchGenotypes(sim->genman, kCreatures, 3))
+      sim->createCreature(przodek(&sim->geneticsContext(), g, "", ""));
+    for (int i = 0; i < kBalls; ++i)
+      sim->addBall(Vec3(rndUnit() * 50, rndUnit() * 50, kBallDropHeight));
+  }
+  for (int i = 0; i < kWarmupSteps; ++i) sim->jedenkrok();
+  return sim;
+}
+
+void runScene(benchmark::State& state, Scene scene) {
+  auto sim = makeScene(scene);
+  long ends = 0;
+  for (int i = 0; i < sim->all.size(); ++i) ends += sim->all.get(i)->sesCount();
+  for (auto _ : state) sim->jedenkrok();
+  state.counters["creatures"] = sim->creatures.size();
+  state.counters["stick_ends"] = static_cast<double>(ends);
+  state.counters["steps_per_s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+  state.counters["s_per_end_step"] = benchmark::Counter(static_cast<double>(state.iterations()) * static_cast<double>(ends),
+                                                        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+void BM_StepOneCreatureX(benchmark::State& state) { runScene(state, Scene::OneX); }
+void BM_StepFiftyCreaturesFlat(benchmark::State& state) { runScene(state, Scene::Flat); }
+void BM_StepFiftyCreaturesBlocksWater(benchmark::State& state) { runScene(state, Scene::Blocks); }
+
+BENCHMARK(BM_StepOneCreatureX);
+BENCHMARK(BM_StepFiftyCreaturesFlat);
+BENCHMARK(BM_StepFiftyCreaturesBlocksWater);
+
+}  // namespace
+}  // namespace vorlund

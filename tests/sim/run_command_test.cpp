@@ -1,0 +1,98 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli.h"
+#include "core/strutil.h"
+
+namespace vorlund {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Runs the tool in a scratch folder (it writes messages.out where it runs).
+struct ScratchRun {
+  ScratchRun() {
+    dir = fs::temp_directory_path() / ("vorlund_run_" + std::to_string(::getpid()) + "_" +
+                                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::create_directories(dir);
+    saved = fs::current_path();
+    fs::current_path(dir);
+  }
+  ~ScratchRun() {
+    fs::current_path(saved);
+    fs::remove_all(dir);
+  }
+  int run(std::vector<std::string> args) {
+    args.insert(args.begin(), "vorlund-cli");
+    std::vector<const char*> argv;
+    for (const auto& a : args) argv.push_back(a.c_str());
+    out.str("");
+    err.str("");
+    return cli::runCli(static_cast<int>(argv.size()), argv.data(), out, err);
+  }
+  fs::path dir, saved;
+  std::ostringstream out, err;
+};
+
+std::string examples(const char* name) { return std::string(VORLUND_SOURCE_DIR) + "/examples/" + name; }
+
+std::string withoutFirstLine(const std::string& path) {
+  std::string text;
+  readWholeFile(path, text);
+  return text.substr(text.find('\n') + 1);
+}
+
+TEST(RunCommand, SameSeedGivesTheSameGenePool) {
+  ScratchRun r;
+  const std::vector<std::string> common = {"run", "--quiet", "--seed", "7", "--steps", "3000",
+                                           examples("walkers.sim"), examples("seeds.gen")};
+  auto a = common, b = common;
+  a.insert(a.end(), {"--save", "a.gen", "--csv", "a.csv", "--every", "1000"});
+  b.insert(b.end(), {"--save", "b.gen"});
+  ASSERT_EQ(r.run(a), 0) << r.err.str();
+  ASSERT_EQ(r.run(b), 0) << r.err.str();
+  EXPECT_EQ(withoutFirstLine("a.gen"), withoutFirstLine("b.gen"));
+  EXPECT_NE(withoutFirstLine("a.gen").find("org:"), std::string::npos);
+
+  std::ifstream csv("a.csv");
+  std::vector<std::string> lines;
+  for (std::string l; std::getline(csv, l);) lines.push_back(l);
+  ASSERT_EQ(lines.size(), 4u);
+  EXPECT_EQ(lines[0].rfind("step,genotypes,individuals,alive,balls,", 0), 0u);
+  EXPECT_EQ(lines[3].rfind("3000,", 0), 0u);
+}
+
+TEST(RunCommand, SeedsAnEmptyWorldAndRejectsBadInput) {
+  ScratchRun r;
+  EXPECT_EQ(r.run({"run", "--steps", "5", "--every", "5"}), 0);
+  EXPECT_NE(r.out.str().find("starting from the genotype X"), std::string::npos);
+  EXPECT_NE(r.out.str().find("5 steps in"), std::string::npos);
+
+  EXPECT_EQ(r.run({"run", "--steps", "5", "notes.txt"}), 1);
+  EXPECT_EQ(r.run({"run", "--steps", "5", "absent.gen"}), 1);
+  EXPECT_EQ(r.run({"run", "--steps", "5", "--every", "0"}), 1);
+  EXPECT_EQ(r.run({"run", "--steps", "5", "--csv", "no/such/dir/x.csv"}), 1);
+}
+
+TEST(RunCommand, DefaultSimIsReadFirstAndParamsPrintsTheRecord) {
+  ScratchRun r;
+  { std::ofstream("Default.sim") << "sim_params:\ncapacity:123\nwrldsiz:42\n\n"; }
+  ASSERT_EQ(r.run({"run", "--quiet", "--steps", "1", "--save", "p.gen"}), 0);
+  ASSERT_EQ(r.run({"params", "--sim", "Default.sim"}), 0);
+  const std::string rec = r.out.str();
+  EXPECT_EQ(rec.rfind("sim_params:\nmodel:1\n", 0), 0u);
+  EXPECT_NE(rec.find("\ncapacity:123\n"), std::string::npos);
+  EXPECT_NE(rec.find("\nwrldsiz:42\n"), std::string::npos);
+  EXPECT_NE(rec.find("\nfilecomm:0\n"), std::string::npos);
+  EXPECT_GT(rec.find("\nwrldsiz:"), rec.find("\nfilecomm:"));
+  ASSERT_EQ(r.run({"params"}), 0);
+  EXPECT_NE(r.out.str().find("\ncapacity:1000\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace vorlund

@@ -1,0 +1,232 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include "core/random.h"
+#include "core/record.h"
+#include "sim/symulator.h"
+
+namespace vorlund {
+namespace {
+
+namespace fs = std::filesystem;
+
+przodek* addRecord(symulator& s, const std::string& genotype, int popsiz, double lifespan) {
+  auto rec = std::make_unique<przodek>(&s.geneticsContext(), genotype, "", "");
+  rec->popsiz = popsiz;
+  rec->lifespan = lifespan;
+  return s.pool.add(std::move(rec));
+}
+
+long individuals(const symulator& s) {
+  long n = 0;
+  for (int i = 0; i < s.pool.size(); ++i) n += s.pool.get(i)->popsiz;
+  return n;
+}
+
+// Fitness is life span alone, so tests can rank records directly.
+void lifeSpanOnly(symulator& s) {
+  s.evol.cr_di = 0;
+  s.evol.cr_gl = 0;
+}
+
+TEST(Simulator, FreshDefaultsAndOneSettingsChain) {
+  symulator s;
+  EXPECT_EQ(s.evol.MaxCreated, 1);
+  EXPECT_DOUBLE_EQ(s.evol.p_nop, 40);
+  EXPECT_DOUBLE_EQ(s.evol.p_mut, 40);
+  EXPECT_DOUBLE_EQ(s.evol.p_xov, 10);
+  EXPECT_EQ(s.evol.capacity, 1000);
+  EXPECT_DOUBLE_EQ(s.evol.fitm, 2);
+  EXPECT_DOUBLE_EQ(s.evol.fitma, 1.5);
+  EXPECT_EQ(s.fileState.fileName, "untitled.gen");
+  EXPECT_EQ(s.files.overwrite, 1);
+  EXPECT_EQ(s.stepCount, 0);
+
+  // Rules, world, genetics and converter switches answer through one accessor, in that order.
+  param& p = s.parameters();
+  const int capacity = p.findId("capacity");
+  const int world = p.findId("wrldsiz");
+  const int convert = p.findId("genkonw0");
+  EXPECT_GE(capacity, 0);
+  EXPECT_GT(world, p.findId("filecomm"));
+  EXPECT_GT(convert, world);
+  p.set(world, "80");
+  EXPECT_DOUBLE_EQ(s.world.vars.wrldsiz, 80);
+}
+
+TEST(Simulator, SettingsSurviveASaveAndLoad) {
+  const fs::path dir = fs::temp_directory_path() / ("vorlund_sim_settings_" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  const std::string path = (dir / "rules.sim").string();
+  symulator a;
+  param& p = a.parameters();
+  p.set(p.findId("MaxCreated"), "7");
+  p.set(p.findId("wrldsiz"), "33");
+  p.set(p.findId("e_meta"), "0.25");
+  ASSERT_EQ(a.save(path, FILE_SETTINGS), 0);
+
+  symulator b;
+  b.load(path, FILE_SETTINGS);
+  std::ostringstream ra, rb;
+  writeRecord(a.parameters(), ra);
+  writeRecord(b.parameters(), rb);
+  EXPECT_EQ(ra.str(), rb.str());
+  EXPECT_EQ(b.evol.MaxCreated, 7);
+  EXPECT_NE(b.fileState.changeFlags & CHANGED_CREATURES, 0u);
+  fs::remove_all(dir);
+}
+
+TEST(Simulator, TournamentOverEmptyCountsTakesTheFirstRecord) {
+  symulator s;
+  przodek* first = addRecord(s, "X", 0, 1);
+  addRecord(s, "XX", 0, 50);
+  for (int i = 0; i < 20; ++i) EXPECT_EQ(s.wylosujprzodka(nullptr), first);
+  EXPECT_EQ(symulator().wylosujprzodka(nullptr), nullptr);
+}
+
+TEST(Simulator, TournamentPrefersTheFitterOfTwoDraws) {
+  symulator s;
+  lifeSpanOnly(s);
+  seedRandom(11);
+  przodek* weak = addRecord(s, "X", 1, 1);
+  przodek* strong = addRecord(s, "XX", 1, 100);
+  int strongWins = 0;
+  for (int i = 0; i < 400; ++i) strongWins += s.wylosujprzodka(nullptr) == strong ? 1 : 0;
+  // The weak one wins only when both draws fall on it: about a quarter.
+  EXPECT_GT(strongWins, 250);
+  EXPECT_LT(strongWins, 350);
+  // Among genotypes similar to an encoding-4 text, the encoding-1 records all count (other format).
+  s.evol.xov_mins = 0.9;
+  const std::string other = "/*4*/X>";
+  EXPECT_NE(s.wylosujprzodka(&other), nullptr);
+  (void)weak;
+}
+
+TEST(Simulator, NothingIsBornWithAllSharesZeroButBallsStillCome) {
+  symulator s;
+  addRecord(s, "X", 1, 1);
+  s.evol.p_nop = s.evol.p_mut = s.evol.p_xov = 0;
+  s.evol.feed = 2;
+  for (int i = 0; i < 5; ++i) s.jedenkrok();
+  EXPECT_EQ(s.creatures.size(), 0);
+  EXPECT_EQ(s.food.size(), 2);
+  EXPECT_EQ(s.stepCount, 5);
+
+  symulator t;
+  addRecord(t, "X", 1, 1);
+  t.evol.MaxCreated = 0;
+  t.evol.feed = 1;
+  t.jedenkrok();
+  EXPECT_EQ(t.creatures.size(), 0);
+  EXPECT_EQ(t.food.size(), 1);
+}
+
+TEST(Simulator, UnchangedOffspringAreBornUpToMaxCreated) {
+  symulator s;
+  addRecord(s, "XX", 1, 1);
+  s.evol.p_mut = s.evol.p_xov = 0;
+  s.evol.MaxCreated = 3;
+  for (int i = 0; i < 10; ++i) s.jedenkrok();
+  EXPECT_EQ(s.creatures.size(), 3);
+  EXPECT_EQ(s.creatures.get(0)->genotype, "XX");
+  EXPECT_NE(s.fileState.changeFlags & CHANGED_CREATURES, 0u);
+}
+
+TEST(Simulator, DeletesDownToCapacityByEachRule) {
+  for (int rule = DELETE_RANDOMLY; rule <= DELETE_WORST; ++rule) {
+    symulator s;
+    lifeSpanOnly(s);
+    seedRandom(3 + rule);
+    s.evol.capacity = 10;
+    s.evol.delrule = rule;
+    przodek* worst = addRecord(s, "X", 1, 1);
+    przodek* second = addRecord(s, "XX", 2, 5);
+    addRecord(s, "XXX", 9, 50);
+    (void)second;
+    s.deleteOverCapacity();
+    EXPECT_EQ(individuals(s), 10) << "rule " << rule;
+    if (rule == DELETE_WORST) {
+      // The worst record had one individual and went; the next worst lost one.
+      EXPECT_EQ(s.pool.find(worst), -1);
+      ASSERT_EQ(s.pool.size(), 2);
+      EXPECT_EQ(s.pool.get(0)->popsiz, 1);
+    }
+  }
+  // A pool loaded far over capacity is trimmed over several steps, not in one stall.
+  symulator huge;
+  huge.evol.capacity = 10;
+  huge.evol.delrule = DELETE_WORST;
+  addRecord(huge, "X", 25000, 1);
+  huge.deleteOverCapacity();
+  EXPECT_EQ(individuals(huge), 15000);
+  huge.deleteOverCapacity();
+  huge.deleteOverCapacity();
+  EXPECT_EQ(individuals(huge), 10);
+
+  symulator unlimited;
+  unlimited.evol.capacity = 0;
+  addRecord(unlimited, "X", 5000, 1);
+  unlimited.deleteOverCapacity();
+  EXPECT_EQ(individuals(unlimited), 5000);
+}
+
+TEST(Simulator, ClearRemovesWhatTheMaskSays) {
+  symulator s;
+  addRecord(s, "X", 1, 1);
+  s.addBall(Vec3(5, 5, 0));
+  s.clear(CLEAR_OBJECTS);
+  EXPECT_EQ(s.food.size(), 0);
+  EXPECT_EQ(s.pool.size(), 1);
+  s.clear(CLEAR_GENOTYPES);
+  EXPECT_EQ(s.pool.size(), 0);
+  EXPECT_EQ(s.fileState.changeFlags & 3u, 3u);
+}
+
+TEST(Simulator, AutosaveWritesABackupAfterItsSteps) {
+  const fs::path dir = fs::temp_directory_path() / ("vorlund_sim_backup_" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  const fs::path saved = fs::current_path();
+  fs::current_path(dir);
+  {
+    symulator s;
+    addRecord(s, "X", 1, 1);
+    s.evol.p_nop = s.evol.p_mut = s.evol.p_xov = 0;
+    s.files.autosave = 1;
+    s.fileState.backupSteps = kAutosaveStepUnit - 2;
+    s.jedenkrok();
+    EXPECT_FALSE(fs::exists("untitled_001.gen"));
+    s.jedenkrok();
+    EXPECT_TRUE(fs::exists("untitled_001.gen"));
+    EXPECT_EQ(s.fileState.backupCounter, 1);
+    EXPECT_EQ(s.fileState.backupSteps, 0);
+    EXPECT_EQ(s.fileState.fileName, "untitled.gen");
+  }
+  fs::current_path(saved);
+  fs::remove_all(dir);
+}
+
+TEST(Simulator, MutatedOffspringDifferFromTheirParent) {
+  symulator s;
+  seedRandom(21);
+  addRecord(s, "X(X,X)", 1, 1);
+  s.evol.p_nop = s.evol.p_xov = 0;
+  s.evol.MaxCreated = 5;
+  for (int i = 0; i < 40 && s.creatures.size() < 5; ++i) s.jedenkrok();
+  ASSERT_GT(s.creatures.size(), 0);
+  for (int i = 0; i < s.creatures.size(); ++i) EXPECT_NE(s.creatures.get(i)->genotype, "X(X,X)");
+}
+
+TEST(Simulator, AGenotypeWithoutStickEndsGivesNoCreature) {
+  symulator s;
+  const przodek empty(&s.geneticsContext(), "", "", "", true);
+  EXPECT_EQ(s.createCreature(empty), nullptr);
+  EXPECT_EQ(s.all.size(), 0);
+  EXPECT_EQ(s.fileState.changeFlags & CHANGED_CREATURES, 0u);
+}
+
+}  // namespace
+}  // namespace vorlund
