@@ -5,17 +5,13 @@
 #include "cli.h"
 #include "core/random.h"
 #include "core/strutil.h"
-#include "genetics/phylogeny/evolstudy.h"
-#include "genetics/phylogeny/svg_canvas.h"
 #include "phylogeny_demo.h"
+#include "phylogeny_svg.h"
 
 namespace vorlund::cli {
 
 namespace {
 
-// Size of the picture in pixels unless asked otherwise.
-constexpr int kDefaultWidth = 1000;
-constexpr int kDefaultHeight = 700;
 // Share of the demo's operations that are crossovers.
 constexpr double kDefaultCrossoverShare = 0.25;
 
@@ -67,8 +63,7 @@ void addPhylogenyCommands(CLI::App& app, CliContext& ctx) {
     uint64_t seed = 0;
     std::string start = "X";
     double crossoverShare = kDefaultCrossoverShare;
-    int show = ES_SHOW_BOTH, scale = ES_SCALE_ABSOLUTE, scatter = ES_SCAT_GLOBAL, repeats = ES_REP_DASHED;
-    int width = kDefaultWidth, height = kDefaultHeight;
+    PhylogenyPicture pic;
     std::string file;
   };
   Options& o = ctx.make<Options>();
@@ -82,14 +77,14 @@ void addPhylogenyCommands(CLI::App& app, CliContext& ctx) {
   cmd->add_option("--crossovers", o.crossoverShare, "Share of crossovers among the operations")
       ->check(CLI::Range(0.0, 1.0))
       ->capture_default_str();
-  cmd->add_option("--show", o.show, "0 mutated only, 1 crossed over only, 2 both")->check(CLI::Range(0, 2));
-  cmd->add_option("--scale", o.scale, "Vertical axis: 0 absolute (operation number), 1 relative (genetic steps)")
+  cmd->add_option("--show", o.pic.show, "0 mutated only, 1 crossed over only, 2 both")->check(CLI::Range(0, 2));
+  cmd->add_option("--scale", o.pic.scale, "Vertical axis: 0 absolute (operation number), 1 relative (genetic steps)")
       ->check(CLI::Range(0, 1));
-  cmd->add_option("--scatter", o.scatter, "Leaves: 0 randomly, 1 max. local distance, 2 max. global distance")
+  cmd->add_option("--scatter", o.pic.scatter, "Leaves: 0 randomly, 1 max. local distance, 2 max. global distance")
       ->check(CLI::Range(0, 2));
-  cmd->add_option("--repeats", o.repeats, "Repeating genotypes: 0 dashed lines, 1 left out")->check(CLI::Range(0, 1));
-  cmd->add_option("--width", o.width, "Picture width in pixels")->check(CLI::Range(50, 20000));
-  cmd->add_option("--height", o.height, "Picture height in pixels")->check(CLI::Range(50, 20000));
+  cmd->add_option("--repeats", o.pic.repeats, "Repeating genotypes: 0 dashed lines, 1 left out")->check(CLI::Range(0, 1));
+  cmd->add_option("--width", o.pic.width, "Picture width in pixels")->check(CLI::Range(50, 20000));
+  cmd->add_option("--height", o.pic.height, "Picture height in pixels")->check(CLI::Range(50, 20000));
   cmd->add_option("file", o.file, "SVG file to write")->required();
   cmd->callback([&ctx, &o, seedOpt]() {
     if (seedOpt->count() > 0) ctx.seed = o.seed;
@@ -101,24 +96,12 @@ void addPhylogenyCommands(CLI::App& app, CliContext& ctx) {
       ctx.exitCode = 1;
       return;
     }
-    EvolStudy study;
-    study.vars.es_show = o.show;
-    study.vars.es_scale = o.scale;
-    study.vars.es_scat = o.scatter;
-    study.vars.es_rep = o.repeats;
-    if (!study.Analyze(ctx.genman.history())) {
-      ctx.err << "no genetic operation succeeded: nothing to draw\n";
+    std::size_t points = 0;
+    if (!writePhylogenySvg(ctx.genman, o.pic, o.file, ctx.err, points)) {
       ctx.exitCode = 1;
       return;
     }
-    SvgCanvas canvas(o.width, o.height);
-    study.Draw(canvas);
-    if (!canvas.save(o.file)) {
-      ctx.err << "cannot write " << o.file << '\n';
-      ctx.exitCode = 1;
-      return;
-    }
-    ctx.out << o.file << ": " << study.points().size() << " points from " << demo.mutations << " mutations and "
+    ctx.out << o.file << ": " << points << " points from " << demo.mutations << " mutations and "
             << demo.crossovers << " crossovers (" << demo.failures << " failed)\n";
   });
 }

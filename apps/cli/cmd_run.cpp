@@ -16,6 +16,7 @@
 #include "core/random.h"
 #include "core/strutil.h"
 #include "genepool/pool_files.h"
+#include "phylogeny_svg.h"
 #include "sim/run_summary.h"
 #include "sim/symulator.h"
 
@@ -66,6 +67,8 @@ struct RunOptions {
   std::string csv;
   long every = 1000;
   bool quiet = false;
+  std::string phylogeny;  // SVG family tree of the run's genetic operations
+  PhylogenyPicture picture;
   std::vector<std::string> files;
 };
 
@@ -132,6 +135,9 @@ void runCommand(CliContext& ctx, const RunOptions& o, bool seeded) {
       ctx.out << "The gene pool and the world are empty: starting from the genotype " << kSeedGenotype << '\n';
   }
 
+  // The tree needs every genetic operation of the run, so remembering starts before the first step.
+  if (!o.phylogeny.empty()) sim.genman.vars.gen_hist = 1;
+
   const bool terminal = outputIsTerminal(ctx);
   StopSignals signals;
   setRunFlag(true);
@@ -161,6 +167,14 @@ void runCommand(CliContext& ctx, const RunOptions& o, bool seeded) {
   const RunSummary s = summarize(sim);
   if (csv.is_open() && done % o.every != 0) csv << csvRow(done, s) << '\n';
   if (!o.save.empty()) saveFailed = sim.save(o.save, FILE_GENOTYPES) != 0;
+  if (!o.phylogeny.empty()) {
+    std::size_t points = 0;
+    if (writePhylogenySvg(sim.genman, o.picture, o.phylogeny, ctx.err, points)) {
+      if (!o.quiet) ctx.out << "Family tree: " << o.phylogeny << " (" << points << " genotypes)\n";
+    } else {
+      saveFailed = true;
+    }
+  }
   if (!o.quiet || gStopSignal != 0 || !runFlag()) ctx.out << summaryText(done, elapsedMs(start), s, o.save) << std::flush;
 
   if (gStopSignal != 0)
@@ -183,6 +197,14 @@ void addRunCommands(CLI::App& app, CliContext& ctx) {
   sub->add_option("--csv", o.csv, "CSV file with one row every --every steps");
   sub->add_option("--every", o.every, "Steps between CSV rows and progress lines (default 1000)");
   sub->add_flag("--quiet", o.quiet, "No progress and no summary unless interrupted");
+  sub->add_option("--phylogeny", o.phylogeny, "Write the family tree of the run's genetic operations to this SVG file");
+  sub->add_option("--phylogeny-show", o.picture.show, "Tree: 0 mutated only, 1 crossed over only, 2 both")
+      ->check(CLI::Range(0, 2));
+  sub->add_option("--phylogeny-scale", o.picture.scale, "Tree's vertical axis: 0 operation number, 1 genetic steps")
+      ->check(CLI::Range(0, 1));
+  sub->add_option("--phylogeny-scatter", o.picture.scatter,
+                  "Tree's leaves: 0 randomly, 1 max. local distance, 2 max. global distance")
+      ->check(CLI::Range(0, 2));
   sub->add_option("files", o.files, "Settings (*.sim) and genotype (*.gen) files, applied in order");
   sub->callback([&ctx, &o, sub]() { runCommand(ctx, o, sub->count("--seed") > 0); });
 }

@@ -67,6 +67,22 @@ TEST(RunCommand, SameSeedGivesTheSameGenePool) {
   EXPECT_EQ(lines[3].rfind("3000,", 0), 0u);
 }
 
+TEST(RunCommand, PhylogenyOptionDrawsTheRunsGeneticOperations) {
+  ScratchRun r;
+  ASSERT_EQ(r.run({"run", "--quiet", "--seed", "3", "--steps", "20000", "--phylogeny", "tree.svg",
+                   "--phylogeny-scatter", "1", examples("walkers.sim"), examples("seeds.gen")}),
+            0)
+      << r.err.str();
+  std::string svg;
+  ASSERT_TRUE(readWholeFile("tree.svg", svg));
+  EXPECT_EQ(svg.rfind("<?xml", 0), 0u);
+  // Every mutation or crossover of the run adds a point: far more than the seed genotypes.
+  std::size_t ellipses = 0;
+  for (std::size_t at = svg.find("<ellipse"); at != std::string::npos; at = svg.find("<ellipse", at + 1)) ++ellipses;
+  EXPECT_GT(ellipses, 10u);
+  EXPECT_NE(r.run({"run", "--steps", "1", "--phylogeny-show", "5"}), 0);
+}
+
 TEST(RunCommand, SeedsAnEmptyWorldAndRejectsBadInput) {
   ScratchRun r;
   EXPECT_EQ(r.run({"run", "--steps", "5", "--every", "5"}), 0);
