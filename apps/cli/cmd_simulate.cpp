@@ -1,7 +1,7 @@
 // The simulate subcommand: starts one creature of each genotype in the world
 // and runs the physics step and the networks for a number of steps.
 #include <CLI/CLI.hpp>
-#include <fstream>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -10,12 +10,11 @@
 #include "cli.h"
 #include "core/message.h"
 #include "core/random.h"
-#include "core/record.h"
 #include "core/strutil.h"
-#include "genepool/listaprz.h"
 #include "genepool/make_name.h"
 #include "world/life.h"
-#include "world/sim_settings_param.h"
+#include "sim/symulator.h"
+#include "genepool/pool_files.h"
 
 namespace vorlund::cli {
 
@@ -24,33 +23,6 @@ namespace {
 // More steps than anyone waits for on the command line.
 constexpr long kMaxSteps = 1000000000L;
 constexpr long kDefaultSteps = 1000;
-
-// Reads the "sim_params:" record of a settings file into the rules, the world
-// and the genetics. False (with a message) when the file cannot be read.
-bool loadSimFile(const std::string& path, simsettings_param& rules, CliContext& ctx) {
-  std::ifstream in(path);
-  if (!in) {
-    ctx.err << "cannot open settings file " << path << '\n';
-    return false;
-  }
-  // The record's chain: rules, world, genetics, converter switches.
-  param* tail = &rules;
-  while (tail->next() != nullptr) tail = tail->next();
-  param* genetics = &ctx.genman.parameters();
-  param* geneticsTail = genetics;
-  while (geneticsTail->next() != nullptr) geneticsTail = geneticsTail->next();
-  tail->setNext(genetics);
-  // The simulator's genetics chain may already end with the converter switches.
-  if (geneticsTail != &ctx.converters.parameters()) geneticsTail->setNext(&ctx.converters.parameters());
-  std::string line;
-  while (std::getline(in, line)) {
-    while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
-    if (line == "sim_params:") readRecord(rules, in);
-  }
-  geneticsTail->setNext(nullptr);
-  tail->setNext(nullptr);
-  return true;
-}
 
 // What is printed of a creature; kept from the last step it was seen alive.
 struct Tracked {
@@ -84,15 +56,18 @@ void addSimulateCommands(CLI::App& app, CliContext& ctx) {
       ->check(CLI::ExistingFile);
   sim->add_option("genotypes", o.genotypes, "Genotype texts, or - for standard input")->required();
   sim->callback([&ctx, &o]() {
-    SimSettings rules;
-    Genetics genetics{&ctx.genman, &rules, nullptr};
-    listaprz pool(&genetics);
-    Life life(rules, &pool);
-    simsettings_param rulesParams(rules, &life.world.parameters());
-    if (!o.simFile.empty() && !loadSimFile(o.simFile, rulesParams, ctx)) {
-      ctx.exitCode = 1;
-      return;
+    // The process's simulator supplies the rules, the world and the gene pool that
+    // deaths fold into; its step is not used, so nothing is born or fed.
+    symulator& life = *ctx.sim;
+    if (!o.simFile.empty()) {
+      if (!std::filesystem::is_regular_file(o.simFile)) {
+        ctx.err << "cannot open settings file " << o.simFile << '\n';
+        ctx.exitCode = 1;
+        return;
+      }
+      life.load(o.simFile, FILE_SETTINGS);
     }
+    const Genetics& genetics = life.geneticsContext();
     if (o.seed) seedRandom(*o.seed);
 
     std::vector<std::string> texts;
