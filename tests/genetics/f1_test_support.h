@@ -5,37 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "core/message.h"
+#include "support/message_capture.h"
 #include "genetics/f1/geno_f1.h"
 
 namespace vorlund::test {
 
 // Collects every message logged while it lives; keeps stderr quiet meanwhile.
-class MessageLog {
- public:
-  MessageLog() : level_(stderrLevel()) {
-    setStderrLevel(-1);
-    id_ = addMessagePresenter([this](const LogEntry& e) { entries.push_back(e); });
-  }
-  ~MessageLog() {
-    removeMessagePresenter(id_);
-    setStderrLevel(level_);
-    setRunFlag(true);
-  }
-  MessageLog(const MessageLog&) = delete;
-  MessageLog& operator=(const MessageLog&) = delete;
-
-  bool has(const std::string& function, const std::string& message) const {
-    for (const LogEntry& e : entries)
-      if (e.function == function && e.message == message) return true;
-    return false;
-  }
-  std::vector<LogEntry> entries;
-
- private:
-  int id_;
-  int level_;
-};
+using MessageLog = test_support::MessageCapture;
 
 // Every mutation site off: a pass then only rewrites modifier runs and drops
 // text after closed branchings.

@@ -1,0 +1,43 @@
+// Test helper: collects every message logged while it lives and keeps stderr
+// and the log file quiet meanwhile; restores them, and the run flag that
+// critical messages clear, afterwards.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/message.h"
+
+namespace vorlund::test_support {
+
+class MessageCapture {
+ public:
+  MessageCapture() : savedPath_(logFilePath()), savedLevel_(stderrLevel()) {
+    setLogFilePath("");
+    setStderrLevel(-1);
+    id_ = addMessagePresenter([this](const LogEntry& e) { entries.push_back(e); });
+  }
+  ~MessageCapture() {
+    removeMessagePresenter(id_);
+    setStderrLevel(savedLevel_);
+    setLogFilePath(savedPath_);
+    setRunFlag(true);
+  }
+  MessageCapture(const MessageCapture&) = delete;
+  MessageCapture& operator=(const MessageCapture&) = delete;
+
+  bool has(const std::string& function, const std::string& message) const {
+    for (const LogEntry& e : entries)
+      if (e.function == function && e.message == message) return true;
+    return false;
+  }
+
+  std::vector<LogEntry> entries;
+
+ private:
+  std::string savedPath_;
+  int savedLevel_;
+  int id_ = 0;
+};
+
+}  // namespace vorlund::test_support
