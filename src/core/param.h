@@ -38,7 +38,7 @@ constexpr int PARAM_NO_MEMBER = -9999;
 //                   name = file section prefix (or nullptr);
 //   group rows:     id = group name, everything else 0;
 //   parameter rows: id, groupFlags = group | flags << 16, display name,
-//                   type specification, field offset (negative: computed), help.
+//                   type text ("d 0 100", "f", "s 0 30"), field offset (negative: computed), help.
 // A row with a null id ends the table.
 struct ParamEntry {
   const char* id;
@@ -157,7 +157,7 @@ class param {
   param* next_;
 };
 
-// Parses a type specification: letter, optional bounds and "~" labels.
+// Parses a type text: letter, optional bounds and "~" labels.
 struct ParamType {
   char letter = 0;
   bool bounded = false;
