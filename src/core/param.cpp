@@ -141,12 +141,6 @@ const char* param::groupName(int g) const {
   return nullptr;
 }
 
-int param::totalGroupCount() const {
-  int n = 0;
-  for (const param* p = this; p != nullptr; p = p->next_) n += p->groupCount();
-  return n;
-}
-
 int param::totalParamCount() const {
   int n = 0;
   for (const param* p = this; p != nullptr; p = p->next_) n += p->paramCount();
@@ -210,13 +204,6 @@ void* param::address(int i) {
 char param::typeLetter(int i) const {
   const char* t = type(i);
   return t ? t[0] : 0;
-}
-
-bool param::typeBounds(int i, double& lo, double& hi) const {
-  ParamType t = parseParamType(type(i));
-  lo = t.lo;
-  hi = t.hi;
-  return t.bounded;
 }
 
 std::string param::getText(int i) {
@@ -359,8 +346,6 @@ double param::getDouble(int i) {
       return 0;
   }
 }
-
-std::string param::getString(int i) { return getText(i); }
 
 int param::setInt(int i, long value) { return set(i, formatInt(value)); }
 

@@ -105,7 +105,6 @@ class param {
   int group(int i) const;  // group index within the table that holds i
   // Group name of group g (g at or beyond groupCount() refers to the next table).
   const char* groupName(int g) const;
-  int totalGroupCount() const;
   int totalParamCount() const;
 
   int findId(std::string_view text) const;
@@ -126,15 +125,12 @@ class param {
   // Typed conveniences built on address() and set(); they keep clamping and read-only rules.
   long getInt(int i);
   double getDouble(int i);
-  std::string getString(int i);
   int setInt(int i, long value);
   int setDouble(int i, double value);
   int setString(int i, std::string_view value) { return set(i, value); }
 
   // The type letter of parameter i ('d', 'f', 's' or 0).
   char typeLetter(int i) const;
-  // Reads the two bounds of a "d"/"f" type (or ML and MAXLEN of "s"); false when absent.
-  bool typeBounds(int i, double& lo, double& hi) const;
 
  protected:
   // The two overridable operations; `i` is an index in this accessor's own table.
