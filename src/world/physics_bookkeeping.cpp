@@ -10,7 +10,7 @@ void Life::driveMuscles() {
   for (int i = 0; i < creatures.size(); ++i) {
     org* o = creatures.get(i);
     if (o->flags & (ORG_GROWING | ORG_WAITSTILL)) continue;
-    for (const auto& n : o->l_neu) driveMuscle(*n, rules());
+    vorlund::driveMuscles(*o, rules());
   }
 }
 
