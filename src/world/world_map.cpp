@@ -13,11 +13,6 @@ namespace {
 constexpr const char* kModule = "world";
 constexpr const char* kWorldChanged = "World changed - all simulated objects removed";
 
-bool boxesOverlap(const WorldBox& a, const WorldBox& b) {
-  return a.min.x < b.max.x && b.min.x < a.max.x && a.min.y < b.max.y && b.min.y < a.max.y && a.min.z < b.max.z &&
-         b.min.z < a.max.z;
-}
-
 // Moves a point `depth` below a ramp out to the foot of the perpendicular on its
 // slope. `along` is its coordinate on the ramp's axis, where the ramp spans cell
 // `cell` of width `width` from height `startHeight` to `endHeight`; the ramp
