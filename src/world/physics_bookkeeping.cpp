@@ -6,19 +6,22 @@
 
 namespace vorlund {
 
+namespace {
+constexpr Vec3 kContactMargin(CONTACT_BOX_MARGIN, CONTACT_BOX_MARGIN, CONTACT_BOX_MARGIN);
+}  // namespace
+
 void Life::driveMuscles() {
   for (int i = 0; i < creatures.size(); ++i) {
     org* o = creatures.get(i);
     if (o->flags & (ORG_GROWING | ORG_WAITSTILL)) continue;
-    for (const auto& n : o->l_neu) driveMuscle(*n, rules());
+    vorlund::driveMuscles(*o, rules());
   }
 }
 
 void Life::bookkeeping(org& o) {
-  const Vec3 margin(CONTACT_BOX_MARGIN, CONTACT_BOX_MARGIN, CONTACT_BOX_MARGIN);
   o.computeBoundingBox();
-  o.bboxMin -= margin;
-  o.bboxMax += margin;
+  o.bboxMin -= kContactMargin;
+  o.bboxMax += kContactMargin;
   o.center = o.meanPosition();
   for (const auto& s : o.l_ses) {
     s->force = s->torque = kZeroVec;
@@ -39,8 +42,7 @@ void Life::teleport(org& o) {
     if (other != &o) otherBoxes_.push_back({other->bboxMin, other->bboxMax});
   }
   // The world widens the box itself; ours already carries the contact margin.
-  const Vec3 margin(CONTACT_BOX_MARGIN, CONTACT_BOX_MARGIN, CONTACT_BOX_MARGIN);
-  const WorldBox box{o.bboxMin + margin, o.bboxMax - margin};
+  const WorldBox box{o.bboxMin + kContactMargin, o.bboxMax - kContactMargin};
   Vec3 shift;
   if (!world.teleportShift(box, otherBoxes_, shift)) return;
   for (const auto& s : o.l_ses) s->p += shift;

@@ -21,8 +21,7 @@ constexpr int CONTACT_PUSH = 2;         // anything else
 int sideKind(const org& o) { return (o.flags & ORG_GROWING) ? ORG_FOOD : o.typ; }
 
 bool boxesOverlap(const org& a, const org& b) {
-  return a.bboxMin.x < b.bboxMax.x && b.bboxMin.x < a.bboxMax.x && a.bboxMin.y < b.bboxMax.y &&
-         b.bboxMin.y < a.bboxMax.y && a.bboxMin.z < b.bboxMax.z && b.bboxMin.z < a.bboxMax.z;
+  return vorlund::boxesOverlap(WorldBox{a.bboxMin, a.bboxMax}, WorldBox{b.bboxMin, b.bboxMax});
 }
 
 // The stick that suffers when end `s` of `o` is hit.

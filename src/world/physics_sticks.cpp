@@ -75,20 +75,17 @@ void Life::sticks(org& o) {
     apply(A, t, FA, RA);
     apply(B, B.p, F, R);
 
-    if (blocks) {
-      const double w = world.cellWidth(), dp = world.cellDepth();
-      if (std::trunc(A.p.x / w) != std::trunc(B.p.x / w) || std::trunc(A.p.y / dp) != std::trunc(B.p.y / dp)) {
-        const Vec3 span = B.p - A.p;
-        for (int j = 1; j <= BLOCK_SAMPLES; ++j) {
-          const double f = j / (BLOCK_SAMPLES + 1.0);
-          const Vec3 q = A.p + f * span;
-          Vec3 corrected;
-          if (!world.insideGround(q, corrected)) continue;
-          const Vec3 u = BLOCK_PUSH * (corrected - q);
-          // The end the sample is measured from receives f, not 1 - f.
-          A.force += f * u;
-          B.force += (1 - f) * u;
-        }
+    if (blocks && !world.sameCell(A.p, B.p)) {
+      const Vec3 span = B.p - A.p;
+      for (int j = 1; j <= BLOCK_SAMPLES; ++j) {
+        const double f = j / (BLOCK_SAMPLES + 1.0);
+        const Vec3 q = A.p + f * span;
+        Vec3 corrected;
+        if (!world.insideGround(q, corrected)) continue;
+        const Vec3 u = BLOCK_PUSH * (corrected - q);
+        // The end the sample is measured from receives f, not 1 - f.
+        A.force += f * u;
+        B.force += (1 - f) * u;
       }
     }
 

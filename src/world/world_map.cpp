@@ -13,9 +13,21 @@ namespace {
 constexpr const char* kModule = "world";
 constexpr const char* kWorldChanged = "World changed - all simulated objects removed";
 
-bool boxesOverlap(const WorldBox& a, const WorldBox& b) {
-  return a.min.x < b.max.x && b.min.x < a.max.x && a.min.y < b.max.y && b.min.y < a.max.y && a.min.z < b.max.z &&
-         b.min.z < a.max.z;
+// Moves a point `depth` below a ramp out to the foot of the perpendicular on its
+// slope. `along` is its coordinate on the ramp's axis, where the ramp spans cell
+// `cell` of width `width` from height `startHeight` to `endHeight`; the ramp
+// runs the same way along x and along y.
+void outOfRamp(double along, double z, double depth, int cell, double width, double startHeight, double endHeight,
+               double& qAlong, double& qz) {
+  const double s = endHeight - startHeight;
+  const double t = depth * width / (width * width + s * s);
+  if (s <= 0) {
+    qAlong = std::min(along - s * t, (cell + 1) * width);
+    qz = std::max(endHeight, z + width * t);
+  } else {
+    qAlong = std::max(along - s * t, cell * width);
+    qz = std::max(startHeight, z + width * t);
+  }
 }
 
 }  // namespace
@@ -187,30 +199,12 @@ bool world::insideBlocks(const Vec3& p, Vec3& q) const {
   // Out through the top: straight up on a level block; on a ramp to the foot of
   // the perpendicular on its slope, so the point lands on the surface whatever
   // the steepness. Never past the cell's lower edge, never below its lower side.
-  const double h = k.surface;
-  if (k.c->kind == CELL_RAMP_X) {
-    const double s = k.right->height - k.left->height;
-    const double t = d * w / (w * w + s * s);
-    if (s <= 0) {
-      q.x = std::min(p.x - s * t, (k.i + 1) * w);
-      q.z = std::max(k.right->height, p.z + w * t);
-    } else {
-      q.x = std::max(p.x - s * t, k.i * w);
-      q.z = std::max(k.left->height, p.z + w * t);
-    }
-  } else if (k.c->kind == CELL_RAMP_Y) {
-    const double s = k.up->height - k.down->height;
-    const double t = d * dp / (dp * dp + s * s);
-    if (s <= 0) {
-      q.y = std::min(p.y - s * t, (k.j + 1) * dp);
-      q.z = std::max(k.up->height, p.z + dp * t);
-    } else {
-      q.y = std::max(p.y - s * t, k.j * dp);
-      q.z = std::max(k.down->height, p.z + dp * t);
-    }
-  } else {
-    q.z = h;
-  }
+  if (k.c->kind == CELL_RAMP_X)
+    outOfRamp(p.x, p.z, d, k.i, w, k.left->height, k.right->height, q.x, q.z);
+  else if (k.c->kind == CELL_RAMP_Y)
+    outOfRamp(p.y, p.z, d, k.j, dp, k.down->height, k.up->height, q.y, q.z);
+  else
+    q.z = k.surface;
   return true;
 }
 

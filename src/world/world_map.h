@@ -21,6 +21,12 @@ struct WorldBox {
   Vec3 max;
 };
 
+// Whether two boxes share some volume (boxes that only touch do not).
+constexpr bool boxesOverlap(const WorldBox& a, const WorldBox& b) {
+  return a.min.x < b.max.x && b.min.x < a.max.x && a.min.y < b.max.y && b.min.y < a.max.y && a.min.z < b.max.z &&
+         b.min.z < a.max.z;
+}
+
 // Margin added to every side of an object's box before it may teleport, so that
 // it lands clear of the edge it crossed.
 constexpr double kTeleportMargin = 1.0;
