@@ -4,6 +4,8 @@
 #include <climits>
 #include <cstdlib>
 
+#include "genetics/f1/f1_alphabet.h"
+
 namespace vorlund {
 
 namespace {
@@ -21,8 +23,6 @@ int segmentType(char c) {
   }
 }
 
-bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
-
 // The relative connection written before ":", read as an integer that stops at
 // the first non-digit; numbers beyond int are held at its bounds.
 int readConnection(const std::string& text, std::size_t from) {
@@ -36,7 +36,7 @@ F1NeuronText readF1Neuron(const std::string& text, std::size_t open) {
   F1NeuronText n;
   const std::size_t len = text.size();
   std::size_t p = open + 1;
-  while (p < len && isSpace(text[p])) ++p;
+  while (p < len && f1::isWhite(text[p])) ++p;
   if (p < len && text[p] == '@') {
     n.control = 1;
     ++p;

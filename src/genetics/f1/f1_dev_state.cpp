@@ -1,7 +1,5 @@
 #include "genetics/f1/f1_dev_state.h"
 
-#include <cstring>
-
 namespace vorlund {
 
 namespace {
@@ -23,8 +21,6 @@ constexpr double DECAY_TWIST_KEEP = 0.66;
 constexpr double DECAY_FRICTION_KEEP = 0.8;
 constexpr double DECAY_SHARE4_KEEP = 0.8;
 constexpr double DECAY_WEIGHT_RATE = 0.5;
-
-constexpr const char* MODIFIER_LETTERS = "RrLlCcWwFfMmAaSsIiQqEe";
 
 double toward(double v, double target, double rate) { return v + (target - v) * rate; }
 
@@ -56,8 +52,6 @@ void F1Props::decay() {
   weight = toward(weight, F1_START_WEIGHT, DECAY_WEIGHT_RATE);
   normalise();
 }
-
-bool isF1Modifier(char c) { return c != 0 && std::strchr(MODIFIER_LETTERS, c) != nullptr; }
 
 bool applyF1Modifier(F1DevState& state, char c) {
   F1Props& p = state.props;

@@ -45,7 +45,5 @@ struct F1DevState {
 
 // Applies a modifier letter to the state; false when `c` is not a modifier.
 bool applyF1Modifier(F1DevState& state, char c);
-// Whether `c` is one of the modifier letters (R and r included).
-bool isF1Modifier(char c);
 
 }  // namespace vorlund

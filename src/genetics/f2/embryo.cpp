@@ -4,19 +4,18 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
+#include <utility>
 #include <vector>
 
 #include "core/message.h"
 #include "core/strutil.h"
+#include "genetics/f2/f2_alphabet.h"
 
 namespace vorlund {
 
 namespace {
 
-constexpr const char* kReceptorChars = "GTS*=/!";
-constexpr const char* kMuscleChars = "|@";
 constexpr const char* kListSeparators = " \t,\r";
 constexpr const char* kBlanks = " \t\r";
 
@@ -68,8 +67,6 @@ struct Node {
   int fromStick = -1;              // the stick this node was created with (none for node 0)
 };
 
-bool inSet(char c, const char* set) { return c != '\0' && std::strchr(set, c) != nullptr; }
-
 double readNumber(const std::string& token) {
   char* end = nullptr;
   const double v = std::strtod(token.c_str(), &end);
@@ -94,7 +91,7 @@ std::vector<double> readTokens(const std::string& text, const char* separators) 
 char lastNonBlankBefore(const std::string& line, std::size_t pos) {
   while (pos > 0) {
     --pos;
-    if (!inSet(line[pos], kBlanks)) return line[pos];
+    if (!f2::inSet(line[pos], kBlanks)) return line[pos];
   }
   return '\0';
 }
@@ -110,6 +107,21 @@ double similarity(const Vec& a, const Vec& b) {
   double s = 0.0;
   for (std::size_t i = 0; i < a.size(); ++i) s -= std::fabs(a[i] - b[i]);
   return s;
+}
+
+// The first pair (a, b) in reading order with the highest first[a] + second[b]
+// (both lists non-empty).
+std::pair<std::size_t, std::size_t> bestPair(const Vec& first, const Vec& second) {
+  std::size_t ba = 0, bb = 0;
+  double best = first[0] + second[0];
+  for (std::size_t a = 0; a < first.size(); ++a)
+    for (std::size_t b = 0; b < second.size(); ++b)
+      if (first[a] + second[b] > best) {
+        best = first[a] + second[b];
+        ba = a;
+        bb = b;
+      }
+  return {ba, bb};
 }
 
 void writeFile(const std::string& name, const std::string& text) {
@@ -214,10 +226,10 @@ class Embryo {
     c.weight = rest.empty() ? 0.0 : rest[0];
     const char class1 = lastNonBlankBefore(line, open1);
     const char class2 = open2 == std::string::npos ? '\0' : lastNonBlankBefore(line, open2);
-    if (inSet(class1, kReceptorChars)) {
+    if (f2::inSet(class1, f2::kReceptors)) {
       c.mark = class1;
       neurons_.push_back(std::move(c));
-    } else if (inSet(class2, kMuscleChars)) {
+    } else if (f2::inSet(class2, f2::kMuscles)) {
       c.mark = class2;
       muscles_.push_back(std::move(c));
     } else {
@@ -350,15 +362,7 @@ class Embryo {
         from[a] = similarity(neurons_[a].v[1], link.v[0]);
         to[a] = similarity(neurons_[a].v[0], link.v[1]);
       }
-      std::size_t ba = 0, bb = 0;
-      double best = from[0] + to[0];
-      for (std::size_t a = 0; a < n; ++a)
-        for (std::size_t b = 0; b < n; ++b)
-          if (from[a] + to[b] > best) {
-            best = from[a] + to[b];
-            ba = a;
-            bb = b;
-          }
+      const auto [ba, bb] = bestPair(from, to);
       neurons_[bb].inputs.push_back(static_cast<int>(ba));
     }
   }
@@ -371,15 +375,7 @@ class Embryo {
       Vec from(n), at(sticks_.size());
       for (std::size_t a = 0; a < n; ++a) from[a] = similarity(neurons_[a].v[1], muscle.v[0]);
       for (std::size_t s = 0; s < sticks_.size(); ++s) at[s] = similarity(middles_[s], muscle.v[1]);
-      std::size_t ba = 0, bs = 0;
-      double best = from[0] + at[0];
-      for (std::size_t a = 0; a < n; ++a)
-        for (std::size_t s = 0; s < sticks_.size(); ++s)
-          if (from[a] + at[s] > best) {
-            best = from[a] + at[s];
-            ba = a;
-            bs = s;
-          }
+      const auto [ba, bs] = bestPair(from, at);
       muscle.input = static_cast<int>(ba);
       sticks_[bs].muscles[muscle.mark == '@' ? kMuscleAt : kMuscleBar].push_back(static_cast<int>(k));
     }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/random.h"
+#include "genetics/f2/f2_alphabet.h"
 
 namespace vorlund {
 
@@ -19,9 +20,7 @@ constexpr ParamTab kGenoF2Tab[] = {
 };
 static_assert(paramTableValid(kGenoF2Tab));
 
-constexpr const char* kReceptors = "GTS*=/!";
 constexpr const char* kReceptorsOrNone = "GTS*=/! ";  // the blank removes a receptor
-constexpr const char* kMuscles = "|@";
 constexpr const char* kMusclesOrNone = "|@ ";
 constexpr const char* kDigits = "0123456789";
 constexpr const char* kMutable = "0123456789|@GTS*=/!";
@@ -40,11 +39,16 @@ constexpr const char* kAllowed = "0123456789(),-\n stickconnGTS*=/!|@";
 constexpr const char* kPlain = "()stickconn ";
 constexpr uint32_t kRecordValueStyle = genStyleRgb(200, 0, 0);
 
-bool inSet(char c, const char* set) { return c != '\0' && std::strchr(set, c) != nullptr; }
+using f2::inSet;
+using f2::kMuscles;
+using f2::kReceptors;
 
-char drawFrom(const char* set) { return set[static_cast<std::size_t>(r31()) % std::strlen(set)]; }
+char drawFrom(const char* set) { return set[rndBelow(static_cast<int>(std::strlen(set)))]; }
 
-bool chance(int odds) { return r31() % odds == 0; }
+// A random line or character of a non-empty list.
+std::size_t pickBelow(std::size_t n) { return static_cast<std::size_t>(rndBelow(static_cast<int>(n))); }
+
+bool chance(int odds) { return rndBelow(odds) == 0; }
 
 // The lines of a text; a closing line break is kept apart so that it never
 // counts as a line of its own.
@@ -70,13 +74,20 @@ struct Lines {
     }
   }
 
-  std::string join() const {
+  // The lines put back together as they came.
+  std::string text() const {
     std::string out;
     for (std::size_t i = 0; i < items.size(); ++i) {
       if (i > 0) out += '\n';
       out += items[i];
     }
     if (closingBreak) out += '\n';
+    return out;
+  }
+
+  // As text(), with carriage returns blanked.
+  std::string join() const {
+    std::string out = text();
     for (char& c : out)
       if (c == '\r') c = ' ';
     return out;
@@ -131,14 +142,14 @@ void TGeno_f2::dropLine(std::string& body) {
   last_.kind = 1;
   Lines lines(body);
   if (lines.items.size() < 2) return;
-  lines.items.erase(lines.items.begin() + static_cast<std::ptrdiff_t>(static_cast<std::size_t>(r31()) % lines.items.size()));
+  lines.items.erase(lines.items.begin() + static_cast<std::ptrdiff_t>(pickBelow(lines.items.size())));
   body = lines.join();
 }
 
 void TGeno_f2::repeatLine(std::string& body) {
   last_.kind = 2;
   Lines lines(body);
-  const std::size_t i = static_cast<std::size_t>(r31()) % lines.items.size();
+  const std::size_t i = pickBelow(lines.items.size());
   const std::string copy = lines.items[i];
   if (isConnectionLine(copy))
     lines.items.push_back(copy);
@@ -151,17 +162,12 @@ void TGeno_f2::changeCharacters(std::string& body) {
   last_.kind = 3;
   Lines lines(body);
   for (std::string& line : lines.items) changeLine(line);
-  std::string text;
-  for (std::size_t i = 0; i < lines.items.size(); ++i) {
-    if (i > 0) text += '\n';
-    text += lines.items[i];
-  }
-  if (lines.closingBreak) text += '\n';
+  std::string text = lines.text();
 
   if (text.find_first_of(kMutable) != std::string::npos) {
     const std::size_t maxPicks = kSecondPassPicksPerChar * text.size();
     for (std::size_t picks = 0; picks < maxPicks && last_.replacements < kSecondPassChanges; ++picks) {
-      char& c = text[static_cast<std::size_t>(r31()) % text.size()];
+      char& c = text[pickBelow(text.size())];
       if (inSet(c, kDigits)) {
         c = drawFrom(kDigits);
       } else if (inSet(c, kMuscles)) {

@@ -88,7 +88,7 @@ void appendCode(const f4node& n, std::string& out) {
     else if (n.kind == F4_LINK_GYRO)
       out += 'G';
     else
-      out += ssprintf("%ld", n.target);
+      out += formatInt(n.target);
     out += ssprintf(":%g]", static_cast<double>(n.weight));
   } else {
     out += n.code;

@@ -25,8 +25,8 @@ struct RecordValue {
 };
 
 std::string valueText(bool integer, double v) {
-  if (integer) return ssprintf("%ld", static_cast<long>(v));
-  return ssprintf("%g", v + 0.0);  // no "-0"
+  if (integer) return formatInt(static_cast<long>(v));
+  return formatReal(v + 0.0);  // no "-0"
 }
 
 // Values equal to their default are left out; the first value after a gap is
