@@ -18,8 +18,6 @@ namespace {
 
 constexpr const char* kGenotypeSection = "org:";
 constexpr const char* kSettingsSection = "sim_params:";
-// An automatic backup is written every autosave x this many steps.
-constexpr long kBackupStepUnit = 1000000;
 
 void trimControlTail(std::string& line) {
   while (!line.empty() && static_cast<unsigned char>(line.back()) < 32) line.pop_back();
@@ -118,7 +116,7 @@ int saveSimFile(SimFileTarget& t, const std::string& path, int what) {
   if ((what & FILE_GENOTYPES) != 0 && !failed) {
     if (backup) {
       out << ssprintf("\n# automatic backup #%ld (%ld iterations)\n", static_cast<long>(t.state.backupCounter),
-                      static_cast<long>(t.files.autosave) * kBackupStepUnit);
+                      static_cast<long>(t.files.autosave) * kAutosaveStepUnit);
       out << ssprintf("# original file: %s\n", t.state.fileName.c_str());
     }
     if (t.pool.size() > 0 && t.stats != nullptr && writeRecord(*t.stats, out) != 0) failed = true;
