@@ -41,6 +41,7 @@ bool CliContext::genotypeArg(const std::string& arg, std::string& text) {
   }
   if (!readWholeFile("-", text)) {
     err << "cannot read the genotype from standard input\n";
+    exitCode = 1;
     return false;
   }
   return true;
