@@ -45,14 +45,14 @@ std::string backupFileName(const std::string& name, long counter) {
   return stem + ssprintf("_%03ld%s", counter, ext.c_str());
 }
 
-void loadSimFile(SimFileTarget& t, const std::string& path, int what) {
+bool loadSimFile(SimFileTarget& t, const std::string& path, int what) {
   param* const sortBy = t.pool.sortAccessor();
   const int sortIndex = t.pool.sortIndex();
   const bool sortDescending = t.pool.sortDescending();
   std::ifstream in(path);
   if (!in) {
     logMessage("Simulator", "Load", ssprintf("Can't open file %s", path.c_str()), LOG_ERROR);
-    return;
+    return false;
   }
   bool sortingOff = false;
   bool commentsAnnounced = false;
@@ -92,6 +92,7 @@ void loadSimFile(SimFileTarget& t, const std::string& path, int what) {
     t.state.backupSteps = 0;
   }
   if (sortingOff) t.pool.setSort(sortBy, sortIndex, sortDescending);
+  return true;
 }
 
 int saveSimFile(SimFileTarget& t, const std::string& path, int what) {

@@ -66,7 +66,8 @@ class symulator : private SimCore, public Evol, public Life {
   void clear(int mask);
 
   // --- files ---
-  void load(const std::string& path, int what);
+  // False (with a message) when the file cannot be opened.
+  bool load(const std::string& path, int what);
   int save(const std::string& path, int what);
 
   // --- settings and state ---
