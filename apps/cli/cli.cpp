@@ -19,13 +19,9 @@ CliContext::CliContext(std::ostream& o, std::ostream& e)
 CliContext::~CliContext() = default;
 
 bool CliContext::loadSettings(const std::string& path) {
-  std::ifstream in(path);
-  if (!in) {
-    logMessage("Simulator", "Load", "Can't open file " + path, LOG_ERROR);
-    return false;
-  }
-  sim->load(path, FILE_SETTINGS);
+  if (!sim->load(path, FILE_SETTINGS)) return false;
   // A file holding only the converter switches.
+  std::ifstream in(path);
   std::string line;
   while (std::getline(in, line)) {
     while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
@@ -41,6 +37,7 @@ bool CliContext::genotypeArg(const std::string& arg, std::string& text) {
   }
   if (!readWholeFile("-", text)) {
     err << "cannot read the genotype from standard input\n";
+    exitCode = 1;
     return false;
   }
   return true;

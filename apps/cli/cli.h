@@ -42,6 +42,7 @@ struct CliContext {
   // lone "gkparam:" record). False (with a message) when unreadable.
   bool loadSettings(const std::string& path);
   // The genotype text of an argument: the argument itself, or standard input for "-".
+  // False (with a message and exit code 1) when standard input cannot be read.
   bool genotypeArg(const std::string& arg, std::string& text);
   // Seeds the process-wide generator from --seed, or from the clock.
   void applySeed();

@@ -23,10 +23,7 @@ void addCreatureCommands(CLI::App& app, CliContext& ctx) {
   name->add_option("genotype", o.genotype, "Genotype text, or - for standard input")->required();
   name->callback([&ctx, &o]() {
     std::string text;
-    if (!ctx.genotypeArg(o.genotype, text)) {
-      ctx.exitCode = 1;
-      return;
-    }
+    if (!ctx.genotypeArg(o.genotype, text)) return;
     org body(&o.genetics, text);
     body.Build();
     ctx.out << makeName(body) << '\n';
@@ -36,10 +33,7 @@ void addCreatureCommands(CLI::App& app, CliContext& ctx) {
   info->add_option("genotype", o.genotype, "Genotype text, or - for standard input")->required();
   info->callback([&ctx, &o]() {
     std::string text;
-    if (!ctx.genotypeArg(o.genotype, text)) {
-      ctx.exitCode = 1;
-      return;
-    }
+    if (!ctx.genotypeArg(o.genotype, text)) return;
     // One build serves every line, so that its warnings appear once.
     org body(&o.genetics, text);
     const int built = body.Build();

@@ -19,10 +19,7 @@ void addGenotypeCommands(CLI::App& app, CliContext& ctx) {
   format->add_option("genotype", g1, "Genotype text, or - for standard input")->required();
   format->callback([&ctx, &o]() {
     std::string text;
-    if (!ctx.genotypeArg(o.g1, text)) {
-      ctx.exitCode = 1;
-      return;
-    }
+    if (!ctx.genotypeArg(o.g1, text)) return;
     ctx.out << GenMan::GetFormat(text) << '\n';
   });
 
@@ -31,10 +28,7 @@ void addGenotypeCommands(CLI::App& app, CliContext& ctx) {
   same->add_option("genotype2", g2, "Second genotype")->required();
   same->callback([&ctx, &o]() {
     std::string a, b;
-    if (!ctx.genotypeArg(o.g1, a) || !ctx.genotypeArg(o.g2, b)) {
-      ctx.exitCode = 1;
-      return;
-    }
+    if (!ctx.genotypeArg(o.g1, a) || !ctx.genotypeArg(o.g2, b)) return;
     ctx.out << GenMan::SameGenotype(a.c_str(), b.c_str()) << '\n';
   });
 
@@ -43,10 +37,7 @@ void addGenotypeCommands(CLI::App& app, CliContext& ctx) {
   convert->add_option("genotype", g1, "Genotype text, or - for standard input")->required();
   convert->callback([&ctx, &o]() {
     std::string text, result;
-    if (!ctx.genotypeArg(o.g1, text)) {
-      ctx.exitCode = 1;
-      return;
-    }
+    if (!ctx.genotypeArg(o.g1, text)) return;
     const int ok = ctx.genman.Convert(text, o.toFormat, result);
     ctx.out << result;
     ctx.exitCode = ok == 1 ? 0 : 1;

@@ -73,10 +73,7 @@ void addSimulateCommands(CLI::App& app, CliContext& ctx) {
     std::vector<std::string> texts;
     for (const std::string& arg : o.genotypes) {
       std::string text;
-      if (!ctx.genotypeArg(arg, text)) {
-        ctx.exitCode = 1;
-        return;
-      }
+      if (!ctx.genotypeArg(arg, text)) return;
       texts.push_back(std::move(text));
     }
 

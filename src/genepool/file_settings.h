@@ -12,8 +12,11 @@ namespace vorlund {
 // A genotype pool that has never been saved or loaded is called this.
 constexpr const char* kUntitledFileName = "untitled.gen";
 
+// Steps between automatic backups per unit of `autosave`.
+constexpr long kAutosaveStepUnit = 1000000;
+
 struct FileSettings {
-  int32_t autosave = 0;   // backup every autosave x 1 000 000 steps (0: never)
+  int32_t autosave = 0;   // backup every autosave x kAutosaveStepUnit steps (0: never)
   int32_t overwrite = 1;  // 0: an existing file is kept as "<name>_old"
   int32_t filecomm = 0;   // echo "#" lines of loaded files as messages
 };

@@ -92,6 +92,8 @@ void listaprz::removeIndividual(przodek* rec) {
     return;
   }
   --rec->popsiz;
+  // One individual fewer changes the averages even when the record stays.
+  statsStale = true;
   changedListeners.notify(index);
 }
 

@@ -18,8 +18,6 @@ namespace {
 
 constexpr const char* kGenotypeSection = "org:";
 constexpr const char* kSettingsSection = "sim_params:";
-// An automatic backup is written every autosave x this many steps.
-constexpr long kBackupStepUnit = 1000000;
 
 void trimControlTail(std::string& line) {
   while (!line.empty() && static_cast<unsigned char>(line.back()) < 32) line.pop_back();
@@ -47,14 +45,14 @@ std::string backupFileName(const std::string& name, long counter) {
   return stem + ssprintf("_%03ld%s", counter, ext.c_str());
 }
 
-void loadSimFile(SimFileTarget& t, const std::string& path, int what) {
+bool loadSimFile(SimFileTarget& t, const std::string& path, int what) {
   param* const sortBy = t.pool.sortAccessor();
   const int sortIndex = t.pool.sortIndex();
   const bool sortDescending = t.pool.sortDescending();
   std::ifstream in(path);
   if (!in) {
     logMessage("Simulator", "Load", ssprintf("Can't open file %s", path.c_str()), LOG_ERROR);
-    return;
+    return false;
   }
   bool sortingOff = false;
   bool commentsAnnounced = false;
@@ -94,6 +92,7 @@ void loadSimFile(SimFileTarget& t, const std::string& path, int what) {
     t.state.backupSteps = 0;
   }
   if (sortingOff) t.pool.setSort(sortBy, sortIndex, sortDescending);
+  return true;
 }
 
 int saveSimFile(SimFileTarget& t, const std::string& path, int what) {
@@ -118,7 +117,7 @@ int saveSimFile(SimFileTarget& t, const std::string& path, int what) {
   if ((what & FILE_GENOTYPES) != 0 && !failed) {
     if (backup) {
       out << ssprintf("\n# automatic backup #%ld (%ld iterations)\n", static_cast<long>(t.state.backupCounter),
-                      static_cast<long>(t.files.autosave) * kBackupStepUnit);
+                      static_cast<long>(t.files.autosave) * kAutosaveStepUnit);
       out << ssprintf("# original file: %s\n", t.state.fileName.c_str());
     }
     if (t.pool.size() > 0 && t.stats != nullptr && writeRecord(*t.stats, out) != 0) failed = true;

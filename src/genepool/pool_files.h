@@ -37,7 +37,8 @@ struct SimFileTarget {
 };
 
 // Reads the parts of the file that the mask asks for; reports through logMessage.
-void loadSimFile(SimFileTarget& t, const std::string& path, int what);
+// False when the file cannot be opened.
+bool loadSimFile(SimFileTarget& t, const std::string& path, int what);
 // Writes the parts the mask asks for; nonzero on any failure (the previous
 // file is then left as it was).
 int saveSimFile(SimFileTarget& t, const std::string& path, int what);

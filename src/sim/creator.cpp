@@ -188,11 +188,7 @@ void symulator::deleteOverCapacity() {
       default:
         return;
     }
-    if (victim != nullptr) {
-      pool.removeIndividual(victim);
-      // One individual fewer changes the averages even when the record stays.
-      pool.statsStale = true;
-    }
+    if (victim != nullptr) pool.removeIndividual(victim);
   }
 }
 

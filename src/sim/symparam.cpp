@@ -96,26 +96,16 @@ static_assert(paramTableValid(kSimulationRulesTable));
 #undef FL
 
 symparam::symparam(EvolSettings& evol, SimSettings& sim, FileSettings& files, listaprz* pool)
-    : param(kSimulationRulesTable, &evol), evol_(&evol), sim_(&sim), files_(&files), pool_(pool) {}
+    : param(kSimulationRulesTable, &evol),
+      bases_{reinterpret_cast<char*>(&evol), reinterpret_cast<char*>(&sim), reinterpret_cast<char*>(&files)},
+      pool_(pool) {}
 
 void* symparam::fieldAddress(int i) {
   const int32_t offset = row(i).offset;
   if (offset < 0) return nullptr;
-  char* base = nullptr;
-  switch (offset >> TAG_SHIFT) {
-    case TAG_EVOL:
-      base = reinterpret_cast<char*>(evol_);
-      break;
-    case TAG_SIM:
-      base = reinterpret_cast<char*>(sim_);
-      break;
-    case TAG_FILES:
-      base = reinterpret_cast<char*>(files_);
-      break;
-    default:
-      return nullptr;
-  }
-  return base + (offset & FIELD_MASK);
+  const auto tag = static_cast<std::size_t>(offset >> TAG_SHIFT);
+  if (tag >= bases_.size()) return nullptr;
+  return bases_[tag] + (offset & FIELD_MASK);
 }
 
 int symparam::setLocal(int i, std::string_view text) {

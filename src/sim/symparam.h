@@ -3,6 +3,7 @@
 // selection changes re-mark the pool so fitness is recomputed.
 #pragma once
 
+#include <array>
 #include <string_view>
 
 #include "core/param.h"
@@ -37,9 +38,8 @@ class symparam : public param {
   int setLocal(int i, std::string_view text) override;
 
  private:
-  EvolSettings* evol_;
-  SimSettings* sim_;
-  FileSettings* files_;
+  // The bound structs in tag order (evolution, world-side rules, files).
+  std::array<char*, 3> bases_;
   listaprz* pool_;
 };
 

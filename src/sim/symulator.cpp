@@ -76,9 +76,9 @@ void symulator::clear(int mask) {
 
 SimFileTarget symulator::fileTarget() { return SimFileTarget{pool, &genetics, &params, &stats, files, fileState}; }
 
-void symulator::load(const std::string& path, int what) {
+bool symulator::load(const std::string& path, int what) {
   SimFileTarget t = fileTarget();
-  loadSimFile(t, path, what);
+  return loadSimFile(t, path, what);
 }
 
 int symulator::save(const std::string& path, int what) {

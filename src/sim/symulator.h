@@ -38,8 +38,6 @@ constexpr int CLEAR_OBJECTS = 2;
 constexpr double kBallDropHeight = -0.2;
 // Steps per second are recounted after this many milliseconds.
 constexpr long kStepRateWindowMs = 1000;
-// Steps between automatic backups per unit of `autosave`.
-constexpr long kAutosaveStepUnit = 1000000;
 
 class symulator : private SimCore, public Evol, public Life {
  public:
@@ -68,7 +66,8 @@ class symulator : private SimCore, public Evol, public Life {
   void clear(int mask);
 
   // --- files ---
-  void load(const std::string& path, int what);
+  // False (with a message) when the file cannot be opened.
+  bool load(const std::string& path, int what);
   int save(const std::string& path, int what);
 
   // --- settings and state ---
