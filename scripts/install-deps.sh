@@ -13,6 +13,26 @@ PACKAGES=(
   libcli11-dev
   nlohmann-json3-dev
   libfmt-dev
+  # The desktop program: Qt 6 Widgets, OpenGL 1.1 + GLU through Mesa.
+  qt6-base-dev
+  qt6-base-dev-tools
+  libqt6opengl6-dev
+  qt6-svg-dev
+  qt6-multimedia-dev
+  qt6-qpa-plugins
+  libgl1-mesa-dev
+  libglu1-mesa-dev
+  libgl1-mesa-dri
+  # Tests that need a real X server run under Xvfb; one font so text renders
+  # the same everywhere.
+  xvfb
+  xauth
+  x11-utils
+  fonts-dejavu-core
+  # File associations and the locale tests.
+  shared-mime-info
+  xdg-utils
+  locales
 )
 
 missing=()
