@@ -1,9 +1,11 @@
 #include "sim/checkpoint.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <utility>
+#include <vector>
 
 #include "core/random.h"
 #include "core/strutil.h"
@@ -21,6 +23,11 @@ constexpr const char* kLinkSection = "link:";
 constexpr const char* kCreatureSection = "creature:";
 constexpr const char* kFoodSection = "food:";
 constexpr const char* kEndSection = "end:";
+constexpr const char* kWorldTypeKey = "wrldtyp";
+// Genotype formats whose operators are asked for carried state.
+constexpr char kFirstFormat = '0';
+constexpr char kLastFormat = '9';
+constexpr int32_t kMaxOperatorState = 1000;
 // Appended to the checkpoint's name while it is being written.
 constexpr const char* kWritingSuffix = ".writing~";
 
@@ -81,6 +88,7 @@ void writeSettings(std::string& out, param& acc) {
 
 bool readSettings(StateReader& in, param& acc) {
   if (!in.expectLine(kSettingsSection)) return false;
+  std::vector<std::pair<int, std::string>> values;
   while (!in.failed() && !in.atEnd() && !in.nextIs("")) {
     const std::string key = in.nextKey();
     std::string value;
@@ -88,8 +96,12 @@ bool readSettings(StateReader& in, param& acc) {
     if (!in.text(key, value)) return false;
     // A setting this build does not know is skipped, as settings files do.
     const int i = acc.findId(key);
-    if (i >= 0) acc.set(i, value);
+    if (i >= 0) values.emplace_back(i, std::move(value));
   }
+  // The world type goes last, so that the terrain is built once from its finished settings.
+  const int worldType = acc.findId(kWorldTypeKey);
+  std::stable_partition(values.begin(), values.end(), [&](const auto& v) { return v.first != worldType; });
+  for (const auto& [i, value] : values) acc.set(i, value);
   return in.expectLine("");
 }
 
@@ -105,6 +117,17 @@ void writeRunSection(std::string& out, symulator& sim, int64_t runSteps, const s
                }));
   writeKeyLine(out, "stats", numberLine([&](NumberWriter& w) { visitStats(w, sim.pool.stats); }));
   writeKeyLine(out, "genetics", numberLine([&](NumberWriter& w) { visitGenMan(w, sim.genman.vars); }));
+  // Operators that keep something between calls: "format count values...".
+  writeKeyLine(out, "operators", numberLine([&](NumberWriter& w) {
+                 for (char f = kFirstFormat; f <= kLastFormat; ++f) {
+                   const TGeno_fx* op = sim.genman.findOperator(f);
+                   const std::vector<double> state = op != nullptr ? op->carriedState() : std::vector<double>{};
+                   if (state.empty()) continue;
+                   w(static_cast<int32_t>(f));
+                   w(static_cast<int32_t>(state.size()));
+                   for (double x : state) w(x);
+                 }
+               }));
   writeKeyLine(out, "damp", numberLine([&](NumberWriter& w) { w(sim.damp); }));
   writeTextLine(out, "file_name", sim.fileState.fileName);
   writeKeyLine(out, "backups", numberLine([&](NumberWriter& w) {
@@ -125,6 +148,7 @@ struct RunState {
   int32_t allSimiStale = 0;
   PoolStatistics stats;
   GenManFields genetics;
+  std::vector<std::pair<int32_t, std::vector<double>>> operators;  // format, carried state
   double damp = DAMP_LOW;
   std::string fileName;
   int32_t backupCounter = 0;
@@ -149,6 +173,20 @@ bool readRunSection(StateReader& in, RunState& r) {
   });
   in.numbers("stats", [&](NumberReader& n) { visitStats(n, r.stats); });
   in.numbers("genetics", [&](NumberReader& n) { visitGenMan(n, r.genetics); });
+  std::string operators;
+  if (in.text("operators", operators)) {
+    NumberReader n(operators);
+    while (n.ok() && !n.empty()) {
+      int32_t format = 0, count = 0;
+      n(format);
+      n(count);
+      if (!n.ok() || count < 0 || count > kMaxOperatorState) break;
+      std::vector<double> state(static_cast<std::size_t>(count));
+      for (double& x : state) n(x);
+      r.operators.emplace_back(format, std::move(state));
+    }
+    if (!n.finished()) in.fail("bad operator state");
+  }
   in.numbers("damp", [&](NumberReader& n) { n(r.damp); });
   in.text("file_name", r.fileName);
   in.numbers("backups", [&](NumberReader& n) {
@@ -307,6 +345,14 @@ bool restoreCheckpoint(symulator& sim, const std::string& text, int64_t& runStep
   if (in.failed()) {
     error = in.error();
     return false;
+  }
+  for (const auto& [format, state] : r.operators) {
+    TGeno_fx* op = sim.genman.findOperator(static_cast<char>(format));
+    if (op == nullptr || !op->setCarriedState(state)) {
+      error = "the genetic operators of this build do not match the checkpoint's (format " +
+              std::to_string(format - '0') + ")";
+      return false;
+    }
   }
   sim.genman.vars = r.genetics;
   sim.pool.nextNumber = r.nextNumber;

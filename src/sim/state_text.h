@@ -60,6 +60,8 @@ class NumberReader {
     (*this)(f.y);
     (*this)(f.z);
   }
+  // True when no number is left to read.
+  bool empty() const { return text_.find_first_not_of(' ', pos_) == std::string_view::npos; }
   // True when every number was read and nothing is left over.
   bool finished();
   bool ok() const { return ok_; }
