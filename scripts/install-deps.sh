@@ -13,6 +13,8 @@ PACKAGES=(
   libcli11-dev
   nlohmann-json3-dev
   libfmt-dev
+  openmpi-bin
+  libopenmpi-dev
 )
 
 missing=()
