@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "cli.h"
@@ -175,6 +178,28 @@ TEST(Checkpoint, DamagedTruncatedAndForeignFilesAreRefusedWithoutTouchingAnythin
     EXPECT_EQ(fileText(c.file), c.text) << c.file;
     EXPECT_EQ(fileText("rows.csv"), "kept\n") << c.file;
   }
+}
+
+TEST(Checkpoint, CtrlCWritesALastCheckpointToResumeFrom) {
+  Scratch dir;
+  std::thread interrupt([] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    std::raise(SIGINT);
+  });
+  const int code = dir.run({examples("walkers.sim"), examples("seeds.gen"), "--seed", "2", "--checkpoint", "c.ckpt"});
+  interrupt.join();
+  EXPECT_EQ(code, 130);
+  symulator s;
+  int64_t steps = 0;
+  std::string error;
+  ASSERT_TRUE(loadCheckpoint(s, "c.ckpt", steps, error)) << error;
+  EXPECT_GT(steps, 0);
+  EXPECT_EQ(dir.run({"--resume", "c.ckpt", "--steps", std::to_string(steps + 50), "--checkpoint", "c.ckpt"}), 0)
+      << dir.err.str();
+  symulator resumed;
+  int64_t after = 0;
+  ASSERT_TRUE(loadCheckpoint(resumed, "c.ckpt", after, error)) << error;
+  EXPECT_EQ(after, steps + 50);
 }
 
 TEST(Checkpoint, GenotypeTextsWithAnyCharacterSurvive) {

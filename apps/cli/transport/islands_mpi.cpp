@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "island_pools.h"
+#include "core/message.h"
 #include "islands.h"
 #include "sim/symulator.h"
 
@@ -50,7 +51,10 @@ class MpiIslands final : public Islands {
     const std::string out = packMigrants(sim, migrants);
     const std::string in = sendReceive(out, (rank_ + 1) % size_, (rank_ + size_ - 1) % size_);
     std::string error;
-    return foldPacked(sim.pool, in, error);
+    const int arrived = foldPacked(sim.pool, in, error);
+    if (arrived >= 0) return arrived;
+    logMessage("Islands", "migrate", "migrants from the previous island were unreadable: " + error, LOG_WARNING);
+    return 0;
   }
 
   bool anyStops(bool stopHere) override {
