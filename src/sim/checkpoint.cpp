@@ -267,6 +267,10 @@ bool verify(const std::string& text, std::string& error) {
 
 }  // namespace
 
+std::string checkpointChecksumLine(std::string_view body) {
+  return ssprintf("%s:%016llx\n", kCheckpointChecksumKey, static_cast<unsigned long long>(checksum(body)));
+}
+
 std::string checkpointText(symulator& sim, int64_t runSteps) {
   std::string out;
   out.append(kCheckpointHeader).push_back('\n');
@@ -298,7 +302,7 @@ std::string checkpointText(symulator& sim, int64_t runSteps) {
     out.push_back('\n');
   }
   out.append(kEndSection).push_back('\n');
-  out.append(ssprintf("%s:%016llx\n", kCheckpointChecksumKey, static_cast<unsigned long long>(checksum(out))));
+  out.append(checkpointChecksumLine(out));
   return out;
 }
 

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace vorlund {
 
@@ -18,6 +19,9 @@ constexpr const char* kCheckpointVersionKey = "checkpoint_format";
 // Raised whenever the contents change in a way older readers would misread.
 constexpr int kCheckpointFormat = 1;
 constexpr const char* kCheckpointChecksumKey = "checksum";
+
+// The text of the checksum line that must close `body` (which ends with a line feed).
+std::string checkpointChecksumLine(std::string_view body);
 
 // The whole state as text; `runSteps` is how many steps the run has made.
 std::string checkpointText(symulator& sim, int64_t runSteps);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <filesystem>
@@ -178,6 +179,35 @@ TEST(Checkpoint, DamagedTruncatedAndForeignFilesAreRefusedWithoutTouchingAnythin
     EXPECT_EQ(fileText(c.file), c.text) << c.file;
     EXPECT_EQ(fileText("rows.csv"), "kept\n") << c.file;
   }
+}
+
+// Damage that keeps the checksum right (a faulty writer, a hand edit) must be
+// refused or read, never crash: every line loses a character in turn.
+TEST(Checkpoint, ResealedDamageIsRefusedOrReadButNeverCrashes) {
+  symulator a;
+  seedRandom(4);
+  ASSERT_TRUE(a.load(examples("walkers.sim"), FILE_SETTINGS));
+  ASSERT_TRUE(a.load(examples("seeds.gen"), FILE_GENOTYPES));
+  for (int i = 0; i < 300; ++i) a.jedenkrok();
+  std::string body = checkpointText(a, 300);
+  body.erase(body.rfind("checksum:"));
+  std::vector<std::size_t> lineStarts;
+  for (std::size_t at = body.find("run:"); at + 2 < body.size(); at = body.find('\n', at) + 1) lineStarts.push_back(at);
+  constexpr std::size_t kSamples = 120;
+  int refused = 0;
+  for (std::size_t k = 0; k < lineStarts.size(); k += std::max<std::size_t>(1, lineStarts.size() / kSamples)) {
+    std::string damaged = body;
+    damaged.erase(lineStarts[k] + 1, 1);
+    damaged += checkpointChecksumLine(damaged);
+    symulator b;
+    int64_t steps = 0;
+    std::string error;
+    if (!restoreCheckpoint(b, damaged, steps, error)) {
+      ++refused;
+      EXPECT_NE(error.find("line "), std::string::npos) << error;
+    }
+  }
+  EXPECT_GT(refused, 50);
 }
 
 TEST(Checkpoint, CtrlCWritesALastCheckpointToResumeFrom) {
