@@ -127,6 +127,12 @@ bool checkpointNow(CliContext& ctx, symulator& sim, long done, const std::string
   return false;
 }
 
+// A run that cannot start; the other islands hear of it, so none waits for this one.
+void setupFailed(CliContext& ctx, Islands* islands) {
+  ctx.exitCode = RUN_EXIT_FAILED;
+  if (islands != nullptr) islands->anyStops(true);
+}
+
 void runCommand(CliContext& ctx, RunOptions o, bool seeded) {
   if (o.every <= 0 || o.saveEvery < 0 || o.steps < 0 || o.checkpointEvery < 0 || o.islands.migrateEvery <= 0 ||
       o.islands.migrants < 0) {
@@ -163,14 +169,14 @@ void runCommand(CliContext& ctx, RunOptions o, bool seeded) {
     int64_t steps = 0;
     if (!loadCheckpoint(sim, o.resume, steps, error)) {
       ctx.err << error << "\nThe run does not start.\n";
-      ctx.exitCode = RUN_EXIT_FAILED;
+      setupFailed(ctx, islands.get());
       return;
     }
     done = static_cast<long>(steps);
   } else {
     if (seeded) seedRandom(islands ? islandSeed(o.seed, islands->rank()) : o.seed);
     if (!loadInputs(ctx, o)) {
-      ctx.exitCode = RUN_EXIT_FAILED;
+      setupFailed(ctx, islands.get());
       return;
     }
   }
@@ -181,10 +187,15 @@ void runCommand(CliContext& ctx, RunOptions o, bool seeded) {
     csv.open(o.csv, append ? std::ios::app : std::ios::trunc);
     if (!csv) {
       ctx.err << "cannot write " << o.csv << '\n';
-      ctx.exitCode = RUN_EXIT_FAILED;
+      setupFailed(ctx, islands.get());
       return;
     }
     if (!append) csv << kRunCsvHeader << '\n';
+  }
+  if (islands && islands->anyStops(false)) {
+    ctx.err << "another island could not start: see its messages\n";
+    ctx.exitCode = RUN_EXIT_FAILED;
+    return;
   }
   if (o.resume.empty() && sim.pool.size() == 0 && sim.all.size() == 0) {
     if (sim.createCreature(przodek(&sim.geneticsContext(), kSeedGenotype, "", "")) != nullptr && !o.quiet)
@@ -200,6 +211,7 @@ void runCommand(CliContext& ctx, RunOptions o, bool seeded) {
   const auto start = std::chrono::steady_clock::now();
   long lastRefresh = 0;
   bool saveFailed = false;
+  const long resumedAt = done;  // the summary reports this process's own steps and rate
   long migrantsIn = 0;
   bool islandsStop = false;
   while ((o.steps == 0 || done < o.steps) && !islandsStop && (islands || (gStopSignal == 0 && runFlag()))) {
@@ -254,7 +266,7 @@ void runCommand(CliContext& ctx, RunOptions o, bool seeded) {
       saveFailed = true;
     }
   }
-  if (!o.quiet || gStopSignal != 0 || !runFlag()) ctx.out << summaryText(done, elapsedMs(start), s, o.save) << std::flush;
+  if (!o.quiet || gStopSignal != 0 || !runFlag()) ctx.out << summaryText(done - resumedAt, elapsedMs(start), s, o.save) << std::flush;
 
   if (gStopSignal != 0)
     ctx.exitCode = RUN_EXIT_INTERRUPTED;
