@@ -33,6 +33,9 @@ PACKAGES=(
   shared-mime-info
   xdg-utils
   locales
+  # Island evolution across processes and machines.
+  openmpi-bin
+  libopenmpi-dev
 )
 
 missing=()

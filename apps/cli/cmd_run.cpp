@@ -12,11 +12,13 @@
 #include <iostream>
 
 #include "cli.h"
+#include "islands.h"
 #include "core/message.h"
 #include "core/random.h"
 #include "core/strutil.h"
 #include "genepool/pool_files.h"
 #include "phylogeny_svg.h"
+#include "sim/checkpoint.h"
 #include "sim/run_summary.h"
 #include "sim/symulator.h"
 
@@ -70,6 +72,10 @@ struct RunOptions {
   std::string phylogeny;  // SVG family tree of the run's genetic operations
   PhylogenyPicture picture;
   std::vector<std::string> files;
+  std::string checkpoint;  // whole-run state written every checkpointEvery steps and at the end
+  long checkpointEvery = 0;
+  std::string resume;  // checkpoint to continue from
+  IslandOptions islands;
 };
 
 std::string lowerExtension(const std::string& path) {
@@ -108,29 +114,90 @@ bool loadInputs(CliContext& ctx, const RunOptions& o) {
   return true;
 }
 
-void runCommand(CliContext& ctx, const RunOptions& o, bool seeded) {
-  if (o.every <= 0 || o.saveEvery < 0 || o.steps < 0) {
-    ctx.err << "--steps, --every and --save-every must not be negative (and --every not 0)\n";
+// Where island `rank` writes its own copy of a file: run.csv -> run.island1.csv.
+std::string islandPath(const std::string& path, int rank) {
+  std::filesystem::path p(path);
+  return (p.parent_path() / (p.stem().string() + ".island" + std::to_string(rank) + p.extension().string())).string();
+}
+
+bool checkpointNow(CliContext& ctx, symulator& sim, long done, const std::string& path) {
+  std::string error;
+  if (saveCheckpoint(sim, done, path, error)) return true;
+  ctx.err << error << '\n';
+  return false;
+}
+
+// A run that cannot start; the other islands hear of it, so none waits for this one.
+void setupFailed(CliContext& ctx, Islands* islands) {
+  ctx.exitCode = RUN_EXIT_FAILED;
+  if (islands != nullptr) islands->anyStops(true);
+}
+
+void runCommand(CliContext& ctx, RunOptions o, bool seeded) {
+  if (o.every <= 0 || o.saveEvery < 0 || o.steps < 0 || o.checkpointEvery < 0 || o.islands.migrateEvery <= 0 ||
+      o.islands.migrants < 0) {
+    ctx.err << "--steps, --every, --save-every, --checkpoint-every, --migrate-every and --migrants must not be "
+               "negative (and --every and --migrate-every not 0)\n";
     ctx.exitCode = RUN_EXIT_FAILED;
     return;
   }
-  if (seeded) seedRandom(o.seed);
-  if (!loadInputs(ctx, o)) {
+  if (!o.resume.empty() && !o.files.empty()) {
+    ctx.err << "--resume continues with the checkpoint's own settings and genotypes: give no other files\n";
     ctx.exitCode = RUN_EXIT_FAILED;
     return;
   }
-  symulator& sim = *ctx.sim;
-  std::ofstream csv;
-  if (!o.csv.empty()) {
-    csv.open(o.csv);
-    if (!csv) {
-      ctx.err << "cannot write " << o.csv << '\n';
+  std::unique_ptr<Islands> islands;
+  if (o.islands.enabled) {
+    std::string why;
+    islands = joinIslands(why);
+    if (islands == nullptr) {
+      ctx.err << why << '\n';
       ctx.exitCode = RUN_EXIT_FAILED;
       return;
     }
-    csv << kRunCsvHeader << '\n';
+    seeded = true;  // the islands' streams must differ and repeat
+    if (islands->rank() != 0) {
+      if (!o.csv.empty()) o.csv = islandPath(o.csv, islands->rank());
+      if (!o.checkpoint.empty()) o.checkpoint = islandPath(o.checkpoint, islands->rank());
+      if (!o.resume.empty()) o.resume = islandPath(o.resume, islands->rank());
+    }
   }
-  if (sim.pool.size() == 0 && sim.all.size() == 0) {
+  symulator& sim = *ctx.sim;
+  long done = 0;
+  if (!o.resume.empty()) {
+    std::string error;
+    int64_t steps = 0;
+    if (!loadCheckpoint(sim, o.resume, steps, error)) {
+      ctx.err << error << "\nThe run does not start.\n";
+      setupFailed(ctx, islands.get());
+      return;
+    }
+    done = static_cast<long>(steps);
+  } else {
+    if (seeded) seedRandom(islands ? islandSeed(o.seed, islands->rank()) : o.seed);
+    if (!loadInputs(ctx, o)) {
+      setupFailed(ctx, islands.get());
+      return;
+    }
+  }
+  std::ofstream csv;
+  if (!o.csv.empty()) {
+    // A resumed run goes on with the rows of the run it continues.
+    const bool append = !o.resume.empty() && std::filesystem::exists(o.csv) && std::filesystem::file_size(o.csv) > 0;
+    csv.open(o.csv, append ? std::ios::app : std::ios::trunc);
+    if (!csv) {
+      ctx.err << "cannot write " << o.csv << '\n';
+      setupFailed(ctx, islands.get());
+      return;
+    }
+    if (!append) csv << kRunCsvHeader << '\n';
+  }
+  if (islands && islands->anyStops(false)) {
+    ctx.err << "another island could not start: see its messages\n";
+    ctx.exitCode = RUN_EXIT_FAILED;
+    return;
+  }
+  if (o.resume.empty() && sim.pool.size() == 0 && sim.all.size() == 0) {
     if (sim.createCreature(przodek(&sim.geneticsContext(), kSeedGenotype, "", "")) != nullptr && !o.quiet)
       ctx.out << "The gene pool and the world are empty: starting from the genotype " << kSeedGenotype << '\n';
   }
@@ -143,11 +210,18 @@ void runCommand(CliContext& ctx, const RunOptions& o, bool seeded) {
   setRunFlag(true);
   const auto start = std::chrono::steady_clock::now();
   long lastRefresh = 0;
-  long done = 0;
   bool saveFailed = false;
-  while ((o.steps == 0 || done < o.steps) && gStopSignal == 0 && runFlag()) {
+  const long resumedAt = done;  // the summary reports this process's own steps and rate
+  long migrantsIn = 0;
+  bool islandsStop = false;
+  while ((o.steps == 0 || done < o.steps) && !islandsStop && (islands || (gStopSignal == 0 && runFlag()))) {
     sim.jedenkrok();
     ++done;
+    // Islands stop together, at a migration, so that none waits for one that left.
+    if (islands && done % o.islands.migrateEvery == 0) {
+      islandsStop = islands->anyStops(gStopSignal != 0 || !runFlag());
+      if (!islandsStop) migrantsIn += islands->migrate(sim, o.islands.migrants);
+    }
     if (done % o.every == 0) {
       const RunSummary s = summarize(sim);
       if (csv.is_open()) csv << csvRow(done, s) << '\n';
@@ -162,11 +236,28 @@ void runCommand(CliContext& ctx, const RunOptions& o, bool seeded) {
     }
     if (!o.save.empty() && o.saveEvery > 0 && done % o.saveEvery == 0)
       saveFailed = sim.save(o.save, FILE_GENOTYPES) != 0 || saveFailed;
+    if (!o.checkpoint.empty() && o.checkpointEvery > 0 && done % o.checkpointEvery == 0)
+      saveFailed = !checkpointNow(ctx, sim, done, o.checkpoint) || saveFailed;
   }
+  // The last checkpoint comes before the closing summary refreshes any statistics.
+  if (!o.checkpoint.empty() && (o.checkpointEvery == 0 || done % o.checkpointEvery != 0))
+    saveFailed = !checkpointNow(ctx, sim, done, o.checkpoint) || saveFailed;
   if (terminal && !o.quiet) ctx.out << '\n';
+  if (islands) {
+    if (!o.quiet) ctx.out << "Island " << islands->rank() << " of " << islands->count() << ": " << migrantsIn
+                          << " migrants arrived\n";
+    if (o.islands.islandFiles && !o.save.empty() && sim.save(islandPath(o.save, islands->rank()), FILE_GENOTYPES) != 0)
+      saveFailed = true;
+    std::string error;
+    if (!islands->gatherPools(sim, error)) {
+      ctx.err << error << '\n';
+      saveFailed = true;
+    }
+    if (islands->rank() != 0) o.save.clear();  // island 0 writes the merged pool
+  }
   const RunSummary s = summarize(sim);
   if (csv.is_open() && done % o.every != 0) csv << csvRow(done, s) << '\n';
-  if (!o.save.empty()) saveFailed = sim.save(o.save, FILE_GENOTYPES) != 0;
+  if (!o.save.empty()) saveFailed = sim.save(o.save, FILE_GENOTYPES) != 0 || saveFailed;
   if (!o.phylogeny.empty()) {
     std::size_t points = 0;
     if (writePhylogenySvg(sim.genman, o.picture, o.phylogeny, ctx.err, points)) {
@@ -175,7 +266,7 @@ void runCommand(CliContext& ctx, const RunOptions& o, bool seeded) {
       saveFailed = true;
     }
   }
-  if (!o.quiet || gStopSignal != 0 || !runFlag()) ctx.out << summaryText(done, elapsedMs(start), s, o.save) << std::flush;
+  if (!o.quiet || gStopSignal != 0 || !runFlag()) ctx.out << summaryText(done - resumedAt, elapsedMs(start), s, o.save) << std::flush;
 
   if (gStopSignal != 0)
     ctx.exitCode = RUN_EXIT_INTERRUPTED;
@@ -205,6 +296,16 @@ void addRunCommands(CLI::App& app, CliContext& ctx) {
   sub->add_option("--phylogeny-scatter", o.picture.scatter,
                   "Tree's leaves: 0 randomly, 1 max. local distance, 2 max. global distance")
       ->check(CLI::Range(0, 2));
+  sub->add_option("--checkpoint", o.checkpoint,
+                  "Write the whole state of the run here at the end, on Ctrl-C and every --checkpoint-every steps");
+  sub->add_option("--checkpoint-every", o.checkpointEvery, "Also write the checkpoint every K steps");
+  sub->add_option("--resume", o.resume, "Continue the run saved in this checkpoint (--steps counts from its start)");
+  sub->add_flag("--islands", o.islands.enabled,
+                "One island per MPI process (mpirun -n P ...), exchanging their fittest genotypes in a ring");
+  sub->add_option("--migrate-every", o.islands.migrateEvery, "Islands: steps between migrations (default 1000)");
+  sub->add_option("--migrants", o.islands.migrants, "Islands: genotypes each island sends per migration (default 5)");
+  sub->add_flag("--island-pools", o.islands.islandFiles,
+                "Islands: each island also saves its own pool beside the merged one (name.islandN.gen)");
   sub->add_option("files", o.files, "Settings (*.sim) and genotype (*.gen) files, applied in order");
   sub->callback([&ctx, &o, sub]() { runCommand(ctx, o, sub->count("--seed") > 0); });
 }

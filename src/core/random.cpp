@@ -39,6 +39,10 @@ void seedRandom(uint64_t seed) {
   gState = z ^ (z >> 31);
 }
 
+uint64_t randomState() { return gState; }
+
+void setRandomState(uint64_t state) { gState = state; }
+
 void seedRandomFromClock() { seedRandom(static_cast<uint64_t>(std::time(nullptr))); }
 
 }  // namespace vorlund

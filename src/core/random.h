@@ -18,6 +18,10 @@ double rndUnit();
 int rndBelow(int n);
 
 void seedRandom(uint64_t seed);
+// The generator's whole state, so that a saved run can continue the same sequence.
+uint64_t randomState();
+void setRandomState(uint64_t state);
+
 // Seeds from the current time in seconds, as the program start does.
 void seedRandomFromClock();
 

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace vorlund {
 
@@ -42,6 +43,11 @@ class TGeno_fx {
   virtual int MarkerNewline();
   // The operator's parameter set (chained behind the manager's), or nullptr.
   virtual param* parameters() { return nullptr; }
+  // State an operator carries from one call to the next (a random draw kept
+  // for later), as numbers, so that a saved run can go on exactly; empty for none.
+  virtual std::vector<double> carriedState() const { return {}; }
+  // Takes back what carriedState gave; false when the numbers do not fit.
+  virtual bool setCarriedState(const std::vector<double>& state) { return state.empty(); }
 };
 
 }  // namespace vorlund

@@ -19,6 +19,13 @@ double drawWeight(char receptor);
 class NormalDraw {
  public:
   double next();
+  // The value kept for the next call, if any (saved with a run).
+  bool hasSaved() const { return hasSaved_; }
+  double saved() const { return saved_; }
+  void restore(bool hasSaved, double saved) {
+    hasSaved_ = hasSaved;
+    saved_ = saved;
+  }
 
  private:
   bool hasSaved_ = false;

@@ -9,6 +9,16 @@ using f1::F1Parser;
 
 TGeno_f1::TGeno_f1() : params_(f1::f1ParamTable(), &vars) {}
 
+std::vector<double> TGeno_f1::carriedState() const {
+  return {normal_.hasSaved() ? 1.0 : 0.0, normal_.saved()};
+}
+
+bool TGeno_f1::setCarriedState(const std::vector<double>& state) {
+  if (state.size() != 2) return false;
+  normal_.restore(state[0] != 0, state[1]);
+  return true;
+}
+
 int TGeno_f1::CheckValidity(const std::string& body) {
   std::string repaired = body;
   F1Parser repair(F1Mode::Repair);

@@ -35,6 +35,8 @@ class TGeno_f1 : public TGeno_fx {
   uint32_t Style(const std::string& text, int position) override;
   int MarkerNewline() override { return 0; }
   param* parameters() override { return &params_; }
+  std::vector<double> carriedState() const override;
+  bool setCarriedState(const std::vector<double>& state) override;
 
   f1::F1Params vars;
 

@@ -1,0 +1,49 @@
+// Island evolution: one world per process of a parallel launch, the islands
+// in a ring. Every few steps each island sends copies of its fittest
+// genotypes to the next one; at the end the first island gathers every pool.
+// The transport (MPI) stays behind this interface, outside the simulator;
+// builds without it get an implementation that only says so.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace vorlund {
+class symulator;
+}
+
+namespace vorlund::cli {
+
+struct IslandOptions {
+  bool enabled = false;
+  long migrateEvery = 1000;  // steps between migrations
+  int migrants = 5;          // genotypes each island sends per migration
+  bool islandFiles = false;  // each island also saves its own pool beside the merged one
+};
+
+// What one island knows of its launch. Every call that talks to the other
+// islands must be made by all of them at the same step, in the same order.
+class Islands {
+ public:
+  virtual ~Islands() = default;
+  virtual int rank() const = 0;
+  virtual int count() const = 0;
+  // Sends this island's `migrants` fittest genotypes to the next island and
+  // folds the ones from the previous island into the pool. Returns how many arrived.
+  virtual int migrate(symulator& sim, int migrants) = 0;
+  // True when any island wants to stop (Ctrl-C, a critical message).
+  virtual bool anyStops(bool stopHere) = 0;
+  // Island 0 folds every other island's pool into its own; the others send theirs.
+  // False (with a message) when an island's pool could not be read.
+  virtual bool gatherPools(symulator& sim, std::string& error) = 0;
+};
+
+// The link of this process, or null with the reason in `error` (no MPI in
+// this build, or the program was not started by an MPI launcher).
+std::unique_ptr<Islands> joinIslands(std::string& error);
+
+// A seed of its own for island `rank`; island 0 keeps the run's seed.
+uint64_t islandSeed(uint64_t seed, int rank);
+
+}  // namespace vorlund::cli

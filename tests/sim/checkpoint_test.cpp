@@ -1,0 +1,255 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "cli.h"
+#include "core/random.h"
+#include "core/strutil.h"
+#include "sim/checkpoint.h"
+#include "sim/symulator.h"
+
+namespace vorlund {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Busy worlds: creatures are born and die quickly, hurt each other and eat the balls.
+constexpr const char* kBusyRules =
+    "sim_params:\nAutoKill:1\ncapacity:60\ndelrule:1\ncr_v:50\nMaxCreated:12\np_nop:20\np_mut:60\np_xov:20\n"
+    "Energy0:12\ne_meta:2\nfeed:12\nfeede0:15\ndescol:1\ncorpsen:1\ngen_hist:1\n";
+struct World {
+  const char* name;
+  const char* terrain;
+};
+const World kWorlds[] = {
+    {"flat", "wrldtyp:0\nwrldsiz:8\nwrldwat:0.5\nwrldbnd:1\nfeed:6\ne_meta:4\n\n"},
+    {"blocks", "wrldmap:r 8 8 3\nwrldtyp:1\nwrldsiz:16\nwrldwat:1.5\nwrldbnd:2\n\n"},
+};
+
+std::string examples(const char* name) { return std::string(VORLUND_SOURCE_DIR) + "/examples/" + name; }
+
+struct Scratch {
+  Scratch() {
+    dir = fs::temp_directory_path() / ("vorlund_ckpt_" + std::to_string(::getpid()) + "_" +
+                                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::create_directories(dir);
+    saved = fs::current_path();
+    fs::current_path(dir);
+  }
+  ~Scratch() {
+    fs::current_path(saved);
+    fs::remove_all(dir);
+  }
+  int run(std::vector<std::string> args) {
+    args.insert(args.begin(), {"vorlund-cli", "run", "--quiet"});
+    std::vector<const char*> argv;
+    for (const auto& a : args) argv.push_back(a.c_str());
+    out.str("");
+    err.str("");
+    return cli::runCli(static_cast<int>(argv.size()), argv.data(), out, err);
+  }
+  fs::path dir, saved;
+  std::ostringstream out, err;
+};
+
+std::string fileText(const std::string& path) {
+  std::string text;
+  readWholeFile(path, text);
+  return text;
+}
+
+std::string withoutCreatedLine(const std::string& path) {
+  const std::string text = fileText(path);
+  return text.substr(text.find('\n') + 1);
+}
+
+// What happened during an interval of a run.
+struct Events {
+  int hits = 0, births = 0, meals = 0;
+  long deaths = 0;
+};
+
+// Every death takes a creature off the living list.
+void countDeath(void* arg, int) { ++static_cast<Events*>(arg)->deaths; }
+
+void stepWatching(symulator& s, int steps, Events& e) {
+  s.hitHooks.push_back({[](void* arg, org*, org*) { ++static_cast<Events*>(arg)->hits; }, &e});
+  s.startedHooks.push_back({[](void* arg, org*) { ++static_cast<Events*>(arg)->births; }, &e});
+  s.creatures.removedListeners.add(countDeath, &e);
+  for (int i = 0; i < steps; ++i) {
+    s.jedenkrok();
+    for (int c = 0; c < s.creatures.size(); ++c)
+      for (const auto& end : s.creatures.get(c)->l_ses) e.meals += (end->state & SES_ATE) != 0;
+  }
+  s.creatures.removedListeners.remove(countDeath, &e);
+  s.hitHooks.clear();
+  s.startedHooks.clear();
+}
+
+class ResumeTest : public ::testing::TestWithParam<World> {};
+
+// The whole state after resuming equals the uninterrupted run's, not just what the files show.
+TEST_P(ResumeTest, ResumedWorldEqualsTheUninterruptedOne) {
+  Scratch dir;
+  std::ofstream(std::string("busy.sim")) << kBusyRules << GetParam().terrain;
+  constexpr int kBefore = 1000, kInterval = 1500;
+  std::string atCheckpoint, uninterrupted;
+  Events seen;
+  {
+    symulator a;
+    seedRandom(11);
+    ASSERT_TRUE(a.load("busy.sim", FILE_SETTINGS));
+    ASSERT_TRUE(a.load(examples("seeds.gen"), FILE_GENOTYPES));
+    for (int i = 0; i < kBefore; ++i) a.jedenkrok();
+    atCheckpoint = checkpointText(a, kBefore);
+    stepWatching(a, kInterval, seen);
+    uninterrupted = checkpointText(a, kBefore + kInterval);
+  }
+  EXPECT_GT(seen.hits, 0);
+  EXPECT_GT(seen.births, 0);
+  EXPECT_GT(seen.deaths, 0);
+  EXPECT_GT(seen.meals, 0);
+
+  seedRandom(99);  // whatever the generator did since, the checkpoint's state wins
+  symulator b;
+  int64_t steps = 0;
+  std::string error;
+  ASSERT_TRUE(restoreCheckpoint(b, atCheckpoint, steps, error)) << error;
+  EXPECT_EQ(steps, kBefore);
+  EXPECT_EQ(checkpointText(b, kBefore), atCheckpoint);
+  for (int i = 0; i < kInterval; ++i) b.jedenkrok();
+  EXPECT_EQ(checkpointText(b, kBefore + kInterval), uninterrupted);
+}
+
+INSTANTIATE_TEST_SUITE_P(Worlds, ResumeTest, ::testing::ValuesIn(kWorlds),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Checkpoint, InterruptedAndResumedRunWritesTheSamePoolAndRows) {
+  Scratch dir;
+  std::ofstream(std::string("busy.sim")) << kBusyRules << kWorlds[1].terrain;
+  const std::vector<std::string> inputs = {"busy.sim", examples("seeds.gen")};
+  auto whole = inputs;
+  whole.insert(whole.end(), {"--seed", "5", "--steps", "3000", "--every", "250", "--csv", "a.csv", "--save", "a.gen"});
+  ASSERT_EQ(dir.run(whole), 0) << dir.err.str();
+
+  auto first = inputs;
+  first.insert(first.end(), {"--seed", "5", "--steps", "1750", "--every", "250", "--csv", "b.csv", "--save", "b.gen",
+                             "--checkpoint", "b.ckpt", "--checkpoint-every", "1000"});
+  ASSERT_EQ(dir.run(first), 0) << dir.err.str();
+  ASSERT_EQ(dir.run({"--resume", "b.ckpt", "--steps", "3000", "--every", "250", "--csv", "b.csv", "--save", "b.gen"}),
+            0)
+      << dir.err.str();
+  EXPECT_EQ(withoutCreatedLine("a.gen"), withoutCreatedLine("b.gen"));
+  EXPECT_EQ(fileText("a.csv"), fileText("b.csv"));
+}
+
+TEST(Checkpoint, DamagedTruncatedAndForeignFilesAreRefusedWithoutTouchingAnything) {
+  Scratch dir;
+  ASSERT_EQ(dir.run({examples("walkers.sim"), examples("seeds.gen"), "--seed", "3", "--steps", "300", "--checkpoint",
+                     "good.ckpt"}),
+            0);
+  const std::string good = fileText("good.ckpt");
+  std::string damaged = good;
+  damaged[damaged.find("ses:") + 6] ^= 1;
+  std::string otherVersion = good;
+  otherVersion.replace(otherVersion.find(":1\n"), 3, ":99\n");
+  const struct {
+    const char* file;
+    std::string text;
+    const char* says;
+  } cases[] = {
+      {"damaged.ckpt", damaged, "damaged"},
+      {"truncated.ckpt", good.substr(0, good.size() / 2), "truncated"},
+      {"newer.ckpt", otherVersion, "format 99"},
+      {"pool.ckpt", fileText(examples("seeds.gen")), "not a checkpoint"},
+  };
+  for (const auto& c : cases) {
+    std::ofstream(c.file, std::ios::binary) << c.text;
+    std::ofstream("rows.csv", std::ios::trunc) << "kept\n";
+    EXPECT_EQ(dir.run({"--resume", c.file, "--steps", "600", "--csv", "rows.csv", "--checkpoint", c.file}), 1) << c.file;
+    EXPECT_NE(dir.err.str().find(c.says), std::string::npos) << dir.err.str();
+    EXPECT_EQ(fileText(c.file), c.text) << c.file;
+    EXPECT_EQ(fileText("rows.csv"), "kept\n") << c.file;
+  }
+}
+
+// Damage that keeps the checksum right (a faulty writer, a hand edit) must be
+// refused or read, never crash: every line loses a character in turn.
+TEST(Checkpoint, ResealedDamageIsRefusedOrReadButNeverCrashes) {
+  symulator a;
+  seedRandom(4);
+  ASSERT_TRUE(a.load(examples("walkers.sim"), FILE_SETTINGS));
+  ASSERT_TRUE(a.load(examples("seeds.gen"), FILE_GENOTYPES));
+  for (int i = 0; i < 300; ++i) a.jedenkrok();
+  std::string body = checkpointText(a, 300);
+  body.erase(body.rfind("checksum:"));
+  std::vector<std::size_t> lineStarts;
+  for (std::size_t at = body.find("run:"); at + 2 < body.size(); at = body.find('\n', at) + 1) lineStarts.push_back(at);
+  constexpr std::size_t kSamples = 120;
+  int refused = 0;
+  for (std::size_t k = 0; k < lineStarts.size(); k += std::max<std::size_t>(1, lineStarts.size() / kSamples)) {
+    std::string damaged = body;
+    damaged.erase(lineStarts[k] + 1, 1);
+    damaged += checkpointChecksumLine(damaged);
+    symulator b;
+    int64_t steps = 0;
+    std::string error;
+    if (!restoreCheckpoint(b, damaged, steps, error)) {
+      ++refused;
+      EXPECT_NE(error.find("line "), std::string::npos) << error;
+    }
+  }
+  EXPECT_GT(refused, 50);
+}
+
+TEST(Checkpoint, CtrlCWritesALastCheckpointToResumeFrom) {
+  Scratch dir;
+  std::thread interrupt([] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    std::raise(SIGINT);
+  });
+  const int code = dir.run({examples("walkers.sim"), examples("seeds.gen"), "--seed", "2", "--checkpoint", "c.ckpt"});
+  interrupt.join();
+  EXPECT_EQ(code, 130);
+  symulator s;
+  int64_t steps = 0;
+  std::string error;
+  ASSERT_TRUE(loadCheckpoint(s, "c.ckpt", steps, error)) << error;
+  EXPECT_GT(steps, 0);
+  EXPECT_EQ(dir.run({"--resume", "c.ckpt", "--steps", std::to_string(steps + 50), "--checkpoint", "c.ckpt"}), 0)
+      << dir.err.str();
+  symulator resumed;
+  int64_t after = 0;
+  ASSERT_TRUE(loadCheckpoint(resumed, "c.ckpt", after, error)) << error;
+  EXPECT_EQ(after, steps + 50);
+}
+
+TEST(Checkpoint, GenotypeTextsWithAnyCharacterSurvive) {
+  symulator a;
+  const std::string odd = "X(X,X)\n# a tilde ~ and a backslash \\ inside, and a long line that goes on and on";
+  auto rec = std::make_unique<przodek>(&a.geneticsContext(), odd, "name ~ with tilde", "", true);
+  rec->popsiz = 3;
+  rec->velocity = 1.0 / 3.0;
+  a.pool.add(std::move(rec));
+  const std::string text = checkpointText(a, 0);
+  symulator b;
+  int64_t steps = -1;
+  std::string error;
+  ASSERT_TRUE(restoreCheckpoint(b, text, steps, error)) << error;
+  ASSERT_EQ(b.pool.size(), 1);
+  EXPECT_EQ(b.pool.get(0)->genotype, odd);
+  EXPECT_EQ(b.pool.get(0)->name, "name ~ with tilde");
+  EXPECT_EQ(b.pool.get(0)->velocity, 1.0 / 3.0);
+  EXPECT_EQ(checkpointText(b, 0), text);
+}
+
+}  // namespace
+}  // namespace vorlund
