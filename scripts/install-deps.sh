@@ -13,6 +13,7 @@ PACKAGES=(
   libcli11-dev
   nlohmann-json3-dev
   libfmt-dev
+  locales
 )
 
 missing=()
