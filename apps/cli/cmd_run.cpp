@@ -60,12 +60,13 @@ class StopSignals {
 };
 
 struct RunOptions {
-  long steps = 0;  // 0: until interrupted
+  int64_t steps = 0;
+  bool untilInterrupted = true;  // no --steps given
   uint64_t seed = 0;
   std::string save;
-  long saveEvery = 0;
+  int64_t saveEvery = 0;
   std::string csv;
-  long every = 1000;
+  int64_t every = 1000;
   bool quiet = false;
   std::string phylogeny;  // SVG family tree of the run's genetic operations
   PhylogenyPicture picture;
@@ -143,9 +144,9 @@ void runCommand(CliContext& ctx, const RunOptions& o, bool seeded) {
   setRunFlag(true);
   const auto start = std::chrono::steady_clock::now();
   long lastRefresh = 0;
-  long done = 0;
+  int64_t done = 0;
   bool saveFailed = false;
-  while ((o.steps == 0 || done < o.steps) && gStopSignal == 0 && runFlag()) {
+  while ((o.untilInterrupted || done < o.steps) && gStopSignal == 0 && runFlag()) {
     sim.jedenkrok();
     ++done;
     if (done % o.every == 0) {
@@ -190,7 +191,7 @@ void runCommand(CliContext& ctx, const RunOptions& o, bool seeded) {
 void addRunCommands(CLI::App& app, CliContext& ctx) {
   RunOptions& o = ctx.make<RunOptions>();
   CLI::App* sub = app.add_subcommand("run", "Evolve without a screen: load *.sim and *.gen files, step, save");
-  sub->add_option("--steps", o.steps, "Steps to simulate (default: until interrupted)");
+  sub->add_option("--steps", o.steps, "Steps to simulate, 0 for none (default: until interrupted)");
   sub->add_option("--seed", o.seed, "Seed of the random generator (the same seed gives the same run)");
   sub->add_option("--save", o.save, "Genotype file written at the end (and every --save-every steps)");
   sub->add_option("--save-every", o.saveEvery, "Also save every K steps");
@@ -206,7 +207,10 @@ void addRunCommands(CLI::App& app, CliContext& ctx) {
                   "Tree's leaves: 0 randomly, 1 max. local distance, 2 max. global distance")
       ->check(CLI::Range(0, 2));
   sub->add_option("files", o.files, "Settings (*.sim) and genotype (*.gen) files, applied in order");
-  sub->callback([&ctx, &o, sub]() { runCommand(ctx, o, sub->count("--seed") > 0); });
+  sub->callback([&ctx, &o, sub]() {
+    o.untilInterrupted = sub->count("--steps") == 0;
+    runCommand(ctx, o, sub->count("--seed") > 0);
+  });
 }
 
 }  // namespace vorlund::cli
