@@ -49,7 +49,9 @@ TEST(Cli, SmallCommandsAnswerAsDocumented) {
     const ToolRun r = runTool(c.args);
     EXPECT_EQ(r.code, c.code) << c.args[0] << " " << c.args.back();
     EXPECT_EQ(r.out, c.out) << c.args[0] << " " << c.args.back();
-    if (!c.err.empty()) EXPECT_EQ(r.err, c.err) << c.args[0] << " " << c.args.back();
+    if (!c.err.empty()) {
+      EXPECT_EQ(r.err, c.err) << c.args[0] << " " << c.args.back();
+    }
   }
   // Bytes that are not UTF-8 do not break the JSON output.
   EXPECT_EQ(runTool({"mutate", "--seed", "1", "X\xff"}).code, 1);
