@@ -12,10 +12,17 @@ cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release \
 cmake --build "$BUILD_DIR" -j "$(nproc)" >&2
 
 if [ $# -eq 0 ]; then
-  # No arguments: a short demonstration evolution of walkers in the terminal.
+  # No arguments: a demonstration evolution of walkers in the terminal, long
+  # enough (about 20 s) for the average distance to grow many times over.
   OUT="walkers_$(date +%Y%m%d_%H%M%S).gen"
-  echo "Demonstration: evolving walkers for 400000 steps (Ctrl-C stops early and still saves)." >&2
-  set -- run --steps 400000 --every 20000 --save "$OUT" "$ROOT/examples/walkers.sim" "$ROOT/examples/seeds.gen"
+  echo "Demonstration: evolving walkers for 4000000 steps (Ctrl-C stops early and still saves)." >&2
+  status=0
+  "$BUILD_DIR/apps/cli/vorlund-cli" run --steps 4000000 --every 200000 --save "$OUT" \
+    "$ROOT/examples/walkers.sim" "$ROOT/examples/seeds.gen" || status=$?
+  if [ -f "$OUT" ]; then
+    echo "To watch the best walker move: ./run.sh gui $OUT  (the desktop program, vorlund, with the saved file)"
+  fi
+  exit "$status"
 fi
 
 exec "$BUILD_DIR/apps/cli/vorlund-cli" "$@"

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "core/message.h"
 #include "core/random.h"
 #include "genetics/genman.h"
+#include "quiet_log.h"
 
 namespace {
 
@@ -25,28 +25,6 @@ constexpr int kValidButNotValidated = 3;
 constexpr int kMutantNotValid = 4;
 constexpr int kNoValidChild = 5;
 constexpr int kNotSelfSimilar = 6;
-
-// Silences the log for the call (the operators report every bad input) and
-// restores it, and the run flag that critical messages clear, afterwards.
-class QuietLog {
- public:
-  QuietLog() : level_(vorlund::stderrLevel()), path_(vorlund::logFilePath()), run_(vorlund::runFlag()) {
-    vorlund::setStderrLevel(-1);
-    vorlund::setLogFilePath("");
-  }
-  ~QuietLog() {
-    vorlund::setStderrLevel(level_);
-    vorlund::setLogFilePath(path_);
-    vorlund::setRunFlag(run_);
-  }
-  QuietLog(const QuietLog&) = delete;
-  QuietLog& operator=(const QuietLog&) = delete;
-
- private:
-  int level_;
-  std::string path_;
-  bool run_;
-};
 
 int checkOne(GenMan& gm, const std::string& text) {
   const int check = gm.CheckValidity(text);

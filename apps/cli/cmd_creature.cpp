@@ -37,6 +37,11 @@ void addCreatureCommands(CLI::App& app, CliContext& ctx) {
     // One build serves every line, so that its warnings appear once.
     org body(&o.genetics, text);
     const int built = body.Build();
+    if (built != ORG_BUILD_OK) {
+      ctx.err << (built == ORG_BUILD_INVALID ? "the genotype is invalid\n" : "the genotype cannot be converted\n");
+      ctx.exitCode = 1;
+      return;
+    }
     const long sticks = body.estCount();
     long inputs = 0;
     for (const auto& n : body.l_neu) inputs += n->inputCount();
@@ -47,10 +52,6 @@ void addCreatureCommands(CLI::App& app, CliContext& ctx) {
             << "body size: " << formatReal(static_cast<double>(sticks + 1 - body.sesCount() + sticks)) << '\n'
             << "brain size: " << formatReal(static_cast<double>(inputs)) << '\n'
             << "name: " << makeName(body) << '\n';
-    if (built != ORG_BUILD_OK) {
-      ctx.err << (built == ORG_BUILD_INVALID ? "the genotype is invalid\n" : "the genotype cannot be converted\n");
-      ctx.exitCode = 1;
-    }
   });
 }
 

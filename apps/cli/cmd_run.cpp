@@ -62,12 +62,13 @@ class StopSignals {
 };
 
 struct RunOptions {
-  long steps = 0;  // 0: until interrupted
+  int64_t steps = 0;
+  bool untilInterrupted = true;  // no --steps given
   uint64_t seed = 0;
   std::string save;
-  long saveEvery = 0;
+  int64_t saveEvery = 0;
   std::string csv;
-  long every = 1000;
+  int64_t every = 1000;
   bool quiet = false;
   std::string phylogeny;  // SVG family tree of the run's genetic operations
   PhylogenyPicture picture;
@@ -120,7 +121,7 @@ std::string islandPath(const std::string& path, int rank) {
   return (p.parent_path() / (p.stem().string() + ".island" + std::to_string(rank) + p.extension().string())).string();
 }
 
-bool checkpointNow(CliContext& ctx, symulator& sim, long done, const std::string& path) {
+bool checkpointNow(CliContext& ctx, symulator& sim, int64_t done, const std::string& path) {
   std::string error;
   if (saveCheckpoint(sim, done, path, error)) return true;
   ctx.err << error << '\n';
@@ -163,7 +164,7 @@ void runCommand(CliContext& ctx, RunOptions o, bool seeded) {
     }
   }
   symulator& sim = *ctx.sim;
-  long done = 0;
+  int64_t done = 0;
   if (!o.resume.empty()) {
     std::string error;
     int64_t steps = 0;
@@ -172,7 +173,7 @@ void runCommand(CliContext& ctx, RunOptions o, bool seeded) {
       setupFailed(ctx, islands.get());
       return;
     }
-    done = static_cast<long>(steps);
+    done = steps;
   } else {
     if (seeded) seedRandom(islands ? islandSeed(o.seed, islands->rank()) : o.seed);
     if (!loadInputs(ctx, o)) {
@@ -211,10 +212,10 @@ void runCommand(CliContext& ctx, RunOptions o, bool seeded) {
   const auto start = std::chrono::steady_clock::now();
   long lastRefresh = 0;
   bool saveFailed = false;
-  const long resumedAt = done;  // the summary reports this process's own steps and rate
+  const int64_t resumedAt = done;  // the summary reports this process's own steps and rate
   long migrantsIn = 0;
   bool islandsStop = false;
-  while ((o.steps == 0 || done < o.steps) && !islandsStop && (islands || (gStopSignal == 0 && runFlag()))) {
+  while ((o.untilInterrupted || done < o.steps) && !islandsStop && (islands || (gStopSignal == 0 && runFlag()))) {
     sim.jedenkrok();
     ++done;
     // Islands stop together, at a migration, so that none waits for one that left.
@@ -281,7 +282,7 @@ void runCommand(CliContext& ctx, RunOptions o, bool seeded) {
 void addRunCommands(CLI::App& app, CliContext& ctx) {
   RunOptions& o = ctx.make<RunOptions>();
   CLI::App* sub = app.add_subcommand("run", "Evolve without a screen: load *.sim and *.gen files, step, save");
-  sub->add_option("--steps", o.steps, "Steps to simulate (default: until interrupted)");
+  sub->add_option("--steps", o.steps, "Steps to simulate, 0 for none (default: until interrupted)");
   sub->add_option("--seed", o.seed, "Seed of the random generator (the same seed gives the same run)");
   sub->add_option("--save", o.save, "Genotype file written at the end (and every --save-every steps)");
   sub->add_option("--save-every", o.saveEvery, "Also save every K steps");
@@ -307,7 +308,10 @@ void addRunCommands(CLI::App& app, CliContext& ctx) {
   sub->add_flag("--island-pools", o.islands.islandFiles,
                 "Islands: each island also saves its own pool beside the merged one (name.islandN.gen)");
   sub->add_option("files", o.files, "Settings (*.sim) and genotype (*.gen) files, applied in order");
-  sub->callback([&ctx, &o, sub]() { runCommand(ctx, o, sub->count("--seed") > 0); });
+  sub->callback([&ctx, &o, sub]() {
+    o.untilInterrupted = sub->count("--steps") == 0;
+    runCommand(ctx, o, sub->count("--seed") > 0);
+  });
 }
 
 }  // namespace vorlund::cli

@@ -1,11 +1,7 @@
 #include "core/param.h"
 
-#include <cerrno>
-#include <cinttypes>
 #include <climits>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 #include "core/strutil.h"
@@ -22,21 +18,16 @@ constexpr std::size_t kCompareChars = 29;
 // "%ld" into a 32-bit field: leading blanks skipped, no number gives 0, values
 // beyond the 32-bit range saturate instead of wrapping.
 long readLong(const std::string& text) {
-  const char* s = text.c_str();
-  char* end = nullptr;
-  errno = 0;
-  long long v = std::strtoll(s, &end, 10);
-  if (end == s) return 0;
+  long long v = 0;
+  if (parseInteger(text, v) == 0) return 0;
   if (v > INT32_MAX) v = INT32_MAX;
   if (v < INT32_MIN) v = INT32_MIN;
   return static_cast<long>(v);
 }
 
 double readDouble(const std::string& text) {
-  const char* s = text.c_str();
-  char* end = nullptr;
-  double v = std::strtod(s, &end);
-  if (end == s) return 0.0;
+  double v = 0;
+  if (parseReal(text, v) == 0) return 0.0;
   // A NaN would poison every comparison the clamping makes.
   if (std::isnan(v)) return 0.0;
   return v;
@@ -48,24 +39,19 @@ ParamType parseParamType(const char* spec) {
   ParamType t;
   if (spec == nullptr || spec[0] == 0) return t;
   t.letter = spec[0];
-  const char* rest = spec + 1;
-  double a = 0, b = 0;
-  if (t.letter == 'd') {
-    long la = 0, lb = 0;
-    if (std::sscanf(rest, "%ld %ld", &la, &lb) == 2) {
+  const std::string_view rest(spec + 1);
+  if (t.letter == 'd' || t.letter == 's') {
+    long long la = 0, lb = 0;
+    const std::size_t used = parseInteger(rest, la);
+    if (used > 0 && parseInteger(rest.substr(used), lb) > 0) {
       t.bounded = true;
       t.lo = static_cast<double>(la);
       t.hi = static_cast<double>(lb);
     }
-  } else if (t.letter == 'f' || t.letter == 's') {
-    if (t.letter == 's') {
-      long la = 0, lb = 0;
-      if (std::sscanf(rest, "%ld %ld", &la, &lb) == 2) {
-        t.bounded = true;
-        t.lo = static_cast<double>(la);
-        t.hi = static_cast<double>(lb);
-      }
-    } else if (std::sscanf(rest, "%lg %lg", &a, &b) == 2) {
+  } else if (t.letter == 'f') {
+    double a = 0, b = 0;
+    const std::size_t used = parseReal(rest, a);
+    if (used > 0 && parseReal(rest.substr(used), b) > 0) {
       t.bounded = true;
       t.lo = a;
       t.hi = b;
@@ -349,7 +335,7 @@ double param::getDouble(int i) {
 
 int param::setInt(int i, long value) { return set(i, formatInt(value)); }
 
-int param::setDouble(int i, double value) { return set(i, ssprintf("%.17g", value)); }
+int param::setDouble(int i, double value) { return set(i, formatRealExact(value)); }
 
 int paramCompare(param& acc, int index, void* a, void* b, bool descending) {
   void* saved = acc.base();

@@ -8,8 +8,26 @@ namespace vorlund {
 
 namespace {
 
+// Besides long values, any value the one-line form would not bring back
+// unchanged: a tilde (a leading one would open a multi-line value) or a
+// control character (the line reader trims them off the end).
 bool needsMultiline(const std::string& value) {
-  return value.size() >= RECORD_MULTILINE_LENGTH || value.find_first_of("\r\n") != std::string::npos;
+  if (value.size() >= RECORD_MULTILINE_LENGTH) return true;
+  for (const char c : value)
+    if (c == '~' || static_cast<unsigned char>(c) < 32) return true;
+  return false;
+}
+
+// The body of a multi-line value: every tilde doubled, and every "\r\n" of
+// the value written as "\r\r\n" since the reader drops the carriage return
+// of a line end.
+void writeMultilineBody(std::ostream& out, const std::string& value) {
+  for (std::size_t i = 0; i < value.size(); ++i) {
+    const char c = value[i];
+    if (c == '~') out << '~';
+    if (c == '\r' && i + 1 < value.size() && value[i + 1] == '\n') out << '\r';
+    out << c;
+  }
 }
 
 // Trailing control characters (line ends, tabs) are not part of a record line.
@@ -17,13 +35,19 @@ void trimControlTail(std::string& line) {
   while (!line.empty() && static_cast<unsigned char>(line.back()) < 32) line.pop_back();
 }
 
-// A multi-line value runs to the next tilde. Line ends inside it are kept as
-// line feeds, whether the file was written with "\n" or "\r\n".
+// A multi-line value runs to the first single tilde; "~~" inside it is one
+// tilde. Line ends inside it are kept as line feeds, whether the file was
+// written with "\n" or "\r\n".
 std::string readMultiline(std::istream& in) {
   std::string value;
   int c;
-  while ((c = in.get()) != std::char_traits<char>::eof() && c != '~') {
-    if (c == '\r' && in.peek() == '\n') continue;
+  while ((c = in.get()) != std::char_traits<char>::eof()) {
+    if (c == '~') {
+      if (in.peek() != '~') break;
+      in.get();
+    } else if (c == '\r' && in.peek() == '\n') {
+      continue;
+    }
     value.push_back(static_cast<char>(c));
   }
   if (c == '~') {
@@ -46,9 +70,11 @@ int writeRecord(param& acc, std::ostream& out) {
   for (int i = 0; acc.id(i) != nullptr; ++i) {
     if (acc.flags(i) & PARAM_NOSTORE) continue;
     const std::string value = acc.getText(i);
-    if (needsMultiline(value))
-      out << acc.id(i) << ":~\n" << value << "~\n";
-    else
+    if (needsMultiline(value)) {
+      out << acc.id(i) << ":~\n";
+      writeMultilineBody(out, value);
+      out << "~\n";
+    } else
       out << acc.id(i) << ":" << value << "\n";
     if (!out) {
       failed = 1;

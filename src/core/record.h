@@ -10,8 +10,18 @@
 
 namespace vorlund {
 
-// Values this long or longer (or holding a line break) are written multi-line.
+// Values this long or longer are written multi-line.
 constexpr std::size_t RECORD_MULTILINE_LENGTH = 51;
+
+// How a value is written so that it reads back exactly, whatever it holds:
+// - one line, "key:value", when it is shorter than RECORD_MULTILINE_LENGTH and
+//   holds no tilde and no control character (codes below 32);
+// - otherwise multi-line: "key:~", a line end, the value with every "~"
+//   doubled and every "\r\n" written as "\r\r\n", then a closing "~" and a
+//   line end. The reader takes "~~" as one "~", ends the value at the first
+//   single "~" and drops the carriage return of a "\r\n".
+// Files written before values were escaped read as they always did: their
+// values held no tilde.
 
 // Writes the section line, one line per stored parameter of the chain and the
 // closing empty line. Returns nonzero if any write failed (writing goes on).

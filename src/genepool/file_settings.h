@@ -29,7 +29,7 @@ constexpr uint32_t CHANGED_CREATURES = 2;   // a creature was added, or settings
 struct FileState {
   std::string fileName = kUntitledFileName;  // where the genotypes came from or went to
   int32_t backupCounter = 0;                 // automatic backups written since then
-  int32_t backupSteps = 0;                   // steps since the last backup
+  int64_t backupSteps = 0;                   // steps since the last backup
   uint32_t changeFlags = 0;                  // CHANGED_* bits
 };
 

@@ -57,6 +57,7 @@ bool loadSimFile(SimFileTarget& t, const std::string& path, int what) {
   bool sortingOff = false;
   bool commentsAnnounced = false;
   int genotypes = 0;
+  bool settingsRead = false;
   std::string line;
   while (std::getline(in, line)) {
     trimControlTail(line);
@@ -80,11 +81,14 @@ bool loadSimFile(SimFileTarget& t, const std::string& path, int what) {
       t.state.changeFlags |= CHANGED_GENEPOOL;
     } else if (line == kSettingsSection && (what & FILE_SETTINGS) != 0 && t.settings != nullptr) {
       readRecord(*t.settings, in);
+      settingsRead = true;
       t.state.changeFlags |= CHANGED_CREATURES;
       logMessage("Simulator", "Load", "Settings loaded", LOG_PLAIN);
     }
   }
   in.close();
+  if (genotypes == 0 && !settingsRead)
+    logMessage("Simulator", "Load", ssprintf("No usable record in %s", path.c_str()), LOG_WARNING);
   if (genotypes > 0) {
     logMessage("Simulator", "Load", ssprintf("%d genotype(s) loaded", genotypes), LOG_PLAIN);
     t.state.fileName = path;

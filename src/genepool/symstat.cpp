@@ -113,7 +113,11 @@ double symstat::sourceValue(int i) const {
     return sum / pool.size();
   }
   // Values go through their text form, as the table shows them.
-  auto read = [field](przodek& rec) { return std::strtod(rec.parameters().getText(field).c_str(), nullptr); };
+  auto read = [field](przodek& rec) {
+    double v = 0;
+    parseReal(rec.parameters().getText(field), v);
+    return v;
+  };
   double lo = read(*pool.get(0));
   double hi = lo;
   double weighted = 0, individuals = 0;

@@ -23,7 +23,13 @@ RunSummary summarize(symulator& sim) {
     s.individuals += rec.popsiz;
     if (rec.popsiz == 0) continue;
     const double f = sim.fitness.fitness(rec);
-    s.best = first ? f : std::max(s.best, f);
+    if (first || f > s.best) {
+      s.best = f;
+      s.bestName = rec.name;
+      s.bestGenotype = rec.genotype;
+      s.bestVelocity = rec.velocity;
+      s.bestDistance = rec.distance;
+    }
     first = false;
     weighted[0] += rec.popsiz * rec.lifespan;
     weighted[1] += rec.popsiz * rec.velocity;
@@ -37,28 +43,34 @@ RunSummary summarize(symulator& sim) {
   return s;
 }
 
-std::string csvRow(long step, const RunSummary& s) {
-  return ssprintf("%ld,%d,%ld,%d,%d,%s,%s,%s,%s,%s,%s", step, s.genotypes, s.individuals, s.alive, s.balls,
+std::string csvRow(int64_t step, const RunSummary& s) {
+  return ssprintf("%s,%d,%ld,%d,%d,%s,%s,%s,%s,%s,%s", formatInt(step).c_str(), s.genotypes, s.individuals, s.alive, s.balls,
                   formatReal(s.mean).c_str(), formatReal(s.stddev).c_str(), formatReal(s.best).c_str(),
                   formatReal(s.avgLifespan).c_str(), formatReal(s.avgVelocity).c_str(),
                   formatReal(s.avgDistance).c_str());
 }
 
 namespace {
-long rate(long steps, long elapsedMs) { return elapsedMs > 0 ? steps * 1000 / elapsedMs : 0; }
+int64_t rate(int64_t steps, int64_t elapsedMs) {
+  return elapsedMs > 0 ? steps / elapsedMs * 1000 + steps % elapsedMs * 1000 / elapsedMs : 0;
+}
 }  // namespace
 
-std::string progressLine(long step, long elapsedMs, const RunSummary& s) {
-  return ssprintf("step %ld  %ld steps/s  genotypes %d  alive %d  best fitness %s", step, rate(step, elapsedMs),
-                  s.genotypes, s.alive, formatReal(s.best).c_str());
+std::string progressLine(int64_t step, int64_t elapsedMs, const RunSummary& s) {
+  return ssprintf("step %s  %s steps/s  genotypes %d  alive %d  best fitness %s", formatInt(step).c_str(),
+                  formatInt(rate(step, elapsedMs)).c_str(), s.genotypes, s.alive, formatReal(s.best).c_str());
 }
 
-std::string summaryText(long steps, long elapsedMs, const RunSummary& s, const std::string& savedTo) {
-  std::string text = ssprintf("%ld steps in %.1f s (%ld steps/s)\n", steps, elapsedMs / 1000.0, rate(steps, elapsedMs));
+std::string summaryText(int64_t steps, int64_t elapsedMs, const RunSummary& s, const std::string& savedTo) {
+  std::string text = ssprintf("%s steps in %.1f s (%s steps/s)\n", formatInt(steps).c_str(),
+                              static_cast<double>(elapsedMs) / 1000.0, formatInt(rate(steps, elapsedMs)).c_str());
   text += ssprintf("genotypes %d, individuals %ld, alive %d, energy balls %d\n", s.genotypes, s.individuals, s.alive,
                    s.balls);
   text += ssprintf("fitness mean %s, std.dev. %s, best %s\n", formatReal(s.mean).c_str(),
                    formatReal(s.stddev).c_str(), formatReal(s.best).c_str());
+  if (!s.bestGenotype.empty())
+    text += ssprintf("best genotype: %s, velocity %s, distance %s\n  %s\n", s.bestName.c_str(),
+                     formatReal(s.bestVelocity).c_str(), formatReal(s.bestDistance).c_str(), s.bestGenotype.c_str());
   if (!savedTo.empty()) text += "gene pool saved to " + savedTo + "\n";
   return text;
 }

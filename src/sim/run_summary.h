@@ -2,6 +2,7 @@
 // world, as a CSV row, a progress line and a closing summary.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace vorlund {
@@ -19,6 +20,9 @@ struct RunSummary {
   double avgLifespan = 0;  // individual-weighted pool averages
   double avgVelocity = 0;
   double avgDistance = 0;
+  // The record of the largest fitness among those with individuals, if any.
+  std::string bestName, bestGenotype;
+  double bestVelocity = 0, bestDistance = 0;
 };
 
 constexpr const char* kRunCsvHeader =
@@ -26,8 +30,8 @@ constexpr const char* kRunCsvHeader =
     "avg_distance";
 
 RunSummary summarize(symulator& sim);
-std::string csvRow(long step, const RunSummary& s);
-std::string progressLine(long step, long elapsedMs, const RunSummary& s);
-std::string summaryText(long steps, long elapsedMs, const RunSummary& s, const std::string& savedTo);
+std::string csvRow(int64_t step, const RunSummary& s);
+std::string progressLine(int64_t step, int64_t elapsedMs, const RunSummary& s);
+std::string summaryText(int64_t steps, int64_t elapsedMs, const RunSummary& s, const std::string& savedTo);
 
 }  // namespace vorlund

@@ -79,7 +79,7 @@ class symulator : private SimCore, public Evol, public Life {
   GenoConvManager converters;
   FileSettings files;
   FileState fileState;
-  int32_t stepCount = 0;       // every jedenkrok
+  int64_t stepCount = 0;       // every jedenkrok; 64 bits, as a fast run passes 2^31 in hours
   int32_t stepsPerSecond = 0;  // refreshed about once a second
   PoolFitness fitness;
   symparam params;  // chained: world, genetics, converter switches

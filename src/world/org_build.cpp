@@ -1,5 +1,8 @@
 // Building a body: the genotype dispatch and the format-0 reader.
+#include <algorithm>
 #include <climits>
+#include <cmath>
+#include <initializer_list>
 #include <memory>
 #include <string_view>
 
@@ -11,6 +14,7 @@
 #include "world/f1_development.h"
 #include "world/format0.h"
 #include "world/org.h"
+#include "world/physical_ranges.h"
 #include "world/sim_settings.h"
 
 namespace vorlund {
@@ -30,6 +34,81 @@ bool startsWith(const std::string& text, std::size_t pos, std::string_view prefi
 }
 
 int16_t clampCount(int n) { return static_cast<int16_t>(n > INT16_MAX ? INT16_MAX : n); }
+
+// No encoding checks a format-0 body's numbers, so the reader keeps them in
+// the physical ranges the validity checker knows, and the physics finite: a
+// record with a value that is not a finite number (read from "inf" or
+// "1e999"), or a stick end placed beyond kBodyCoordinateLimit, is refused;
+// any other value outside its range is brought to the nearest bound. Both
+// are reported.
+constexpr const char* kNotFinite = "its values must be finite numbers";
+
+bool allFinite(std::initializer_list<double> values) {
+  return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
+}
+
+// Brings v into lo..hi; true when it had to.
+bool bringInto(double& v, double lo, double hi) {
+  const double inside = std::clamp(v, lo, hi);
+  const bool moved = inside != v;
+  v = inside;
+  return moved;
+}
+
+// Nullptr when the stick end is accepted, else why not.
+const char* admit(ses& s, bool& moved) {
+  if (!allFinite({s.p.x, s.p.y, s.p.z, s.m, s.v.x, s.tarcie, s.wchl})) return kNotFinite;
+  const double far = std::max({std::fabs(s.p.x), std::fabs(s.p.y), std::fabs(s.p.z)});
+  static const std::string tooFar =
+      "its coordinates must lie within " + formatReal(kBodyCoordinateLimit) + " of the origin";
+  if (far > kBodyCoordinateLimit) return tooFar.c_str();
+  moved = bringInto(s.m, kBodyMassMin, kMassMax);
+  moved = bringInto(s.v.x, -kVelocityLimit, kVelocityLimit) || moved;
+  moved = bringInto(s.tarcie, 0, kFrictionMax) || moved;
+  moved = bringInto(s.wchl, 0, kIngestionMax) || moved;
+  return nullptr;
+}
+
+const char* admit(est& k, bool& moved) {
+  if (!allFinite({k.ruch, k.asym, k.odpor, k.zakz})) return kNotFinite;
+  moved = bringInto(k.ruch, 0, kMusclePowerMax);
+  moved = bringInto(k.asym, 0, kPropertyMax) || moved;
+  moved = bringInto(k.odpor, 0, kPropertyMax) || moved;
+  moved = bringInto(k.zakz, 0, kPropertyMax) || moved;
+  return nullptr;
+}
+
+const char* admit(neuro& n, bool& moved) {
+  if (!allFinite({n.in, n.fo, n.si})) return kNotFinite;
+  moved = bringInto(n.in, 0, kNeuronGainMax);
+  moved = bringInto(n.fo, 0, kNeuronGainMax) || moved;
+  if (n.typster < NEURO_NO_MUSCLE || n.typster > NEURO_MUSCLE_BEND) {
+    n.typster = NEURO_NO_MUSCLE;
+    moved = true;
+  }
+  return nullptr;
+}
+
+const char* admit(wej& in, bool& moved) {
+  if (!allFinite({in.w})) return kNotFinite;
+  if (in.typ < WEJ_NEURON || in.typ > WEJ_SMELL) return "its input type must be 0 to 4";
+  moved = bringInto(in.w, -kWeightLimit, kWeightLimit);
+  return nullptr;
+}
+
+// Reports what admit decided; true when the record is to be kept.
+template <typename T>
+bool admitted(T& element, const char* what, int index) {
+  bool moved = false;
+  if (const char* why = admit(element, moved)) {
+    logMessage("org", "readFormat0", ssprintf("%s %d ignored: %s", what, index, why), LOG_WARNING);
+    return false;
+  }
+  if (moved)
+    logMessage("org", "readFormat0", ssprintf("%s %d: values outside their ranges were brought into them", what, index),
+               LOG_WARNING);
+  return true;
+}
 
 }  // namespace
 
@@ -101,6 +180,7 @@ void org::readFormat0(const std::string& text) {
       pos += 2;
       SesParams acc(s.get());
       readCompactLine(acc.acc(), text, pos);
+      if (!admitted(*s, "stick end", sesCount())) continue;
       ses* added = l_ses.append(std::move(s));
       setPosition(added->D >= 0 ? added->D : here,
                   static_cast<uint16_t>(POSMAP_SES + (sesCount() & POSMAP_INDEX_MASK)));
@@ -109,6 +189,7 @@ void org::readFormat0(const std::string& text) {
       pos += 2;
       EstParams acc(k.get());
       readCompactLine(acc.acc(), text, pos);
+      if (!admitted(*k, "stick", estCount())) continue;
       ses* a = getSes(k->s1);
       ses* b = getSes(k->s2);
       if (a == nullptr || b == nullptr || a == b) {
@@ -132,6 +213,7 @@ void org::readFormat0(const std::string& text) {
       pos += 4;
       NeuroParams acc(n.get());
       readCompactLine(acc.acc(), text, pos);
+      if (!admitted(*n, "neuron", neuroCount())) continue;
       est* place = getEst(n->estIndex);
       if (place == nullptr) {
         logMessage("org", "readFormat0",
@@ -149,6 +231,7 @@ void org::readFormat0(const std::string& text) {
       pos += 4;
       WejParams acc(in.get());
       readCompactLine(acc.acc(), text, pos);
+      if (!admitted(*in, "input of neuron", in->n)) continue;
       neuro* owner = getNeuro(in->n);
       if (owner == nullptr) {
         logMessage("org", "readFormat0",

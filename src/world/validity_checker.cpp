@@ -1,24 +1,11 @@
 #include "world/validity_checker.h"
 
 #include "core/message.h"
+#include "world/physical_ranges.h"
 
 namespace vorlund {
 
 namespace {
-
-// Physical ranges of the checked fields (bounds are valid values).
-constexpr double kPositionLimit = 1000;
-constexpr double kVelocityLimit = 100;
-constexpr double kFrameLimit = 2;
-constexpr double kMassMin = 0.1, kMassMax = 10;
-constexpr double kFrictionMax = 10;
-constexpr double kIngestionMax = 1;
-constexpr double kAngleLimit = 10;
-constexpr double kMusclePowerMax = 1;
-constexpr double kPropertyMax = 10;
-constexpr double kOutputLimit = 1;
-constexpr double kStateLimit = 10;
-constexpr double kWeightLimit = 1000;
 
 // Written so that a NaN fails.
 bool within(double x, double lo, double hi) { return x >= lo && x <= hi; }

@@ -1,13 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-
-#include "cli.h"
 #include "core/random.h"
 #include "genetics/phylogeny/evolstudy.h"
 #include "phylogeny_demo.h"
+#include "support/scratch.h"
 
 namespace vorlund::cli {
 namespace {
@@ -49,41 +45,21 @@ TEST(PhylogenyDemo, EveryOperationOfTheDemoBecomesPoints) {
   EXPECT_TRUE(runPhylogenyDemo(bare, 5, "X", 0.3).noOperator);
 }
 
-int run(const std::vector<std::string>& args, std::string& out, std::string& err) {
-  std::vector<const char*> argv{"vorlund-cli"};
-  for (const std::string& a : args) argv.push_back(a.c_str());
-  std::ostringstream o, e;
-  const int code = runCli(static_cast<int>(argv.size()), argv.data(), o, e);
-  out = o.str();
-  err = e.str();
-  return code;
-}
-
-std::string readFile(const std::string& path) {
-  std::ifstream f(path);
-  std::stringstream ss;
-  ss << f.rdbuf();
-  return ss.str();
-}
-
 TEST(PhylogenyCommand, SeededEncodingTwoDemoWritesTheSameTreeTwice) {
-  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "vorlund_phylo_cmd";
-  std::filesystem::remove_all(dir);
-  std::filesystem::create_directories(dir);
-  const std::string a = (dir / "a.svg").string(), b = (dir / "b.svg").string();
+  test_support::ScratchDir dir;
+  const std::string a = dir.file("a.svg"), b = dir.file("b.svg");
   const std::string start = "/*2*/stick (0) (10) 5\nstick (10) (20) 7\nconn G(5) (0) 1";
-  std::string out, err;
-  ASSERT_EQ(run({"phylogeny", "--demo", "25", "--seed", "9", "--crossovers", "0", "--start", start, a}, out, err), 0)
-      << err;
-  EXPECT_EQ(out.rfind(a + ": 26 points", 0), 0u) << out;
-  ASSERT_EQ(run({"phylogeny", "--demo", "25", "--seed", "9", "--crossovers", "0", "--start", start, b}, out, err), 0);
-  const std::string svg = readFile(a);
-  EXPECT_EQ(svg, readFile(b));
+  const test_support::ToolRun r =
+      test_support::runTool({"phylogeny", "--demo", "25", "--seed", "9", "--crossovers", "0", "--start", start, a});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.out.rfind(a + ": 26 points", 0), 0u) << r.out;
+  ASSERT_EQ(test_support::runTool({"phylogeny", "--demo", "25", "--seed", "9", "--crossovers", "0", "--start", start, b}).code, 0);
+  const std::string svg = dir.read(a);
+  EXPECT_EQ(svg, dir.read(b));
   EXPECT_NE(svg.find("most recent: #26"), std::string::npos);
 
-  EXPECT_NE(run({"phylogeny", "--seed", "1", a}, out, err), 0);  // --demo is required
-  EXPECT_NE(run({"phylogeny", "--demo", "5", "--show", "3", a}, out, err), 0);
-  std::filesystem::remove_all(dir);
+  EXPECT_NE(test_support::runTool({"phylogeny", "--seed", "1", a}).code, 0);  // --demo is required
+  EXPECT_NE(test_support::runTool({"phylogeny", "--demo", "5", "--show", "3", a}).code, 0);
 }
 
 }  // namespace

@@ -2,39 +2,34 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <fstream>
-#include <sstream>
 #include <vector>
+
+#include "support/scratch.h"
 
 namespace vorlund {
 namespace {
 
-// Sends the log to a file of the test's own and restores the sink afterwards.
+// Sends the log to a file in a scratch folder and restores the sink afterwards.
 class MessageTest : public ::testing::Test {
  protected:
   void SetUp() override {
     savedPath_ = logFilePath();
     savedStderr_ = stderrLevel();
-    setLogFilePath("message_test.out");
-    removeLogFile();
+    setLogFilePath(log_);
     setStderrLevel(-1);
     setRunFlag(true);
   }
   void TearDown() override {
-    removeLogFile();
     setLogFilePath(savedPath_);
     setStderrLevel(savedStderr_);
     setAlertHandler(nullptr);
     setCriticalHandler(nullptr);
     setRunFlag(true);
   }
-  static std::string logText() {
-    std::ifstream in("message_test.out");
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-  }
+  std::string logText() const { return test_support::ScratchDir::read(log_); }
+  test_support::ScratchDir dir_;
+  const std::string log_ = dir_.file("messages.out");
   std::string savedPath_;
   int savedStderr_ = 0;
 };
@@ -44,11 +39,14 @@ TEST_F(MessageTest, LinesCarryLevelPrefixes) {
   logMessage("Simulator", "Load", "Settings loaded", LOG_PLAIN);
   logMessage("GenMan", "Mutate", "bad", LOG_ERROR);
   logMessage("M", "F", "odd level", 7);
+  const std::string big(25000, 'x');  // long messages are written whole
+  logMessage("m", "f", big, LOG_PLAIN);
   EXPECT_EQ(logText(),
             "  Warning: Simulator::Save - Error while saving\n"
             "Simulator::Load - Settings loaded\n"
             "    Error: GenMan::Mutate - bad\n"
-            "M::F - odd level\n");
+            "M::F - odd level\n"
+            "m::f - " + big + "\n");
 }
 
 TEST_F(MessageTest, WarningsAndWorseAlertOnceEachPlainDoesNot) {
@@ -70,12 +68,6 @@ TEST_F(MessageTest, CriticalStopsRunAndOnlyBoxMentionsSaving) {
   EXPECT_EQ(box, std::string("        *** CRITICAL ERROR *** debug::go - bad mass") + kCriticalSuffix);
 }
 
-TEST_F(MessageTest, LongMessagesAreWrittenWhole) {
-  const std::string big(25000, 'x');
-  logMessage("m", "f", big, LOG_PLAIN);
-  EXPECT_EQ(logText(), "m::f - " + big + "\n");
-}
-
 TEST_F(MessageTest, PresentersSeeEveryMessageUntilRemoved) {
   std::vector<std::string> seen;
   const int id = addMessagePresenter([&](const LogEntry& e) { seen.push_back(e.module + "/" + e.message); });
@@ -92,13 +84,13 @@ TEST_F(MessageTest, UnwritableLogStillReachesPresenters) {
   logMessage("m", "f", "x", LOG_ERROR);
   removeMessagePresenter(id);
   EXPECT_EQ(count, 1);
-  setLogFilePath("message_test.out");
+  setLogFilePath(log_);
 }
 
 TEST_F(MessageTest, RemoveLogFileClearsEarlierRun) {
   logMessage("m", "f", "old run", LOG_PLAIN);
   removeLogFile();
-  EXPECT_FALSE(std::ifstream("message_test.out").good());
+  EXPECT_FALSE(std::ifstream(log_).good());
 }
 
 }  // namespace

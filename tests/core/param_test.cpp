@@ -41,51 +41,36 @@ constexpr ParamTab kOtherTab[] = {
 };
 static_assert(paramTableValid(kOtherTab));
 
-TEST(Param_Set, ClampsIntegersAndReportsBits) {
+TEST(Param_Set, ClampsCutsReportsBitsAndRefusesReadOnly) {
   Sample s;
   param p(kSampleTab, &s);
-  EXPECT_EQ(p.set(0, "5000"), PSET_CHANGED | PSET_HITMAX);
-  EXPECT_EQ(s.count, 2000);
-  EXPECT_EQ(p.set(0, "5000"), PSET_HITMAX);
-  EXPECT_EQ(p.set(0, "-3"), PSET_CHANGED | PSET_HITMIN);
-  EXPECT_EQ(s.count, 0);
-  EXPECT_EQ(p.set(0, " 12abc"), PSET_CHANGED);
-  EXPECT_EQ(s.count, 12);
-  EXPECT_EQ(p.set(0, "not a number"), PSET_CHANGED);
-  EXPECT_EQ(s.count, 0);
-  // Far beyond 32 bits must not wrap around into the range.
-  EXPECT_EQ(p.set(0, "99999999999999"), PSET_CHANGED | PSET_HITMAX);
-  EXPECT_EQ(s.count, 2000);
-}
-
-TEST(Param_Set, RealsClampOnlyWhenBounded) {
-  Sample s;
-  param p(kSampleTab, &s);
-  EXPECT_EQ(p.set(1, "1.5"), PSET_CHANGED | PSET_HITMAX);
-  EXPECT_DOUBLE_EQ(s.ratio, 1.0);
-  EXPECT_EQ(p.set(4, "1e300"), PSET_CHANGED);
-  EXPECT_DOUBLE_EQ(s.free, 1e300);
-  EXPECT_EQ(p.set(4, "-1e300"), PSET_CHANGED);
-  EXPECT_EQ(p.set(4, "nan"), PSET_CHANGED);
-  EXPECT_EQ(s.free, 0.0);
-}
-
-TEST(Param_Set, TextIsCutToMaxLengthAndUnchangedTextReportsNothing) {
-  Sample s;
-  param p(kSampleTab, &s);
-  const std::string forty(40, 'a');
-  EXPECT_EQ(p.set(2, forty), PSET_CHANGED | PSET_HITMAX);
-  EXPECT_EQ(s.label, std::string(30, 'a'));
-  EXPECT_EQ(p.set(2, std::string(30, 'a')), 0);
-  EXPECT_EQ(p.set(2, "short"), PSET_CHANGED);
-  EXPECT_EQ(p.getText(2), "short");
-}
-
-TEST(Param_Set, ReadOnlyRefusesAndKeepsValue) {
-  Sample s;
-  param p(kSampleTab, &s);
-  EXPECT_EQ(p.set(3, "99"), PSET_RONLY);
-  EXPECT_EQ(s.fixed, 7);
+  const std::string thirty(30, 'a');
+  struct Case {
+    int index;
+    std::string text;
+    int result;
+    std::string after;
+  };
+  const Case cases[] = {
+      {0, "5000", PSET_CHANGED | PSET_HITMAX, "2000"},
+      {0, "5000", PSET_HITMAX, "2000"},
+      {0, "-3", PSET_CHANGED | PSET_HITMIN, "0"},
+      {0, " 12abc", PSET_CHANGED, "12"},
+      {0, "not a number", PSET_CHANGED, "0"},
+      {0, "99999999999999", PSET_CHANGED | PSET_HITMAX, "2000"},  // no wrap-around into the range
+      {1, "1.5", PSET_CHANGED | PSET_HITMAX, "1"},
+      {4, "1e300", PSET_CHANGED, "1e+300"},  // unbounded reals are not clamped
+      {4, "-1e300", PSET_CHANGED, "-1e+300"},
+      {4, "nan", PSET_CHANGED, "0"},
+      {2, thirty + "tail", PSET_CHANGED | PSET_HITMAX, thirty},
+      {2, thirty, 0, thirty},
+      {2, "short", PSET_CHANGED, "short"},
+      {3, "99", PSET_RONLY, "7"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(p.set(c.index, c.text), c.result) << p.id(c.index) << " " << c.text;
+    EXPECT_EQ(p.getText(c.index), c.after) << p.id(c.index) << " " << c.text;
+  }
 }
 
 TEST(Param_Text, FormatsNumbersWithSixSignificantDigitsAndCuts) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstddef>
+#include <random>
 #include <sstream>
 
 namespace vorlund {
@@ -72,6 +73,63 @@ TEST(Record_RoundTrip, KeepsTextWithLineBreaksExactly) {
   EXPECT_EQ(back.capacity, 12);
   EXPECT_EQ(back.genotype, s.genotype);
   EXPECT_EQ(back.name, "short");
+}
+
+Settings readBack(const std::string& text) {
+  std::istringstream in(text);
+  std::string section;
+  std::getline(in, section);
+  Settings back;
+  param p(kSettingsTab, &back);
+  readRecord(p, in);
+  return back;
+}
+
+// A tilde anywhere or a control character used to end a value early, open a
+// multi-line value that swallowed the rest of the file, or be trimmed away.
+TEST(Record_RoundTrip, ValuesWithTildesAndControlCharactersComeBackExactly) {
+  const std::string cases[] = {"~",         "~name:",   "a~b",      "ends~",     "~~",   "\t",
+                               "tab\t",     "a\r\nb", "\r\n",     "end\r",     "\r",  std::string(1, '\0'),
+                               "\x01\x1f", "",         " lead",    std::string(55, 'X') + "~name:"};
+  for (const std::string& value : cases) {
+    Settings s;
+    s.name = value;
+    s.genotype = value + "\n" + value;
+    s.capacity = 3;
+    const Settings back = readBack(written(s) + "capacity:9\n");
+    EXPECT_EQ(back.name, s.name) << testing::PrintToString(value);
+    EXPECT_EQ(back.genotype, s.genotype) << testing::PrintToString(value);
+    EXPECT_EQ(back.capacity, 3) << testing::PrintToString(value);
+  }
+}
+
+TEST(Record_RoundTrip, RandomValuesComeBackExactly) {
+  std::mt19937 rng(17);
+  for (int round = 0; round < 400; ++round) {
+    Settings s;
+    s.capacity = static_cast<int32_t>(rng() % 2001);
+    for (std::string* v : {&s.name, &s.genotype}) {
+      const std::size_t len = rng() % 80;
+      // Mostly printable, with tildes, line ends and other control characters mixed in.
+      for (std::size_t i = 0; i < len; ++i) {
+        const unsigned r = rng() % 10;
+        v->push_back(r == 0 ? '~' : r == 1 ? "\r\n\t\x01"[rng() % 4] : static_cast<char>(32 + rng() % 95));
+      }
+    }
+    if (s.genotype.empty()) s.genotype = "X";  // the table asks for at least one character
+    const Settings back = readBack(written(s));
+    ASSERT_EQ(back.name, s.name) << testing::PrintToString(s.name);
+    ASSERT_EQ(back.genotype, s.genotype) << testing::PrintToString(s.genotype);
+    ASSERT_EQ(back.capacity, s.capacity);
+  }
+}
+
+TEST(Record_Read, DoubledTildeInsideMultilineIsOneTilde) {
+  EXPECT_EQ(readBack("x:\nname:~\na~~b~~~\ncapacity:4\n").name, "a~b~");
+  // Values written before tildes were doubled read as they always did.
+  const Settings old = readBack("x:\ngenotype:~\nX(X,\nX)~\nname:plain\n");
+  EXPECT_EQ(old.genotype, "X(X,\nX)");
+  EXPECT_EQ(old.name, "plain");
 }
 
 TEST(Record_Read, KeyMustBeFollowedByColonAndUnknownLinesAreSkipped) {

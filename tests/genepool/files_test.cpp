@@ -12,6 +12,8 @@
 #include "genepool/symstat.h"
 #include "pool_fixture.h"
 #include "sim/symparam.h"
+#include "support/message_capture.h"
+#include "support/scratch.h"
 
 namespace vorlund {
 namespace {
@@ -28,23 +30,8 @@ struct FilePool : PoolFixture {
   SimFileTarget target{pool, &genetics, &rules, &stats, files, state};
 };
 
-struct TempDir {
-  TempDir() {
-    path = fs::temp_directory_path() / ("vorlund_files_" + std::to_string(::getpid()) + "_" +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(path);
-    fs::create_directories(path);
-  }
-  ~TempDir() { fs::remove_all(path); }
-  std::string file(const char* name) const { return (path / name).string(); }
-  fs::path path;
-};
-
-std::string slurp(const std::string& path) {
-  std::string s;
-  readWholeFile(path, s);
-  return s;
-}
+using TempDir = test_support::ScratchDir;
+std::string slurp(const std::string& path) { return TempDir::read(path); }
 
 std::string recordText(przodek& rec) {
   std::ostringstream out;
@@ -79,6 +66,26 @@ TEST(Files, GenotypesRoundTrip) {
   EXPECT_EQ(b.state.fileName, path);
   EXPECT_EQ(b.state.backupCounter, 0);
   EXPECT_EQ(b.state.changeFlags & CHANGED_GENEPOOL, CHANGED_GENEPOOL);
+}
+
+// Two pools that lost records after one save and load: a long genotype with a
+// tilde ended its value early, and a name beginning with a tilde swallowed
+// the rest of the file.
+TEST(Files, TildesInValuesSurviveSaveAndLoad) {
+  TempDir dir;
+  for (const auto& [genotype, name] : {std::pair{std::string(55, 'X') + "~name:", std::string("n")},
+                                       std::pair{std::string("X"), std::string("~lead")}}) {
+    FilePool a;
+    przodek* r = a.add(genotype, 1, 1);
+    r->name = name;
+    a.add("XX", 1, 1)->info = "second ~ record";
+    const std::string path = dir.file("tilde.gen");
+    ASSERT_EQ(saveSimFile(a.target, path, FILE_GENOTYPES), 0);
+    FilePool b;
+    loadSimFile(b.target, path, FILE_GENOTYPES);
+    ASSERT_EQ(b.pool.size(), 2) << slurp(path);
+    for (int i = 0; i < 2; ++i) EXPECT_EQ(recordText(*b.pool.get(i)), recordText(*a.pool.get(i)));
+  }
 }
 
 TEST(Files, SettingsRoundTripAndGenotypeLoadLeavesThemAlone) {
@@ -167,8 +174,10 @@ TEST(Files, LoadingMissingOrForeignFilesChangesNothing) {
   EXPECT_EQ(a.pool.size(), 1);
   const std::string junk = dir.file("junk.gen");
   { std::ofstream(junk) << "# a comment\nstats:\nst_num_sp:4\n\nrandom words\norg:x\n"; }
+  test_support::MessageCapture log;
   loadSimFile(a.target, junk, FILE_GENOTYPES | FILE_SETTINGS);
   EXPECT_EQ(a.pool.size(), 1);
+  EXPECT_TRUE(log.has("Load", "No usable record in " + junk));
   EXPECT_EQ(a.state.fileName, kUntitledFileName);
 }
 

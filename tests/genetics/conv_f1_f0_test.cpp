@@ -3,7 +3,6 @@
 #include <sstream>
 #include <string>
 
-#include "cli.h"
 #include "genetics/converters.h"
 #include "genetics/genman.h"
 #include "genetics/genoconv.h"
@@ -55,20 +54,6 @@ TEST(ConvF1F0, GenotypeNotValidAsWrittenIsNotDeveloped) {
   // Repairable (the connection points past the only neuron), but not valid as written.
   EXPECT_EQ(toF0("X[1:1]"), "\n");
   EXPECT_EQ(toF0("X[0:1]"), "\np:\np:1\nj:0, 1\nneu:0\ninp:0\n");
-}
-
-}  // namespace
-}  // namespace vorlund
-
-namespace vorlund {
-namespace {
-
-TEST(ConvF1F0, CommandLineConvertsOneStickToFormatZero) {
-  testing_world::MessageCatcher quiet;
-  std::ostringstream out, err;
-  const char* argv[] = {"vorlund-cli", "convert", "--to", "0", "X"};
-  EXPECT_EQ(cli::runCli(5, argv, out, err), 0);
-  EXPECT_EQ(out.str(), "/*0*/\n\np:\np:1\nj:0, 1\n");
 }
 
 }  // namespace

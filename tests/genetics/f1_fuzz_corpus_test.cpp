@@ -1,29 +1,22 @@
-// Replays every input of the genotype fuzz corpus through the fuzz target's
-// entry, so that whatever the fuzzer once found stays fixed.
+// The genotype and encoding-4 fuzz corpora, replayed.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <vector>
-
 #include "../../fuzz/genotype_fuzz_entry.cpp"
+#include "genetics/f4/f4_fuzz.h"
+#include "support/corpus.h"
 
 namespace {
 
-TEST(GenotypeFuzzCorpus, EveryInputPassesTheOperators) {
-  const std::filesystem::path dir = std::filesystem::path(VORLUND_SOURCE_DIR) / "fuzz" / "corpus" / "genotype";
-  ASSERT_TRUE(std::filesystem::is_directory(dir)) << dir;
-  int files = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
-    if (!entry.is_regular_file()) continue;
-    std::ifstream in(entry.path(), std::ios::binary);
-    const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(fuzzGenotypeOperators(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()), 0)
-        << entry.path().filename();
-    ++files;
-  }
-  EXPECT_GE(files, 30);
+using vorlund::test_support::entryOnText;
+using vorlund::test_support::replayCorpus;
+
+TEST(FuzzCorpus, GenotypeOperatorsAgreeOnEveryInput) { replayCorpus("genotype", fuzzGenotypeOperators, 30); }
+
+TEST(FuzzCorpus, EncodingFourKeepsItsPropertiesOnEveryInput) {
+  replayCorpus("f4", vorlund::fuzzF4, 10);
+  for (const std::string& bytes : {std::string("X\0<", 3), std::string("\xff\xfe<[>#"), std::string(100000, '<'),
+                                  std::string("#999999999<X>>X")})
+    EXPECT_EQ(entryOnText(vorlund::fuzzF4, bytes), 0);
 }
 
 }  // namespace

@@ -36,9 +36,9 @@ TEST(F1Validity, AnswersForTheBasicShapes) {
   EXPECT_EQ(op.CheckValidity("XL"), 3);           // a group without X, stopped past the end
   EXPECT_EQ(op.CheckValidity("X[0:1]Y"), 7);
   EXPECT_EQ(op.CheckValidity(" X [ @ 0 : 1 ] ( X , X )"), 0);
-  // Nothing to develop: the repaired copy is empty.
+  // Nothing to develop: the repaired copy is empty; white space alone is wrong past its end.
   EXPECT_EQ(op.CheckValidity(""), 1);
-  EXPECT_EQ(op.CheckValidity("   "), 1);
+  EXPECT_EQ(op.CheckValidity("   "), 4);
   EXPECT_EQ(op.CheckValidity("()"), 1);
   EXPECT_TRUE(log.entries.empty());
 }

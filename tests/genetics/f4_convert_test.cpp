@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "cli.h"
 #include "genetics/converters.h"
 #include "genetics/f4/f4_writers.h"
 #include "genetics/genoconv.h"
@@ -92,27 +91,6 @@ TEST(F4Convert, RegistryChoosesShortestEnabledChain) {
   EXPECT_EQ(out, "XX");
   EXPECT_EQ(fresh.Convert("/*4*/\nN", '0', out), 0);
   EXPECT_EQ(out, "/* f4->f0 conversion failed (Tovi: f4->f0) */");
-}
-
-TEST(F4Convert, CommandLineConvertsEncodingFour) {
-  std::ostringstream out, err;
-  const char* toZero[] = {"vorlund-cli", "convert", "--to", "0", "/*4*/\n<X>X"};
-  EXPECT_EQ(cli::runCli(5, toZero, out, err), 0) << err.str();
-  const std::string text = out.str();
-  EXPECT_EQ(text.rfind("/*0*/\n", 0), 0u);
-  std::size_t ends = 0;
-  for (std::size_t p = text.find("\np:"); p != std::string::npos; p = text.find("\np:", p + 1)) ++ends;
-  EXPECT_EQ(ends, 3u);
-
-  std::ostringstream out1, err1;
-  const char* toOne[] = {"vorlund-cli", "convert", "--to", "1", "/*4*/\n<<X>X>X"};
-  EXPECT_EQ(cli::runCli(5, toOne, out1, err1), 0);
-  EXPECT_EQ(out1.str(), "X(X,X)");
-
-  std::ostringstream out2, err2;
-  const char* bad[] = {"vorlund-cli", "convert", "--to", "0", "/*4*/\nX<X>X"};
-  EXPECT_EQ(cli::runCli(5, bad, out2, err2), 1);
-  EXPECT_EQ(out2.str(), "/* f4->f0 conversion failed (Tovi: f4->f0) */");
 }
 
 }  // namespace

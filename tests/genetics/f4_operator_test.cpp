@@ -12,23 +12,15 @@
 namespace vorlund {
 namespace {
 
-TEST(F4Operator, RegisteredForFormatFourWithItsTable) {
+TEST(F4Operator, RegisteredForFormatFour) {
   GenMan gm;
   registerStandardOperators(gm);
   TGeno_fx* op = gm.findOperator('4');
   ASSERT_NE(op, nullptr);
   EXPECT_EQ(op->MarkerNewline(), 1);
   EXPECT_EQ(op->Similarity("/*4*/\nX", "/*4*/\nX"), -2.0f);
-  param& p = gm.parameters();
-  const int add = p.findId("geno_f4_mut1add");
-  ASSERT_GE(add, 0);
-  EXPECT_STREQ(p.name(add), "Add node");
-  EXPECT_DOUBLE_EQ(p.getDouble(add), 0.5);
-  EXPECT_DOUBLE_EQ(p.getDouble(p.findId("geno_f4_mut1del")), 0.2);
-  EXPECT_DOUBLE_EQ(p.getDouble(p.findId("geno_f4_mutAdd2div")), 0.2);
-  EXPECT_DOUBLE_EQ(p.getDouble(p.findId("geno_f4_mutAdd2link")), 0.2);
-  EXPECT_DOUBLE_EQ(p.getDouble(p.findId("geno_f4_mutAdd2rep")), 0.1);
-  EXPECT_EQ(p.setDouble(add, 1.5) & PSET_HITMAX, PSET_HITMAX);
+  // Its table is part of the manager's chain.
+  EXPECT_GE(gm.parameters().findId("geno_f4_mut1add"), 0);
   EXPECT_EQ(gm.wrap('4', "X"), "/*4*/\nX");
 }
 

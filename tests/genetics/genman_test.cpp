@@ -221,14 +221,5 @@ TEST_F(GenManTest, ValidateWrapsRepairedBodyOrLeavesTextOnFailure) {
   EXPECT_EQ(text, "/*4*/\nfixed");
 }
 
-TEST_F(GenManTest, ParametersChainGeneticsTable) {
-  param& p = gm.parameters();
-  EXPECT_STREQ(p.id(0), "gen_hist");
-  EXPECT_EQ(p.set(p.findId("gen_count"), "5"), PSET_RONLY);
-  EXPECT_EQ(p.set(0, "3"), PSET_CHANGED | PSET_HITMAX);
-  EXPECT_EQ(gm.vars.gen_hist, 1);
-  EXPECT_STREQ(p.groupName(1), "Genetics: Statistics");
-}
-
 }  // namespace
 }  // namespace vorlund

@@ -6,40 +6,26 @@
 #include <string>
 #include <vector>
 
-#include "cli.h"
 #include "core/strutil.h"
+#include "support/message_capture.h"
+#include "support/scratch.h"
 
 namespace vorlund {
 namespace {
 
-namespace fs = std::filesystem;
-
 // Runs the tool in a scratch folder (it writes messages.out where it runs).
 struct ScratchRun {
-  ScratchRun() {
-    dir = fs::temp_directory_path() / ("vorlund_run_" + std::to_string(::getpid()) + "_" +
-                                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir);
-    saved = fs::current_path();
-    fs::current_path(dir);
-  }
-  ~ScratchRun() {
-    fs::current_path(saved);
-    fs::remove_all(dir);
-  }
+  test_support::ScratchDir dir{true};
   int run(std::vector<std::string> args) {
-    args.insert(args.begin(), "vorlund-cli");
-    std::vector<const char*> argv;
-    for (const auto& a : args) argv.push_back(a.c_str());
-    out.str("");
-    err.str("");
-    return cli::runCli(static_cast<int>(argv.size()), argv.data(), out, err);
+    const test_support::ToolRun r = test_support::runTool(std::move(args));
+    out.str(r.out);
+    err.str(r.err);
+    return r.code;
   }
-  fs::path dir, saved;
   std::ostringstream out, err;
 };
 
-std::string examples(const char* name) { return std::string(VORLUND_SOURCE_DIR) + "/examples/" + name; }
+std::string examples(const char* name) { return test_support::exampleFile(name); }
 
 std::string withoutFirstLine(const std::string& path) {
   std::string text;
@@ -93,6 +79,18 @@ TEST(RunCommand, SeedsAnEmptyWorldAndRejectsBadInput) {
   EXPECT_EQ(r.run({"run", "--steps", "5", "absent.gen"}), 1);
   EXPECT_EQ(r.run({"run", "--steps", "5", "--every", "0"}), 1);
   EXPECT_EQ(r.run({"run", "--steps", "5", "--csv", "no/such/dir/x.csv"}), 1);
+}
+
+// --steps 0 loads and saves back without stepping; a file of no use is named.
+TEST(RunCommand, ZeroStepsRunsNoStepAndUselessFilesAreNamed) {
+  ScratchRun r;
+  { std::ofstream("junk.sim") << "nothing here\n"; }
+  test_support::MessageCapture log;
+  ASSERT_EQ(r.run({"run", "--steps", "0", "--save", "same.gen", examples("seeds.gen"), "junk.sim"}), 0);
+  EXPECT_NE(r.out.str().find("0 steps in"), std::string::npos);
+  EXPECT_TRUE(log.has("Load", "No usable record in junk.sim"));
+  const std::string saved = test_support::ScratchDir::read("same.gen");
+  EXPECT_NE(saved.find("name:Long legs"), std::string::npos);
 }
 
 TEST(RunCommand, DefaultSimIsReadFirstAndParamsPrintsTheRecord) {

@@ -32,6 +32,17 @@ class MessageCapture {
     return false;
   }
 
+  int count(const std::string& message) const {
+    int n = 0;
+    for (const LogEntry& e : entries) n += e.message == message ? 1 : 0;
+    return n;
+  }
+  int countContaining(const std::string& part) const {
+    int n = 0;
+    for (const LogEntry& e : entries) n += e.message.find(part) != std::string::npos ? 1 : 0;
+    return n;
+  }
+
   std::vector<LogEntry> entries;
 
  private:

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "org_test_support.h"
+#include "support/message_capture.h"
 #include "world/format0.h"
 #include "world/org.h"
 #include "world/sim_settings.h"
@@ -8,7 +8,7 @@
 namespace vorlund {
 namespace {
 
-using test::MessageCapture;
+using test_support::MessageCapture;
 
 constexpr const char* kOneStick = "/*0*/\np:\np:1\nj:0, 1";
 

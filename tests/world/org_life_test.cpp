@@ -5,7 +5,7 @@
 
 #include "core/random.h"
 #include "genepool/listaprz.h"
-#include "org_test_support.h"
+#include "support/message_capture.h"
 #include "world/org.h"
 #include "world/org_life.h"
 #include "world/sim_settings.h"
@@ -14,7 +14,7 @@
 namespace vorlund {
 namespace {
 
-using test::MessageCapture;
+using test_support::MessageCapture;
 
 // Four sticks in a row: ends 0..4 along x.
 constexpr const char* kChain = "/*0*/\np:\np:1\np:2\np:3\np:4\nj:0,1\nj:1,2\nj:2,3\nj:3,4\nneu:0\nneu:3\ninp:1,0,1,-1\n";

@@ -42,17 +42,6 @@ class WorldParam : public ::testing::Test {
   world w;
 };
 
-TEST_F(WorldParam, TableDescribesTheFiveSettingsWithDefaults) {
-  param& p = w.parameters();
-  EXPECT_STREQ(p.tableName(), "World");
-  ASSERT_EQ(p.paramCount(), 5);
-  const char* ids[] = {"wrldtyp", "wrldsiz", "wrldwat", "wrldbnd", "wrldmap"};
-  for (int i = 0; i < 5; ++i) EXPECT_EQ(p.findId(ids[i]), i);
-  std::string values;
-  for (int i = 0; i < 5; ++i) values += p.getText(i) + ";";
-  EXPECT_EQ(values, "0;50;-1;1;;");
-}
-
 TEST_F(WorldParam, SettingTypeSizeOrMapRebuildsTheTerrain) {
   param& p = w.parameters();
   crowd.living = 0;

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <climits>
+#include <string_view>
 #include <cstdlib>
 
+#include "core/strutil.h"
 #include "genetics/f1/f1_alphabet.h"
 
 namespace vorlund {
@@ -26,8 +28,9 @@ int segmentType(char c) {
 // The relative connection written before ":", read as an integer that stops at
 // the first non-digit; numbers beyond int are held at its bounds.
 int readConnection(const std::string& text, std::size_t from) {
-  const long v = std::strtol(text.c_str() + from, nullptr, 10);
-  return static_cast<int>(std::clamp<long>(v, INT_MIN, INT_MAX));
+  long long v = 0;
+  parseInteger(std::string_view(text).substr(std::min(from, text.size())), v);
+  return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX));
 }
 
 }  // namespace
@@ -86,7 +89,8 @@ F1NeuronText readF1Neuron(const std::string& text, std::size_t open) {
         }
         conn = segConn;
       }
-      weight = std::strtod(text.c_str() + p + 1, nullptr);
+      weight = 0;
+      parseReal(std::string_view(text).substr(p + 1), weight);
       continue;
     }
     const int t = segmentType(c);

@@ -261,14 +261,12 @@ bool F1Parser::input(int neuronNumber) {
 
   skipWhite();
   const std::size_t weightStart = pos_;
-  const char* begin = s.c_str() + pos_;
-  char* end = nullptr;
-  errno = 0;
-  const double weight = std::strtod(begin, &end);
-  if (end == begin) return fail(pos_);
+  double weight = 0;
+  const std::size_t used = parseReal(std::string_view(s).substr(pos_), weight);
+  if (used == 0) return fail(pos_);
   // Infinite or undefined weights would poison the network that develops from them.
   if (!std::isfinite(weight)) return fail(pos_);
-  pos_ += static_cast<std::size_t>(end - begin);
+  pos_ += used;
   const std::size_t weightEnd = pos_;
 
   if (mode_ == F1Mode::Mutate) {

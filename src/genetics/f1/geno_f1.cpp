@@ -23,7 +23,11 @@ int TGeno_f1::CheckValidity(const std::string& body) {
   std::string repaired = body;
   F1Parser repair(F1Mode::Repair);
   const int repairResult = repair.run(repaired);
-  if (repaired.empty()) return 1;
+  if (repaired.empty()) {
+    // A text of white space only is wrong past its end, as the empty text is at 1.
+    const bool blank = body.find_first_not_of(" \t\r\n") == std::string::npos;
+    return blank ? static_cast<int>(body.size()) + 1 : 1;
+  }
   std::string checked = body;
   F1Parser check(F1Mode::Check);
   const int checkResult = check.run(checked);

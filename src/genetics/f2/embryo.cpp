@@ -68,9 +68,8 @@ struct Node {
 };
 
 double readNumber(const std::string& token) {
-  char* end = nullptr;
-  const double v = std::strtod(token.c_str(), &end);
-  if (end == token.c_str() || !std::isfinite(v)) return 0.0;
+  double v = 0;
+  if (parseReal(token, v) == 0 || !std::isfinite(v)) return 0.0;
   return v;
 }
 

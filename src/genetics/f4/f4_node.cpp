@@ -42,9 +42,10 @@ bool readWeight(const std::string& t, std::size_t& i, float& value) {
   // Only plain decimal numbers: no "inf", "nan" or hexadecimal forms.
   if (!(isDigit(c) || c == '-' || c == '+' || c == '.')) return false;
   const char* start = t.c_str() + i;
-  char* end = nullptr;
-  const double v = std::strtod(start, &end);
-  if (end == start) return false;
+  double v = 0;
+  const std::size_t used = parseReal(std::string_view(t).substr(i), v);
+  if (used == 0) return false;
+  const char* end = start + used;
   for (const char* p = start; p < end; ++p)
     if (*p == 'x' || *p == 'X' || *p == 'n' || *p == 'N' || *p == 'i' || *p == 'I') return false;
   if (!std::isfinite(v) || std::fabs(v) > std::numeric_limits<float>::max()) return false;

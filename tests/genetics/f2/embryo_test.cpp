@@ -8,12 +8,13 @@
 
 #include "core/random.h"
 #include "genetics/genoconv.h"
-#include "log_capture.h"
+#include "support/message_capture.h"
+#include "support/scratch.h"
 
 namespace vorlund {
 namespace {
 
-using testing::LogCapture;
+using LogCapture = test_support::MessageCapture;
 
 // Quiet options: no listings, no progress.
 std::string convert(const std::string& f2, int* result = nullptr) {
@@ -128,10 +129,8 @@ TEST(Embryo, RegistryConvertsEncodingTwoThroughEncodingOne) {
 }
 
 TEST(Embryo, OptionsFileIsWrittenWhenMissingAndReadByPosition) {
-  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "vorlund_embryo_opts";
-  std::filesystem::remove_all(dir);
-  std::filesystem::create_directories(dir);
-  const std::string path = (dir / "parametr.txt").string();
+  test_support::ScratchDir dir;
+  const std::string path = dir.file("parametr.txt");
 
   EmbryoOptions o = readEmbryoOptions(path);
   EXPECT_EQ(o.writeOnlyStkAndF1, 1);
@@ -152,14 +151,11 @@ TEST(Embryo, OptionsFileIsWrittenWhenMissingAndReadByPosition) {
   o = readEmbryoOptions(path);
   EXPECT_EQ(o.writeOnlyStkAndF1, 1);
   EXPECT_EQ(o.moreInformations, 0);
-  std::filesystem::remove_all(dir);
 }
 
 TEST(Embryo, ListingsAreWrittenOnlyWhenAsked) {
-  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "vorlund_embryo_lists";
-  std::filesystem::remove_all(dir);
-  std::filesystem::create_directories(dir);
-  const std::string base = (dir / "_temp").string();
+  test_support::ScratchDir dir;
+  const std::string base = dir.file("_temp");
   const std::string f2 = "stick (0) (10)\nstick (10) (20)\nconn G(5) (0) 1\nconn (0) |(15) 1";
   std::string out;
   ASSERT_EQ(embryoConvert(f2, out, EmbryoOptions{}, base), 1);
@@ -179,7 +175,6 @@ TEST(Embryo, ListingsAreWrittenOnlyWhenAsked) {
   std::getline(muscles, line);
   EXPECT_EQ(line, "[ 1] -> ((|)[ 0]) -> NULL");
   EXPECT_TRUE(std::filesystem::exists(base + ".1f3"));
-  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

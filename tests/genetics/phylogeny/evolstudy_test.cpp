@@ -2,13 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include "../f2/log_capture.h"
+#include "support/message_capture.h"
 #include "genetics/phylogeny/svg_canvas.h"
 
 namespace vorlund {
 namespace {
 
-using testing::LogCapture;
+using LogCapture = test_support::MessageCapture;
 
 // Remembers what was drawn.
 struct RecordingCanvas : Canvas {

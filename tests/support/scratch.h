@@ -1,0 +1,79 @@
+// Test helpers: a scratch folder removed afterwards (optionally the working
+// folder meanwhile, for code that writes where it runs), and the
+// command-line tool run in-process with its output captured.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli.h"
+#include "core/message.h"
+#include "core/strutil.h"
+
+namespace vorlund::test_support {
+
+class ScratchDir {
+ public:
+  explicit ScratchDir(bool enter = false) {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    path = std::filesystem::temp_directory_path() /
+           ("vorlund_" + std::to_string(::getpid()) + "_" + (info ? info->name() : "scratch"));
+    std::filesystem::remove_all(path);
+    std::filesystem::create_directories(path);
+    if (enter) {
+      saved_ = std::filesystem::current_path();
+      std::filesystem::current_path(path);
+    }
+  }
+  ~ScratchDir() {
+    if (!saved_.empty()) std::filesystem::current_path(saved_);
+    std::error_code ec;
+    std::filesystem::remove_all(path, ec);
+  }
+  ScratchDir(const ScratchDir&) = delete;
+  ScratchDir& operator=(const ScratchDir&) = delete;
+
+  std::string file(const std::string& name) const { return (path / name).string(); }
+  std::string write(const std::string& name, const std::string& text) const {
+    std::ofstream(file(name), std::ios::binary) << text;
+    return file(name);
+  }
+  static std::string read(const std::string& path) {
+    std::string s;
+    readWholeFile(path, s);
+    return s;
+  }
+
+  std::filesystem::path path;
+
+ private:
+  std::filesystem::path saved_;
+};
+
+struct ToolRun {
+  int code = 0;
+  std::string out, err;
+};
+
+// Runs `vorlund-cli args...` with standard error's messages silenced.
+inline ToolRun runTool(std::vector<std::string> args) {
+  args.insert(args.begin(), "vorlund-cli");
+  std::vector<const char*> argv;
+  for (const auto& a : args) argv.push_back(a.c_str());
+  std::ostringstream out, err;
+  const int level = stderrLevel();
+  setStderrLevel(-1);
+  const int code = cli::runCli(static_cast<int>(argv.size()), argv.data(), out, err);
+  setStderrLevel(level);
+  return {code, out.str(), err.str()};
+}
+
+inline std::string exampleFile(const char* name) { return std::string(VORLUND_SOURCE_DIR) + "/examples/" + name; }
+
+}  // namespace vorlund::test_support
