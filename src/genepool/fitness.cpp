@@ -36,7 +36,9 @@ double PoolFitness::fitness(const przodek& rec) const {
   if (evol_.cr_simi != SIMI_IGNORED) x /= similarity(const_cast<przodek&>(rec));
   if (evol_.cr_energ != 0) {
     const double startEnergy = rec.stickCount * sim_.Energy0;
-    // With no starting energy there is no ratio to speak of: the fitness stays.
+    // With no starting energy there is no ratio to speak of, so the fitness
+    // stays: either Energy0 is 0 or the record's genotype builds no stick (one
+    // that does not build at all), whose stick count is 0.
     if (startEnergy != 0) x /= startEnergy;
   }
   return evol_.cr_c + x;

@@ -28,7 +28,7 @@ class PoolFitness : public FitnessSource {
       : pool_(pool), evol_(evol), sim_(sim), genman_(genman) {}
 
   // The weighted criteria sum (the `fit` column).
-  double rawFitness(const przodek& rec) const;
+  double rawFitness(const przodek& rec) const override;
   // Raw fitness divided by similarity and starting energy as the rules say, plus cr_c.
   double fitness(const przodek& rec) const override;
   // The shifted and scaled fitness (the `fit2` column) used by parent choice.

@@ -80,7 +80,7 @@ char computedRecordValue(przodek& rec, int32_t code, double& number, std::string
   const GenMan* gm = g != nullptr ? g->genman : nullptr;
   switch (code) {
     case PRZ_FIT:
-      number = fit != nullptr ? fit->fitness(rec) : 0.0;
+      number = fit != nullptr ? fit->rawFitness(rec) : 0.0;
       return 'f';
     case PRZ_FIT2:
       number = fit != nullptr ? fit->finalFitness(rec) : 0.0;

@@ -71,7 +71,7 @@ struct est {
   Vec3 r;                          // joint angles: x twist (rotating muscle), z bend (bending muscle)
   Vec3 r0;                         // rest values of r
   Vec3 prevDiff;                   // position error of the previous step
-  Frame prevOrient;                // orientation error of the previous step
+  Frame prevOrient{kZeroVec, kZeroVec, kZeroVec};  // orientation error of the previous step
   Frame frame;                     // relative to the first end's frame; rebuilt from r
   double len0 = 0;
   double len = 0;

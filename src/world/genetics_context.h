@@ -14,6 +14,8 @@ struct SimSettings;
 class FitnessSource {
  public:
   virtual ~FitnessSource() = default;
+  // The weighted criteria sum, before the similarity and energy divisions.
+  virtual double rawFitness(const przodek& record) const = 0;
   virtual double fitness(const przodek& record) const = 0;
   virtual double finalFitness(const przodek& record) const = 0;
   // The similarity sum; may refresh the record's cache when it is stale.

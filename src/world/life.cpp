@@ -105,11 +105,14 @@ void Life::callStepHooks() {
 }
 
 void Life::updateNetworks() {
+  // A network step moves and feeds nothing, so every network smells the same objects.
+  senses_.freezeObjects();
   for (int i = 0; i < creatures.size(); ++i) {
     org* o = creatures.get(i);
     if (o->flags & (ORG_GROWING | ORG_WAITSTILL)) continue;
     updateNetwork(*o, senses_, rules());
   }
+  senses_.thawObjects();
 }
 
 }  // namespace vorlund

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/lists.h"
+#include "world/contact_broad_phase.h"
 #include "world/neuro_net.h"
 #include "world/org.h"
 #include "world/org_list.h"
@@ -125,6 +126,7 @@ class Life : public WorldInhabitants {
   WorldSenses senses_{world, all};
   // Reused by the teleport test so that the step allocates nothing.
   std::vector<WorldBox> otherBoxes_;
+  ContactBroadPhase contactBroadPhase_;
 };
 
 }  // namespace vorlund

@@ -37,16 +37,7 @@ double equilibriumValue(const est& k) {
 
 double smellValue(const est& k, const org* owner, const NeuroSurroundings& world) {
   if (k.e[1] == nullptr) return 0;
-  const Vec3& at = k.e[1]->p;
-  double sum = 0;
-  const int count = world.objectCount();
-  for (int i = 0; i < count; ++i) {
-    const org* o = world.object(i);
-    if (o == nullptr || o == owner || !(o->energy > 0)) continue;
-    const double r = std::max((o->center - at).length(), NEURO_SMELL_MIN_DISTANCE);
-    sum += o->energy / (r * r);
-  }
-  return NEURO_SMELL_SCALE * sum;
+  return NEURO_SMELL_SCALE * world.smellSum(k.e[1]->p, owner);
 }
 
 double sigmoid(double state, double steepness) {
@@ -56,6 +47,17 @@ double sigmoid(double state, double steepness) {
 }
 
 }  // namespace
+
+double NeuroSurroundings::smellSum(const Vec3& at, const org* owner) const {
+  double sum = 0;
+  const int count = objectCount();
+  for (int i = 0; i < count; ++i) {
+    const org* o = object(i);
+    if (o == nullptr || o == owner || !(o->energy > 0)) continue;
+    sum += smellTerm(o->center, o->energy, at);
+  }
+  return sum;
+}
 
 double inputValue(wej& input, const neuro& owner, const NeuroSurroundings& world) {
   const est* k = owner.place;

@@ -4,6 +4,8 @@
 // depend on how the simulator keeps its world and object lists.
 #pragma once
 
+#include <algorithm>
+
 #include "world/body.h"
 #include "world/sim_settings.h"
 #include "world/vec3.h"
@@ -40,7 +42,17 @@ class NeuroSurroundings {
   // Every object in the world (living creatures, then food), observed.
   virtual int objectCount() const = 0;
   virtual const org* object(int i) const = 0;
+  // The smell at `at`: the sum over every object but `owner` that has energy
+  // of its energy / squared distance, in object order and before scaling.
+  // This walks `object`; a world may answer from a copy it keeps hot.
+  virtual double smellSum(const Vec3& at, const org* owner) const;
 };
+
+// One object's term of the smell sum at `at`.
+inline double smellTerm(const Vec3& center, double energy, const Vec3& at) {
+  const double r = std::max((center - at).length(), NEURO_SMELL_MIN_DISTANCE);
+  return energy / (r * r);
+}
 
 // The contribution of one input to its neuron's sum; stores the sensed value in `val`.
 double inputValue(wej& input, const neuro& owner, const NeuroSurroundings& world);

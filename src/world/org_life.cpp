@@ -225,24 +225,32 @@ SplitResult Split(org& a, est* k, listaprz* pool) {
   a.l_est.remove(k);
 
   auto b = std::make_unique<org>(a.genetics(), a.genotype, a.name, a.info);
-  // Iterative, and each end moves once: format-0 bodies may hold cycles.
-  std::vector<ses*> pending;
-  if (beyond != nullptr) pending.push_back(beyond);
-  while (!pending.empty()) {
-    ses* s = pending.back();
-    pending.pop_back();
+  // Depth-first as a recursion would go (an end, then each stick whose first
+  // end it is, each followed at once by everything hanging from its second
+  // end), but on an explicit stack so that a long chain cannot overflow the
+  // call stack. Each end moves once: format-0 bodies may hold cycles.
+  std::vector<ses*> path;
+  const auto moveEnd = [&](ses* s) {
     const int at = a.l_ses.find(s);
-    if (at < 0) continue;
+    if (at < 0) return;
     b->l_ses.append(a.l_ses.take(at));
-    for (int i = 0; i < a.estCount();) {
-      est* stick = a.getEst(i);
-      if (stick->e[0] == s) {
-        moveStick(a, *b, stick);
-        if (stick->e[1] != nullptr) pending.push_back(stick->e[1]);
-      } else {
-        ++i;
+    path.push_back(s);
+  };
+  if (beyond != nullptr) moveEnd(beyond);
+  while (!path.empty()) {
+    // Moved sticks leave `a`, so the first one left is the next in order.
+    est* next = nullptr;
+    for (const auto& stick : a.l_est)
+      if (stick->e[0] == path.back()) {
+        next = stick.get();
+        break;
       }
+    if (next == nullptr) {
+      path.pop_back();
+      continue;
     }
+    moveStick(a, *b, next);
+    if (next->e[1] != nullptr) moveEnd(next->e[1]);
   }
   dropStraddlingSticks(a);
   dropStraddlingSticks(*b);

@@ -20,9 +20,9 @@ constexpr int CONTACT_PUSH = 2;         // anything else
 // A growing creature counts as food.
 int sideKind(const org& o) { return (o.flags & ORG_GROWING) ? ORG_FOOD : o.typ; }
 
-bool boxesOverlap(const org& a, const org& b) {
-  return vorlund::boxesOverlap(WorldBox{a.bboxMin, a.bboxMax}, WorldBox{b.bboxMin, b.bboxMax});
-}
+// Squared distances above this are beyond EAT_RANGE whatever the rounding of
+// the square root, so such pairs of ends skip it; the rest take the exact test.
+constexpr double EAT_RANGE2_CLEAR = EAT_RANGE * EAT_RANGE * (1 + 1e-9);
 
 // The stick that suffers when end `s` of `o` is hit.
 est* hitStick(const org& o, const ses& s) { return s.owner != nullptr ? s.owner : o.getEst(0); }
@@ -33,11 +33,12 @@ void Life::contacts() {
   bool again = true;
   while (again) {
     again = false;
-    for (int i = 0; i < all.size() && !again; ++i)
-      for (int j = i + 1; j < all.size() && !again; ++j) {
-        org& oi = *all.get(i);
-        org& oj = *all.get(j);
-        if (boxesOverlap(oi, oj)) again = contactPair(oi, oj);
+    // Handling a pair changes no box; only a broken stick does, and it starts over.
+    contactBroadPhase_.find(all);
+    for (const ContactPair& pair : contactBroadPhase_.pairs())
+      if (contactPair(*all.get(pair.first), *all.get(pair.second))) {
+        again = true;
+        break;
       }
   }
 }
@@ -51,6 +52,7 @@ bool Life::contactPair(org& oi, org& oj) {
     for (const auto& bp : oj.l_ses) {
       ses& b = *bp;
       const Vec3 dv = a.p - b.p;
+      if (dv.length2() > EAT_RANGE2_CLEAR) continue;
       const double dist = dv.length();
       if (dist > EAT_RANGE) continue;
 

@@ -66,7 +66,9 @@ void Life::sticks(org& o) {
     k.strain = F.length();
 
     const Vec3 l = worldToLocal(G, B.o.x);
-    k.bend = Vec3(-dot(B.o.z, G.y), 0, l.y * std::cos(k.r.x) - l.z * std::sin(k.r.x));
+    double twistCos, twistSin;
+    cosSin(k.r.x, twistCos, twistSin);
+    k.bend = Vec3(-dot(B.o.z, G.y), 0, l.y * twistCos - l.z * twistSin);
 
     Vec3 FA = -F;
     const Vec3 RA = -R;

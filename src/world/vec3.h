@@ -60,12 +60,26 @@ struct Frame {
 
 constexpr Frame kIdentityFrame{};
 
+// Cosine and sine of `angle`. An angle of exactly zero (an end nothing turns,
+// such as an energy ball's, or a stick without twist) skips the library calls
+// with the same results: cos(±0) is 1 and sin(±0) is the angle itself.
+inline void cosSin(double angle, double& c, double& s) {
+  if (angle == 0) {
+    c = 1;
+    s = angle;
+  } else {
+    c = std::cos(angle);
+    s = std::sin(angle);
+  }
+}
+
 // Turns every row of a frame: first about x by a.x (the (y, z) pair), then
 // about y by a.y (the (x, z) pair), then about z by a.z (the (x, y) pair).
 inline void turnFrame(Frame& f, const Vec3& a) {
-  const double cx = std::cos(a.x), sx = std::sin(a.x);
-  const double cy = std::cos(a.y), sy = std::sin(a.y);
-  const double cz = std::cos(a.z), sz = std::sin(a.z);
+  double cx, sx, cy, sy, cz, sz;
+  cosSin(a.x, cx, sx);
+  cosSin(a.y, cy, sy);
+  cosSin(a.z, cz, sz);
   for (Vec3* r : {&f.x, &f.y, &f.z}) {
     double y = r->y * cx - r->z * sx, z = r->y * sx + r->z * cx;
     r->y = y;

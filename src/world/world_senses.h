@@ -2,6 +2,8 @@
 // world map and every object of the two object lists (living creatures, then food).
 #pragma once
 
+#include <vector>
+
 #include "core/lists.h"
 #include "world/neuro_net.h"
 #include "world/org.h"
@@ -11,15 +13,31 @@ namespace vorlund {
 
 class WorldSenses : public NeuroSurroundings {
  public:
-  WorldSenses(const world& ground, const listaduo<org>& objects) : ground_(ground), objects_(objects) {}
+  WorldSenses(const world& ground, const listaduo<org>& objects);
 
   bool insideGround(const Vec3& p, Vec3& q) const override { return ground_.insideGround(p, q); }
   int objectCount() const override { return objects_.size(); }
   const org* object(int i) const override { return objects_.get(i); }
+  double smellSum(const Vec3& at, const org* owner) const override;
+
+  // Between these two calls nothing may move, add, remove or feed an object:
+  // smell is then summed from a packed copy of the objects that smell (every
+  // network of one step reads it; the copy is taken once, without allocating
+  // in steady state). Outside, smell reads the objects themselves.
+  void freezeObjects();
+  void thawObjects() { frozen_ = false; }
 
  private:
+  // Fills terms_ with every source's term of the smell sum at `at`.
+  void smellTerms(const Vec3& at) const;
+
   const world& ground_;
   const listaduo<org>& objects_;
+  // The objects that smell, one column per field, so that terms go two at a time.
+  std::vector<double> x_, y_, z_, energy_;
+  std::vector<const org*> source_;
+  mutable std::vector<double> terms_;
+  bool frozen_ = false;
 };
 
 }  // namespace vorlund

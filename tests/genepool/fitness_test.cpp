@@ -68,6 +68,8 @@ TEST(Fitness, NegativeFitnessWithoutScalingIsZero) {
   przodek* a = f.add("X", 1, 2);
   EXPECT_DOUBLE_EQ(f.fit.fitness(*a), -3.0);
   EXPECT_DOUBLE_EQ(f.fit.finalFitness(*a), 0.0);
+  // The "fit" column is the raw criteria sum, without cr_c.
+  EXPECT_DOUBLE_EQ(a->parameters().getDouble(a->parameters().findId("fit")), 2.0);
 }
 
 TEST(Fitness, EnergyRatioDividesByStartingEnergyAndSurvivesZero) {

@@ -167,6 +167,22 @@ TEST_F(LifeFixture, Split_WithoutSurvivorBothBecomeFoodAndPerformanceIsFoldedOnc
   EXPECT_EQ(r.part->getNeuro(0)->kto, r.part.get());
 }
 
+TEST_F(LifeFixture, Split_MovesThePartDepthFirstInBodyOrder) {
+  // A fork at end 1: the branch through ends 2 and 3 goes before the stick to end 4.
+  auto a = creature("/*0*/\np:\np:1\np:2\np:3\np:1,1\nj:0,1\nj:1,2\nj:2,3\nj:1,4\n");
+  a->Build();
+  const std::vector<ses*> ends = {a->getSes(1), a->getSes(2), a->getSes(3), a->getSes(4)};
+  const std::vector<est*> sticks = {a->getEst(1), a->getEst(2), a->getEst(3)};
+  SplitResult r = Split(*a, a->getEst(0), nullptr);
+  ASSERT_TRUE(r.part);
+  std::vector<ses*> movedEnds;
+  for (const auto& s : r.part->l_ses) movedEnds.push_back(s.get());
+  std::vector<est*> movedSticks;
+  for (const auto& k : r.part->l_est) movedSticks.push_back(k.get());
+  EXPECT_EQ(movedEnds, ends);
+  EXPECT_EQ(movedSticks, sticks);
+}
+
 TEST_F(LifeFixture, Split_GrowingCreatureNeverSurvivesAndCyclesEnd) {
   auto a = creature("/*0*/\np:\np:1\np:2\nj:0,1\nj:1,2\nj:2,1\n");
   a->flags = ORG_GROWING;

@@ -29,6 +29,18 @@ TEST(PhysicsMotion, FreeStickEndFallsByGravityDampedByTheModel) {
   }
 }
 
+TEST(PhysicsMotion, RestingStickGetsNoSpuriousTwistInTheFirstLowDampingStep) {
+  // The previous orientation error starts at zero: a stick at rest has no
+  // error, so nothing may turn its ends, whichever way the body faces.
+  World w;
+  w.rules.model = 1;
+  org* o = w.creature("p:\np:1\nj:0,1", {10, 10, 5});
+  o->getSes(1)->p = o->getSes(0)->p + Vec3(0, 1, 0);
+  for (const auto& s : o->l_ses) s->o = Frame{{0, 1, 0}, {-1, 0, 0}, {0, 0, 1}};
+  w.life.go();
+  for (const auto& s : o->l_ses) EXPECT_EQ(s->spin, kZeroVec);
+}
+
 struct TouchLog {
   std::vector<std::pair<org*, ses*>> calls;
   static void hook(void* arg, org* who, ses* end) { static_cast<TouchLog*>(arg)->calls.push_back({who, end}); }

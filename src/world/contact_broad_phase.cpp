@@ -1,0 +1,72 @@
+#include "world/contact_broad_phase.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace vorlund {
+
+namespace {
+
+// Room reserved up front for the objects and the overlapping pairs of a crowded world.
+constexpr std::size_t kReservedObjects = 256;
+constexpr std::size_t kReservedPairs = 1024;
+
+bool overlap(const org& a, const org& b) {
+  return boxesOverlap(WorldBox{a.bboxMin, a.bboxMax}, WorldBox{b.bboxMin, b.bboxMax});
+}
+
+}  // namespace
+
+ContactBroadPhase::ContactBroadPhase() {
+  extents_.reserve(kReservedObjects);
+  pairs_.reserve(kReservedPairs);
+}
+
+void ContactBroadPhase::find(const listaduo<org>& objects) {
+  pairs_.clear();
+  const int count = objects.size();
+  // The same number of objects: the last order still holds every index once.
+  if (extents_.size() != static_cast<std::size_t>(count)) {
+    extents_.clear();
+    for (int i = 0; i < count; ++i) extents_.push_back({{}, i});
+  }
+  for (Extent& e : extents_) {
+    const org& o = *objects.get(e.index);
+    // A box that is not a number overlaps nothing, but it cannot be sorted either.
+    if (std::isnan(o.bboxMin.x) || std::isnan(o.bboxMax.x)) {
+      findAllPairs(objects);
+      return;
+    }
+    e.box = {o.bboxMin, o.bboxMax};
+  }
+  const auto before = [](const Extent& a, const Extent& b) {
+    return a.box.min.x != b.box.min.x ? a.box.min.x < b.box.min.x : a.index < b.index;
+  };
+  // Insertion sort: next to no work on the nearly sorted order of the last step.
+  for (std::size_t i = 1; i < extents_.size(); ++i) {
+    const Extent e = extents_[i];
+    std::size_t j = i;
+    for (; j > 0 && before(e, extents_[j - 1]); --j) extents_[j] = extents_[j - 1];
+    extents_[j] = e;
+  }
+  // Boxes overlap only where their x ranges do: each box meets the ones that
+  // start before it ends, among those that start no earlier than it.
+  for (std::size_t a = 0; a < extents_.size(); ++a) {
+    const Extent& ea = extents_[a];
+    for (std::size_t b = a + 1; b < extents_.size() && extents_[b].box.min.x < ea.box.max.x; ++b) {
+      const Extent& eb = extents_[b];
+      if (boxesOverlap(ea.box, eb.box)) pairs_.push_back({std::min(ea.index, eb.index), std::max(ea.index, eb.index)});
+    }
+  }
+  std::sort(pairs_.begin(), pairs_.end());
+}
+
+void ContactBroadPhase::findAllPairs(const listaduo<org>& objects) {
+  pairs_.clear();
+  const int count = objects.size();
+  for (int i = 0; i < count; ++i)
+    for (int j = i + 1; j < count; ++j)
+      if (overlap(*objects.get(i), *objects.get(j))) pairs_.push_back({i, j});
+}
+
+}  // namespace vorlund
