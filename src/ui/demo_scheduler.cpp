@@ -62,8 +62,9 @@ bool DemoScheduler::tick(const DemoSettings& s, DemoStage& stage) {
       show = false;
       paused_ = false;  // a new showing ends the pause
     }
-    if (s.demoOn >= 100) show = false;
   }
+  // Always on means never paused, with or without creatures to show.
+  if (s.demoOn >= 100) show = false;
   if (s.advanced) stage.keepCameraAboveGround();
   if (show) paused_ = true;
   return show;
