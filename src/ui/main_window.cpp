@@ -43,6 +43,7 @@ namespace {
 
 constexpr const char* kDefaultSimFile = "Default.sim";
 constexpr int kStatusPanelWidths[2] = {140, 220};
+constexpr int kToggleMinWidth = 30;
 
 struct ToggleRow {
   const char* caption;
@@ -214,7 +215,9 @@ void MainWindow::buildControls() {
     b->setText(kToggleRows[i].caption);
     b->setToolTip(kToggleRows[i].hint);
     b->setCheckable(true);
-    b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    // Small screens give the main window a third of their width: let captions be clipped.
+    b->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    b->setMinimumWidth(kToggleMinWidth);
     toggles_[i] = b;
   }
   // World and OpenGL side by side, then the other views, then the lists.
