@@ -209,6 +209,10 @@ MainWindow::~MainWindow() {
 
 void MainWindow::buildControls() {
   auto* central = new QWidget(this);
+  // A pressed toggle must read as "window shown" at a glance.
+  central->setStyleSheet(
+      "QToolButton { padding: 3px; } "
+      "QToolButton:checked { background: #b4d0ea; border: 1px solid #5884ab; border-radius: 3px; }");
   auto* grid = new QGridLayout(central);
   for (int i = 0; i < kMainToggleCount; ++i) {
     auto* b = new QToolButton(central);
