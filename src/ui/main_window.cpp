@@ -202,6 +202,20 @@ MainWindow::~MainWindow() {
   tickTimer_->stop();
   for (auto& v : spied_) delete v.data();
   spied_.clear();
+  // The windows hold the context: they go before it does (children would
+  // otherwise be deleted by QWidget after the members).
+  delete world_;
+  delete body_;
+  delete brain_;
+  delete messages_;
+  delete genotypes_;
+  delete individuals_;
+  world_ = nullptr;
+  body_ = nullptr;
+  brain_ = nullptr;
+  messages_ = nullptr;
+  genotypes_ = nullptr;
+  individuals_ = nullptr;
   setCriticalHandler({});
   setAlertHandler({});
   logMessage("MainProgram", "Finish", "Application ends", LOG_PLAIN);
