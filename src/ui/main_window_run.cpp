@@ -158,8 +158,12 @@ void MainWindow::drawSpiedViews() {
 }
 
 void MainWindow::cameraFollow() {
-  if (!individuals_->followChecked()) return;
-  if (world_->followSelection())
+  // Nothing selected, nothing to follow: a fresh start (Follow is checked by
+  // the default layout) must not greet the user with a box about the camera.
+  if (!individuals_->followChecked() || ctx_->selectedCreatures().empty()) return;
+  // The demo picks creatures itself; it switches the camera on silently
+  // rather than stopping the show with a box nobody asked for.
+  if (world_->followSelection() && ctx_->interface().int_demoon == 0)
     prompts().message(this, PromptKind::Information, "Information",
                       "Camera following method set to 'Once' because Follow is checked");
 }
