@@ -49,6 +49,13 @@ class WindowRig {
     t.start();
     while (t.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 5);
   }
+  // Serves events until `done` holds (or 5 s pass).
+  template <class Done>
+  void waitUntil(Done done) {
+    QElapsedTimer t;
+    t.start();
+    while (!done() && t.elapsed() < 5000) QApplication::processEvents(QEventLoop::AllEvents, 5);
+  }
   // Serves events until the step counter reaches `steps` (or 5 s pass).
   void waitForSteps(int steps) {
     QElapsedTimer t;

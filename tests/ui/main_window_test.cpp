@@ -96,7 +96,7 @@ TEST(MainWindow, OneStepWhileStoppedAndRunOnAnEmptyWorld) {
   rig.waitForSteps(frozen + 5);
   // One step while running only stops.
   w.action(MainAction::OneStep)->trigger();
-  rig.spin(20);
+  rig.waitUntil([&] { return !w.running(); });
   const int stopped = w.sim().stepCount;
   EXPECT_FALSE(w.running());
   EXPECT_EQ(w.statusText(0), "Status: stopped");
@@ -109,7 +109,7 @@ TEST(MainWindow, CriticalMessageStopsTheRun) {
   MainWindow& w = rig.make();
   w.action(MainAction::Run)->trigger();
   QTimer::singleShot(5, [] { logMessage("Test", "Step", "broken", LOG_CRITICAL); });
-  rig.spin(100);
+  rig.waitUntil([&] { return !w.running(); });
   EXPECT_FALSE(w.running());
   EXPECT_TRUE(shownWith(rig.prompts, "CRITICAL ERROR", ""));
   EXPECT_EQ(w.statusText(0), "Status: stopped");
@@ -122,7 +122,7 @@ TEST(MainWindow, CommandLineDemoLoadsInOrderAndRuns) {
   w.show();
   EXPECT_EQ(w.sim().pool.size(), 3);
   EXPECT_EQ(w.context().interface().int_demoon, 80);
-  rig.spin(30);
+  rig.waitUntil([&] { return w.running(); });
   EXPECT_TRUE(w.running());
   EXPECT_TRUE(w.windowTitle().endsWith(" - *** DEMO MODE ***"));
   EXPECT_TRUE(rig.log.has("Start", "Application initialized"));
@@ -136,7 +136,7 @@ TEST(MainWindow, CommandLineGoHelpAndLayouts) {
   WindowRig rig;
   MainWindow& w = rig.make({"-go", "-HELP"});
   w.show();
-  rig.spin(20);
+  rig.waitUntil([&] { return w.running(); });
   EXPECT_TRUE(shownWith(rig.prompts, "Information", QString::fromLatin1(kCommandLineHelp)));
   EXPECT_TRUE(w.running());
   EXPECT_EQ(w.refreshChoice()->currentText(), "1:1000");
