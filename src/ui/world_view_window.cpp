@@ -126,6 +126,7 @@ WorldViewWindow::WorldViewWindow(UiContext& ctx, QWidget* parent, org* spied)
     connect(&ctx, &UiContext::creatureSelectionChanged, this, &WorldViewWindow::onSelectionChanged);
   }
   camera_.reset(sim.world);
+  framedSize_ = sim.world.activeSize();
   if (spied_) camera_.update(sim.world);
   connect(&ctx, &UiContext::orgLeaving, this, &WorldViewWindow::onOrgLeaving);
   resize(480, 360);
@@ -168,6 +169,11 @@ void WorldViewWindow::redraw() {
 
 void WorldViewWindow::updateCamera() {
   const world& w = context().sim().world;
+  // A loaded world of another size would be out of view.
+  if (w.activeSize() != framedSize_) {
+    framedSize_ = w.activeSize();
+    camera_.frameWorld(w);
+  }
   if (spied_) {
     camera_.update(w);
     return;

@@ -125,6 +125,7 @@ class WorldViewWindow : public ToolWindow {
   bool spied_ = false;
   bool openGL_ = false;
   bool followActive_ = false;
+  double framedSize_ = 0;  // the world size the camera last framed
   QString overlay_;
   Camera camera_;
   CameraMotion motion_;
