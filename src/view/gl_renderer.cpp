@@ -215,7 +215,21 @@ bool GlRenderer::useTexture(int slot) const {
   return settings.sgl_texture && mode_ == GL_MODE_RGB && textureLoaded(slot);
 }
 
-void GlRenderer::colour(ColourName c) { colour(rgbaOf(colours_, c)); }
+void GlRenderer::colour(ColourName c) {
+  if (mode_ != GL_MODE_INDEX || !hasPaletteRamp(c)) {
+    colour(rgbaOf(colours_, c));
+    return;
+  }
+  // A six-entry ramp: ambient from its dark end, diffuse from its light end,
+  // as the index mode's materials take them.
+  const Rgba base = rgbaOf(colours_, c);
+  const Rgba dark = paletteRamp(base, 0, 5, 0), light = paletteRamp(base, 0, 5, 5);
+  const float ambient[4] = {dark.r, dark.g, dark.b, dark.a};
+  const float diffuse[4] = {light.r, light.g, light.b, light.a};
+  glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, ambient);
+  glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, diffuse);
+  glColor4fv(diffuse);
+}
 
 void GlRenderer::colour(const Rgba& c) {
   const float v[4] = {c.r, c.g, c.b, c.a};
@@ -464,24 +478,36 @@ void GlRenderer::drawStick(const org& o, const est& k, bool first, const world& 
   const ses& a = *k.e[0];
   const ses& b = *k.e[1];
   glDisable(GL_CULL_FACE);
-  Rgba c = mode_ == GL_MODE_RGB ? stickColour(k, o)
-                                : aboveWaterColours()[o.typ == ORG_FOOD ? COL_CORPSE : COL_GREEN];
-  if (underwater()) c = underwaterVariant(c);
-  colour(c);
+  // The index mode has no colour per stick: living sticks take the green ramp.
+  const ColourName indexColour = o.typ == ORG_FOOD ? COL_CORPSE : COL_GREEN;
+  Rgba c = mode_ == GL_MODE_RGB ? stickColour(k, o) : rgbaOf(colours_, indexColour);
+  if (underwater() && mode_ == GL_MODE_RGB) c = underwaterVariant(c);
+  auto stickMaterial = [&] {
+    if (mode_ == GL_MODE_RGB) {
+      colour(c);
+    } else {
+      colour(indexColour);
+    }
+  };
+  stickMaterial();
   const Vec3 d = b.p - a.p;
   const double len = d.length();
   const bool eating = (b.state & SES_ATE) != 0;
   auto joint = [&](const Vec3& at) {
     glPushMatrix();
     glTranslated(at.x, at.y, at.z);
-    if (eating) colour(COL_EATING);
+    // Accessories may have set their own colours since the stick was drawn.
+    if (eating) {
+      colour(COL_EATING);
+    } else {
+      stickMaterial();
+    }
     if (settings.sgl_shape == STICK_CYLINDER) {
       gluSphere(quadric_, kSphereJoint, 10, 5);
     } else {
       drawBox({-kBoxJointHalf, -kBoxJointHalf, -kBoxJointHalf}, {kBoxJointHalf, kBoxJointHalf, kBoxJointHalf});
     }
     glPopMatrix();
-    colour(c);
   };
   if (len > 1e-9 && std::isfinite(len)) {
     // The stick's frame: x along the stick, y from the second end's frame.

@@ -64,9 +64,7 @@ class GlRenderTest : public ::testing::Test {
   }
   QImage draw(const Grab* grab = nullptr) {
     renderer.drawFrame(life, grab);
-    QImage img = fbo->toImage(true).convertToFormat(QImage::Format_RGB32);
-    if (qEnvironmentVariableIsSet("DUMPGL")) img.save(QString("/tmp/gl_%1_%2.png").arg(::testing::UnitTest::GetInstance()->current_test_info()->name()).arg(dumpCount++));
-    return img;
+    return fbo->toImage(true).convertToFormat(QImage::Format_RGB32);
   }
   org* ball(Vec3 p, double energy) {
     auto o = std::make_unique<org>(&genetics, "*", "ball");
@@ -88,7 +86,6 @@ class GlRenderTest : public ::testing::Test {
     return {static_cast<int>(x), static_cast<int>(y)};
   }
 
-  int dumpCount = 0;
   test_support::MessageCapture messages;
   QOffscreenSurface surface;
   QOpenGLContext context;
