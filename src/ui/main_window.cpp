@@ -202,6 +202,10 @@ MainWindow::~MainWindow() {
   tickTimer_->stop();
   for (auto& v : spied_) delete v.data();
   spied_.clear();
+  // The world view lets go of the simulator and the settings chain, which
+  // the context owns: before the context goes.
+  delete world_;
+  world_ = nullptr;
   setCriticalHandler({});
   setAlertHandler({});
   logMessage("MainProgram", "Finish", "Application ends", LOG_PLAIN);

@@ -60,7 +60,7 @@ TEST(BmpImageTest, HeadersThatDisagreeWithTheFileAreRejectedBeforeReading) {
   const std::vector<uint8_t> good = encodeBmp(gradient(4, 4));
   const std::pair<const char*, std::function<void(std::vector<uint8_t>&)>> damages[] = {
       {"magic", [](auto& b) { b[1] = 'X'; }},
-      {"truncated pixels", [](auto& b) { b.resize(b.size() - 1); }},
+      {"truncated pixels", [](auto& b) { b.pop_back(); }},
       {"short header", [](auto& b) { b.resize(30); }},
       {"huge width", [](auto& b) { put32(b, 18, 0x7fffffff); }},
       {"zero width", [](auto& b) { put32(b, 18, 0); }},
