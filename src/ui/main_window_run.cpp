@@ -80,9 +80,7 @@ void MainWindow::oneStep() {
     return;
   }
   if (inStep_) return;
-  inStep_ = true;
-  sim().jedenkrok();
-  inStep_ = false;
+  simulateOneStep();
   individuals_->refreshRows();
   emit ctx_->stepped();
   refreshStatus(true);
@@ -116,9 +114,7 @@ void MainWindow::runBatch() {
 
 void MainWindow::stepOnce() {
   symulator& s = sim();
-  inStep_ = true;
-  s.jedenkrok();
-  inStep_ = false;
+  simulateOneStep();
   // A critical message (its box opened inside the step) cleared the run flag.
   if (!runFlag()) running_ = false;
   if (stepsLeft_ > 0 && --stepsLeft_ == 0) running_ = false;
@@ -140,6 +136,14 @@ void MainWindow::stepOnce() {
   if (step % kChoiceReadSteps == 0) readChoices();
 }
 
+void MainWindow::simulateOneStep() {
+  inStep_ = true;
+  ctx_->setStepping(true);
+  sim().jedenkrok();
+  ctx_->setStepping(false);
+  inStep_ = false;
+}
+
 void MainWindow::readChoices() {
   redrawRatio_ = parseRedrawChoice(fromQt(worldCombo_->currentText()));
   updateRatio_ = parseUpdateChoice(fromQt(individuals_->updateRateText()));
@@ -154,8 +158,12 @@ void MainWindow::drawSpiedViews() {
 }
 
 void MainWindow::cameraFollow() {
-  if (!individuals_->followChecked()) return;
-  if (world_->followSelection())
+  // Nothing selected, nothing to follow: a fresh start (Follow is checked by
+  // the default layout) must not greet the user with a box about the camera.
+  if (!individuals_->followChecked() || ctx_->selectedCreatures().empty()) return;
+  // The demo picks creatures itself; it switches the camera on silently
+  // rather than stopping the show with a box nobody asked for.
+  if (world_->followSelection() && ctx_->interface().int_demoon == 0)
     prompts().message(this, PromptKind::Information, "Information",
                       "Camera following method set to 'Once' because Follow is checked");
 }
