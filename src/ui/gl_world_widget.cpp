@@ -62,7 +62,7 @@ void GlWorldWidget::resizeGL(int w, int h) {
 }
 
 void GlWorldWidget::paintGL() {
-  if (!renderer_.isOpen()) return;
+  if (!renderer_.isOpen() || (hold_ && hold_())) return;
   renderer_.drawFrame(life_, grab_);
   const std::vector<std::string> failed = renderer_.takeFailedTextures();
   if (!failed.empty()) {

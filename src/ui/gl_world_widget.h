@@ -29,6 +29,10 @@ class GlWorldWidget : public QOpenGLWidget {
   // first initialisation and after a failure).
   bool rendererOpen() const;
 
+  // While this answers true the world must not be read (a step is in
+  // progress): paints keep the last frame.
+  void setHoldFrame(std::function<bool()> hold) { hold_ = std::move(hold); }
+
  signals:
   // The renderer could not be opened on the context.
   void openFailed();
@@ -46,6 +50,7 @@ class GlWorldWidget : public QOpenGLWidget {
   GlRenderer& renderer_;
   const Life& life_;
   const Grab* grab_;
+  std::function<bool()> hold_;
 };
 
 }  // namespace vorlund::ui

@@ -211,6 +211,7 @@ void WorldViewWindow::setOpenGLMode(bool on) {
       }, Qt::QueuedConnection);
     });
     connect(gl_, &GlWorldWidget::texturesFailed, this, &WorldViewWindow::showTextureBoxes);
+    gl_->setHoldFrame([this] { return context().stepping(); });
     layout()->addWidget(gl_);
     openGL_ = true;
     gl_->show();
@@ -265,8 +266,18 @@ QImage WorldViewWindow::picture() {
 
 void WorldViewWindow::paintEvent(QPaintEvent*) {
   if (openGL_) return;
+  // Inside a step the world is half-way: show the last picture again.
+  if (!context().stepping() || soft_.size() != size()) {
+    soft_ = QImage(std::max(width(), 1), std::max(height(), 1), QImage::Format_RGB32);
+    QPainter image(&soft_);
+    if (context().stepping()) {
+      image.fillRect(soft_.rect(), Qt::black);
+    } else {
+      renderSoftware(image, soft_.width(), soft_.height());
+    }
+  }
   QPainter p(this);
-  renderSoftware(p, width(), height());
+  p.drawImage(0, 0, soft_);
   if (!overlay_.isEmpty()) {
     p.setPen(Qt::white);
     p.drawText(10, 10 + p.fontMetrics().ascent(), overlay_);
