@@ -4,6 +4,7 @@
 #include <QVBoxLayout>
 
 #include "ui/qt_text.h"
+#include "ui/soft_world_view.h"
 #include "world/org.h"
 
 namespace vorlund::ui {
@@ -13,10 +14,7 @@ WorldViewWindow::WorldViewWindow(UiContext& ctx, QWidget* parent, org* spied)
       spied_(spied != nullptr) {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
-  auto* picture = new QLabel(this);
-  picture->setAlignment(Qt::AlignCenter);
-  picture->setStyleSheet("background: #203040; color: #c0c8d0;");
-  layout->addWidget(picture);
+  layout->addWidget(new SoftWorldView(ctx, this, nullptr, !spied_));
   resize(480, 360);
 }
 

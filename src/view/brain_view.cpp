@@ -78,6 +78,7 @@ void BrainView::relayout() {
   org* o = watch_.get();
   boxes_.clear();
   fittedW_ = fittedH_ = -1;
+  layoutUsed_ = settings_.nn_layout;
   if (o == nullptr || o->neuroCount() == 0) return;
   boxes_ = brainLayout(settings_.nn_layout).fn(neuronSources(*o), rng_);
 }
@@ -247,6 +248,7 @@ void BrainView::drawProbe(Area2D& area, const Probe& p) const {
 
 void BrainView::paint(Area2D& area) {
   const int W = area.width(), H = area.height();
+  if (showing() && layoutUsed_ != settings_.nn_layout) relayout();
   if (W != fittedW_ || H != fittedH_) {
     fit_ = fitLayout(layoutBounds(boxes_), W, H);
     fittedW_ = W;

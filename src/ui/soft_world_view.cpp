@@ -1,0 +1,35 @@
+#include "ui/soft_world_view.h"
+
+#include "ui/ui_context.h"
+#include "view/camera.h"
+
+namespace vorlund::ui {
+
+SoftWorldView::SoftWorldView(UiContext& ctx, QWidget* parent, Camera* camera, bool mainView)
+    : AreaWidget(parent), ctx_(ctx), camera_(camera), mainView_(mainView) {
+  if (mainView_) ctx.settingsChain().join(ChainSlot::WorldDisplay, &params_);
+  painter_.setOnLost([this] { update(); });
+  connect(&ctx, &UiContext::creatureSelectionChanged, this,
+          [this] { painter_.select(ctx_.selectedCreature(), &ctx_.sim()); });
+}
+
+SoftWorldView::~SoftWorldView() {
+  painter_.select(nullptr, nullptr);
+  if (mainView_) ctx_.settingsChain().leave(ChainSlot::WorldDisplay);
+}
+
+void SoftWorldView::render(Area2D& area) {
+  const Life& life = ctx_.sim();
+  Vec3 target;
+  double scale = 0;
+  if (camera_ != nullptr) {
+    target = camera_->target;
+    scale = camera_->scale;
+  } else {
+    Camera whole;
+    whole.computeGoal(life.world, target, scale);
+  }
+  painter_.paint(area, life, target, scale);
+}
+
+}  // namespace vorlund::ui
