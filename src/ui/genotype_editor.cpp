@@ -161,14 +161,15 @@ void GenotypeEditor::userLeft() {
   // Ask after the event that moved the focus has been delivered: a modal box
   // opened inside the focus change would swallow the click.
   checkPending_ = true;
-  QTimer::singleShot(0, this, &GenotypeEditor::settle);
+  QTimer::singleShot(0, this, [this] { settle(); });
 }
 
-void GenotypeEditor::settle() {
+bool GenotypeEditor::settle() {
   if (!checkPending_ || asking_ || genman_ == nullptr) {
     checkPending_ = false;
-    return;
+    return true;
   }
+  bool keep = true;
   checkPending_ = false;
   asking_ = true;
   std::string text = toText(genotype());
@@ -180,6 +181,7 @@ void GenotypeEditor::settle() {
     if (ignore == PromptAnswer::Yes) {
       prompts().message(this, PromptKind::Critical, "Error message", "The genotype is invalid and useless now");
     } else {
+      keep = false;
       edit_->setFocus();
       highlighter_->setErrorPosition(check);
     }
@@ -195,6 +197,7 @@ void GenotypeEditor::settle() {
   }
   refreshStatus();
   asking_ = false;
+  return keep;
 }
 
 }  // namespace vorlund::ui

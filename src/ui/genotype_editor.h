@@ -84,8 +84,9 @@ class GenotypeEditor : public QWidget {
   GenotypeHighlighter* highlighter() const { return highlighter_; }
 
   // Runs the leaving check now if the user left the editor and it has not run
-  // yet (the owner calls it before it reads the text).
-  void settle();
+  // yet (the owner calls it before it reads the text). False when the user
+  // chose to go back to the text rather than keep it as it is.
+  bool settle();
   // What leaving the editor does: the check is queued until the event that
   // moved the focus is done (or until settle()).
   void userLeft();

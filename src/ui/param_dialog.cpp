@@ -90,8 +90,7 @@ ParamDialog::ParamDialog(QWidget* parent, param& chain, bool readOnly, const QSt
   connect(ok, &QPushButton::clicked, this, &ParamDialog::okPressed);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
   connect(applyButton, &QPushButton::clicked, this, [this] {
-    apply();
-    rebuildControls();
+    if (apply()) rebuildControls();
   });
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
@@ -302,11 +301,12 @@ std::string ParamDialog::controlValue(const Row& r) const {
   }
 }
 
-void ParamDialog::apply() {
+bool ParamDialog::apply() {
+  for (auto& row : rows_)
+    if (row->genotype && !row->genotype->settle()) return false;
   std::string warnings;
   for (auto& row : rows_) {
     Row& r = *row;
-    if (r.genotype) r.genotype->settle();
     // Untouched controls are left alone: writing them back would cut reals to
     // their shown digits and mark unchanged texts as edited.
     if (!r.editable || !r.touched) continue;
@@ -323,11 +323,11 @@ void ParamDialog::apply() {
     warnings += boundsWarningLine(name ? name : "", group, flags, chain_.getText(r.index));
   }
   if (!warnings.empty()) prompts().message(this, PromptKind::Critical, "Bounds warning", fromText(warnings));
+  return true;
 }
 
 void ParamDialog::okPressed() {
-  apply();
-  accept();
+  if (apply()) accept();
 }
 
 QWidget* ParamDialog::controlFor(int index) const {

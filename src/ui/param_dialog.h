@@ -60,7 +60,9 @@ class ParamDialog : public QDialog {
   // The genotype editor of the shown group, if it has one.
   GenotypeEditor* genotypeEditor() const;
 
-  void apply();
+  // Applies the edited controls of the shown group; false (nothing applied)
+  // when the user went back to a genotype the editor questioned.
+  bool apply();
 
  private:
   // One shown parameter and its controls.

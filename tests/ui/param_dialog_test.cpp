@@ -14,6 +14,7 @@
 #include <string>
 
 #include "core/param.h"
+#include "genetics/genman.h"
 #include "ui/genotype_editor.h"
 #include "ui/prompt_service.h"
 
@@ -31,11 +32,12 @@ struct Settings {
   int32_t mode = 1;
   int32_t locked = 3;
   std::string file = "scene";
+  std::string genes = "X";
 };
 
 #define FIELD(f) static_cast<int32_t>(offsetof(Settings, f))
 constexpr ParamEntry kTab[] = {
-    paramHeader("Interface", 2, 8, "int:"),
+    paramHeader("Interface", 2, 9, "int:"),
     paramGroup("POV-Ray: Files"),
     {"int_demotimebase", 0, "Demo time base [sec]", "d 10 60", FIELD(demo), nullptr},
     {"step", 0, "Step", "d 0 50", FIELD(step), nullptr},
@@ -45,12 +47,13 @@ constexpr ParamEntry kTab[] = {
     {"mode", 0, "Mode", "d 0 2 ~Off~Fake~True", FIELD(mode), nullptr},
     {"locked", 0 | PF_READONLY, "Locked", "d 0 5", FIELD(locked), nullptr},
     {"file", 1, "File", "s 0 100", FIELD(file), nullptr},
+    {"genes", 0, "Genotype", "s 1 9999", FIELD(genes), nullptr},
     paramEnd(),
 };
 #undef FIELD
 static_assert(paramTableValid(kTab));
 
-enum { kDemo, kStep, kReal, kName, kFlag, kMode, kLocked, kFile };
+enum { kDemo, kStep, kReal, kName, kFlag, kMode, kLocked, kFile, kGenes };
 
 void typeInto(QWidget* w, const QString& text) {
   auto* line = qobject_cast<QLineEdit*>(w);
@@ -193,4 +196,23 @@ TEST_F(DialogTest, RunnerAndEditParametersReportConfirmation) {
   EXPECT_TRUE(confirmed);
   EXPECT_EQ(flags, PSET_CHANGED);
   EXPECT_EQ(s.demo, 30);
+}
+
+TEST_F(DialogTest, GoingBackToAQuestionedGenotypeKeepsTheDialogOpen) {
+  GenMan gm;
+  registerStandardOperators(gm);
+  ParamDialog d(nullptr, acc, false, "Genotype data", &gm);
+  GenotypeEditor* editor = d.genotypeEditor();
+  ASSERT_NE(editor, nullptr);
+  editor->edit()->moveCursor(QTextCursor::End);
+  QTest::keyClicks(editor->edit(), "(X,X),X");
+  script.answers = {PromptAnswer::No, PromptAnswer::Yes};
+  editor->userLeft();
+  press(d, "ok");
+  EXPECT_FALSE(d.confirmed());
+  EXPECT_EQ(s.genes, "X");
+  editor->userLeft();
+  press(d, "ok");
+  EXPECT_TRUE(d.confirmed());
+  EXPECT_EQ(s.genes, "X(X,X),X");
 }
