@@ -22,6 +22,7 @@
 #include <map>
 
 #include "core/param.h"
+#include "ui/dialog_hooks.h"
 #include "ui/genotype_editor.h"
 #include "ui/prompt_service.h"
 
@@ -64,6 +65,14 @@ ParamDialogRunner& currentRunner() {
   static ParamDialogRunner runner = [](ParamDialog& d) { return d.exec() == QDialog::Accepted; };
   return runner;
 }
+
+// The main window's "Simulation Parameters", "Statistics" and "Options" open this dialog.
+const bool kHookInstalled = [] {
+  installParameterDialog([](QWidget* parent, const QString& title, param& acc) {
+    editParameters(parent, acc, false, title);
+  });
+  return true;
+}();
 
 }  // namespace
 
