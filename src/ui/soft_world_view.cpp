@@ -10,7 +10,14 @@ SoftWorldView::SoftWorldView(UiContext& ctx, QWidget* parent, Camera* camera, bo
   if (mainView_) ctx.settingsChain().join(ChainSlot::WorldDisplay, &params_);
   painter_.setOnLost([this] { update(); });
   connect(&ctx, &UiContext::creatureSelectionChanged, this,
-          [this] { painter_.select(ctx_.selectedCreature(), &ctx_.sim()); });
+          [this] {
+            painter_.select(ctx_.selectedCreature(), &ctx_.sim());
+            update();
+          });
+  // Every drawn step: the charts take their sample then, and the picture follows the world.
+  connect(&ctx, &UiContext::stepped, this, [this] {
+    if (isVisible()) repaint();
+  });
 }
 
 SoftWorldView::~SoftWorldView() {
@@ -29,7 +36,7 @@ void SoftWorldView::render(Area2D& area) {
     Camera whole;
     whole.computeGoal(life.world, target, scale);
   }
-  painter_.paint(area, life, target, scale);
+  painter_.paint(area, life, target, scale, ctx_.sim().stepCount);
 }
 
 }  // namespace vorlund::ui

@@ -92,6 +92,9 @@ bool BrainView::addProbe(int neuron) {
   boxPixels(neuron, bx, by, bw, bh);
   p->x = bx + bw + kProbeOffset;
   p->y = by - kProbeOffset - kProbeHeight / 2;
+  // Keep the new probe inside the window it was asked for in.
+  if (fittedW_ > 0 && p->x + p->w > fittedW_) p->x = std::max(0, bx - kProbeOffset - p->w);
+  if (fittedH_ > 0) p->y = std::clamp(p->y, 0, std::max(0, fittedH_ - p->h));
   p->chart.setFixedRange(-1.0, 1.0);
   probes_.push_back(std::move(p));
   return true;
