@@ -84,7 +84,7 @@ void BrainArea::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 BrainViewWindow::BrainViewWindow(UiContext& ctx, QWidget* parent)
-    : ToolWindow(ctx, QStringLiteral("Brain"), parent) {
+    : ToolWindow(ctx, QStringLiteral("Brain"), parent), ctxGuard_(&ctx) {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   area_ = new BrainArea(view_, this);
@@ -103,7 +103,8 @@ BrainViewWindow::BrainViewWindow(UiContext& ctx, QWidget* parent)
 
 BrainViewWindow::~BrainViewWindow() {
   view_.show(nullptr);
-  context().settingsChain().leave(ChainSlot::NeuronDisplay);
+  // The main window's context may already be gone (Qt deletes child windows last).
+  if (ctxGuard_) ctxGuard_->settingsChain().leave(ChainSlot::NeuronDisplay);
 }
 
 void BrainViewWindow::redraw() {

@@ -4,12 +4,14 @@
 #pragma once
 
 #include <QPoint>
+#include <QPointer>
 
 #include "ui/area_widget.h"
 #include "ui/tool_window.h"
 #include "view/body_view.h"
 #include "view/brain_view.h"
 #include "view/display_settings.h"
+#include "ui/ui_context.h"
 
 namespace vorlund {
 class org;
@@ -73,6 +75,7 @@ class BrainViewWindow : public ToolWindow {
   BrainView view_{settings_};
   BodyView genotypeBody_;  // builds the body of a genotype shown in genotype mode
   BrainArea* area_;
+  QPointer<UiContext> ctxGuard_;
 };
 
 }  // namespace vorlund::ui

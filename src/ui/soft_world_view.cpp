@@ -6,7 +6,7 @@
 namespace vorlund::ui {
 
 SoftWorldView::SoftWorldView(UiContext& ctx, QWidget* parent, Camera* camera, bool mainView)
-    : AreaWidget(parent), ctx_(ctx), camera_(camera), mainView_(mainView) {
+    : AreaWidget(parent), ctx_(ctx), ctxGuard_(&ctx), camera_(camera), mainView_(mainView) {
   if (mainView_) ctx.settingsChain().join(ChainSlot::WorldDisplay, &params_);
   painter_.setOnLost([this] { update(); });
   connect(&ctx, &UiContext::creatureSelectionChanged, this,
@@ -16,13 +16,14 @@ SoftWorldView::SoftWorldView(UiContext& ctx, QWidget* parent, Camera* camera, bo
           });
   // Every drawn step: the charts take their sample then, and the picture follows the world.
   connect(&ctx, &UiContext::stepped, this, [this] {
-    if (isVisible()) repaint();
+    if (isVisible()) update();
   });
 }
 
 SoftWorldView::~SoftWorldView() {
   painter_.select(nullptr, nullptr);
-  if (mainView_) ctx_.settingsChain().leave(ChainSlot::WorldDisplay);
+  // The main window's context may already be gone (Qt deletes child windows last).
+  if (mainView_ && ctxGuard_) ctxGuard_->settingsChain().leave(ChainSlot::WorldDisplay);
 }
 
 void SoftWorldView::render(Area2D& area) {

@@ -4,7 +4,10 @@
 // the individuals list. The world view window places it and owns the camera.
 #pragma once
 
+#include <QPointer>
+
 #include "ui/area_widget.h"
+#include "ui/ui_context.h"
 #include "view/display_settings.h"
 #include "view/soft_world_painter.h"
 
@@ -35,6 +38,7 @@ class SoftWorldView : public AreaWidget {
 
  private:
   UiContext& ctx_;
+  QPointer<UiContext> ctxGuard_;
   Camera* camera_;
   bool mainView_;
   WorldDisplayFields settings_;

@@ -239,7 +239,9 @@ void BrainView::drawProbe(Area2D& area, const Probe& p) const {
   int bx, by, bw, bh;
   boxPixels(p.neuron, bx, by, bw, bh);
   area.color(VC_PROBE_SIGNAL);
-  area.line(p.x, p.y + p.h / 2, bx + bw, by + bh / 2);
+  // From the probe's side that faces the neuron to the neuron's output.
+  const int fromX = p.x + p.w <= bx + bw ? p.x + p.w : p.x;
+  area.line(fromX, p.y + p.h / 2, bx + bw, by + bh / 2);
   area.color(VC_PROBE_BACK);
   area.rect(p.x, p.y, p.w, p.h, true);
   p.chart.draw(area, p.x, p.y, p.w, p.h, VC_PROBE_SIGNAL);
