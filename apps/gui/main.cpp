@@ -1,7 +1,6 @@
 // vorlund: the desktop program.
 #include <QApplication>
 #include <QFileInfo>
-#include <clocale>
 #include <ctime>
 #include <string>
 #include <vector>
@@ -10,6 +9,7 @@
 #include "core/random.h"
 #include "ui/command_line.h"
 #include "ui/main_window.h"
+#include "ui/numeric_locale.h"
 
 int main(int argc, char** argv) {
   // Chosen before Qt reads the arguments: the evolution's generator and the log.
@@ -22,8 +22,7 @@ int main(int argc, char** argv) {
   vorlund::removeLogFile();
 
   QApplication app(argc, argv);
-  // Qt switched the process to the user's locale; files must not follow it.
-  std::setlocale(LC_NUMERIC, "C");
+  vorlund::ui::restoreFileNumberLocale();
   app.setApplicationName("Vorlund");
   app.setQuitOnLastWindowClosed(false);
 

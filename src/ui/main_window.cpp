@@ -43,6 +43,7 @@ namespace {
 
 constexpr const char* kDefaultSimFile = "Default.sim";
 constexpr int kStatusPanelWidths[2] = {140, 220};
+constexpr int kToggleMinWidth = 30;
 
 struct ToggleRow {
   const char* caption;
@@ -208,13 +209,19 @@ MainWindow::~MainWindow() {
 
 void MainWindow::buildControls() {
   auto* central = new QWidget(this);
+  // A pressed toggle must read as "window shown" at a glance.
+  central->setStyleSheet(
+      "QToolButton { padding: 3px; } "
+      "QToolButton:checked { background: #b4d0ea; border: 1px solid #5884ab; border-radius: 3px; }");
   auto* grid = new QGridLayout(central);
   for (int i = 0; i < kMainToggleCount; ++i) {
     auto* b = new QToolButton(central);
     b->setText(kToggleRows[i].caption);
     b->setToolTip(kToggleRows[i].hint);
     b->setCheckable(true);
-    b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    // Small screens give the main window a third of their width: let captions be clipped.
+    b->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    b->setMinimumWidth(kToggleMinWidth);
     toggles_[i] = b;
   }
   // World and OpenGL side by side, then the other views, then the lists.

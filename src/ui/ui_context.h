@@ -73,6 +73,7 @@ class UiContext : public QObject {
   static void onFoodLeaving(void* self, int index);
   static void onRecordLeaving(void* self, int index);
   static void onRecordAdded(void* self, int index);
+  static void onRecordChanged(void* self, int index);
 
   std::unique_ptr<symulator> sim_;
   InterfaceSettings interface_;
