@@ -202,6 +202,10 @@ MainWindow::~MainWindow() {
   tickTimer_->stop();
   for (auto& v : spied_) delete v.data();
   spied_.clear();
+  // The lists listen to the simulator, which goes with the context before the child windows.
+  delete genotypes_;
+  delete individuals_;
+  genotypes_ = individuals_ = nullptr;
   setCriticalHandler({});
   setAlertHandler({});
   logMessage("MainProgram", "Finish", "Application ends", LOG_PLAIN);
