@@ -50,8 +50,8 @@ QVariant ParamTableModel::headerData(int section, Qt::Orientation orientation, i
   if (orientation != Qt::Horizontal) return {};
   if (role == Qt::DisplayRole) return QString::fromLatin1(columns_.name(section) ? columns_.name(section) : "");
   if (role == Qt::ToolTipRole && columns_.help(section)) return QString::fromLatin1(columns_.help(section));
-  if (role == Qt::TextAlignmentRole)
-    return QVariant::fromValue(Qt::AlignVCenter | (columnType(section) == 's' ? Qt::AlignLeft : Qt::AlignRight));
+  // Captions stay left-aligned: a narrow right-aligned caption loses its beginning.
+  if (role == Qt::TextAlignmentRole) return QVariant::fromValue(Qt::AlignVCenter | Qt::AlignLeft);
   return {};
 }
 

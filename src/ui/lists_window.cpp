@@ -94,9 +94,39 @@ ListsWindow::ListsWindow(UiContext& ctx, ListKind kind, QWidget* parent)
   layout->addWidget(view_, 1);
   setColumnsText(columns_);
   resize(600, 300);
+  if (kind == ListKind::Genotypes) {
+    // After the model's own listeners, so the rows exist when these run.
+    s.pool.beforeRemovalListeners.add(&ListsWindow::recordLeaving, this);
+    s.pool.removedListeners.add(&ListsWindow::recordRemoved, this);
+    s.pool.addedListeners.add(&ListsWindow::recordAdded, this);
+  }
 }
 
-ListsWindow::~ListsWindow() = default;
+ListsWindow::~ListsWindow() {
+  if (kind_ != ListKind::Genotypes) return;
+  listaprz& pool = context().sim().pool;
+  pool.beforeRemovalListeners.remove(&ListsWindow::recordLeaving, this);
+  pool.removedListeners.remove(&ListsWindow::recordRemoved, this);
+  pool.addedListeners.remove(&ListsWindow::recordAdded, this);
+}
+
+void ListsWindow::recordLeaving(void* self, int index) {
+  auto* w = static_cast<ListsWindow*>(self);
+  if (!w->view_->selectionModel()->isRowSelected(index, {})) return;
+  w->moving_ = w->context().sim().pool.get(index);
+  w->movingNumber_ = w->moving_ ? w->moving_->num : 0;
+  w->quietSelection_ = true;
+}
+
+void ListsWindow::recordRemoved(void* self, int) { static_cast<ListsWindow*>(self)->quietSelection_ = false; }
+
+void ListsWindow::recordAdded(void* self, int index) {
+  auto* w = static_cast<ListsWindow*>(self);
+  przodek* r = w->context().sim().pool.get(index);
+  if (w->moving_ == nullptr || r != w->moving_ || r->num != w->movingNumber_) return;
+  w->moving_ = nullptr;
+  w->addRowToSelection(index);
+}
 
 void ListsWindow::buildGenotypeButtons(QWidget* column) {
   auto* v = new QVBoxLayout(column);
@@ -133,7 +163,9 @@ void ListsWindow::buildIndividualButtons(QWidget* column) {
   follow_ = new QCheckBox("Follow", column);
   follow_->setToolTip("Camera: follow the selected individuals?");
   v->addWidget(follow_);
-  v->addWidget(new QLabel("Update rate", column));
+  auto* rateLabel = new QLabel("Update rate", column);
+  rateLabel->setWordWrap(true);
+  v->addWidget(rateLabel);
   updateRate_ = new QComboBox(column);
   updateRate_->addItems({"Ever", "1:10", "1:100", "1:1000", "1:10000"});
   updateRate_->setFixedWidth(kButtonColumnWidth);
@@ -180,7 +212,7 @@ void ListsWindow::selectionChanged() {
   UiContext& ctx = context();
   const std::vector<int> rows = selectedRows();
   if (kind_ == ListKind::Genotypes) {
-    if (rowCount() != ctx.sim().pool.size()) return;
+    if (quietSelection_ || rowCount() != ctx.sim().pool.size()) return;
     ctx.selectGenotype(rows.empty() ? nullptr : rowGenotype(rows.front()));
     return;
   }

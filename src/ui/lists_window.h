@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -98,7 +99,16 @@ class ListsWindow : public ToolWindow {
   // The record a dialog edits is added when the user confirms; returns it or null.
   void addEdited(std::unique_ptr<przodek> rec, bool isNew);
 
+  // A sorted pool moves a changed record by taking it out and adding it again:
+  // a selected record keeps its selection across the move.
+  static void recordLeaving(void* self, int index);
+  static void recordRemoved(void* self, int index);
+  static void recordAdded(void* self, int index);
+
   ListKind kind_;
+  przodek* moving_ = nullptr;
+  int32_t movingNumber_ = 0;
+  bool quietSelection_ = false;
   QTableView* view_ = nullptr;
   ParamTableModel* model_ = nullptr;
   GenotypeListModel* genotypes_ = nullptr;

@@ -197,7 +197,7 @@ TEST_F(ListsTest, ColumnStringsAndHeaderSorting) {
   add("XX", "a", "", 50);
   add("XXX", "c", "", 20);
   const int life = param(kGenotypeTable, nullptr).findId("lifespan");
-  genotypes.table()->horizontalHeader()->sectionClicked(life);
+  emit genotypes.table()->horizontalHeader()->sectionClicked(life);
   EXPECT_EQ(sim().pool.get(0)->name, "b");
   emit genotypes.table()->horizontalHeader()->sectionClicked(life);
   EXPECT_EQ(sim().pool.get(0)->name, "a");
@@ -206,4 +206,12 @@ TEST_F(ListsTest, ColumnStringsAndHeaderSorting) {
   add("XXXX", "d", "", 30);
   EXPECT_EQ(sim().pool.get(1)->name, "d");
   EXPECT_EQ(genotypes.model()->cellText(1, kNameIndex), "d");
+  // A selected record that the sort moves stays selected, in the list and in the context.
+  select(genotypes, {1});
+  przodek* d = genotypes.rowGenotype(1);
+  d->lifespan = 100;
+  sim().pool.changed(1);
+  EXPECT_EQ(genotypes.rowGenotype(0), d);
+  EXPECT_EQ(genotypes.selectedRows(), std::vector<int>{0});
+  EXPECT_EQ(ctx.selectedGenotype(), d);
 }
