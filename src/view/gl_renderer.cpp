@@ -215,7 +215,21 @@ bool GlRenderer::useTexture(int slot) const {
   return settings.sgl_texture && mode_ == GL_MODE_RGB && textureLoaded(slot);
 }
 
-void GlRenderer::colour(ColourName c) { colour(rgbaOf(colours_, c)); }
+void GlRenderer::colour(ColourName c) {
+  if (mode_ != GL_MODE_INDEX || !hasPaletteRamp(c)) {
+    colour(rgbaOf(colours_, c));
+    return;
+  }
+  // A six-entry ramp: ambient from its dark end, diffuse from its light end,
+  // as the index mode's materials take them.
+  const Rgba base = rgbaOf(colours_, c);
+  const Rgba dark = paletteRamp(base, 0, 5, 0), light = paletteRamp(base, 0, 5, 5);
+  const float ambient[4] = {dark.r, dark.g, dark.b, dark.a};
+  const float diffuse[4] = {light.r, light.g, light.b, light.a};
+  glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, ambient);
+  glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, diffuse);
+  glColor4fv(diffuse);
+}
 
 void GlRenderer::colour(const Rgba& c) {
   const float v[4] = {c.r, c.g, c.b, c.a};
@@ -303,6 +317,14 @@ void GlRenderer::drawFrame(const Life& life, const Grab* grab) {
   for (int i = 0; i < life.food.size(); ++i) drawObject(*life.food.get(i), w, step);
   if (grab != nullptr && grab->active()) drawPointer(*grab);
   drawWater(w);
+  // Translucent colours leave their alpha in the frame; a window that
+  // composes the frame must see it opaque.
+  glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_TRUE);
+  glClearColor(0, 0, 0, 1);
+  glClear(GL_COLOR_BUFFER_BIT);
+  glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+  const Rgba sky = colours_[COL_SKY];
+  glClearColor(sky.r, sky.g, sky.b, sky.a);
   glFlush();
 }
 
@@ -320,9 +342,12 @@ void GlRenderer::drawGround(const world& w) {
     return;
   }
   groundKey_ = key;
-  glNewList(groundList_, GL_COMPILE_AND_EXECUTE);
+  // Compiled, then called: Mesa's compile-and-execute applies each material
+  // one quad late while it records.
+  glNewList(groundList_, GL_COMPILE);
   emitGround(w);
   glEndList();
+  glCallList(groundList_);
 }
 
 void GlRenderer::emitGround(const world& w) {
@@ -453,24 +478,36 @@ void GlRenderer::drawStick(const org& o, const est& k, bool first, const world& 
   const ses& a = *k.e[0];
   const ses& b = *k.e[1];
   glDisable(GL_CULL_FACE);
-  Rgba c = mode_ == GL_MODE_RGB ? stickColour(k, o)
-                                : aboveWaterColours()[o.typ == ORG_FOOD ? COL_CORPSE : COL_GREEN];
-  if (underwater()) c = underwaterVariant(c);
-  colour(c);
+  // The index mode has no colour per stick: living sticks take the green ramp.
+  const ColourName indexColour = o.typ == ORG_FOOD ? COL_CORPSE : COL_GREEN;
+  Rgba c = mode_ == GL_MODE_RGB ? stickColour(k, o) : rgbaOf(colours_, indexColour);
+  if (underwater() && mode_ == GL_MODE_RGB) c = underwaterVariant(c);
+  auto stickMaterial = [&] {
+    if (mode_ == GL_MODE_RGB) {
+      colour(c);
+    } else {
+      colour(indexColour);
+    }
+  };
+  stickMaterial();
   const Vec3 d = b.p - a.p;
   const double len = d.length();
   const bool eating = (b.state & SES_ATE) != 0;
   auto joint = [&](const Vec3& at) {
     glPushMatrix();
     glTranslated(at.x, at.y, at.z);
-    if (eating) colour(COL_EATING);
+    // Accessories may have set their own colours since the stick was drawn.
+    if (eating) {
+      colour(COL_EATING);
+    } else {
+      stickMaterial();
+    }
     if (settings.sgl_shape == STICK_CYLINDER) {
       gluSphere(quadric_, kSphereJoint, 10, 5);
     } else {
       drawBox({-kBoxJointHalf, -kBoxJointHalf, -kBoxJointHalf}, {kBoxJointHalf, kBoxJointHalf, kBoxJointHalf});
     }
     glPopMatrix();
-    colour(c);
   };
   if (len > 1e-9 && std::isfinite(len)) {
     // The stick's frame: x along the stick, y from the second end's frame.
@@ -632,7 +669,7 @@ void GlRenderer::drawWater(const world& w) {
 
 bool GlRenderer::unproject(int x, int y, double planeZ, Vec3& out) const {
   if (viewport_[2] <= 0 || viewport_[3] <= 0) return false;
-  const double wy = viewport_[3] - 1 - y;
+  const double wy = viewport_[3] - y;
   Vec3 p0, p1;
   if (!gluUnProject(x, wy, 0.0, modelview_, projection_, viewport_, &p0.x, &p0.y, &p0.z)) return false;
   if (!gluUnProject(x, wy, 1.0, modelview_, projection_, viewport_, &p1.x, &p1.y, &p1.z)) return false;
@@ -641,6 +678,16 @@ bool GlRenderer::unproject(int x, int y, double planeZ, Vec3& out) const {
   const double t = (planeZ - p0.z) / dz;
   if (t < 0 || t > 1) return false;
   out = p0 + (p1 - p0) * t;
+  return true;
+}
+
+bool GlRenderer::project(const Vec3& p, double& x, double& y) const {
+  if (viewport_[2] <= 0 || viewport_[3] <= 0) return false;
+  double wx = 0, wy = 0, wz = 0;
+  if (!gluProject(p.x, p.y, p.z, modelview_, projection_, viewport_, &wx, &wy, &wz)) return false;
+  if (wz < 0 || wz > 1) return false;
+  x = wx;
+  y = viewport_[3] - wy;
   return true;
 }
 

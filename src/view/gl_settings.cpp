@@ -87,6 +87,34 @@ int GlParams::setLocal(int i, std::string_view text) {
 
 const ColourSet& aboveWaterColours() { return kAbove; }
 
+Rgba paletteRamp(const Rgba& c, int lo, int hi, int i) {
+  constexpr float kRampStrength = 0.5f;
+  const int mid = (lo + hi) / 2;
+  if (hi <= lo) return c;
+  if (i < mid) {
+    const float t = static_cast<float>(mid - i) * kRampStrength / static_cast<float>(mid - lo);
+    return {c.r - t * c.r, c.g - t * c.g, c.b - t * c.b, c.a};
+  }
+  const float t = static_cast<float>(i - mid) * kRampStrength / static_cast<float>(hi - mid);
+  return {c.r + t * (1 - c.r), c.g + t * (1 - c.g), c.b + t * (1 - c.b), c.a};
+}
+
+bool hasPaletteRamp(ColourName c) {
+  switch (c) {
+    case COL_GREEN:
+    case COL_POINTER:
+    case COL_CHECKER_DARK:
+    case COL_CHECKER_LIGHT:
+    case COL_CORPSE:
+    case COL_GYROSCOPE:
+    case COL_MUSCLE:
+    case COL_ENERGY:
+      return true;
+    default:
+      return false;
+  }
+}
+
 Rgba underwaterVariant(const Rgba& c) {
   const Rgba& w = kWaterColour;
   return {(1 - kUnderwaterMix) * c.r + kUnderwaterMix * w.r, (1 - kUnderwaterMix) * c.g + kUnderwaterMix * w.g,

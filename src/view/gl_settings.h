@@ -99,6 +99,13 @@ enum ColourName {
 
 using ColourSet = std::array<Rgba, COL_COUNT>;
 
+// Entry i of a colour-index palette ramp over lo..hi with base colour c:
+// darker towards lo, lighter towards hi, the base in the middle.
+Rgba paletteRamp(const Rgba& c, int lo, int hi, int i);
+// Whether a colour has a ramp in the colour-index palette (lit colours do;
+// the eating end, smell and touch have one entry).
+bool hasPaletteRamp(ColourName c);
+
 // The colours above water.
 const ColourSet& aboveWaterColours();
 // One colour as seen under water: mixed 30% with the water colour, alpha 0.3.

@@ -8,7 +8,7 @@
 #include "ui/body_view_window.h"
 #include "ui/brain_view_window.h"
 #include "ui/prompt_service.h"
-#include "ui/soft_world_view.h"
+#include "ui/world_view_window.h"
 #include "view/recording_area.h"
 #include "views_rig.h"
 #include "world/org_param.h"
@@ -89,22 +89,20 @@ TEST(Views, LetGoOfACreatureThatDiesWhileShown) {
   org* o = test::addWiredCreature(ctx);
   ui::BodyViewWindow body(ctx, nullptr);
   ui::BrainViewWindow brain(ctx, nullptr);
-  ui::SoftWorldView world(ctx, nullptr, nullptr, false);
+  ui::WorldViewWindow world(ctx, nullptr);
   world.resize(200, 200);
-  world.settings().w3_ch1 = org_param().findId("energy") + 1;
+  world.displaySettings().w3_ch1 = org_param().findId("energy") + 1;
   ctx.selectCreature(o);
   brain.addProbe(1);
-  world.renderImage();
-  EXPECT_EQ(world.painter().selected(), o);
+  world.picture();
   EXPECT_EQ(body.view().creature(), o);
   ctx.sim().worldRules().corpsen = 0;  // the dead body is destroyed at once
   ctx.sim().killCreature(o);
   EXPECT_EQ(brain.view().creature(), nullptr);
   EXPECT_EQ(body.view().creature(), nullptr);
-  EXPECT_EQ(world.painter().selected(), nullptr);
   brain.area()->renderImage();
   body.area()->renderImage();
-  world.renderImage();
+  world.picture();
 }
 
 TEST(Views, SnapshotHasTheViewsSize) {

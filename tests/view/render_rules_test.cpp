@@ -35,6 +35,17 @@ TEST(RenderRulesTest, UnderwaterColoursMixWithTheWater) {
   EXPECT_EQ(underwaterColours()[COL_WATER], (Rgba{0.2f, 0.8f, 1.0f, 0.5f}));
 }
 
+TEST(RenderRulesTest, PaletteRampsDarkenTowardsTheLowEndAndLightenTowardsTheHigh) {
+  const Rgba c{0.4f, 0.6f, 1.0f, 1.0f};
+  // Muscle ramp 43..48: mid 45.
+  EXPECT_EQ(paletteRamp(c, 43, 48, 45), c);
+  const Rgba low = paletteRamp(c, 43, 48, 43), high = paletteRamp(c, 43, 48, 48);
+  EXPECT_FLOAT_EQ(low.r, 0.2f);
+  EXPECT_FLOAT_EQ(high.r, 0.7f);
+  EXPECT_FLOAT_EQ(high.b, 1.0f);
+  EXPECT_FLOAT_EQ(paletteRamp(c, 43, 48, 44).g, 0.6f - 0.25f * 0.6f);
+}
+
 TEST(RenderRulesTest, StickColourFollowsItsPropertiesAndRemainsAreGrey) {
   org o(nullptr);
   ses* a = o.addSes();
