@@ -251,6 +251,9 @@ void SoftWorldPainter::drawCharts(Area2D& area, bool sample) {
     const double value = acc.getDouble(idx);
     if (sample) charts_[k].add(value);
     const int x = k == 0 ? 0 : W - cw;
+    // The chart hides the world behind it, so labels and grid do not cross its line.
+    area.color(VC_BACKGROUND);
+    area.rect(x, 0, cw, ch, true);
     charts_[k].draw(area, x, 0, cw, ch, VC_CHART_LINE);
     area.color(VC_TEXT);
     const std::string caption = ssprintf("%s: %g", acc.name(idx), value);
