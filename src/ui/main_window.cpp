@@ -23,6 +23,7 @@
 #include "core/message.h"
 #include "ui/body_view_window.h"
 #include "ui/dialog_hooks.h"
+#include "ui/phylogeny_window.h"
 #include "ui/brain_view_window.h"
 #include "ui/file_associations.h"
 #include "ui/lists_window.h"
@@ -162,6 +163,7 @@ MainWindow::MainWindow(MainWindowOptions options)
   world_ = new WorldViewWindow(*ctx_, this);
   body_ = new BodyViewWindow(*ctx_, this);
   brain_ = new BrainViewWindow(*ctx_, this);
+  installPhylogenyDialog(&runPhylogenyAnalysis);
 
   buildControls();
   buildMenus();

@@ -253,7 +253,7 @@ void WorldViewWindow::keepCameraAboveGround() {
 
 void WorldViewWindow::renderSoftware(QPainter& painter, int width, int height) {
   PainterArea area(painter, width, height);
-  painter_.paint(area, context().sim(), camera_.target, camera_.scale);
+  painter_.paint(area, context().sim(), camera_.target, camera_.scale, context().sim().stepCount);
 }
 
 QImage WorldViewWindow::picture() {

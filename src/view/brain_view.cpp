@@ -78,6 +78,7 @@ void BrainView::relayout() {
   org* o = watch_.get();
   boxes_.clear();
   fittedW_ = fittedH_ = -1;
+  layoutUsed_ = settings_.nn_layout;
   if (o == nullptr || o->neuroCount() == 0) return;
   boxes_ = brainLayout(settings_.nn_layout).fn(neuronSources(*o), rng_);
 }
@@ -91,6 +92,9 @@ bool BrainView::addProbe(int neuron) {
   boxPixels(neuron, bx, by, bw, bh);
   p->x = bx + bw + kProbeOffset;
   p->y = by - kProbeOffset - kProbeHeight / 2;
+  // Keep the new probe inside the window it was asked for in.
+  if (fittedW_ > 0 && p->x + p->w > fittedW_) p->x = std::max(0, bx - kProbeOffset - p->w);
+  if (fittedH_ > 0) p->y = std::clamp(p->y, 0, std::max(0, fittedH_ - p->h));
   p->chart.setFixedRange(-1.0, 1.0);
   probes_.push_back(std::move(p));
   return true;
@@ -235,7 +239,9 @@ void BrainView::drawProbe(Area2D& area, const Probe& p) const {
   int bx, by, bw, bh;
   boxPixels(p.neuron, bx, by, bw, bh);
   area.color(VC_PROBE_SIGNAL);
-  area.line(p.x, p.y + p.h / 2, bx + bw, by + bh / 2);
+  // From the probe's side that faces the neuron to the neuron's output.
+  const int fromX = p.x + p.w <= bx + bw ? p.x + p.w : p.x;
+  area.line(fromX, p.y + p.h / 2, bx + bw, by + bh / 2);
   area.color(VC_PROBE_BACK);
   area.rect(p.x, p.y, p.w, p.h, true);
   p.chart.draw(area, p.x, p.y, p.w, p.h, VC_PROBE_SIGNAL);
@@ -247,6 +253,7 @@ void BrainView::drawProbe(Area2D& area, const Probe& p) const {
 
 void BrainView::paint(Area2D& area) {
   const int W = area.width(), H = area.height();
+  if (showing() && layoutUsed_ != settings_.nn_layout) relayout();
   if (W != fittedW_ || H != fittedH_) {
     fit_ = fitLayout(layoutBounds(boxes_), W, H);
     fittedW_ = W;

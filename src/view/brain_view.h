@@ -70,7 +70,8 @@ class BrainView {
   // Every probe takes one sample of its neuron's signal.
   void sampleProbes();
 
-  // Draws the view; fits again when the window size changed since the last fit.
+  // Draws the view; lays out again when the layout setting changed and fits
+  // again when the window size changed since the last fit.
   void paint(Area2D& area);
 
   // --- hit tests and interaction (pixels) ---
@@ -110,6 +111,7 @@ class BrainView {
   int fittedW_ = -1, fittedH_ = -1;
   std::vector<std::unique_ptr<Probe>> probes_;
   int selected_ = -1;
+  int layoutUsed_ = -1;  // the layout the boxes were made by
   ViewRandom rng_;
 };
 

@@ -67,7 +67,7 @@ void SoftWorldPainter::line3(Area2D& area, const Vec3& a, const Vec3& b) {
   area.line(x1, y1, x2, y2);
 }
 
-void SoftWorldPainter::paint(Area2D& area, const Life& life, const Vec3& target, double scale) {
+void SoftWorldPainter::paint(Area2D& area, const Life& life, const Vec3& target, double scale, long step) {
   const int W = area.width(), H = area.height();
   proj_.set(W, H, target, scale);
   area.clear();
@@ -76,7 +76,9 @@ void SoftWorldPainter::paint(Area2D& area, const Life& life, const Vec3& target,
   for (int i = 0; i < life.creatures.size(); ++i) drawObject(area, life, *life.creatures.get(i), true);
   if (org* sel = watch_.get()) {
     if (settings_.w3_ptr) drawPointer(area, *sel);
-    drawCharts(area);
+    const bool sample = step < 0 || step != sampledStep_;
+    sampledStep_ = step;
+    drawCharts(area, sample);
   }
 }
 
@@ -233,7 +235,7 @@ void SoftWorldPainter::drawPointer(Area2D& area, const org& o) {
   area.line(x + kPointerHead, tip - kPointerHead, x, tip);
 }
 
-void SoftWorldPainter::drawCharts(Area2D& area) {
+void SoftWorldPainter::drawCharts(Area2D& area, bool sample) {
   org* sel = watch_.get();
   org_param acc(sel);
   const int W = area.width(), H = area.height();
@@ -247,8 +249,11 @@ void SoftWorldPainter::drawCharts(Area2D& area) {
     }
     if (idx < 0 || !creatureParamIsNumeric(idx)) continue;
     const double value = acc.getDouble(idx);
-    charts_[k].add(value);
+    if (sample) charts_[k].add(value);
     const int x = k == 0 ? 0 : W - cw;
+    // The chart hides the world behind it, so labels and grid do not cross its line.
+    area.color(VC_BACKGROUND);
+    area.rect(x, 0, cw, ch, true);
     charts_[k].draw(area, x, 0, cw, ch, VC_CHART_LINE);
     area.color(VC_TEXT);
     const std::string caption = ssprintf("%s: %g", acc.name(idx), value);

@@ -38,8 +38,9 @@ class SoftWorldPainter {
   void setOnLost(std::function<void()> fn) { onLost_ = std::move(fn); }
 
   // Draws the world as seen from the camera's target and scale. With a
-  // selected creature and a chart chosen, the chart takes one sample.
-  void paint(Area2D& area, const Life& life, const Vec3& target, double scale);
+  // selected creature and a chart chosen, the chart takes one sample, once
+  // per `step` when it is given (a stopped world repainted keeps its charts).
+  void paint(Area2D& area, const Life& life, const Vec3& target, double scale, long step = -1);
 
   const SoftProjection& projection() const { return proj_; }
   const ValueChart& chart(int k) const { return charts_[k == 2 ? 1 : 0]; }
@@ -49,7 +50,7 @@ class SoftWorldPainter {
   void drawObject(Area2D& area, const Life& life, const org& o, bool alive);
   void drawLabels(Area2D& area, org& o);
   void drawPointer(Area2D& area, const org& o);
-  void drawCharts(Area2D& area);
+  void drawCharts(Area2D& area, bool sample);
   void line3(Area2D& area, const Vec3& a, const Vec3& b);
 
   const WorldDisplayFields& settings_;
@@ -58,6 +59,7 @@ class SoftWorldPainter {
   std::function<void()> onLost_;
   ValueChart charts_[2];
   int chartParam_[2] = {0, 0};  // what each chart holds, to restart it on a change
+  long sampledStep_ = -1;
   ViewRandom rng_;
 };
 

@@ -1,0 +1,207 @@
+#include "ui/list_models.h"
+
+#include <QPainter>
+#include <QPixmap>
+#include <algorithm>
+
+namespace vorlund::ui {
+
+namespace {
+
+// Longest cell text kept; a genotype of thousands of characters shows its start.
+constexpr int kCellChars = 200;
+constexpr int kIconSize = 16;
+
+QString cellFrom(const std::string& value) {
+  QString s = QString::fromLatin1(value.data(), static_cast<qsizetype>(std::min<std::size_t>(value.size(), kCellChars)));
+  s.replace('\n', ' ').remove('\r');
+  return s;
+}
+
+}  // namespace
+
+ParamTableModel::ParamTableModel(param& columns, QObject* parent) : QAbstractTableModel(parent), columns_(columns) {}
+
+int ParamTableModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+}
+
+int ParamTableModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : columns_.totalParamCount();
+}
+
+char ParamTableModel::columnType(int column) const { return columns_.typeLetter(column); }
+
+QString ParamTableModel::cellText(int row, int column) const {
+  if (row < 0 || row >= static_cast<int>(rows_.size())) return {};
+  const QStringList& r = rows_[static_cast<std::size_t>(row)];
+  return column >= 0 && column < r.size() ? r[column] : QString();
+}
+
+QVariant ParamTableModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid()) return {};
+  if (role == Qt::DisplayRole) return cellText(index.row(), index.column());
+  if (role == Qt::TextAlignmentRole)
+    return QVariant::fromValue(Qt::AlignVCenter | (columnType(index.column()) == 's' ? Qt::AlignLeft : Qt::AlignRight));
+  return {};
+}
+
+QVariant ParamTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (orientation != Qt::Horizontal) return {};
+  if (role == Qt::DisplayRole) return QString::fromLatin1(columns_.name(section) ? columns_.name(section) : "");
+  if (role == Qt::ToolTipRole && columns_.help(section)) return QString::fromLatin1(columns_.help(section));
+  // Captions stay left-aligned: a narrow right-aligned caption loses its beginning.
+  if (role == Qt::TextAlignmentRole) return QVariant::fromValue(Qt::AlignVCenter | Qt::AlignLeft);
+  return {};
+}
+
+void ParamTableModel::insertOne(int i) {
+  i = std::clamp(i, 0, static_cast<int>(rows_.size()));
+  beginInsertRows({}, i, i);
+  rows_.insert(rows_.begin() + i, rowTexts(i));
+  icons_.insert(icons_.begin() + i, rowIcon(i));
+  endInsertRows();
+}
+
+void ParamTableModel::removeOne(int i) {
+  if (i < 0 || i >= static_cast<int>(rows_.size())) return;
+  beginRemoveRows({}, i, i);
+  rows_.erase(rows_.begin() + i);
+  icons_.erase(icons_.begin() + i);
+  endRemoveRows();
+}
+
+void ParamTableModel::refillOne(int i) {
+  if (i < 0 || i >= static_cast<int>(rows_.size()) || i >= sourceCount()) return;
+  rows_[static_cast<std::size_t>(i)] = rowTexts(i);
+  icons_[static_cast<std::size_t>(i)] = rowIcon(i);
+  emit dataChanged(index(i, 0), index(i, columnCount() - 1));
+}
+
+void ParamTableModel::refillAll() {
+  const int want = sourceCount();
+  const int have = static_cast<int>(rows_.size());
+  if (have > want) {
+    beginRemoveRows({}, want, have - 1);
+    rows_.resize(static_cast<std::size_t>(want));
+    icons_.resize(static_cast<std::size_t>(want));
+    endRemoveRows();
+  } else if (have < want) {
+    beginInsertRows({}, have, want - 1);
+    rows_.resize(static_cast<std::size_t>(want));
+    icons_.resize(static_cast<std::size_t>(want));
+    endInsertRows();
+  }
+  for (int i = 0; i < want; ++i) {
+    rows_[static_cast<std::size_t>(i)] = rowTexts(i);
+    icons_[static_cast<std::size_t>(i)] = rowIcon(i);
+  }
+  if (want > 0) emit dataChanged(index(0, 0), index(want - 1, columnCount() - 1));
+}
+
+// ---------------------------------------------------------------------------
+
+GenotypeListModel::GenotypeListModel(listaprz& pool, QObject* parent)
+    : ParamTableModel(reader_, parent), pool_(pool) {
+  pool_.addedListeners.add(&GenotypeListModel::added, this);
+  pool_.changedListeners.add(&GenotypeListModel::changed, this);
+  pool_.removedListeners.add(&GenotypeListModel::removed, this);
+  refillAll();
+}
+
+GenotypeListModel::~GenotypeListModel() {
+  if (pool_.sortAccessor() == &reader_) pool_.setSort(nullptr, -1, false);
+  pool_.addedListeners.remove(&GenotypeListModel::added, this);
+  pool_.changedListeners.remove(&GenotypeListModel::changed, this);
+  pool_.removedListeners.remove(&GenotypeListModel::removed, this);
+}
+
+QStringList GenotypeListModel::rowTexts(int i) {
+  QStringList texts;
+  przodek* rec = pool_.get(i);
+  if (rec == nullptr) return texts;
+  reader_.setBase(rec);
+  for (int c = 0; c < columnCount(); ++c) texts << cellFrom(reader_.getText(c));
+  reader_.setBase(nullptr);
+  return texts;
+}
+
+void GenotypeListModel::sort(int column, Qt::SortOrder order) {
+  if (column < 0 || column >= columnCount()) return;
+  // The pool notifies "everything changed", which refills every row.
+  pool_.setSort(&reader_, column, order == Qt::DescendingOrder);
+}
+
+void GenotypeListModel::added(void* self, int i) { static_cast<GenotypeListModel*>(self)->insertOne(i); }
+
+void GenotypeListModel::changed(void* self, int i) {
+  auto* m = static_cast<GenotypeListModel*>(self);
+  if (i < 0)
+    m->refillAll();
+  else
+    m->refillOne(i);
+}
+
+void GenotypeListModel::removed(void* self, int i) { static_cast<GenotypeListModel*>(self)->removeOne(i); }
+
+// ---------------------------------------------------------------------------
+
+CreatureListModel::CreatureListModel(OrgList& creatures, QObject* parent)
+    : ParamTableModel(reader_, parent), creatures_(creatures) {
+  creatures_.addedListeners.add(&CreatureListModel::added, this);
+  creatures_.removedListeners.add(&CreatureListModel::removed, this);
+  refillAll();
+}
+
+CreatureListModel::~CreatureListModel() {
+  creatures_.addedListeners.remove(&CreatureListModel::added, this);
+  creatures_.removedListeners.remove(&CreatureListModel::removed, this);
+}
+
+QVariant CreatureListModel::data(const QModelIndex& index, int role) const {
+  if (role == Qt::DecorationRole && index.column() == 0 && index.row() < static_cast<int>(icons_.size()))
+    return icons_[static_cast<std::size_t>(index.row())];
+  return ParamTableModel::data(index, role);
+}
+
+QStringList CreatureListModel::rowTexts(int i) {
+  QStringList texts;
+  org* o = creatures_.get(i);
+  if (o == nullptr) return texts;
+  reader_.bind(o);
+  for (int c = 0; c < columnCount(); ++c) texts << cellFrom(reader_.getText(c));
+  reader_.bind(nullptr);
+  return texts;
+}
+
+QIcon CreatureListModel::rowIcon(int i) {
+  org* o = creatures_.get(i);
+  return o ? creatureIcon(o->sesCount(), o->estCount(), o->energy_p) : QIcon();
+}
+
+void CreatureListModel::refreshRows() { refillAll(); }
+
+void CreatureListModel::added(void* self, int i) { static_cast<CreatureListModel*>(self)->insertOne(i); }
+
+void CreatureListModel::removed(void* self, int i) { static_cast<CreatureListModel*>(self)->removeOne(i); }
+
+// ---------------------------------------------------------------------------
+
+QIcon creatureIcon(int stickEnds, int sticks, double energyIncome) {
+  QPixmap pix(kIconSize, kIconSize);
+  // Green when the creature gained energy in its last step, grey otherwise.
+  pix.fill(energyIncome > 0 ? QColor(200, 240, 200) : QColor(225, 225, 225));
+  QPainter p(&pix);
+  p.setPen(Qt::NoPen);
+  // Two bars, their heights growing with the counts and saturating at 16.
+  const int endsBar = std::clamp(stickEnds, 0, kIconSize);
+  const int sticksBar = std::clamp(sticks, 0, kIconSize);
+  p.setBrush(QColor(40, 90, 200));
+  p.drawRect(2, kIconSize - endsBar, 5, endsBar);
+  p.setBrush(QColor(200, 80, 30));
+  p.drawRect(9, kIconSize - sticksBar, 5, sticksBar);
+  p.end();
+  return QIcon(pix);
+}
+
+}  // namespace vorlund::ui

@@ -1,0 +1,104 @@
+// Table models of the lists window: the genotype records of the gene pool and
+// the creatures living in the world, one column per parameter of the
+// record's table. Each row's texts are cached when the row is filled (some
+// columns convert genotypes), so painting never recomputes them. The models
+// follow their list through its listeners; the list must outlive the model.
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QIcon>
+#include <QStringList>
+#include <vector>
+
+#include "genepool/listaprz.h"
+#include "world/org_list.h"
+#include "world/org_param.h"
+
+namespace vorlund::ui {
+
+// Columns, texts and alignment shared by both models.
+class ParamTableModel : public QAbstractTableModel {
+  Q_OBJECT
+ public:
+  ParamTableModel(param& columns, QObject* parent);
+
+  int rowCount(const QModelIndex& parent = {}) const override;
+  int columnCount(const QModelIndex& parent = {}) const override;
+  QVariant data(const QModelIndex& index, int role) const override;
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+  // The cached text of a cell.
+  QString cellText(int row, int column) const;
+  // The column's type letter ('d', 'f', 's').
+  char columnType(int column) const;
+
+ protected:
+  // The texts of row i from its object's parameters.
+  virtual QStringList rowTexts(int i) = 0;
+  // The icon of row i (none by default).
+  virtual QIcon rowIcon(int) { return {}; }
+  virtual int sourceCount() const = 0;
+
+  void insertOne(int i);
+  void removeOne(int i);
+  void refillOne(int i);
+  // Rows removed or added at the end until they match the list, then all refilled.
+  void refillAll();
+
+  param& columns_;
+  std::vector<QStringList> rows_;
+  std::vector<QIcon> icons_;
+};
+
+class GenotypeListModel : public ParamTableModel {
+  Q_OBJECT
+ public:
+  explicit GenotypeListModel(listaprz& pool, QObject* parent = nullptr);
+  ~GenotypeListModel() override;
+
+  przodek* record(int row) const { return pool_.get(row); }
+  // Sorts the pool itself by the column (the pool keeps new records in that order).
+  void sort(int column, Qt::SortOrder order) override;
+
+ protected:
+  QStringList rowTexts(int i) override;
+  int sourceCount() const override { return pool_.size(); }
+
+ private:
+  static void added(void* self, int i);
+  static void changed(void* self, int i);
+  static void removed(void* self, int i);
+
+  listaprz& pool_;
+  prz_param reader_{nullptr};  // re-pointed to each record read or compared
+};
+
+class CreatureListModel : public ParamTableModel {
+  Q_OBJECT
+ public:
+  explicit CreatureListModel(OrgList& creatures, QObject* parent = nullptr);
+  ~CreatureListModel() override;
+
+  org* creature(int row) const { return creatures_.get(row); }
+  QVariant data(const QModelIndex& index, int role) const override;
+  // Refills every row and icon from the creatures (the run loop's row refresh).
+  void refreshRows();
+
+ protected:
+  QStringList rowTexts(int i) override;
+  QIcon rowIcon(int i) override;
+  int sourceCount() const override { return creatures_.size(); }
+
+ private:
+  static void added(void* self, int i);
+  static void removed(void* self, int i);
+
+  OrgList& creatures_;
+  org_param reader_;
+};
+
+// The 16 x 16 picture of a creature: its stick ends and sticks as a small
+// bar chart over a background that shows whether it gains energy.
+QIcon creatureIcon(int stickEnds, int sticks, double energyIncome);
+
+}  // namespace vorlund::ui

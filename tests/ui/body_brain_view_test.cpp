@@ -1,0 +1,126 @@
+// The body and brain windows drawn off screen.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QTemporaryDir>
+
+#include "support/message_capture.h"
+#include "ui/body_view_window.h"
+#include "ui/brain_view_window.h"
+#include "ui/prompt_service.h"
+#include "ui/world_view_window.h"
+#include "view/recording_area.h"
+#include "views_rig.h"
+#include "world/org_param.h"
+
+namespace vorlund {
+namespace {
+
+using ui::UiContext;
+
+TEST(BodyViewWindow, ShowsXXXAsThreeSticks) {
+  UiContext ctx;
+  ui::BodyViewWindow w(ctx, nullptr);
+  w.resize(200, 200);
+  w.show();
+  w.view().showGenotype("X(X,X)", ctx.sim().geneticsContext());
+  ASSERT_NE(w.view().displayBody(), nullptr);
+  test::RecordingArea rec(200, 200);
+  w.view().paint(rec);
+  EXPECT_EQ(rec.count('l', VC_STICK), 3);
+  EXPECT_EQ(rec.count('e', VC_STICK_END), 4);
+  const QImage& image = w.area()->renderImage();
+  EXPECT_EQ(image.size(), w.area()->size());
+  EXPECT_GT(test::pixelsOf(image, VC_STICK), 60);
+  w.advanceAnimation();
+  EXPECT_NEAR(w.view().angle(), 0.02, 1e-12);
+}
+
+TEST(BrainViewWindow, DrawsNeuronsReceptorsAndMuscleLabels) {
+  UiContext ctx;
+  org* o = test::addWiredCreature(ctx);
+  ui::BrainViewWindow w(ctx, nullptr);
+  w.resize(300, 240);
+  w.show();
+  w.showCreature(o);
+  EXPECT_TRUE(w.showsCreature());
+  EXPECT_EQ(w.neuronCount(), 2);
+  test::RecordingArea rec(300, 240);
+  w.view().paint(rec);
+  for (const char* label : {"Rot", "Bend", "T", "G", "0", "1"}) EXPECT_TRUE(rec.hasText(label)) << label;
+  EXPECT_EQ(rec.count('l', VC_RECEPTOR), 2);
+  EXPECT_GT(rec.count('l', VC_CONNECTION), 0);
+  EXPECT_GT(test::pixelsOf(w.area()->renderImage(), VC_NEURON), 100);
+
+  // A double click on a neuron adds a probe that charts the neuron.
+  int x, y, bw, bh;
+  w.view().boxPixels(0, x, y, bw, bh);
+  EXPECT_EQ(w.view().neuronAt(x + bw / 2, y + bh / 2), 0);
+  EXPECT_TRUE(w.addProbe(0));
+  EXPECT_FALSE(w.addProbe(7));
+  o->getNeuro(0)->stan = 0.5;
+  emit ctx.stepped();
+  emit ctx.stepped();
+  EXPECT_EQ(w.view().probe(0).chart.size(), 2u);
+  EXPECT_DOUBLE_EQ(w.view().probe(0).chart.last(), 0.5);
+}
+
+TEST(BrainViewWindow, SaysWhenThereIsNoNetwork) {
+  UiContext ctx;
+  ui::BrainViewWindow w(ctx, nullptr);
+  w.resize(200, 150);
+  w.show();
+  w.showGenotype(nullptr);
+  test::RecordingArea rec(200, 150);
+  w.view().show(nullptr);
+  auto o = std::make_unique<org>(&ctx.sim().geneticsContext(), "");
+  o->readFormat0("p:\np:1\nj:0,1\n");
+  w.view().show(o.get());
+  w.view().paint(rec);
+  EXPECT_TRUE(rec.hasText("[No neural network]"));
+  const QImage& image = w.area()->renderImage();
+  EXPECT_LT(test::pixelsOf(image, VC_BACKGROUND), image.width() * image.height() - 20);  // the text
+  o.reset();  // the view lets go of a body that is destroyed
+  EXPECT_FALSE(w.showsCreature());
+}
+
+TEST(Views, LetGoOfACreatureThatDiesWhileShown) {
+  UiContext ctx;
+  org* o = test::addWiredCreature(ctx);
+  ui::BodyViewWindow body(ctx, nullptr);
+  ui::BrainViewWindow brain(ctx, nullptr);
+  ui::WorldViewWindow world(ctx, nullptr);
+  world.resize(200, 200);
+  world.displaySettings().w3_ch1 = org_param().findId("energy") + 1;
+  ctx.selectCreature(o);
+  brain.addProbe(1);
+  world.picture();
+  EXPECT_EQ(body.view().creature(), o);
+  ctx.sim().worldRules().corpsen = 0;  // the dead body is destroyed at once
+  ctx.sim().killCreature(o);
+  EXPECT_EQ(brain.view().creature(), nullptr);
+  EXPECT_EQ(body.view().creature(), nullptr);
+  brain.area()->renderImage();
+  body.area()->renderImage();
+  world.picture();
+}
+
+TEST(Views, SnapshotHasTheViewsSize) {
+  UiContext ctx;
+  ui::BodyViewWindow w(ctx, nullptr);
+  w.resize(173, 121);
+  w.show();
+  w.view().showGenotype("X(X,X)", ctx.sim().geneticsContext());
+  QTemporaryDir dir;
+  ui::ScriptedPrompts prompts;
+  ui::ScopedPromptService scoped(&prompts);
+  prompts.fileNames.push_back(dir.filePath("shot"));
+  ASSERT_TRUE(w.area()->saveSnapshot());
+  const QImage saved(dir.filePath("shot.bmp"));
+  EXPECT_EQ(saved.size(), w.area()->size());
+  EXPECT_EQ(prompts.shown.back().title, "Save snapshot as:");
+  EXPECT_FALSE(w.area()->saveSnapshot());  // cancelled: nothing saved
+}
+
+}  // namespace
+}  // namespace vorlund

@@ -1,0 +1,217 @@
+#include "ui/lists_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+
+#include "ui/list_models.h"
+#include "ui/param_dialog.h"
+#include "ui/prompt_service.h"
+#include "ui/ui_context.h"
+
+using namespace vorlund;
+using namespace vorlund::ui;
+
+namespace {
+
+constexpr int kNameIndex = 0;  // "name" heads the Genotype table
+
+struct ListsTest : ::testing::Test {
+  UiContext ctx;
+  ListsWindow genotypes{ctx, ListKind::Genotypes, nullptr};
+  ListsWindow individuals{ctx, ListKind::Individuals, nullptr};
+  ScriptedPrompts script;
+  ScopedPromptService use{&script};
+  int dialogs = 0;
+  QString lastTitle;
+
+  symulator& sim() { return ctx.sim(); }
+
+  przodek* add(const std::string& genes, const std::string& name, const std::string& info = "", double life = 0) {
+    auto rec = std::make_unique<przodek>(&sim().geneticsContext(), genes, name, info);
+    rec->lifespan = life;
+    return sim().pool.add(std::move(rec));
+  }
+
+  // Dialogs answer with OK (after typing `newName` into the name when given) or Cancel.
+  ScopedParamDialogRunner answer(bool ok, QString newName = {}) {
+    return ScopedParamDialogRunner([this, ok, newName](ParamDialog& d) {
+      ++dialogs;
+      lastTitle = d.windowTitle();
+      if (!newName.isEmpty()) {
+        auto* line = qobject_cast<QLineEdit*>(d.controlFor(kNameIndex));
+        line->selectAll();
+        QTest::keyClicks(line, newName);
+      }
+      d.findChild<QPushButton*>(ok ? "ok" : "cancel")->click();
+      return d.confirmed();
+    });
+  }
+
+  void select(ListsWindow& w, std::initializer_list<int> rows) {
+    w.clearSelection();
+    for (int r : rows) w.addRowToSelection(r);
+  }
+};
+
+}  // namespace
+
+TEST_F(ListsTest, NewAddsOnOkOnlyAndMarksTheInfo) {
+  {
+    auto run = answer(false);
+    genotypes.newGenotype();
+  }
+  EXPECT_EQ(sim().pool.size(), 0);
+  {
+    auto run = answer(true, "Mine");
+    genotypes.newGenotype();
+  }
+  ASSERT_EQ(sim().pool.size(), 1);
+  EXPECT_EQ(lastTitle, "Genotype data");
+  przodek* rec = sim().pool.get(0);
+  EXPECT_EQ(rec->name, "Mine");
+  EXPECT_EQ(rec->genotype, "X");
+  EXPECT_EQ(rec->info, "(manually created)");
+  EXPECT_EQ(genotypes.rowCount(), 1);
+}
+
+TEST_F(ListsTest, CopyNamesTheOriginalAndCutsToTheLimits) {
+  add("X(X,X)", "Walker");
+  add("XX", std::string(29, 'n'), "old\n");
+  auto run = answer(true);
+  select(genotypes, {0});
+  genotypes.copyGenotype();
+  select(genotypes, {1});
+  genotypes.copyGenotype();
+  ASSERT_EQ(sim().pool.size(), 4);
+  EXPECT_EQ(sim().pool.get(2)->name, "Walker (copy)");
+  EXPECT_EQ(sim().pool.get(2)->info, "(copy of 'Walker')");
+  EXPECT_EQ(sim().pool.get(2)->genotype, "X(X,X)");
+  EXPECT_EQ(sim().pool.get(3)->name.size(), 30u);
+  EXPECT_EQ(sim().pool.get(3)->info, "old\n(copy of '" + std::string(29, 'n') + "')");
+  select(genotypes, {});
+  genotypes.copyGenotype();
+  EXPECT_EQ(dialogs, 2);
+}
+
+TEST_F(ListsTest, EditMarksOnlyARealChange) {
+  przodek* rec = add("X", "Plain", "note");
+  rec->lifespan = 0.123456789;
+  select(genotypes, {0});
+  {
+    auto run = answer(true);
+    genotypes.editGenotype();
+  }
+  EXPECT_EQ(rec->info, "note");
+  EXPECT_EQ(rec->lifespan, 0.123456789);
+  {
+    auto run = answer(true, "Renamed");
+    genotypes.editGenotype();
+  }
+  EXPECT_EQ(rec->name, "Renamed");
+  EXPECT_EQ(rec->info, "note\n(manually modified)");
+  EXPECT_EQ(genotypes.model()->cellText(0, kNameIndex), "Renamed");
+}
+
+TEST_F(ListsTest, DeleteAndClearAskOnlyWhenThereIsSomethingToRemove) {
+  genotypes.clearGenotypes();
+  genotypes.deleteGenotypes();
+  EXPECT_TRUE(script.shown.empty());
+  add("X", "a");
+  add("XX", "b");
+  add("XXX", "c");
+  select(genotypes, {0, 2});
+  script.answers = {PromptAnswer::No, PromptAnswer::Yes};
+  genotypes.deleteGenotypes();
+  EXPECT_EQ(sim().pool.size(), 3);
+  genotypes.deleteGenotypes();
+  ASSERT_EQ(sim().pool.size(), 1);
+  EXPECT_EQ(sim().pool.get(0)->name, "b");
+  EXPECT_EQ(script.shown[0].text, "Delete selected genotypes?");
+  script.answers = {PromptAnswer::Yes};
+  genotypes.clearGenotypes();
+  EXPECT_EQ(script.shown.back().text, "Clear genotypes list?");
+  EXPECT_EQ(sim().pool.size(), 0);
+  EXPECT_EQ(genotypes.rowCount(), 0);
+}
+
+TEST_F(ListsTest, SimulateKillAndDeleteIndividuals) {
+  przodek* a = add("X(X,X)", "a");
+  add("XX", "b");
+  select(genotypes, {0, 1});
+  genotypes.simulateGenotypes();
+  ASSERT_EQ(individuals.rowCount(), 2);
+  EXPECT_EQ(individuals.rowCreature(0)->name, "a");
+
+  select(individuals, {0, 1});
+  EXPECT_EQ(ctx.selectedCreatures().size(), 2u);
+  individuals.rowCreature(0)->lifespan = 42;
+  select(individuals, {0});
+  const int before = a->popsiz;
+  individuals.killIndividuals();
+  EXPECT_EQ(a->popsiz, before + 1);
+  ASSERT_EQ(individuals.rowCount(), 1);
+  EXPECT_TRUE(ctx.selectedCreatures().empty());
+  select(individuals, {0});
+  individuals.deleteIndividuals();
+  EXPECT_EQ(sim().creatures.size(), 0);
+  EXPECT_EQ(sim().pool.size(), 2);  // no fold for a deleted individual
+  EXPECT_TRUE(script.shown.empty());
+}
+
+TEST_F(ListsTest, SelectionFeedsTheContextAndViewIsReadOnly) {
+  przodek* rec = add("X", "a");
+  select(genotypes, {0});
+  EXPECT_EQ(ctx.selectedGenotype(), rec);
+  select(genotypes, {});
+  EXPECT_EQ(ctx.selectedGenotype(), nullptr);
+  sim().createCreature(*rec);
+  select(individuals, {0});
+  EXPECT_EQ(ctx.selectedCreature(), individuals.rowCreature(0));
+  auto run = ScopedParamDialogRunner([&](ParamDialog& d) {
+    lastTitle = d.windowTitle();
+    EXPECT_FALSE(d.controlFor(kNameIndex)->isEnabled());
+    return false;
+  });
+  individuals.viewIndividual();
+  EXPECT_EQ(lastTitle, "Simulated individual data");
+}
+
+TEST_F(ListsTest, ColumnStringsAndHeaderSorting) {
+  genotypes.setColumnsText("10");
+  EXPECT_EQ(genotypes.table()->columnWidth(1), 10);
+  EXPECT_EQ(genotypes.table()->columnWidth(0), 100);
+  genotypes.toggleColumn(3);
+  EXPECT_EQ(genotypes.columnsText(), "1010");
+  EXPECT_EQ(ctx.interface().int_genoshow, "1010");
+  genotypes.table()->resize(600, 300);
+  genotypes.adjustColumns();
+  EXPECT_GT(genotypes.table()->columnWidth(1), 0);
+  EXPECT_LT(genotypes.table()->columnWidth(1), genotypes.table()->columnWidth(0) / 5);
+
+  add("X", "b", "", 5);
+  add("XX", "a", "", 50);
+  add("XXX", "c", "", 20);
+  const int life = param(kGenotypeTable, nullptr).findId("lifespan");
+  emit genotypes.table()->horizontalHeader()->sectionClicked(life);
+  EXPECT_EQ(sim().pool.get(0)->name, "b");
+  emit genotypes.table()->horizontalHeader()->sectionClicked(life);
+  EXPECT_EQ(sim().pool.get(0)->name, "a");
+  EXPECT_EQ(genotypes.table()->horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
+  for (int r = 0; r < 3; ++r) EXPECT_EQ(genotypes.rowGenotype(r), sim().pool.get(r));
+  add("XXXX", "d", "", 30);
+  EXPECT_EQ(sim().pool.get(1)->name, "d");
+  EXPECT_EQ(genotypes.model()->cellText(1, kNameIndex), "d");
+  // A selected record that the sort moves stays selected, in the list and in the context.
+  select(genotypes, {1});
+  przodek* d = genotypes.rowGenotype(1);
+  d->lifespan = 100;
+  sim().pool.changed(1);
+  EXPECT_EQ(genotypes.rowGenotype(0), d);
+  EXPECT_EQ(genotypes.selectedRows(), std::vector<int>{0});
+  EXPECT_EQ(ctx.selectedGenotype(), d);
+}

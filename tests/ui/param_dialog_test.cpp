@@ -1,0 +1,230 @@
+#include "ui/param_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QSpinBox>
+#include <QTest>
+#include <QTreeWidget>
+#include <cstddef>
+#include <string>
+
+#include "core/param.h"
+#include "genetics/genman.h"
+#include "ui/genotype_editor.h"
+#include "ui/interface_settings.h"
+#include "ui/prompt_service.h"
+
+using namespace vorlund;
+using namespace vorlund::ui;
+
+namespace {
+
+struct Settings {
+  int32_t demo = 20;
+  int32_t step = 5;
+  double real = 0.123456789;
+  std::string name = "abc";
+  int32_t flag = 1;
+  int32_t mode = 1;
+  int32_t locked = 3;
+  std::string file = "scene";
+  std::string genes = "X";
+};
+
+#define FIELD(f) static_cast<int32_t>(offsetof(Settings, f))
+constexpr ParamEntry kTab[] = {
+    paramHeader("Interface", 2, 9, "int:"),
+    paramGroup("POV-Ray: Files"),
+    {"int_demotimebase", 0, "Demo time base [sec]", "d 10 60", FIELD(demo), nullptr},
+    {"step", 0, "Step", "d 0 50", FIELD(step), nullptr},
+    {"real", 0, "Real", "f 0 1", FIELD(real), nullptr},
+    {"name", 0, "Name", "s 0 10", FIELD(name), nullptr},
+    {"flag", 0, "Flag", "d 0 1", FIELD(flag), nullptr},
+    {"mode", 0, "Mode", "d 0 2 ~Off~Fake~True", FIELD(mode), nullptr},
+    {"locked", 0 | PF_READONLY, "Locked", "d 0 5", FIELD(locked), nullptr},
+    {"file", 1, "File", "s 0 100", FIELD(file), nullptr},
+    {"genes", 0, "Genotype", "s 1 9999", FIELD(genes), nullptr},
+    paramEnd(),
+};
+#undef FIELD
+static_assert(paramTableValid(kTab));
+
+enum { kDemo, kStep, kReal, kName, kFlag, kMode, kLocked, kFile, kGenes };
+
+void typeInto(QWidget* w, const QString& text) {
+  auto* line = qobject_cast<QLineEdit*>(w);
+  ASSERT_NE(line, nullptr);
+  line->selectAll();
+  QTest::keyClicks(line, text);
+}
+
+void press(ParamDialog& d, const char* button) { d.findChild<QPushButton*>(button)->click(); }
+
+struct DialogTest : ::testing::Test {
+  Settings s;
+  param acc{kTab, &s};
+  ScriptedPrompts script;
+  ScopedPromptService use{&script};
+};
+
+}  // namespace
+
+TEST_F(DialogTest, TreeNestsGroupPathsAndMakesOneControlPerType) {
+  ParamDialog d(nullptr, acc, false, "Options");
+  EXPECT_EQ(d.windowTitle(), "Options");
+  QTreeWidget* tree = d.groupTree();
+  ASSERT_EQ(tree->topLevelItemCount(), 2);
+  EXPECT_EQ(tree->topLevelItem(0)->text(0), "Interface");
+  QTreeWidgetItem* pov = tree->topLevelItem(1);
+  EXPECT_EQ(pov->text(0), "POV-Ray");
+  ASSERT_EQ(pov->childCount(), 1);
+  EXPECT_EQ(pov->child(0)->text(0), "Files");
+
+  EXPECT_EQ(d.shownGroup(), "Interface");
+  EXPECT_NE(qobject_cast<QCheckBox*>(d.controlFor(kFlag)), nullptr);
+  auto* mode = qobject_cast<QComboBox*>(d.controlFor(kMode));
+  ASSERT_NE(mode, nullptr);
+  EXPECT_EQ(mode->count(), 3);
+  EXPECT_EQ(mode->currentText(), "Fake");
+  EXPECT_EQ(d.controlFor(kStep)->toolTip(), "(integer 0\u00F7" "50)");
+  EXPECT_EQ(d.controlFor(kFile), nullptr);
+  EXPECT_FALSE(d.controlFor(kLocked)->isEnabled());
+
+  ASSERT_TRUE(d.showGroup("POV-Ray:Files"));
+  EXPECT_NE(d.controlFor(kFile), nullptr);
+  EXPECT_EQ(d.controlFor(kFlag), nullptr);
+}
+
+TEST_F(DialogTest, ApplyStoresClampedValuesAndListsEachInOneBox) {
+  ParamDialog d(nullptr, acc, false, "Options");
+  typeInto(d.controlFor(kDemo), "5");
+  typeInto(d.controlFor(kStep), "99");
+  press(d, "apply");
+  EXPECT_EQ(s.demo, 10);
+  EXPECT_EQ(s.step, 50);
+  ASSERT_EQ(script.shown.size(), 1u);
+  EXPECT_EQ(script.shown[0].title, "Bounds warning");
+  EXPECT_EQ(script.shown[0].kind, PromptKind::Critical);
+  EXPECT_EQ(script.shown[0].text,
+            "Demo time base [sec] value (in 'Interface') too small (adjusted to 10)\n"
+            "Step value (in 'Interface') too big (adjusted to 50)\n");
+  // The controls now show what was stored.
+  EXPECT_EQ(qobject_cast<QLineEdit*>(d.controlFor(kDemo))->text(), "10");
+  EXPECT_TRUE(d.changed());
+}
+
+TEST_F(DialogTest, InterfaceDemoTimeBaseIsRaisedToItsMinimum) {
+  InterfaceSettings settings;
+  InterfaceParams interface(&settings);
+  ParamDialog d(nullptr, interface, false, "Options");
+  typeInto(d.controlFor(INT_DEMOTIMEBASE), "5");
+  press(d, "ok");
+  EXPECT_EQ(settings.int_demotimebase, 10);
+  ASSERT_EQ(script.shown.size(), 1u);
+  EXPECT_EQ(script.shown[0].text, "Demo time base [sec] value (in 'Interface') too small (adjusted to 10)\n");
+}
+
+TEST_F(DialogTest, OkWithoutEditsChangesNothingAndCancelAppliesNothing) {
+  {
+    ParamDialog d(nullptr, acc, false, "Options");
+    d.showGroup("POV-Ray:Files");
+    d.showGroup("Interface");
+    press(d, "ok");
+    EXPECT_TRUE(d.confirmed());
+    EXPECT_EQ(d.resultFlags(), 0);
+    EXPECT_EQ(s.real, 0.123456789);
+  }
+  {
+    ParamDialog d(nullptr, acc, false, "Options");
+    typeInto(d.controlFor(kName), "other");
+    qobject_cast<QCheckBox*>(d.controlFor(kFlag))->click();
+    press(d, "cancel");
+    EXPECT_FALSE(d.confirmed());
+    EXPECT_EQ(s.name, "abc");
+    EXPECT_EQ(s.flag, 1);
+  }
+  EXPECT_TRUE(script.shown.empty());
+}
+
+TEST_F(DialogTest, SliderSpinCheckAndChoiceWriteTheirValues) {
+  ParamDialog d(nullptr, acc, false, "Options");
+  QWidget* step = d.controlFor(kStep)->parentWidget();
+  auto* slider = step->findChild<QSlider*>();
+  auto* spin = step->findChild<QSpinBox*>();
+  ASSERT_TRUE(slider && spin);
+  EXPECT_EQ(slider->tickInterval(), 5);
+  spin->setValue(7);
+  EXPECT_EQ(slider->value(), 7);
+  qobject_cast<QCheckBox*>(d.controlFor(kFlag))->click();
+  auto* mode = qobject_cast<QComboBox*>(d.controlFor(kMode));
+  mode->setCurrentIndex(2);
+  emit mode->activated(2);
+  press(d, "ok");
+  EXPECT_EQ(s.step, 7);
+  EXPECT_EQ(s.flag, 0);
+  EXPECT_EQ(s.mode, 2);
+  EXPECT_EQ(s.real, 0.123456789);
+}
+
+TEST_F(DialogTest, ReadOnlyDialogDisablesEveryControl) {
+  ParamDialog d(nullptr, acc, true, "Simulated individual data");
+  for (int i : {kDemo, kStep, kReal, kName, kFlag, kMode, kLocked}) EXPECT_FALSE(d.controlFor(i)->isEnabled()) << i;
+  press(d, "apply");
+  press(d, "ok");
+  EXPECT_EQ(d.resultFlags(), 0);
+  EXPECT_EQ(s.demo, 20);
+}
+
+TEST_F(DialogTest, ValuesARecordCannotHoldAreRefusedWithAWarning) {
+  ParamDialog d(nullptr, acc, false, "Options");
+  typeInto(d.controlFor(kName), "~x");
+  press(d, "ok");
+  EXPECT_EQ(s.name, "abc");
+  ASSERT_EQ(script.shown.size(), 1u);
+  EXPECT_NE(script.shown[0].text.indexOf("Name value (in 'Interface')"), -1);
+}
+
+TEST_F(DialogTest, LabelledValueOutsideItsLabelsShowsAsANumber) {
+  s.mode = 7;
+  ParamDialog d(nullptr, acc, false, "Options");
+  EXPECT_EQ(qobject_cast<QComboBox*>(d.controlFor(kMode))->currentText(), "7");
+  press(d, "ok");
+  EXPECT_EQ(s.mode, 7);
+}
+
+TEST_F(DialogTest, RunnerAndEditParametersReportConfirmation) {
+  ScopedParamDialogRunner run([](ParamDialog& d) {
+    typeInto(d.controlFor(kDemo), "30");
+    d.findChild<QPushButton*>("ok")->click();
+    return d.confirmed();
+  });
+  bool confirmed = false;
+  const int flags = editParameters(nullptr, acc, false, "Options", nullptr, &confirmed);
+  EXPECT_TRUE(confirmed);
+  EXPECT_EQ(flags, PSET_CHANGED);
+  EXPECT_EQ(s.demo, 30);
+}
+
+TEST_F(DialogTest, GoingBackToAQuestionedGenotypeKeepsTheDialogOpen) {
+  GenMan gm;
+  registerStandardOperators(gm);
+  ParamDialog d(nullptr, acc, false, "Genotype data", &gm);
+  GenotypeEditor* editor = d.genotypeEditor();
+  ASSERT_NE(editor, nullptr);
+  editor->edit()->moveCursor(QTextCursor::End);
+  QTest::keyClicks(editor->edit(), "(X,X),X");
+  script.answers = {PromptAnswer::No, PromptAnswer::Yes};
+  editor->userLeft();
+  press(d, "ok");
+  EXPECT_FALSE(d.confirmed());
+  EXPECT_EQ(s.genes, "X");
+  editor->userLeft();
+  press(d, "ok");
+  EXPECT_TRUE(d.confirmed());
+  EXPECT_EQ(s.genes, "X(X,X),X");
+}

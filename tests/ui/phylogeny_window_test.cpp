@@ -1,0 +1,54 @@
+// The phylogeny window drawing a history off screen.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+
+#include "ui/phylogeny_window.h"
+#include "views_rig.h"
+
+namespace vorlund {
+namespace {
+
+TEST(PhylogenyWindow, DrawsTheTreeOfAHistory) {
+  // A root with two mutants, one of which has a mutant and a crossover child.
+  const std::vector<GenoLink> history = {
+      {1, "X", "XX", 0.3f, 0}, {2, "X", "XXX", 0.5f, 0}, {3, "XX", "X(X,X)", 0.2f, 0},
+      {4, "XX", "XRX", 0.5f, 0}, {4, "XXX", "XLX", 0.5f, 0},
+  };
+  EvolStudy study;
+  ASSERT_TRUE(study.Analyze(history));
+  ui::PhylogenyWindow w(study, nullptr);
+  EXPECT_EQ(w.windowTitle(), "Phylogeny analysis");
+  w.resize(400, 300);
+  const QImage& image = w.area()->renderImage();
+  EXPECT_EQ(image.size(), w.area()->size());
+  int red = 0, white = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) {
+      const QColor c = image.pixelColor(x, y);
+      if (c.red() > 200 && c.green() < 80) ++red;
+      if (c.red() > 200 && c.green() > 200 && c.blue() > 200) ++white;
+    }
+  EXPECT_GT(red, 20);   // mutation points and lines
+  EXPECT_GT(white, 5);  // crossover points
+  // Redrawn at the new size.
+  w.resize(250, 200);
+  EXPECT_EQ(w.area()->renderImage().size(), w.area()->size());
+}
+
+TEST(PhylogenyWindow, ParameterFormWritesTheChoicesBack) {
+  EvolStudy study;
+  ui::PhylogenyParamsDialog dialog(study.parameters(), nullptr);
+  EXPECT_EQ(dialog.windowTitle(), "Phylogeny Analysis Parameters");
+  auto boxes = dialog.findChildren<QComboBox*>();
+  ASSERT_EQ(boxes.size(), 6);
+  EXPECT_EQ(boxes[1]->currentIndex(), ES_SHOW_BOTH);
+  boxes[1]->setCurrentIndex(ES_SHOW_MUTATED);
+  boxes[5]->setCurrentIndex(1);
+  dialog.apply();
+  EXPECT_EQ(study.vars.es_show, ES_SHOW_MUTATED);
+  EXPECT_EQ(study.vars.es_slow, 1);
+}
+
+}  // namespace
+}  // namespace vorlund
