@@ -33,6 +33,8 @@ PACKAGES=(
   shared-mime-info
   xdg-utils
   locales
+  # Rendering exported scenes (tests and scripts/render-film.sh).
+  povray
 )
 
 missing=()

@@ -17,6 +17,7 @@
 #include "core/strutil.h"
 #include "genepool/pool_files.h"
 #include "phylogeny_svg.h"
+#include "pov_film.h"
 #include "sim/run_summary.h"
 #include "sim/symulator.h"
 
@@ -70,6 +71,8 @@ struct RunOptions {
   std::string phylogeny;  // SVG family tree of the run's genetic operations
   PhylogenyPicture picture;
   std::vector<std::string> files;
+  std::string pov;    // folder of the run's scene files
+  long povSkip = 3;   // steps left out between two scenes
 };
 
 std::string lowerExtension(const std::string& path) {
@@ -135,6 +138,12 @@ void runCommand(CliContext& ctx, const RunOptions& o, bool seeded) {
       ctx.out << "The gene pool and the world are empty: starting from the genotype " << kSeedGenotype << '\n';
   }
 
+  std::unique_ptr<PovFilm> film;
+  if (!o.pov.empty() && !(film = PovFilm::start(sim, o.pov, o.povSkip, ctx.err))) {
+    ctx.exitCode = RUN_EXIT_FAILED;
+    return;
+  }
+
   // The tree needs every genetic operation of the run, so remembering starts before the first step.
   if (!o.phylogeny.empty()) sim.genman.vars.gen_hist = 1;
 
@@ -175,6 +184,7 @@ void runCommand(CliContext& ctx, const RunOptions& o, bool seeded) {
       saveFailed = true;
     }
   }
+  if (film && !o.quiet) ctx.out << "Scenes: " << film->framesWritten() << " in " << o.pov << '\n';
   if (!o.quiet || gStopSignal != 0 || !runFlag()) ctx.out << summaryText(done, elapsedMs(start), s, o.save) << std::flush;
 
   if (gStopSignal != 0)
@@ -205,6 +215,9 @@ void addRunCommands(CLI::App& app, CliContext& ctx) {
   sub->add_option("--phylogeny-scatter", o.picture.scatter,
                   "Tree's leaves: 0 randomly, 1 max. local distance, 2 max. global distance")
       ->check(CLI::Range(0, 2));
+  sub->add_option("--pov", o.pov, "Write ray-tracer scenes of the run into this folder (render: scripts/render-film.sh)");
+  sub->add_option("--pov-skip", o.povSkip, "Steps between two scenes minus one (0 to 20, default 3)")
+      ->check(CLI::Range(0, 20));
   sub->add_option("files", o.files, "Settings (*.sim) and genotype (*.gen) files, applied in order");
   sub->callback([&ctx, &o, sub]() { runCommand(ctx, o, sub->count("--seed") > 0); });
 }
