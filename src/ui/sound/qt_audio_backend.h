@@ -1,0 +1,38 @@
+// The audio output of the desktop program: Qt Multimedia's default output
+// device, one audio sink per voice playing from its own copy of the samples.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "ui/sound/audio_backend.h"
+
+class QAudioSink;
+class QBuffer;
+class QByteArray;
+
+namespace vorlund {
+
+class QtAudioBackend : public AudioBackend {
+ public:
+  QtAudioBackend();
+  ~QtAudioBackend() override;
+
+  bool open() override;
+  int createVoice(const WavSound& sound) override;
+  bool isPlaying(int voice) const override;
+  void stopAndRewind(int voice) override;
+  void play(int voice, int volume, int pan) override;
+  void beep(int hertz, int milliseconds) override;
+
+ private:
+  struct Voice;
+  std::vector<std::unique_ptr<Voice>> voices_;
+  std::unique_ptr<Voice> beep_;
+  bool open_ = false;
+};
+
+// 1/100 dB (0 full, negative quieter) as the linear factor audio sinks take.
+double linearVolume(int hundredthsOfDecibel);
+
+}  // namespace vorlund
