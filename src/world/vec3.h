@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cmath>
+#include <initializer_list>
 
 namespace vorlund {
 

@@ -1,0 +1,81 @@
+#include "view/render_rules.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "world/org.h"
+
+namespace vorlund {
+namespace {
+
+TEST(RenderRulesTest, FieldOfViewNarrowsForWideViewsAndSurvivesZeroHeight) {
+  EXPECT_DOUBLE_EQ(fieldOfView(300, 400), 60);
+  EXPECT_DOUBLE_EQ(fieldOfView(400, 400), 60);
+  EXPECT_DOUBLE_EQ(fieldOfView(800, 400), 30);
+  EXPECT_TRUE(std::isfinite(fieldOfView(640, 0)));
+  EXPECT_GT(fieldOfView(640, 0), 0);
+}
+
+TEST(RenderRulesTest, LightAtTheDefaultsUsesTheViewsDegree) {
+  const Vec3 l = lightPosition(75, 50);
+  const double k = 1 / 57.4;
+  EXPECT_NEAR(l.x, -100 * std::cos(50 * k) * std::sin(75 * k), 1e-12);
+  EXPECT_NEAR(l.y, -100 * std::cos(50 * k) * std::cos(75 * k), 1e-12);
+  EXPECT_NEAR(l.z, 100 * std::sin(50 * k), 1e-12);
+}
+
+TEST(RenderRulesTest, UnderwaterColoursMixWithTheWater) {
+  const Rgba sky = aboveWaterColours()[COL_SKY];
+  const Rgba under = underwaterVariant(sky);
+  EXPECT_FLOAT_EQ(under.r, 0.7f * 0.7f);
+  EXPECT_FLOAT_EQ(under.g, 0.7f * 0.7f + 0.3f * 0.5f);
+  EXPECT_FLOAT_EQ(under.b, 0.7f * 0.6f + 0.3f);
+  EXPECT_FLOAT_EQ(under.a, 0.3f);
+  EXPECT_EQ(underwaterColours()[COL_WATER], (Rgba{0.2f, 0.8f, 1.0f, 0.5f}));
+}
+
+TEST(RenderRulesTest, StickColourFollowsItsPropertiesAndRemainsAreGrey) {
+  org o(nullptr);
+  ses* a = o.addSes();
+  ses* b = o.addSes();
+  est* k = o.addEst(a, b);
+  k->odpor = 1;
+  k->asym = 0;
+  a->wchl = 0.5;
+  EXPECT_EQ(stickColour(*k, o), (Rgba{1.0f, 0.3f, 0.65f, 1.0f}));
+  k->odpor = -3;  // out-of-range properties stay within the colour range
+  k->asym = std::nan("");
+  EXPECT_EQ(stickColour(*k, o), (Rgba{0.3f, 0.3f, 0.65f, 1.0f}));
+  o.typ = ORG_FOOD;
+  EXPECT_EQ(stickColour(*k, o), aboveWaterColours()[COL_CORPSE]);
+}
+
+TEST(RenderRulesTest, BallRadiusIsTheEnergyUpToHalf) {
+  EXPECT_DOUBLE_EQ(ballRadius(0.2), 0.2);
+  EXPECT_DOUBLE_EQ(ballRadius(7), 0.5);
+  EXPECT_DOUBLE_EQ(ballRadius(-1), 0);
+  EXPECT_DOUBLE_EQ(ballRadius(std::nan("")), 0);
+}
+
+TEST(RenderRulesTest, ShortOrSteepSticksCastNoShadow) {
+  world flat;
+  flat.build();
+  Vec3 q[4];
+  ASSERT_TRUE(stickShadow(flat, {1, 1, 2}, {2, 1, 3}, q));
+  EXPECT_DOUBLE_EQ(q[0].z, -0.1);
+  EXPECT_NEAR((q[3] - q[0]).length(), 0.2, 1e-12);
+  EXPECT_FALSE(stickShadow(flat, {1, 1, 2}, {1.01, 1.03, 3}, q));
+  world blocks;
+  blocks.vars.wrldtyp = WORLD_BLOCKS;
+  blocks.vars.wrldsiz = 10;
+  blocks.vars.wrldmap = "m 3 1 090";  // one cell 9 units above its neighbours, 2 units wide
+  blocks.build();
+  ASSERT_EQ(blocks.activeType(), WORLD_BLOCKS);
+  // From the low cell up onto the block: 9 units of rise over ~1.5 across.
+  EXPECT_FALSE(stickShadow(blocks, {3.0, 5, 0}, {4.5, 5, 5}, q));
+  EXPECT_TRUE(stickShadow(blocks, {4.2, 5, 5}, {5.5, 5, 5}, q));
+}
+
+}  // namespace
+}  // namespace vorlund
