@@ -4,9 +4,13 @@
 #include <sstream>
 
 #include "core/record.h"
+#include "core/strutil.h"
 #include "pov_test_support.h"
 #include "support/message_capture.h"
+#include "view/camera.h"
+#include "view/grab.h"
 #include "view/pov/pov_exporter.h"
+#include "view/pov_binding.h"
 #include "view/pov/pov_text.h"
 
 namespace vorlund {
@@ -220,9 +224,36 @@ TEST(PovExport, CameraIsPulledOutOfTheTerrainOnlyWhenUnderIt) {
   EXPECT_EQ(povEyeAboveGround(g, {-5, 10, -1}), Vec3(-5, 10, -0.01));
 }
 
+TEST(PovExport, ScenesAreSeenThroughTheMainCameraAndShowTheGrab) {
+  Recording r("bound");
+  org* c = stickCreature(r.w, {10, 10, 0.5}, {11, 10, 0.5});
+  Camera camera;
+  camera.target = {10, 10, 0};
+  camera.scale = 0.1;
+  camera.settings.ka_a = 0;
+  camera.settings.ka_h = 90;
+  Grab grab(r.w.life);
+  bindPovExporter(r.pov, camera, &grab);
+  r.pov.vars.pov_skip = 0;
+  r.switchOn();
+  r.step();
+  std::string scene = readAll(r.dir.path() / "s000.pov");
+  const Vec3 eye = camera.eye();
+  EXPECT_NE(scene.find(ssprintf("Camera(<%lg,%lg,%lg>,<10,10,0>)\n", eye.x, eye.y, eye.z)), std::string::npos);
+  EXPECT_EQ(scene.find("Manipulator"), std::string::npos);
+  grab.start(*c, 0);
+  r.step();
+  scene = readAll(r.dir.path() / "s001.pov");
+  EXPECT_NE(scene.find("Manipulator(<10,10,"), std::string::npos);
+}
+
 TEST(PovExport, CreateFailureSwitchesOffAndSwitchingOnAgainRestarts) {
   Recording r("fail");
   MessageCapture log;
+  r.pov.toggle();  // Shift+E
+  EXPECT_EQ(r.pov.vars.pov_act, 1);
+  r.pov.toggle();
+  EXPECT_EQ(r.pov.vars.pov_act, 0);
   r.pov.vars.pov_dir = r.dir.prefix() + "missing/";
   r.pov.vars.pov_fr = 4;
   r.switchOn();

@@ -4,6 +4,7 @@
 #include <QAudioFormat>
 #include <QAudioSink>
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QByteArray>
 #include <QMediaDevices>
 #include <algorithm>
@@ -18,6 +19,12 @@ constexpr double kBeepAmplitude = 8000;
 // Hundredths of a decibel per tenfold amplitude.
 constexpr double kCentibelsPerDecade = 2000.0;
 }  // namespace
+
+std::unique_ptr<SoundSystem> makeDesktopSoundSystem(int32_t& enabled) {
+  return std::make_unique<SoundSystem>(
+      enabled, [] { return std::make_unique<QtAudioBackend>(); },
+      defaultSoundFolders(QCoreApplication::applicationDirPath().toStdString()));
+}
 
 double linearVolume(int hundredthsOfDecibel) {
   return std::clamp(std::pow(10.0, std::min(hundredthsOfDecibel, 0) / kCentibelsPerDecade), 0.0, 1.0);

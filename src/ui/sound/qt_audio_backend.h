@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ui/sound/audio_backend.h"
+#include "ui/sound/sound_player.h"
 
 class QAudioSink;
 class QBuffer;
@@ -31,6 +32,11 @@ class QtAudioBackend : public AudioBackend {
   std::unique_ptr<Voice> beep_;
   bool open_ = false;
 };
+
+// The desktop program's sounds: Qt Multimedia output, the sound files looked
+// up in the working folder, beside the program and in its data folder.
+// `enabled` is the "Sounds" setting. Needs a QCoreApplication.
+std::unique_ptr<SoundSystem> makeDesktopSoundSystem(int32_t& enabled);
 
 // 1/100 dB (0 full, negative quieter) as the linear factor audio sinks take.
 double linearVolume(int hundredthsOfDecibel);

@@ -67,6 +67,10 @@ class PovExporter {
   // The after-step work: a scene every pov_skip + 1 calls while active.
   void Frame();
 
+  // Shift+E: recording on when it is off, else off (through the accessor, so
+  // switching on starts).
+  void toggle() { params_.set(POV_ACT, vars.pov_act == 0 ? "1" : "0"); }
+
   int frameNumber() const { return frame_; }
   const std::vector<PovDustCloud>& dustClouds() const { return dust_; }
   // The path of the last scene written (empty before the first).
