@@ -11,27 +11,30 @@
 namespace vorlund::cli {
 
 namespace {
-// How the film looks at the creatures: from 30 degrees around and above, so
-// that their bounding box fills most of the picture.
-constexpr double kAngle = 30.0;
-constexpr double kHeight = 25.0;
+// How the film looks at its creature: from 70 degrees above (into the pits between blocks), circling it
+// slowly, close enough that it fills a good part of the picture.
+constexpr double kStartAngle = 30.0;
+constexpr double kTurnPerScene = 0.5;  // degrees
+constexpr double kHeight = 70.0;
 constexpr double kDegree = 1.0 / 57.4;
 constexpr double kGoalScale = 0.8;
-constexpr double kMinDiagonal = 0.5;
+// A box diagonal below this counts as this long, so a small creature is seen
+// with some of its surroundings.
+constexpr double kMinDiagonal = 10.0;
 // Share of the way to the goal the camera moves each step (the views' "Fast").
 constexpr double kGlide = 0.1;
 constexpr const char* kScenePattern = "scene%04d.pov";
 }  // namespace
 
-// Glides after the union of the living creatures' boxes, or the whole world
-// when nothing lives.
+// Glides after the oldest living creature (the first of the living list), or
+// over the whole world when nothing lives.
 struct PovFilm::Camera {
   explicit Camera(const symulator& s) : sim(s) { goal(target, scale); }
 
   void goal(Vec3& t, double& s) const {
     Vec3 lo, hi;
     bool any = false;
-    for (int i = 0; i < sim.creatures.size(); ++i) {
+    for (int i = 0; i < sim.creatures.size() && !any; ++i) {
       const org& o = *sim.creatures.get(i);
       if (o.sesCount() == 0) continue;
       Vec3 a = o.getSes(0)->p, b = a;
@@ -40,8 +43,8 @@ struct PovFilm::Camera {
         b = {std::max(b.x, e->p.x), std::max(b.y, e->p.y), std::max(b.z, e->p.z)};
       }
       if (!std::isfinite(a.length2()) || !std::isfinite(b.length2())) continue;
-      lo = any ? Vec3(std::min(lo.x, a.x), std::min(lo.y, a.y), std::min(lo.z, a.z)) : a;
-      hi = any ? Vec3(std::max(hi.x, b.x), std::max(hi.y, b.y), std::max(hi.z, b.z)) : b;
+      lo = a;
+      hi = b;
       any = true;
     }
     if (!any) {
@@ -59,8 +62,9 @@ struct PovFilm::Camera {
     goal(t, s);
     target = target * (1 - kGlide) + t * kGlide;
     scale = scale * (1 - kGlide) + s * kGlide;
+    angle = std::fmod(angle + kTurnPerScene, 360.0);
     const double r = std::cos(kHeight * kDegree) / scale;
-    const Vec3 offset(-r * std::sin(kAngle * kDegree), -r * std::cos(kAngle * kDegree),
+    const Vec3 offset(-r * std::sin(angle * kDegree), -r * std::cos(angle * kDegree),
                       std::sin(kHeight * kDegree) / scale);
     return {target, target + offset};
   }
@@ -68,6 +72,7 @@ struct PovFilm::Camera {
   const symulator& sim;
   Vec3 target;
   double scale = 1;
+  double angle = kStartAngle;
 };
 
 PovFilm::PovFilm(symulator& sim)

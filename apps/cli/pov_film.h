@@ -1,5 +1,5 @@
 // A film of a headless run: the scene exporter on the simulator's world,
-// looking through a camera that glides after the living creatures.
+// looking through a camera that glides after its oldest living creature.
 #pragma once
 
 #include <iosfwd>
