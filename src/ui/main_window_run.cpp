@@ -1,0 +1,206 @@
+// The main window's run loop: batches of steps on a zero-interval timer, the
+// drawing they pace, the timer tick (rate, throttle, logo, demo).
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QThread>
+#include <QTimer>
+#include <QToolButton>
+
+#include "core/message.h"
+#include "ui/body_view_window.h"
+#include "ui/brain_view_window.h"
+#include "ui/lists_window.h"
+#include "ui/logo_frames.h"
+#include "ui/main_window.h"
+#include "ui/prompt_service.h"
+#include "ui/qt_text.h"
+#include "ui/world_view_window.h"
+
+namespace vorlund::ui {
+
+namespace {
+constexpr const char* kSeedGenotype = "X";
+// Steps between two readings of the refresh-rate and update-rate choices.
+constexpr long kChoiceReadSteps = 10;
+// While a modal box is open the batch timer only looks this often whether it closed.
+constexpr int kModalPollMs = 20;
+// Logo: a new frame every kLogoTicksPerFrame ticks, kLogoFrameCount frames.
+constexpr int kLogoTicksPerFrame = 10;
+}  // namespace
+
+bool MainWindow::modalOpen() const { return QApplication::activeModalWidget() != nullptr; }
+
+void MainWindow::seedEmptyWorld() {
+  symulator& s = sim();
+  if (s.pool.size() > 0 || s.creatures.size() > 0) return;
+  // The record is only the creature's template; the pool gets its own when the creature dies.
+  const przodek seed(&s.geneticsContext(), kSeedGenotype, "", "");
+  if (s.createCreature(seed) == nullptr) return;
+  refreshStatus();
+  prompts().message(this, PromptKind::Information, "Information",
+                    "There were no genotypes nor living organisms in the simulator.\n"
+                    "For evolution to occur, the world has been seeded with one simplest individual.");
+}
+
+void MainWindow::run() {
+  if (running_) return;
+  seedEmptyWorld();
+  if (running_) return;  // Run was pressed again while the box was open
+  running_ = true;
+  ctx_->setRunning(true);
+  setRunFlag(true);
+  refreshStatus();
+  redrawRatio_ = 1;
+  updateRatio_ = 1;
+  batchTimer_->setInterval(0);
+  batchTimer_->start();
+}
+
+void MainWindow::stop() {
+  if (!running_) return;
+  running_ = false;
+  // The loop ends between steps: the batch in progress sees the flag.
+  if (!inStep_) finishRun();
+}
+
+void MainWindow::finishRun() {
+  running_ = false;
+  stepsLeft_ = -1;
+  batchTimer_->stop();
+  ctx_->setRunning(false);
+  individuals_->refreshRows();
+  refreshStatus();
+}
+
+void MainWindow::oneStep() {
+  if (running_) {
+    stop();
+    return;
+  }
+  if (inStep_) return;
+  inStep_ = true;
+  sim().jedenkrok();
+  inStep_ = false;
+  individuals_->refreshRows();
+  emit ctx_->stepped();
+  refreshStatus(true);
+}
+
+void MainWindow::runSteps(long steps) {
+  if (running_ || steps <= 0) return;
+  stepsLeft_ = steps;
+  run();
+  while (running_) QApplication::processEvents(QEventLoop::AllEvents, kBatchMs);
+}
+
+void MainWindow::runBatch() {
+  if (!running_) {
+    finishRun();
+    return;
+  }
+  if (inStep_) return;
+  if (modalOpen()) {
+    batchTimer_->setInterval(kModalPollMs);
+    return;
+  }
+  batchTimer_->setInterval(0);
+  QElapsedTimer batch;
+  batch.start();
+  do {
+    stepOnce();
+  } while (running_ && batch.elapsed() < kBatchMs && !modalOpen());
+  if (!running_) finishRun();
+}
+
+void MainWindow::stepOnce() {
+  symulator& s = sim();
+  inStep_ = true;
+  s.jedenkrok();
+  inStep_ = false;
+  // A critical message (its box opened inside the step) cleared the run flag.
+  if (!runFlag()) running_ = false;
+  if (stepsLeft_ > 0 && --stepsLeft_ == 0) running_ = false;
+  const long step = s.stepCount;
+  if (step % updateRatio_ == 0) {
+    refreshStatus();
+    individuals_->refreshRows();
+  }
+  cameraFollow();
+  world_->updateCamera();
+  if (toggleDown(MainToggle::World)) {
+    const int frames = framesForStep(redrawRatio_, step);
+    for (int f = 0; f < frames; ++f) {
+      redrawViews();
+      drawSpiedViews();
+    }
+    if (frames > 0) emit ctx_->stepped();
+  }
+  if (step % kChoiceReadSteps == 0) readChoices();
+}
+
+void MainWindow::readChoices() {
+  redrawRatio_ = parseRedrawChoice(fromQt(worldCombo_->currentText()));
+  updateRatio_ = parseUpdateChoice(fromQt(individuals_->updateRateText()));
+}
+
+void MainWindow::drawSpiedViews() {
+  std::erase_if(spied_, [](const QPointer<WorldViewWindow>& v) { return v.isNull(); });
+  for (auto& v : spied_) {
+    v->updateCamera();
+    v->redraw();
+  }
+}
+
+void MainWindow::cameraFollow() {
+  if (!individuals_->followChecked()) return;
+  if (world_->followSelection())
+    prompts().message(this, PromptKind::Information, "Information",
+                      "Camera following method set to 'Once' because Follow is checked");
+}
+
+void MainWindow::redrawViews() {
+  const InterfaceSettings& s = ctx_->interface();
+  if (s.int_demoon > 0 && demo_.paused()) return;
+  if (toggleDown(MainToggle::World)) {
+    world_->redraw();
+    meter_.frameDrawn();
+  }
+  if (toggleDown(MainToggle::Brain) && (running_ || brain_->showsCreature())) brain_->redraw();
+  const int pause = meter_.sleepMs(s.int_maxfps);
+  if (pause > 0) QThread::msleep(static_cast<unsigned long>(pause));
+}
+
+void MainWindow::animateLogo() {
+  if (!running_ && logoFrame_ != -1) return;
+  logoFrame_ = (logoFrame_ + 1) % (kLogoTicksPerFrame * kLogoFrameCount);
+  if (logoFrame_ % kLogoTicksPerFrame == 0) logo_->setPixmap(logoFrame(logoFrame_ / kLogoTicksPerFrame));
+}
+
+void MainWindow::tick() {
+  // Never inside a step (a box opened by a critical message runs its own
+  // event loop) and never nested in itself.
+  if (inStep_ || inTick_) return;
+  inTick_ = true;
+  animateLogo();
+  if (!running_) {
+    if (toggleDown(MainToggle::Body)) body_->advanceAnimation();
+    cameraFollow();
+    world_->updateCamera();
+  }
+  if (!running_ || meter_.framesSinceMeasurement() == 0) redrawViews();
+  const InterfaceSettings& s = ctx_->interface();
+  if (meter_.measure(tickClock_(), s.int_maxfps) && toggleDown(MainToggle::World)) refreshStatus();
+  if (s.int_demoon > 0 && running_) {
+    DemoSettings d;
+    d.demoOn = s.int_demoon;
+    d.timeBase = s.int_demotimebase;
+    d.maxCreated = sim().evol.MaxCreated;
+    d.advanced = s.int_demoadv != 0;
+    if (demo_.tick(d, *stage_)) world_->showOverlayText("Background simulation...");
+  }
+  inTick_ = false;
+}
+
+}  // namespace vorlund::ui

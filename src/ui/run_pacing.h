@@ -1,0 +1,55 @@
+// The run loop's pacing, free of the window toolkit: how often the views are
+// drawn and the lists refreshed, how the display rate is measured and the
+// drawing throttled, and how the step counter is written.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace vorlund::ui {
+
+// The step counter with a blank before every group of three digits counted
+// from the right: 1234567 -> "1 234 567".
+std::string groupDigits(long value);
+
+// The redraw ratio D of a refresh-rate choice: "Every frame" -> 1, "1:4" -> 4,
+// "8x slow-down" -> -8 (the same state drawn eight times). Anything that does
+// not give a usable number (a choice edited into "1:0" or "1:x") means 1.
+int parseRedrawChoice(std::string_view text);
+// The list update ratio U: "Ever" -> 1, "1:100" -> 100; unusable texts -> 1.
+long parseUpdateChoice(std::string_view text);
+
+// Frames to draw after a step: 1 on every D-th step when D > 0 (0 on the
+// others), and -D on every step when D < 0.
+int framesForStep(int redrawRatio, long stepCount);
+
+// Half-second measurements of the display rate, and the throttle that slows
+// drawing down while the rate is above the limit `int_maxfps`.
+class FrameRateMeter {
+ public:
+  // A measurement happens when more than this has passed since the last one.
+  static constexpr uint32_t kMeasureAfterMs = 500;
+  // The throttle grows or shrinks by this factor per measurement.
+  static constexpr double kThrottleStep = 1.1;
+
+  explicit FrameRateMeter(uint32_t nowMs) : lastMs_(nowMs) {}
+
+  void frameDrawn() { ++frames_; }
+  int framesSinceMeasurement() const { return frames_; }
+  // Measures when due (tick clock, wrap-around safe); true when it did.
+  bool measure(uint32_t nowMs, int maxFps);
+
+  double rate() const { return rate_; }
+  double throttle() const { return throttle_; }
+  // The pause after each frame while a limit is set: (throttle - 1) x 10 ms.
+  int sleepMs(int maxFps) const;
+
+ private:
+  uint32_t lastMs_;
+  int frames_ = 0;
+  double rate_ = 0.0;
+  double throttle_ = 1.0;
+};
+
+}  // namespace vorlund::ui

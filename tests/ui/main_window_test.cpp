@@ -1,0 +1,227 @@
+// The main window driven as a user would, with the prompt service answering.
+#include "ui/main_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "core/message.h"
+#include "support/message_capture.h"
+#include "ui/body_view_window.h"
+#include "ui/lists_window.h"
+#include "ui/prompt_service.h"
+#include "ui/window_layouts.h"
+#include "ui/world_view_window.h"
+#include "main_window_rig.h"
+
+using namespace vorlund;
+using namespace vorlund::ui;
+
+namespace {
+
+bool shownWith(const ScriptedPrompts& p, const QString& title, const QString& text) {
+  for (const auto& s : p.shown)
+    if (s.title == title && (text.isEmpty() || s.text == text)) return true;
+  return false;
+}
+
+void expectGeometry(QWidget* w, const LayoutRect& r, const char* what) {
+  const QRect g = w->frameGeometry();
+  EXPECT_EQ(g, QRect(r.x, r.y, std::max(1, r.w), std::max(1, r.h))) << what;
+}
+
+}  // namespace
+
+TEST(MainWindow, FreshStartCaptionStatusAndEnablement) {
+  WindowRig rig;
+  MainWindow& w = rig.make();
+  EXPECT_EQ(w.windowTitle(), "Vorlund");
+  EXPECT_EQ(w.statusText(0), "Status: stopped");
+  EXPECT_EQ(w.statusText(1), "Steps: 0  (0 / sec.)");
+  EXPECT_EQ(w.videoText(), "Video: 0 FPS");
+  EXPECT_EQ(w.genotypesList()->windowTitle(), "Genotypes: 0");
+  EXPECT_EQ(w.individualsList()->windowTitle(), "Individuals in the world: 0");
+  EXPECT_FALSE(w.action(MainAction::SaveGenotypes)->isEnabled());
+  EXPECT_FALSE(w.action(MainAction::Stop)->isEnabled());
+  EXPECT_TRUE(w.action(MainAction::Run)->isEnabled());
+  EXPECT_EQ(w.action(MainAction::Run)->shortcut(), QKeySequence("Ctrl+R"));
+  EXPECT_EQ(w.refreshChoice()->currentText(), "1:4");
+  EXPECT_EQ(w.refreshChoice()->count(), 10);
+  EXPECT_TRUE(w.toggle(MainToggle::World)->isChecked());
+  EXPECT_FALSE(w.toggle(MainToggle::Messages)->isChecked());
+  // Closing a window releases its toggle.
+  w.worldView()->close();
+  EXPECT_FALSE(w.toggle(MainToggle::World)->isChecked());
+  w.toggle(MainToggle::World)->click();
+  EXPECT_TRUE(w.worldView()->isVisible());
+}
+
+TEST(MainWindow, OneStepWhileStoppedAndRunOnAnEmptyWorld) {
+  WindowRig rig;
+  MainWindow& w = rig.make();
+  w.action(MainAction::OneStep)->trigger();
+  EXPECT_EQ(w.sim().stepCount, 1);
+  EXPECT_EQ(w.statusText(1).left(9), "Steps: 1 ");
+  w.action(MainAction::Run)->trigger();
+  EXPECT_TRUE(shownWith(rig.prompts, "Information",
+                        "There were no genotypes nor living organisms in the simulator.\n"
+                        "For evolution to occur, the world has been seeded with one simplest individual."));
+  EXPECT_EQ(w.sim().creatures.size(), 1);
+  EXPECT_EQ(w.statusText(0), "Status: RUNNING");
+  EXPECT_TRUE(w.action(MainAction::Stop)->isEnabled());
+  rig.waitForSteps(w.sim().stepCount + 20);
+  // No stepping while a modal box is open.
+  QDialog box(&w);
+  box.setModal(true);
+  box.show();
+  const int frozen = w.sim().stepCount;
+  rig.spin(60);
+  EXPECT_EQ(w.sim().stepCount, frozen);
+  box.hide();
+  rig.waitForSteps(frozen + 5);
+  // One step while running only stops.
+  w.action(MainAction::OneStep)->trigger();
+  rig.spin(20);
+  const int stopped = w.sim().stepCount;
+  EXPECT_FALSE(w.running());
+  EXPECT_EQ(w.statusText(0), "Status: stopped");
+  rig.spin(30);
+  EXPECT_EQ(w.sim().stepCount, stopped);
+}
+
+TEST(MainWindow, CriticalMessageStopsTheRun) {
+  WindowRig rig;
+  MainWindow& w = rig.make();
+  w.action(MainAction::Run)->trigger();
+  QTimer::singleShot(5, [] { logMessage("Test", "Step", "broken", LOG_CRITICAL); });
+  rig.spin(100);
+  EXPECT_FALSE(w.running());
+  EXPECT_TRUE(shownWith(rig.prompts, "CRITICAL ERROR", ""));
+  EXPECT_EQ(w.statusText(0), "Status: stopped");
+}
+
+TEST(MainWindow, CommandLineDemoLoadsInOrderAndRuns) {
+  WindowRig rig;
+  MainWindow& w = rig.make({"-demo", rig.example("walkers.sim"), rig.example("seeds.gen"), "notes.txt"});
+  EXPECT_EQ(w.sim().pool.size(), 0);  // applied when first shown
+  w.show();
+  EXPECT_EQ(w.sim().pool.size(), 3);
+  EXPECT_EQ(w.context().interface().int_demoon, 80);
+  rig.spin(30);
+  EXPECT_TRUE(w.running());
+  EXPECT_TRUE(w.windowTitle().endsWith(" - *** DEMO MODE ***"));
+  EXPECT_TRUE(rig.log.has("Start", "Application initialized"));
+  // A second show loads nothing again.
+  w.hide();
+  w.show();
+  EXPECT_EQ(w.sim().pool.size(), 3);
+}
+
+TEST(MainWindow, CommandLineGoHelpAndLayouts) {
+  WindowRig rig;
+  MainWindow& w = rig.make({"-go", "-HELP"});
+  w.show();
+  rig.spin(20);
+  EXPECT_TRUE(shownWith(rig.prompts, "Information", QString::fromLatin1(kCommandLineHelp)));
+  EXPECT_TRUE(w.running());
+  EXPECT_EQ(w.refreshChoice()->currentText(), "1:1000");
+  EXPECT_EQ(w.individualsList()->updateRateText(), "1:10000");
+  for (MainToggle t : {MainToggle::World, MainToggle::Body, MainToggle::Brain, MainToggle::Genotypes,
+                       MainToggle::Individuals, MainToggle::Messages})
+    EXPECT_FALSE(w.toggle(t)->isChecked());
+  EXPECT_FALSE(w.worldView()->isVisible());
+  w.stop();
+
+  const QSize screen = w.screen()->availableGeometry().size();
+  w.layoutDefault();
+  const WindowLayout d = defaultLayout(screen.width(), screen.height());
+  expectGeometry(&w, d.main, "main");
+  expectGeometry(w.genotypesList(), d.genotypes, "genotypes");
+  expectGeometry(w.individualsList(), d.individuals, "individuals");
+  expectGeometry(w.worldView(), d.world, "world");
+  EXPECT_TRUE(w.individualsList()->followChecked());
+  w.layoutDefaultBodyBrain();
+  const WindowLayout bb = bodyBrainLayout(screen.width(), screen.height(), 0, 0);
+  expectGeometry(w.worldView(), bb.world, "world bb");
+  expectGeometry(w.bodyView(), bb.body, "body bb");
+}
+
+TEST(MainWindow, LoadAndSaveGenotypesAndSettingsWithFailures) {
+  WindowRig rig;
+  MainWindow& w = rig.make();
+  rig.prompts.fileNames = {rig.exampleQ("seeds.gen")};
+  w.loadGenotypes();
+  EXPECT_EQ(w.sim().pool.size(), 3);
+  EXPECT_EQ(w.windowTitle(), "Vorlund - seeds.gen");
+  EXPECT_TRUE(w.action(MainAction::SaveGenotypes)->isEnabled());
+  // An unreadable file: no question, pool and caption kept.
+  rig.prompts.fileNames = {"missing.gen"};
+  rig.prompts.answers = {PromptAnswer::Yes};
+  w.loadGenotypes();
+  EXPECT_EQ(w.sim().pool.size(), 3);
+  EXPECT_EQ(w.windowTitle(), "Vorlund - seeds.gen");
+  EXPECT_EQ(rig.prompts.answers.size(), 1u);
+  // Yes clears before loading.
+  rig.prompts.fileNames = {rig.exampleQ("seeds.gen")};
+  w.loadGenotypes();
+  EXPECT_EQ(w.sim().pool.size(), 3);
+  // A failed save says so and names no file.
+  rig.prompts.fileNames = {"no/such/folder/out.gen"};
+  w.saveGenotypes();
+  EXPECT_TRUE(shownWith(rig.prompts, "Error", "Cannot save the genotypes to no/such/folder/out.gen"));
+  EXPECT_EQ(w.windowTitle(), "Vorlund - seeds.gen");
+  rig.prompts.fileNames = {"out"};
+  w.saveGenotypes();
+  EXPECT_EQ(w.windowTitle(), "Vorlund - out.gen");
+  EXPECT_TRUE(std::filesystem::exists("out.gen"));
+  // Settings: saved, changed, loaded back.
+  rig.prompts.fileNames = {"mine"};
+  w.saveSimParams();
+  ASSERT_TRUE(std::filesystem::exists("mine.sim"));
+  const long before = w.sim().evol.MaxCreated;
+  w.sim().evol.MaxCreated = before + 1;
+  rig.prompts.fileNames = {"mine.sim"};
+  w.loadSimParams();
+  EXPECT_EQ(w.sim().evol.MaxCreated, before);
+}
+
+TEST(MainWindow, CloseQueryAndSettingsFile) {
+  WindowRig rig;
+  {
+    MainWindow& w = rig.make();
+    w.show();
+    w.action(MainAction::Run)->trigger();
+    rig.prompts.answers = {PromptAnswer::No};
+    EXPECT_FALSE(w.close());
+    EXPECT_TRUE(w.running());
+    w.context().interface().int_demoon = 50;
+    w.context().interface().int_maxfps = 33;
+    rig.prompts.answers = {PromptAnswer::Yes};
+    EXPECT_TRUE(w.close());
+    EXPECT_FALSE(w.running());
+  }
+  std::string text = rig.read("Default.par");
+  EXPECT_NE(text.find("int_maxfps:33"), std::string::npos) << text;
+  EXPECT_EQ(text.find("int_demoon"), std::string::npos);
+  {
+    MainWindow& w = rig.make();  // read back at start
+    EXPECT_EQ(w.context().interface().int_maxfps, 33);
+    w.context().interface().int_soe = 0;
+    w.context().interface().int_maxfps = 10;
+    rig.prompts.answers = {PromptAnswer::Yes};
+    w.close();
+  }
+  EXPECT_EQ(rig.read("Default.par"), text);  // "Save on exit" off: nothing written
+}

@@ -1,0 +1,182 @@
+// Plain logic of the desktop program: pacing, throttle, demo timetable,
+// status texts, layouts and the command line.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+#include "ui/command_line.h"
+#include "ui/demo_scheduler.h"
+#include "ui/run_pacing.h"
+#include "ui/status_texts.h"
+#include "ui/window_layouts.h"
+
+using namespace vorlund::ui;
+
+TEST(RunPacing, DigitGroupsCountFromTheRight) {
+  const std::map<long, std::string> cases = {{0, "0"},         {999, "999"},           {1000, "1 000"},
+                                             {1234567, "1 234 567"}, {-12345, "-12 345"}, {100000, "100 000"}};
+  for (const auto& [n, text] : cases) EXPECT_EQ(groupDigits(n), text) << n;
+  EXPECT_EQ(stepsText(1234567, 85), "Steps: 1 234 567  (85 / sec.)");
+}
+
+TEST(RunPacing, RefreshChoicesGiveRatiosAndNeverZero) {
+  const std::map<std::string, int> redraw = {{"8x slow-down", -8}, {"2x slow-down", -2}, {"Every frame", 1},
+                                             {"1:4", 4},           {"1:1000", 1000},     {"1:0", 1},
+                                             {"1:", 1},            {"", 1},              {"0x slow-down", 1}};
+  for (const auto& [text, d] : redraw) EXPECT_EQ(parseRedrawChoice(text), d) << text;
+  const std::map<std::string, long> update = {{"Ever", 1}, {"1:10", 10}, {"1:10000", 10000}, {"1:0", 1}, {"junk", 1}};
+  for (const auto& [text, u] : update) EXPECT_EQ(parseUpdateChoice(text), u) << text;
+}
+
+TEST(RunPacing, FramesPerStepFollowTheRatio) {
+  EXPECT_EQ(framesForStep(-8, 7), 8);  // a slow-down draws every step several times
+  EXPECT_EQ(framesForStep(1, 7), 1);
+  EXPECT_EQ(framesForStep(4, 8), 1);
+  EXPECT_EQ(framesForStep(4, 9), 0);
+}
+
+TEST(RunPacing, ThrottleGrowsWhileTooFastShrinksToOneAndResetsWithoutLimit) {
+  FrameRateMeter m(0xFFFFFF00u);  // the tick clock wraps during this test
+  for (int i = 0; i < 60; ++i) m.frameDrawn();
+  EXPECT_FALSE(m.measure(0xFFFFFF00u + 500, 25));  // not yet more than 500 ms
+  ASSERT_TRUE(m.measure(0xFFFFFF00u + 600, 25));
+  EXPECT_DOUBLE_EQ(m.rate(), 100.0);
+  EXPECT_DOUBLE_EQ(m.throttle(), 1.1);
+  EXPECT_EQ(m.sleepMs(25), 1);
+  EXPECT_EQ(m.sleepMs(0), 0);
+  for (int i = 0; i < 60; ++i) m.frameDrawn();
+  ASSERT_TRUE(m.measure(0xFFFFFF00u + 1200, 25));
+  EXPECT_NEAR(m.throttle(), 1.21, 1e-12);
+  ASSERT_TRUE(m.measure(0xFFFFFF00u + 1800, 25));  // no frames: too slow now
+  EXPECT_NEAR(m.throttle(), 1.1, 1e-12);
+  ASSERT_TRUE(m.measure(0xFFFFFF00u + 2400, 25));
+  ASSERT_TRUE(m.measure(0xFFFFFF00u + 3000, 25));
+  EXPECT_DOUBLE_EQ(m.throttle(), 1.0);  // never below 1
+  for (int i = 0; i < 60; ++i) m.frameDrawn();
+  m.measure(0xFFFFFF00u + 3600, 25);
+  ASSERT_GT(m.throttle(), 1.0);
+  m.measure(0xFFFFFF00u + 4200, 0);
+  EXPECT_DOUBLE_EQ(m.throttle(), 1.0);
+}
+
+TEST(StatusTexts, CaptionsStatusAndVideoMarks) {
+  EXPECT_EQ(windowCaption("", false), "Vorlund");
+  EXPECT_EQ(windowCaption("a.gen", true), "Vorlund - a.gen - *** DEMO MODE ***");
+  EXPECT_EQ(runStatusText(true), "Status: RUNNING");
+  EXPECT_EQ(runStatusText(false), "Status: stopped");
+  EXPECT_EQ(videoText(24.9, 1.0, 0, true), "Video: 24 FPS");
+  EXPECT_EQ(videoText(24.9, 1.3, 2, true), "Video: 24 FPS \u00ab (x3)");
+  EXPECT_EQ(videoText(24.9, 1.3, 0, false), "Video: 24 FPS \u00bb");
+  EXPECT_EQ(genotypesCaption(3), "Genotypes: 3");
+  EXPECT_EQ(individualsCaption(2), "Individuals in the world: 2");
+}
+
+TEST(WindowLayouts, DefaultAndBodyBrainFromTheScreen) {
+  const WindowLayout l = defaultLayout(1200, 960);
+  EXPECT_EQ(l.main, (LayoutRect{0, 0, 400, 400}));
+  EXPECT_EQ(l.genotypes, (LayoutRect{0, 400, 1200, 320}));
+  EXPECT_EQ(l.individuals, (LayoutRect{0, 720, 1200, 240}));
+  EXPECT_EQ(l.world, (LayoutRect{400, 0, 600, 400}));
+  EXPECT_EQ(l.body, (LayoutRect{1000, 0, 200, 200}));
+  EXPECT_EQ(l.brain, (LayoutRect{1000, 200, 200, 200}));
+  EXPECT_EQ(l.messages, (LayoutRect{600, 320, 600, 640}));
+  const WindowLayout bb = bodyBrainLayout(1200, 960, 10, 30);
+  EXPECT_EQ(bb.brain, (LayoutRect{1000, 0, 200, 400}));
+  EXPECT_EQ(bb.body, (LayoutRect{620, 0, 380, 400}));  // inside 370 x 370
+  EXPECT_EQ(bb.world, (LayoutRect{400, 0, 220, 400}));
+  // A tall narrow screen would give the world view a negative width.
+  const WindowLayout odd = bodyBrainLayout(300, 2000, 10, 30);
+  for (const LayoutRect& r : {odd.main, odd.world, odd.body, odd.brain, odd.messages}) {
+    EXPECT_GE(r.w, 0);
+    EXPECT_GE(r.h, 0);
+  }
+}
+
+TEST(CommandLine, OptionsFilesInOrderSeedAndIgnoredArguments) {
+  const CommandLine cl = parseCommandLine({"-DEMO", "a.SIM", "notes.txt", "--seed", "42", "b.gen", "-Go", "/?"});
+  EXPECT_TRUE(cl.demo);
+  EXPECT_TRUE(cl.go);
+  EXPECT_TRUE(cl.help);
+  ASSERT_EQ(cl.files.size(), 2u);
+  EXPECT_EQ(cl.files[0].path, "a.SIM");
+  EXPECT_TRUE(cl.files[0].settings);
+  EXPECT_FALSE(cl.files[1].settings);
+  EXPECT_EQ(cl.seed, 42u);
+  EXPECT_EQ(cl.text, "-DEMO a.SIM notes.txt b.gen -Go /?");
+  EXPECT_FALSE(parseCommandLine({"--seed=x"}).seed.has_value());
+  EXPECT_FALSE(parseCommandLine({"x.gen.bak", "-gox"}).go);
+  EXPECT_TRUE(parseCommandLine({"x.gen.bak"}).files.empty());
+}
+
+namespace {
+
+// A stage that records what the scheduler did to it.
+struct FakeStage : DemoStage {
+  int rows = 3;
+  bool measuring = true;
+  int neurons = 4;
+  std::vector<std::string> log;
+  int rowCount() override { return rows; }
+  bool rowMeasuring(int) override { return measuring; }
+  void newCameraMotion() override { log.push_back("motion"); }
+  void keepCameraAboveGround() override {}
+  void clearSelection() override { log.push_back("clear"); }
+  void selectRow(int row) override { log.push_back("row" + std::to_string(row)); }
+  int neuronCount() override { return neurons; }
+  void selectNeuron(int i) override { log.push_back("neuron" + std::to_string(i)); }
+  void checkFollow() override { log.push_back("follow"); }
+  void showWorld() override { log.push_back("world"); }
+};
+
+struct DemoRig {
+  long now = 1000;
+  int next = 0;  // the fake random numbers count up
+  DemoScheduler demo{[this] { return now; }, [this] { return next++; }};
+  FakeStage stage;
+};
+
+}  // namespace
+
+TEST(DemoScheduler, ShowingsWithinTheBudgetThenPauseUntilTheNextPeriod) {
+  DemoRig r;
+  DemoSettings s;
+  s.demoOn = 50;  // budget 10 s of every 20 s
+  s.timeBase = 20;
+  s.maxCreated = 2;  // showings of 10 / 2 = 5 s
+  EXPECT_FALSE(r.demo.tick(s, r.stage));
+  EXPECT_EQ(r.stage.log, (std::vector<std::string>{"motion", "clear", "row0", "neuron3", "follow", "world"}));
+  r.now += 4;
+  r.stage.log.clear();
+  EXPECT_FALSE(r.demo.tick(s, r.stage));  // the showing lasts
+  EXPECT_TRUE(r.stage.log.empty());
+  r.now += 1;
+  EXPECT_FALSE(r.demo.tick(s, r.stage));  // ends, the second showing starts at once
+  EXPECT_FALSE(r.stage.log.empty());
+  r.now += 5;
+  EXPECT_TRUE(r.demo.tick(s, r.stage));  // budget spent: pause
+  EXPECT_TRUE(r.demo.paused());
+  r.now += 11;
+  EXPECT_FALSE(r.demo.tick(s, r.stage));  // a new period, a new showing
+  EXPECT_FALSE(r.demo.paused());
+}
+
+TEST(DemoScheduler, ZeroCreaturesAllowedHalvedWaitingShowingsAndAlwaysOn) {
+  DemoRig r;
+  DemoSettings s;
+  s.demoOn = 100;
+  s.timeBase = 10;
+  s.maxCreated = 0;  // counted as one
+  r.stage.measuring = false;
+  EXPECT_FALSE(r.demo.tick(s, r.stage));  // 10 s for one creature, halved while it waits: 5
+  r.now += 4;
+  r.stage.log.clear();
+  r.demo.tick(s, r.stage);
+  EXPECT_TRUE(r.stage.log.empty());
+  r.now += 1;
+  EXPECT_FALSE(r.demo.tick(s, r.stage));  // at 100 % there is never a pause
+  EXPECT_FALSE(r.stage.log.empty());
+  r.stage.rows = 0;
+  r.now += 100;
+  EXPECT_FALSE(r.demo.tick(s, r.stage));
+}

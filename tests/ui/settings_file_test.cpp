@@ -1,0 +1,218 @@
+// "Default.par", the message tree, the file associations and the seeded run.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "cli.h"
+#include "core/random.h"
+#include "core/strutil.h"
+#include "main_window_rig.h"
+#include "ui/file_associations.h"
+#include "ui/message_window.h"
+#include "ui/numeric_locale.h"
+#include "ui/settings_chain.h"
+
+using namespace vorlund;
+using namespace vorlund::ui;
+namespace fs = std::filesystem;
+
+namespace {
+
+// A table standing in for a later window's settings (a real number, so the
+// decimal point shows).
+struct Extra {
+  double zoom = 0.5;
+};
+constexpr ParamEntry kExtraTab[] = {
+    paramHeader("Extra", 1, 1, nullptr),
+    {"ex_zoom", 0, "Zoom", "f 0 10", static_cast<int32_t>(offsetof(Extra, zoom)), ""},
+    paramEnd(),
+};
+constexpr ParamEntry kOtherTab[] = {
+    paramHeader("Other", 1, 1, nullptr),
+    {"ot_zoom", 0, "Zoom", "f 0 10", static_cast<int32_t>(offsetof(Extra, zoom)), ""},
+    paramEnd(),
+};
+
+std::string slurp(const fs::path& p) {
+  std::ifstream in(p);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+}  // namespace
+
+TEST(SettingsChain, KeepsItsOrderRoundTripsAndWritesAtomically) {
+  WindowRig rig;  // for the scratch folder and the captured messages
+  InterfaceSettings a;
+  InterfaceParams head(&a);
+  Extra e1, e2;
+  param x1(kExtraTab, &e1), x2(kOtherTab, &e2);
+  SettingsChain chain(&head);
+  chain.join(ChainSlot::PovRay, &x2);  // joined out of order
+  chain.join(ChainSlot::Camera, &x1);
+  EXPECT_EQ(head.next(), &x1);
+  EXPECT_EQ(x1.next(), &x2);
+  a.int_maxfps = 40;
+  e1.zoom = 2.25;
+  ASSERT_TRUE(chain.write("Default.par"));
+  a.int_maxfps = 0;
+  e1.zoom = 0;
+  ASSERT_TRUE(chain.read("Default.par"));
+  EXPECT_EQ(a.int_maxfps, 40);
+  EXPECT_EQ(e1.zoom, 2.25);
+  chain.leave(ChainSlot::Camera);
+  EXPECT_EQ(head.next(), &x2);
+
+  // A failed write keeps the previous file and says so.
+  const std::string before = slurp("Default.par");
+  fs::create_directory("Default.par.tmp" + std::to_string(::getpid()));
+  a.int_maxfps = 7;
+  EXPECT_FALSE(chain.write("Default.par"));
+  EXPECT_EQ(slurp("Default.par"), before);
+  EXPECT_EQ(rig.log.entries.back().level, LOG_WARNING);
+  // A settings "file" that is a folder is not read.
+  fs::create_directory("folder.par");
+  EXPECT_FALSE(chain.read("folder.par"));
+  EXPECT_EQ(a.int_maxfps, 7);
+}
+
+TEST(SettingsChain, NumbersIgnoreADecimalCommaLocale) {
+  WindowRig rig;
+  const fs::path locales = fs::current_path() / "locales";
+  fs::create_directories(locales);
+  const std::string cmd = "localedef -i de_DE -f UTF-8 '" + (locales / "de_DE.UTF-8").string() + "' >/dev/null 2>&1";
+  if (std::system(cmd.c_str()) != 0) GTEST_SKIP() << "localedef cannot build de_DE";
+  ::setenv("LOCPATH", locales.c_str(), 1);
+  ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr);
+  char text[16];
+  std::snprintf(text, sizeof text, "%.1f", 0.5);
+  EXPECT_STREQ(text, "0,5");  // as the process stands after the application object is made
+  restoreFileNumberLocale();
+  InterfaceSettings a;
+  InterfaceParams head(&a);
+  Extra e;
+  param x(kExtraTab, &e);
+  SettingsChain chain(&head);
+  chain.join(ChainSlot::OpenGL, &x);
+  e.zoom = 1.5;
+  ASSERT_TRUE(chain.write("Default.par"));
+  EXPECT_NE(slurp("Default.par").find("ex_zoom:1.5\n"), std::string::npos);
+  e.zoom = 0;
+  chain.read("Default.par");
+  EXPECT_EQ(e.zoom, 1.5);
+  std::setlocale(LC_ALL, "C");
+  ::unsetenv("LOCPATH");
+}
+
+TEST(MessageWindow, SharedNodesRaisedMarksAndCollapsing) {
+  WindowRig rig;
+  MainWindow& w = rig.make();
+  MessageWindow& m = *w.messageWindow();
+  QTreeWidget& t = *m.tree();
+  t.clear();
+  m.add("MainProgram", "Start", "one", 0);
+  m.add("MainProgram", "Start", "two", 0);
+  ASSERT_EQ(t.topLevelItemCount(), 1);
+  QTreeWidgetItem* source = t.topLevelItem(0);
+  ASSERT_EQ(source->childCount(), 1);
+  EXPECT_EQ(source->child(0)->childCount(), 2);
+  EXPECT_EQ(MessageWindow::markLevel(source), -1);  // plain messages mark only their leaves
+  m.add("MainProgram", "Start", "careful", LOG_WARNING);
+  EXPECT_EQ(MessageWindow::markLevel(source), LOG_WARNING);
+  EXPECT_EQ(MessageWindow::markLevel(source->child(0)->child(2)), LOG_WARNING);
+  m.add("MainProgram", "Load", "other function", 0);
+  EXPECT_EQ(source->childCount(), 2);
+  EXPECT_FALSE(source->child(0)->isExpanded());  // only the newest branch is open
+  EXPECT_TRUE(source->child(1)->isExpanded());
+  m.add("Simulator", "Load", "other source", LOG_ERROR);
+  ASSERT_EQ(t.topLevelItemCount(), 2);
+  EXPECT_FALSE(source->isExpanded());
+  EXPECT_EQ(MessageWindow::markLevel(t.topLevelItem(1)), LOG_ERROR);
+  // Closing the window only hides it and releases the toggle.
+  w.toggle(MainToggle::Messages)->click();
+  EXPECT_TRUE(m.isVisible());
+  m.close();
+  EXPECT_FALSE(w.toggle(MainToggle::Messages)->isChecked());
+}
+
+namespace {
+
+struct XdgRig {
+  QTemporaryDir dir;
+  XdgFolders folders{dir.path() + "/data", dir.path() + "/config", {dir.path() + "/system"}};
+  std::vector<QString> ran;
+  FileAssociations assoc{folders, [this](const QString& program, const QStringList& args) {
+                           ran.push_back(program + " " + args.join(' '));
+                           return 0;
+                         }};
+  void systemGlob(const char* line) {
+    fs::create_directories((dir.path() + "/system/mime").toStdString());
+    std::ofstream((dir.path() + "/system/mime/globs2").toStdString(), std::ios::app) << line << "\n";
+  }
+  std::string file(const char* rel) { return slurp((dir.path() + "/data/" + rel).toStdString()); }
+};
+
+}  // namespace
+
+TEST(FileAssociations, FreshTakenOverAndLeftAloneExtensions) {
+  {
+    XdgRig r;  // neither extension known: both taken, the option switched on
+    int keep = 0;
+    r.assoc.apply(keep, "/opt/my apps/vorlund");
+    EXPECT_EQ(keep, 1);
+    const std::string pkg = r.file("mime/packages/vorlund.xml");
+    EXPECT_NE(pkg.find("<glob pattern=\"*.gen\" weight=\"80\"/>"), std::string::npos);
+    EXPECT_NE(pkg.find("<glob pattern=\"*.sim\" weight=\"80\"/>"), std::string::npos);
+    EXPECT_NE(r.file("applications/vorlund.desktop").find("Exec=\"/opt/my apps/vorlund\" %f\n"), std::string::npos);
+    EXPECT_EQ(r.ran.size(), 4u);  // database, desktop entries, two defaults
+    r.ran.clear();
+    r.assoc.apply(keep, "/opt/my apps/vorlund");
+    EXPECT_EQ(r.ran.size(), 2u);  // unchanged files are not rewritten
+  }
+  {
+    XdgRig r;  // ".gen" belongs to another type: left alone, ".sim" taken
+    r.systemGlob("50:application/x-other-rom:*.gen");
+    int keep = 0;
+    r.assoc.apply(keep, "/usr/bin/vorlund");
+    EXPECT_EQ(keep, 0);
+    const std::string pkg = r.file("mime/packages/vorlund.xml");
+    EXPECT_NE(pkg.find("<glob pattern=\"*.gen\" weight=\"20\"/>"), std::string::npos);
+    EXPECT_NE(pkg.find("<glob pattern=\"*.sim\" weight=\"80\"/>"), std::string::npos);
+    keep = 1;  // "Keep extensions associated": taken over
+    r.assoc.apply(keep, "/usr/bin/vorlund");
+    EXPECT_NE(r.file("mime/packages/vorlund.xml").find("<glob pattern=\"*.gen\" weight=\"80\"/>"), std::string::npos);
+  }
+  EXPECT_EQ(FileAssociations::quoteExecArgument("/a \"b\"/$c"), "\"/a \\\\\"b\\\\\"/\\\\$c\"");
+}
+
+TEST(MainWindowDeterminism, SameSeedEvolvesAsTheCommandLineRunner) {
+  WindowRig rig;
+  constexpr int kSteps = 1500;
+  seedRandom(11);
+  MainWindow& w = rig.make({rig.example("walkers.sim"), rig.example("seeds.gen")});
+  w.show();
+  w.runSteps(kSteps);
+  ASSERT_EQ(w.sim().stepCount, kSteps);
+  ASSERT_EQ(w.sim().save("window.gen", FILE_GENOTYPES), 0);
+  rig.window.reset();
+
+  const std::vector<std::string> args = {"vorlund-cli", "run", "--quiet", "--seed", "11", "--steps",
+                                         std::to_string(kSteps), rig.example("walkers.sim"),
+                                         rig.example("seeds.gen"), "--save", "cli.gen"};
+  std::vector<const char*> argv;
+  for (const auto& a : args) argv.push_back(a.c_str());
+  std::ostringstream out, err;
+  ASSERT_EQ(cli::runCli(static_cast<int>(argv.size()), argv.data(), out, err), 0) << err.str();
+  const auto body = [](const std::string& text) { return text.substr(text.find('\n') + 1); };
+  EXPECT_EQ(body(slurp("window.gen")), body(slurp("cli.gen")));
+}
