@@ -23,6 +23,7 @@
 #include "core/message.h"
 #include "ui/body_view_window.h"
 #include "ui/dialog_hooks.h"
+#include "ui/sound/qt_audio_backend.h"
 #include "ui/brain_view_window.h"
 #include "ui/file_associations.h"
 #include "ui/lists_window.h"
@@ -162,6 +163,8 @@ MainWindow::MainWindow(MainWindowOptions options)
   world_ = new WorldViewWindow(*ctx_, this);
   body_ = new BodyViewWindow(*ctx_, this);
   brain_ = new BrainViewWindow(*ctx_, this);
+  pov_ = std::make_unique<PovExporter>(sim());
+  ctx_->settingsChain().join(ChainSlot::PovRay, &pov_->parameters());
 
   buildControls();
   buildMenus();
@@ -184,6 +187,8 @@ MainWindow::MainWindow(MainWindowOptions options)
   }
   genotypes_->setColumnsText(s.int_genoshow);
   individuals_->setColumnsText(s.int_simushow);
+  sounds_ = makeDesktopSoundSystem(s.int_snd, options_.audioBackend);
+  sounds_->attach(sim());
 
   batchTimer_ = new QTimer(this);
   batchTimer_->setInterval(0);
@@ -204,7 +209,11 @@ MainWindow::~MainWindow() {
   spied_.clear();
   setCriticalHandler({});
   setAlertHandler({});
+  sounds_->detach();
+  ctx_->settingsChain().leave(ChainSlot::PovRay);
   logMessage("MainProgram", "Finish", "Application ends", LOG_PLAIN);
+  sounds_.reset();
+  pov_.reset();
 }
 
 void MainWindow::buildControls() {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "fake_audio.h"
 #include "support/message_capture.h"
 #include "ui/sound/qt_audio_backend.h"
 #include "ui/sound/sound_player.h"
@@ -18,37 +19,6 @@ namespace vorlund {
 namespace {
 
 using test_support::MessageCapture;
-
-// Records what the player asks of the audio output.
-struct FakeAudio {
-  bool device = true;
-  int voices = 0;
-  std::vector<bool> playing;
-  std::vector<std::string> calls;  // "play v vol", "stop v", "beep hz ms"
-};
-
-class FakeBackend : public AudioBackend {
- public:
-  explicit FakeBackend(FakeAudio& a) : a_(a) {}
-  bool open() override { return a_.device; }
-  int createVoice(const WavSound&) override {
-    a_.playing.push_back(false);
-    return a_.voices++;
-  }
-  bool isPlaying(int v) const override { return a_.playing[static_cast<std::size_t>(v)]; }
-  void stopAndRewind(int v) override {
-    a_.playing[static_cast<std::size_t>(v)] = false;
-    a_.calls.push_back("stop " + std::to_string(v));
-  }
-  void play(int v, int volume, int) override {
-    a_.playing[static_cast<std::size_t>(v)] = true;
-    a_.calls.push_back("play " + std::to_string(v) + " " + std::to_string(volume));
-  }
-  void beep(int hz, int ms) override { a_.calls.push_back("beep " + std::to_string(hz) + " " + std::to_string(ms)); }
-
- private:
-  FakeAudio& a_;
-};
 
 std::string shippedSounds() { return std::string(VORLUND_SOURCE_DIR) + "/sounds/"; }
 

@@ -20,10 +20,10 @@ constexpr double kBeepAmplitude = 8000;
 constexpr double kCentibelsPerDecade = 2000.0;
 }  // namespace
 
-std::unique_ptr<SoundSystem> makeDesktopSoundSystem(int32_t& enabled) {
-  return std::make_unique<SoundSystem>(
-      enabled, [] { return std::make_unique<QtAudioBackend>(); },
-      defaultSoundFolders(QCoreApplication::applicationDirPath().toStdString()));
+std::unique_ptr<SoundSystem> makeDesktopSoundSystem(int32_t& enabled, SoundSystem::BackendFactory backend) {
+  if (!backend) backend = [] { return std::make_unique<QtAudioBackend>(); };
+  return std::make_unique<SoundSystem>(enabled, std::move(backend),
+                                       defaultSoundFolders(QCoreApplication::applicationDirPath().toStdString()));
 }
 
 double linearVolume(int hundredthsOfDecibel) {

@@ -33,10 +33,11 @@ class QtAudioBackend : public AudioBackend {
   bool open_ = false;
 };
 
-// The desktop program's sounds: Qt Multimedia output, the sound files looked
-// up in the working folder, beside the program and in its data folder.
-// `enabled` is the "Sounds" setting. Needs a QCoreApplication.
-std::unique_ptr<SoundSystem> makeDesktopSoundSystem(int32_t& enabled);
+// The desktop program's sounds: the sound files looked up in the working
+// folder, beside the program and in its data folder, played through
+// `backend` (Qt Multimedia's default output when empty). `enabled` is the
+// "Sounds" setting. Needs a QCoreApplication.
+std::unique_ptr<SoundSystem> makeDesktopSoundSystem(int32_t& enabled, SoundSystem::BackendFactory backend = {});
 
 // 1/100 dB (0 full, negative quieter) as the linear factor audio sinks take.
 double linearVolume(int hundredthsOfDecibel);

@@ -137,6 +137,10 @@ std::vector<std::string> defaultSoundFolders(const std::string& programDir) {
     folders.push_back(programDir + "/sounds/");
     folders.push_back(programDir + "/../share/vorlund/sounds/");
   }
+#ifdef VORLUND_DATA_DIR
+  // The source tree, so a program run from its build folder finds them too.
+  folders.push_back(std::string(VORLUND_DATA_DIR) + "/sounds/");
+#endif
   return folders;
 }
 
