@@ -268,6 +268,7 @@ void MainWindow::buildControls() {
   connectToggle(MainToggle::Individuals, individuals_);
   connect(toggles_[static_cast<int>(MainToggle::OpenGL)], &QToolButton::toggled, this,
           [this](bool on) { world_->setOpenGLMode(on); });
+  connect(world_, &WorldViewWindow::openGLModeChanged, this, [this](bool on) { setToggle(MainToggle::OpenGL, on); });
 }
 
 void MainWindow::connectToggle(MainToggle t, QWidget* window) {

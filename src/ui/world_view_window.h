@@ -1,12 +1,24 @@
 // The world view: the artificial world drawn by the OpenGL renderer or the
-// software painter, through a camera that can follow a creature. The main
-// window owns the main view ("Artificial world") and the spied views (each
-// with a camera of its own fixed on one creature).
+// software painter, through a camera that can follow creatures. The main
+// window owns the main view ("Artificial world", on the main camera, with
+// the program's one grab) and the spied views (each with a camera of its own
+// fixed on one creature). The view answers the camera keys and the mouse
+// (zoom, pan, grab, feed), and takes snapshots.
 #pragma once
 
+#include <QImage>
 #include <QString>
+#include <memory>
 
 #include "ui/tool_window.h"
+#include "view/camera.h"
+#include "view/display_settings.h"
+#include "view/gl_renderer.h"
+#include "view/grab.h"
+#include "view/soft_world_painter.h"
+
+class QMenu;
+class QPainter;
 
 namespace vorlund {
 class org;
@@ -14,7 +26,21 @@ class org;
 
 namespace vorlund::ui {
 
+class GlWorldWidget;
 class UiRandom;
+
+// The popup menu's rows, in order; information rows have no action.
+enum class WorldViewCommand { StopCamera, ResetCamera, Snapshot, CopyPicture, ToggleOpenGL, ResizeSquare, Resize4x3, None };
+struct WorldViewMenuRow {
+  const char* text;  // null: a separator
+  WorldViewCommand command;
+  bool checkable;
+};
+extern const WorldViewMenuRow kWorldViewMenu[];
+extern const int kWorldViewMenuRows;
+
+// The one-line notice written under a copied picture.
+extern const char* const kPictureCredit;
 
 class WorldViewWindow : public ToolWindow {
   Q_OBJECT
@@ -40,7 +66,8 @@ class WorldViewWindow : public ToolWindow {
   // so the caller tells the user.
   bool followSelection();
 
-  // The OpenGL button: OpenGL renderer or the software painter.
+  // The OpenGL button: OpenGL renderer or the software painter. A renderer
+  // that cannot open shows "OpenGL open error" and leaves the mode off.
   bool openGLMode() const { return openGL_; }
   void setOpenGLMode(bool on);
 
@@ -53,10 +80,64 @@ class WorldViewWindow : public ToolWindow {
   void newDemoMotion(UiRandom& random);
   void keepCameraAboveGround();
 
+  // --- what the exporter, tests and the main window reach ---
+  Camera& camera() { return camera_; }
+  CameraMotion& motion() { return motion_; }
+  GlRenderer& renderer() { return renderer_; }
+  // The program's grab (the main view's); null in a spied view.
+  Grab* grab() { return grab_.get(); }
+  WorldDisplayFields& displaySettings() { return display_; }
+  // The popup menu as built for a right click (the caller owns it).
+  QMenu* buildPopupMenu(QWidget* parent);
+  void runCommand(WorldViewCommand command);
+  // The software picture at the current size; in OpenGL mode the GL frame.
+  QImage picture();
+  // Starts a grab on the stick end nearest to the pixel, if any is on screen.
+  bool grabAt(const QPoint& pixel);
+  // Drops an energy ball on the ground under the pixel; false outside the world.
+  bool feedAt(const QPoint& pixel);
+
+ signals:
+  void openGLModeChanged(bool on);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
+
  private:
+  void onOrgLeaving(org* o);
+  void onSelectionChanged();
+  void renderSoftware(QPainter& painter, int width, int height);
+  void saveSnapshot();
+  void copyPicture();
+  void resizeClient(int width, int height);
+  void togglePov();
+  void showTextureBoxes(const QStringList& files);
+
   bool spied_ = false;
   bool openGL_ = false;
+  bool followActive_ = false;
+  double framedSize_ = 0;  // the world size the camera last framed
   QString overlay_;
+  Camera camera_;
+  CameraMotion motion_;
+  GlRenderer renderer_{camera_};
+  WorldDisplayFields display_;
+  WorldDisplayParams displayParams_{&display_};
+  SoftWorldPainter painter_{display_};
+  std::unique_ptr<Grab> grab_;
+  GlWorldWidget* gl_ = nullptr;
+  QImage soft_;
+  QPoint lastMouse_;
+  bool leftDown_ = false;
 };
 
 }  // namespace vorlund::ui

@@ -131,6 +131,10 @@ void Camera::reset(const world& w) {
   settings.ka_h = kResetHeight;
   settings.ka_a = kResetAngle;
   settings.ka_zoom = kResetZoom;
+  frameWorld(w);
+}
+
+void Camera::frameWorld(const world& w) {
   // The whole square, whatever is followed.
   const std::vector<const org*> kept = std::move(followed_);
   followed_.clear();

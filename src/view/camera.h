@@ -104,6 +104,8 @@ class Camera {
   void update(const world& w);
   // "Reset Camera": default angle, height and zoom, the whole world in view.
   void reset(const world& w);
+  // The whole world in view at the current angles (after the world changed size).
+  void frameWorld(const world& w);
 
   // Eye minus target; up is +z.
   Vec3 offset() const;

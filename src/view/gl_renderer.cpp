@@ -303,6 +303,14 @@ void GlRenderer::drawFrame(const Life& life, const Grab* grab) {
   for (int i = 0; i < life.food.size(); ++i) drawObject(*life.food.get(i), w, step);
   if (grab != nullptr && grab->active()) drawPointer(*grab);
   drawWater(w);
+  // Translucent colours leave their alpha in the frame; a window that
+  // composes the frame must see it opaque.
+  glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_TRUE);
+  glClearColor(0, 0, 0, 1);
+  glClear(GL_COLOR_BUFFER_BIT);
+  glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+  const Rgba sky = colours_[COL_SKY];
+  glClearColor(sky.r, sky.g, sky.b, sky.a);
   glFlush();
 }
 
@@ -320,9 +328,12 @@ void GlRenderer::drawGround(const world& w) {
     return;
   }
   groundKey_ = key;
-  glNewList(groundList_, GL_COMPILE_AND_EXECUTE);
+  // Compiled, then called: Mesa's compile-and-execute applies each material
+  // one quad late while it records.
+  glNewList(groundList_, GL_COMPILE);
   emitGround(w);
   glEndList();
+  glCallList(groundList_);
 }
 
 void GlRenderer::emitGround(const world& w) {
@@ -632,7 +643,7 @@ void GlRenderer::drawWater(const world& w) {
 
 bool GlRenderer::unproject(int x, int y, double planeZ, Vec3& out) const {
   if (viewport_[2] <= 0 || viewport_[3] <= 0) return false;
-  const double wy = viewport_[3] - 1 - y;
+  const double wy = viewport_[3] - y;
   Vec3 p0, p1;
   if (!gluUnProject(x, wy, 0.0, modelview_, projection_, viewport_, &p0.x, &p0.y, &p0.z)) return false;
   if (!gluUnProject(x, wy, 1.0, modelview_, projection_, viewport_, &p1.x, &p1.y, &p1.z)) return false;
@@ -641,6 +652,16 @@ bool GlRenderer::unproject(int x, int y, double planeZ, Vec3& out) const {
   const double t = (planeZ - p0.z) / dz;
   if (t < 0 || t > 1) return false;
   out = p0 + (p1 - p0) * t;
+  return true;
+}
+
+bool GlRenderer::project(const Vec3& p, double& x, double& y) const {
+  if (viewport_[2] <= 0 || viewport_[3] <= 0) return false;
+  double wx = 0, wy = 0, wz = 0;
+  if (!gluProject(p.x, p.y, p.z, modelview_, projection_, viewport_, &wx, &wy, &wz)) return false;
+  if (wz < 0 || wz > 1) return false;
+  x = wx;
+  y = viewport_[3] - wy;
   return true;
 }
 

@@ -62,10 +62,13 @@ class GlRenderer {
   // Whether slot k holds pixels (a read file or the substitute).
   bool textureLoaded(int slot) const { return !slots_[static_cast<size_t>(slot)].image.empty(); }
 
-  // The world point under a window pixel (x right, y down) on the ground
+  // The world point under a window position (x right, y down, in pixels) on the ground
   // plane z = `planeZ`, using the last frame's matrices. False when the ray
   // misses the plane.
   bool unproject(int x, int y, double planeZ, Vec3& out) const;
+  // The window pixel (x right, y down) of a world point in the last frame;
+  // false when it lies behind the eye.
+  bool project(const Vec3& p, double& x, double& y) const;
 
  private:
   struct Slot {

@@ -13,6 +13,8 @@ constexpr double kPostHeightShare = 0.5;
 constexpr double kPostHalf = 0.25;
 constexpr double kRailHalf = 0.2;
 constexpr double kRailHeightShare = 0.4;
+// How far the terrain's outer sides reach below its lowest cell.
+constexpr double kSkirtDepth = 1.0;
 
 Vec3 normalOf(const Vec3 (&v)[4]) {
   const Vec3 n = cross(v[1] - v[0], v[2] - v[0]);
@@ -94,6 +96,43 @@ void addBlocks(const world& w, GroundMesh& mesh) {
   }
 }
 
+// The outer sides of the terrain, from the edge cells' tops down to below
+// the lowest cell, so that no view under the edge looks into the blocks.
+void addSkirt(const world& w, GroundMesh& mesh) {
+  const BlockMap& m = w.blocks();
+  const double cw = w.cellWidth(), cd = w.cellDepth();
+  const double z0 = kGroundDrawOffset;
+  double lowest = 0;
+  for (const MapCell& c : m.cells) lowest = std::fmin(lowest, c.height);
+  const double floor = lowest + z0 - kSkirtDepth;
+  const int lastI = m.nx + 1, lastJ = m.ny + 1;
+  const double size = w.activeSize();
+  for (int j = 0; j <= lastJ; ++j) {
+    const double y0 = j * cd, y1 = (j + 1) * cd;
+    const Corners a = cornersOf(m, 1, j + 1), b = cornersOf(m, lastI + 1, j + 1);
+    GroundQuad west = quad({0, y1, floor}, {0, y0, floor}, {0, y0, a.h[0] + z0}, {0, y1, a.h[3] + z0},
+                           GroundPart::WallX, j & 1, m.at(1, j + 1).height);
+    west.normal = {-1, 0, 0};
+    mesh.quads.push_back(west);
+    GroundQuad east = quad({size, y0, floor}, {size, y1, floor}, {size, y1, b.h[2] + z0}, {size, y0, b.h[1] + z0},
+                           GroundPart::WallX, (lastI + j) & 1, m.at(lastI + 1, j + 1).height);
+    east.normal = {1, 0, 0};
+    mesh.quads.push_back(east);
+  }
+  for (int i = 0; i <= lastI; ++i) {
+    const double x0 = i * cw, x1 = (i + 1) * cw;
+    const Corners a = cornersOf(m, i + 1, 1), b = cornersOf(m, i + 1, lastJ + 1);
+    GroundQuad south = quad({x0, 0, floor}, {x1, 0, floor}, {x1, 0, a.h[1] + z0}, {x0, 0, a.h[0] + z0},
+                            GroundPart::WallY, i & 1, m.at(i + 1, 1).height);
+    south.normal = {0, -1, 0};
+    mesh.quads.push_back(south);
+    GroundQuad north = quad({x1, size, floor}, {x0, size, floor}, {x0, size, b.h[3] + z0}, {x1, size, b.h[2] + z0},
+                            GroundPart::WallY, (i + lastJ) & 1, m.at(i + 1, lastJ + 1).height);
+    north.normal = {0, 1, 0};
+    mesh.quads.push_back(north);
+  }
+}
+
 void addChecker(double size, GroundMesh& mesh) {
   const GroundGrid g = groundGrid(size);
   const double z = kGroundDrawOffset;
@@ -153,6 +192,7 @@ GroundMesh buildGroundMesh(const world& w, bool checker) {
   if (w.boundaries() == BOUNDARY_TELEPORT) addTeleportBand(size, mesh);
   if (w.activeType() == WORLD_BLOCKS && w.columns() > 0) {
     addBlocks(w, mesh);
+    addSkirt(w, mesh);
   } else if (checker) {
     addChecker(size, mesh);
   }

@@ -1,0 +1,160 @@
+// The world view driven by keys, drags, clicks and its menu, in software mode.
+#include "ui/world_view_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+#include "support/message_capture.h"
+#include "ui/prompt_service.h"
+#include "ui/ui_context.h"
+#include "view/bmp_image.h"
+
+using namespace vorlund;
+using namespace vorlund::ui;
+
+namespace {
+
+struct ViewRig {
+  ViewRig() : prompts(&scripted) {
+    view = std::make_unique<WorldViewWindow>(ctx, nullptr);
+    view->resize(400, 300);
+    view->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(view.get()));
+  }
+  void drag(Qt::KeyboardModifiers mods, QPoint from, QPoint to) {
+    QMouseEvent press(QEvent::MouseButtonPress, from, view->mapToGlobal(from), Qt::LeftButton, Qt::LeftButton, mods);
+    QApplication::sendEvent(view.get(), &press);
+    QMouseEvent move(QEvent::MouseMove, to, view->mapToGlobal(to), Qt::NoButton, Qt::LeftButton, mods);
+    QApplication::sendEvent(view.get(), &move);
+    QMouseEvent release(QEvent::MouseButtonRelease, to, view->mapToGlobal(to), Qt::LeftButton, Qt::NoButton, mods);
+    QApplication::sendEvent(view.get(), &release);
+  }
+  test_support::MessageCapture messages;
+  ScriptedPrompts scripted;
+  ScopedPromptService prompts;
+  UiContext ctx;
+  std::unique_ptr<WorldViewWindow> view;
+};
+
+TEST(WorldViewWindow, KeysDriveTheCameraMotion) {
+  ViewRig rig;
+  WorldViewWindow& v = *rig.view;
+  QTest::keyClick(&v, Qt::Key_Left);
+  QTest::keyClick(&v, Qt::Key_Up);
+  QTest::keyClick(&v, Qt::Key_Plus, Qt::KeypadModifier);
+  EXPECT_FLOAT_EQ(v.motion().angleSpeed, 0.1f);
+  EXPECT_FLOAT_EQ(v.motion().heightSpeed, 0.1f);
+  EXPECT_FLOAT_EQ(v.motion().zoomFactor, 1.001f);
+  const double angle = v.camera().settings.ka_a;
+  v.updateCamera();
+  EXPECT_NEAR(v.camera().settings.ka_a, angle + 0.1, 1e-6);
+  QTest::keyClick(&v, Qt::Key_Space);
+  EXPECT_FALSE(v.motion().moving());
+  v.camera().settings.ka_h = 70;
+  v.camera().target = {1, 2, 3};
+  QTest::keyClick(&v, Qt::Key_R);
+  EXPECT_DOUBLE_EQ(v.camera().settings.ka_h, 20);
+  EXPECT_EQ(v.camera().target, Vec3(25, 25, 0));
+}
+
+TEST(WorldViewWindow, DragsZoomAndPan) {
+  ViewRig rig;
+  WorldViewWindow& v = *rig.view;
+  const double scale = v.camera().scale;
+  rig.drag(Qt::NoModifier, {100, 100}, {140, 100});
+  EXPECT_NEAR(v.camera().scale, scale * std::exp(0.005 * 40), 1e-9);
+  const Vec3 target = v.camera().target;
+  rig.drag(Qt::ShiftModifier, {100, 100}, {100 + 40, 100 + 30});
+  const double s = v.camera().scale;
+  EXPECT_NEAR(v.camera().target.x, target.x - 40 / (400 * s), 1e-9);
+  EXPECT_NEAR(v.camera().target.y, target.y + 30 / (300 * s), 1e-9);
+}
+
+TEST(WorldViewWindow, DoubleClickFeedsInsideTheWorldOnly) {
+  ViewRig rig;
+  WorldViewWindow& v = *rig.view;
+  symulator& sim = rig.ctx.sim();
+  const int before = sim.food.size();
+  v.redraw();  // the software projection follows the last picture
+  QTest::mouseDClick(&v, Qt::LeftButton, Qt::NoModifier, QPoint(200, 150));
+  ASSERT_EQ(sim.food.size(), before + 1);
+  EXPECT_DOUBLE_EQ(sim.food.get(before)->getSes(0)->p.z, 3.0);
+  EXPECT_FALSE(v.feedAt(QPoint(2, 2)));  // the sky corner lies outside the square
+  EXPECT_EQ(sim.food.size(), before + 1);
+}
+
+TEST(WorldViewWindow, PopupMenuRowsInOrderAndResizeCommands) {
+  ViewRig rig;
+  WorldViewWindow& v = *rig.view;
+  std::unique_ptr<QMenu> menu(v.buildPopupMenu(nullptr));
+  QStringList texts;
+  for (QAction* a : menu->actions()) texts << (a->isSeparator() ? "-" : a->text());
+  const QStringList expected = {"Stop Camera\t SPACE",
+                                "Reset Camera\t R",
+                                "Save bitmap snapshot\t Ctrl-B",
+                                "Copy to Clipboard as metafile\t Ctrl-C",
+                                "-",
+                                "3D OpenGL view",
+                                "-",
+                                "Pan\t Shift + Left button drag",
+                                "Zoom\t Left button horizontal drag",
+                                "Grab\t Control + Left button drag",
+                                "Feed\t Double left click",
+                                "-",
+                                "Resize window 1:1 (square)",
+                                "Resize window 4:3",
+                                "-",
+                                "Other keys\t Arrows, S A H + -, Shift-E (POV)"};
+  EXPECT_EQ(texts, expected);
+  v.runCommand(WorldViewCommand::ResizeSquare);
+  EXPECT_EQ(v.size(), QSize(300, 300));
+  v.resize(333, 301);
+  v.runCommand(WorldViewCommand::Resize4x3);
+  EXPECT_EQ(v.size(), QSize(401, 301));
+}
+
+TEST(WorldViewWindow, SnapshotSavesTheSoftwarePictureAndCopyPutsAVectorPicture) {
+  ViewRig rig;
+  WorldViewWindow& v = *rig.view;
+  QTemporaryDir dir;
+  const QString file = dir.filePath("shot.bmp");
+  rig.scripted.fileNames.push_back(file);
+  QTest::keyClick(&v, Qt::Key_B, Qt::ControlModifier);
+  bool failed = true;
+  const RgbImage img = readTextureFile(file.toStdString(), failed);
+  EXPECT_FALSE(failed);
+  EXPECT_EQ(img.width, v.width());
+  EXPECT_EQ(img.height, v.height());
+  QTest::keyClick(&v, Qt::Key_C, Qt::ControlModifier);
+  const QMimeData* data = QApplication::clipboard()->mimeData();
+  ASSERT_NE(data, nullptr);
+  EXPECT_TRUE(data->hasImage());
+  EXPECT_TRUE(data->data("image/svg+xml").contains(kPictureCredit));
+}
+
+TEST(WorldViewWindow, GrabPicksTheNearestEndAndAnyReleaseEndsTheHold) {
+  ViewRig rig;
+  WorldViewWindow& v = *rig.view;
+  symulator& sim = rig.ctx.sim();
+  org* c = sim.startCreature(std::make_unique<org>(&sim.geneticsContext(), "XX"));
+  ASSERT_NE(c, nullptr);
+  v.camera().target = c->getSes(0)->p;
+  v.redraw();
+  EXPECT_TRUE(v.grabAt(QPoint(200, 150)));
+  ASSERT_TRUE(v.grab()->active());
+  rig.drag(Qt::NoModifier, {200, 150}, {210, 150});  // released without Control
+  EXPECT_GE(v.grab()->counter(), 1);
+  v.hide();
+  EXPECT_FALSE(v.grab()->active());
+}
+
+}  // namespace

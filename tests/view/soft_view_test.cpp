@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "recording_area.h"
+#include "view/body_view.h"
+#include "view/soft_projection.h"
+#include "view/soft_world_painter.h"
+#include "world/life.h"
+#include "world/org_param.h"
+
+namespace vorlund {
+namespace {
+
+TEST(SoftProjection, TargetIsCentredAndClicksMapBackToTheGround) {
+  SoftProjection p;
+  const Vec3 target{20, 10, 0};
+  p.set(400, 300, target, 0.05);
+  EXPECT_DOUBLE_EQ(p.sx(), 15.0);  // min(400, 300) * 0.05
+  int x, y;
+  p.project(target, x, y);
+  EXPECT_EQ(x, 200);
+  EXPECT_EQ(y, 150);
+  for (const Vec3 g : {Vec3{0, 0, 0}, Vec3{33, 7, 0}, Vec3{50, 50, 0}}) {
+    p.project(g, x, y);
+    const Vec3 back = p.toGround(x, y);
+    EXPECT_NEAR(back.x, g.x, 2.0 / p.sx()) << g.x;
+    EXPECT_NEAR(back.y, g.y, 4.0 / p.sy()) << g.y;
+  }
+  // Far points are clamped, a zero scale or window maps clicks to the target.
+  p.project({1e300, 0, 0}, x, y);
+  EXPECT_EQ(x, 1000000);
+  for (const auto& [w, h, s] : {std::tuple{0, 0, 1.0}, std::tuple{400, 300, 0.0}}) {
+    p.set(w, h, target, s);
+    const Vec3 g = p.toGround(10, 10);
+    EXPECT_TRUE(std::isfinite(g.x) && std::isfinite(g.y));
+  }
+}
+
+TEST(SoftProjection, GridHalvesTheWorldSizeToSevenCellsOrFewer) {
+  EXPECT_EQ(softGridCells(50), 6);
+  EXPECT_EQ(softGridCells(200), 6);
+  EXPECT_EQ(softGridCells(10), 5);
+  EXPECT_EQ(softGridCells(7), 7);
+  EXPECT_EQ(softGridCells(14), 7);
+  EXPECT_EQ(softGridCells(15), 3);
+  EXPECT_NEAR(softGridStep(50), 50.0 / 6 + 0.0001, 1e-12);
+}
+
+TEST(BodyView, TurningAngleStaysInRange) {
+  BodyView v;
+  for (int i = 0; i < 100000; ++i) {
+    v.animate();
+    ASSERT_GT(v.angle(), -3.14 - 1e-9);
+    ASSERT_LE(v.angle(), 3.14);
+  }
+}
+
+TEST(BodyView, DisplayBodyIsFullSizeEvenWhenCreaturesGrow) {
+  SimSettings growing;
+  growing.grow = 1.0;
+  Genetics g{nullptr, &growing, nullptr};
+  BodyView v;
+  v.showGenotype("X(X,X)", g);
+  ASSERT_NE(v.displayBody(), nullptr);
+  EXPECT_EQ(v.displayBody()->estCount(), 3);
+  for (int i = 0; i < 3; ++i) EXPECT_NEAR(v.displayBody()->getEst(i)->len, 1.0, 0.2);
+  test::RecordingArea area(200, 200);
+  v.paint(area);
+  EXPECT_EQ(area.count('l', VC_STICK), 3);
+}
+
+// A world with one living two-stick creature, drawn in a recording area.
+struct WorldScene : ::testing::Test {
+  SimSettings rules;
+  Genetics genetics{nullptr, &rules, nullptr};
+  Life life{rules};
+  WorldDisplayFields display;
+  SoftWorldPainter painter{display};
+  org* creature = nullptr;
+
+  void SetUp() override {
+    auto o = std::make_unique<org>(&genetics, "");
+    o->readFormat0("p:10,10,0\np:11,10,0\np:12,10,1\nj:0,1\nj:1,2\n");
+    o->getSes(0)->contact = 1;
+    o->computeBoundingBox();
+    o->center = o->meanPosition();
+    creature = life.addCreature(std::move(o));
+  }
+  test::RecordingArea paint(int w, int h, double scale) {
+    test::RecordingArea area(w, h);
+    painter.paint(area, life, {10, 10, 0}, scale);
+    return area;
+  }
+};
+
+TEST_F(WorldScene, QualityZeroDrawsOnlyTheOutlineAndTheSticks) {
+  display.w3_qual = QUALITY_LOW;
+  display.w3_la1 = 0;
+  const auto area = paint(300, 300, 0.02);
+  EXPECT_EQ(area.count('l', VC_OUTLINE), 4);
+  EXPECT_EQ(area.count('l', VC_STICK), 2);
+  EXPECT_EQ(area.ops.size(), 6u);
+  display.w3_qual = QUALITY_CONNECTIONS;
+  const auto full = paint(300, 300, 0.02);
+  EXPECT_GT(full.count('l', VC_GRID), 0);
+  EXPECT_EQ(full.count('l', VC_SHADOW), 2);
+  EXPECT_EQ(full.count('l', VC_CONTACT), 2);
+  EXPECT_TRUE(full.usesColor(VC_FENCE));
+}
+
+TEST_F(WorldScene, LabelsOnlyWhenTheViewIsLargeEnough) {
+  org_param acc(creature);
+  display.w3_la1 = acc.findId("name") + 1;
+  creature->name = "Walker\nsecond line";
+  EXPECT_FALSE(paint(300, 300, 0.02).hasText("Walker"));  // 12 pixels per unit
+  EXPECT_TRUE(paint(300, 300, 0.2).hasText("Walker"));    // 120 pixels per unit
+}
+
+TEST_F(WorldScene, ChartsFollowTheSelectedCreatureAndItsDeath) {
+  org_param acc(creature);
+  display.w3_ch1 = acc.findId("energy") + 1;
+  display.w3_ch2 = acc.findId("wiek") + 1;
+  painter.select(creature, &life);
+  creature->energy = 5;
+  paint(300, 300, 0.02);
+  creature->energy = 7;
+  const auto area = paint(300, 300, 0.02);
+  EXPECT_EQ(painter.chart(1).size(), 2u);
+  EXPECT_EQ(painter.chart(2).size(), 2u);
+  EXPECT_TRUE(area.hasText("Energy: 7"));
+  EXPECT_GT(area.count('l', VC_POINTER), 0);
+  bool lost = false;
+  painter.setOnLost([&] { lost = true; });
+  life.killCreature(creature);
+  EXPECT_TRUE(lost);
+  EXPECT_EQ(painter.selected(), nullptr);
+  paint(300, 300, 0.02);
+}
+
+}  // namespace
+}  // namespace vorlund
