@@ -24,6 +24,7 @@
 #include "ui/body_view_window.h"
 #include "ui/dialog_hooks.h"
 #include "ui/sound/qt_audio_backend.h"
+#include "view/pov_binding.h"
 #include "ui/brain_view_window.h"
 #include "ui/file_associations.h"
 #include "ui/lists_window.h"
@@ -164,6 +165,7 @@ MainWindow::MainWindow(MainWindowOptions options)
   body_ = new BodyViewWindow(*ctx_, this);
   brain_ = new BrainViewWindow(*ctx_, this);
   pov_ = std::make_unique<PovExporter>(sim());
+  bindPovExporter(*pov_, world_->camera(), world_->grab());
   ctx_->settingsChain().join(ChainSlot::PovRay, &pov_->parameters());
 
   buildControls();
