@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the release build and runs Vorlund;
-# without arguments it runs a short demonstration evolution.
+# Installs what is missing, builds the release build and runs Vorlund.
+#   ./run.sh              the desktop program's demonstration when a display is
+#                         there, a short evolution in the terminal otherwise
+#   ./run.sh gui [args]   the desktop program (vorlund) with the arguments
+#   ./run.sh args...      the command-line tool (vorlund-cli)
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")" && pwd)"
 
@@ -10,6 +13,16 @@ BUILD_DIR="$ROOT/build-release"
 cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" -DVORLUND_TESTS=OFF >&2
 cmake --build "$BUILD_DIR" -j "$(nproc)" >&2
+
+GUI="$BUILD_DIR/apps/gui/vorlund"
+if [ "${1:-}" = "gui" ]; then
+  shift
+  exec "$GUI" "$@"
+fi
+if [ $# -eq 0 ] && { [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; } && [ -x "$GUI" ]; then
+  # Walkers evolving on screen, the camera following one creature after another.
+  exec "$GUI" -demo "$ROOT/examples/walkers.sim" "$ROOT/examples/seeds.gen"
+fi
 
 if [ $# -eq 0 ]; then
   # No arguments: a short demonstration evolution of walkers in the terminal.

@@ -209,6 +209,20 @@ MainWindow::~MainWindow() {
   tickTimer_->stop();
   for (auto& v : spied_) delete v.data();
   spied_.clear();
+  // The windows hold the context: they go before it does (children would
+  // otherwise be deleted by QWidget after the members).
+  delete world_;
+  delete body_;
+  delete brain_;
+  delete messages_;
+  delete genotypes_;
+  delete individuals_;
+  world_ = nullptr;
+  body_ = nullptr;
+  brain_ = nullptr;
+  messages_ = nullptr;
+  genotypes_ = nullptr;
+  individuals_ = nullptr;
   setCriticalHandler({});
   setAlertHandler({});
   sounds_->detach();
@@ -220,6 +234,10 @@ MainWindow::~MainWindow() {
 
 void MainWindow::buildControls() {
   auto* central = new QWidget(this);
+  // A pressed toggle must read as "window shown" at a glance.
+  central->setStyleSheet(
+      "QToolButton { padding: 3px; } "
+      "QToolButton:checked { background: #b4d0ea; border: 1px solid #5884ab; border-radius: 3px; }");
   auto* grid = new QGridLayout(central);
   for (int i = 0; i < kMainToggleCount; ++i) {
     auto* b = new QToolButton(central);

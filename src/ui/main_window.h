@@ -154,6 +154,7 @@ class MainWindow : public QMainWindow {
   void seedEmptyWorld();
   void runBatch();
   void stepOnce();
+  void simulateOneStep();
   void finishRun();
   void tick();
   void cameraFollow();

@@ -188,7 +188,10 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   tickTimer_->stop();
   genotypes_->dropFocus();
   individuals_->dropFocus();
-  if (ctx_->interface().int_soe != 0) ctx_->settingsChain().write(kSettingsFileName);
+  InterfaceSettings& s = ctx_->interface();
+  s.int_genoshow = genotypes_->columnsText();
+  s.int_simushow = individuals_->columnsText();
+  if (s.int_soe != 0) ctx_->settingsChain().write(kSettingsFileName);
   for (QWidget* w : {static_cast<QWidget*>(messages_), static_cast<QWidget*>(genotypes_),
                      static_cast<QWidget*>(individuals_), static_cast<QWidget*>(world_),
                      static_cast<QWidget*>(body_), static_cast<QWidget*>(brain_)})

@@ -80,9 +80,7 @@ void MainWindow::oneStep() {
     return;
   }
   if (inStep_) return;
-  inStep_ = true;
-  sim().jedenkrok();
-  inStep_ = false;
+  simulateOneStep();
   individuals_->refreshRows();
   emit ctx_->stepped();
   refreshStatus(true);
@@ -116,9 +114,7 @@ void MainWindow::runBatch() {
 
 void MainWindow::stepOnce() {
   symulator& s = sim();
-  inStep_ = true;
-  s.jedenkrok();
-  inStep_ = false;
+  simulateOneStep();
   // A critical message (its box opened inside the step) cleared the run flag.
   if (!runFlag()) running_ = false;
   if (stepsLeft_ > 0 && --stepsLeft_ == 0) running_ = false;
@@ -138,6 +134,14 @@ void MainWindow::stepOnce() {
     if (frames > 0) emit ctx_->stepped();
   }
   if (step % kChoiceReadSteps == 0) readChoices();
+}
+
+void MainWindow::simulateOneStep() {
+  inStep_ = true;
+  ctx_->setStepping(true);
+  sim().jedenkrok();
+  ctx_->setStepping(false);
+  inStep_ = false;
 }
 
 void MainWindow::readChoices() {

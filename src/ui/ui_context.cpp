@@ -10,6 +10,7 @@ UiContext::UiContext() : sim_(std::make_unique<symulator>()) {
   s.food.beforeRemovalListeners.add(&UiContext::onFoodLeaving, this);
   s.pool.beforeRemovalListeners.add(&UiContext::onRecordLeaving, this);
   s.pool.addedListeners.add(&UiContext::onRecordAdded, this);
+  s.pool.changedListeners.add(&UiContext::onRecordChanged, this);
 }
 
 UiContext::~UiContext() {
@@ -18,6 +19,7 @@ UiContext::~UiContext() {
   s.food.beforeRemovalListeners.remove(&UiContext::onFoodLeaving, this);
   s.pool.beforeRemovalListeners.remove(&UiContext::onRecordLeaving, this);
   s.pool.addedListeners.remove(&UiContext::onRecordAdded, this);
+  s.pool.changedListeners.remove(&UiContext::onRecordChanged, this);
 }
 
 void UiContext::selectCreatures(std::vector<org*> creatures) {
@@ -80,6 +82,20 @@ void UiContext::onRecordAdded(void* self, int index) {
   przodek* moved = ctx->movedSelection_;
   ctx->movedSelection_ = nullptr;
   if (r != nullptr && r == moved && r->num == ctx->movedNumber_) ctx->selectGenotype(r);
+}
+
+// The genetic history records no fitness itself: the first record whose
+// parent is the changed genotype gets the genotype's current fitness.
+void UiContext::onRecordChanged(void* self, int index) {
+  auto* ctx = static_cast<UiContext*>(self);
+  symulator& s = *ctx->sim_;
+  przodek* r = s.pool.get(index);
+  if (r == nullptr || s.genman.vars.gen_hist != 1) return;
+  for (GenoLink& link : s.genman.history())
+    if (link.parent == r->genotype) {
+      link.fitness = static_cast<float>(s.fitness.fitness(*r));
+      break;
+    }
 }
 
 }  // namespace vorlund::ui

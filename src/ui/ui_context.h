@@ -47,6 +47,12 @@ class UiContext : public QObject {
   przodek* selectedGenotype() const { return genotype_; }
   void selectGenotype(przodek* genotype);
 
+  // True while the simulator is inside a step. A paint that arrives then
+  // (a box opened by a critical message serves events) must not read the
+  // world: draw nothing new until the step is over.
+  bool stepping() const { return stepping_; }
+  void setStepping(bool stepping) { stepping_ = stepping; }
+
   // True between Run and the end of the run loop.
   bool running() const { return running_; }
   void setRunning(bool running);
@@ -73,6 +79,7 @@ class UiContext : public QObject {
   static void onFoodLeaving(void* self, int index);
   static void onRecordLeaving(void* self, int index);
   static void onRecordAdded(void* self, int index);
+  static void onRecordChanged(void* self, int index);
 
   std::unique_ptr<symulator> sim_;
   InterfaceSettings interface_;
@@ -86,6 +93,7 @@ class UiContext : public QObject {
   przodek* movedSelection_ = nullptr;
   int32_t movedNumber_ = 0;
   bool running_ = false;
+  bool stepping_ = false;
 };
 
 }  // namespace vorlund::ui

@@ -66,6 +66,9 @@ TEST(MainWindow, FreshStartCaptionStatusAndEnablement) {
   EXPECT_FALSE(w.toggle(MainToggle::World)->isChecked());
   w.toggle(MainToggle::World)->click();
   EXPECT_TRUE(w.worldView()->isVisible());
+  w.action(MainAction::Help)->trigger();
+  ASSERT_EQ(rig.opened.size(), 1u);
+  EXPECT_TRUE(rig.opened[0].endsWith("/doc/doc_index.html"));
 }
 
 TEST(MainWindow, OneStepWhileStoppedAndRunOnAnEmptyWorld) {
