@@ -18,7 +18,11 @@ GlWorldWidget::GlWorldWidget(GlRenderer& renderer, const Life& life, const Grab*
   setFocusPolicy(Qt::NoFocus);
 }
 
-GlWorldWidget::~GlWorldWidget() { closeRenderer(); }
+GlWorldWidget::~GlWorldWidget() {
+  closeRenderer();
+  // The base destroys the context after this object is gone.
+  if (context() != nullptr) disconnect(context(), nullptr, this, nullptr);
+}
 
 QSurfaceFormat GlWorldWidget::surfaceFormat() {
   QSurfaceFormat f;

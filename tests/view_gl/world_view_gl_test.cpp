@@ -1,0 +1,60 @@
+// The world view in OpenGL mode on a real window.
+#include <gtest/gtest.h>
+
+#include <QTest>
+#include <memory>
+
+#include "support/message_capture.h"
+#include "ui/prompt_service.h"
+#include "ui/ui_context.h"
+#include "ui/world_view_window.h"
+
+using namespace vorlund;
+using namespace vorlund::ui;
+
+namespace {
+
+bool shown(const ScriptedPrompts& p, const QString& title, const QString& text) {
+  for (const auto& s : p.shown)
+    if (s.title == title && s.text == text) return true;
+  return false;
+}
+
+TEST(WorldViewGl, OpensDrawsAndRefusesTheBitmapSnapshot) {
+  test_support::MessageCapture messages;
+  ScriptedPrompts scripted;
+  ScopedPromptService guard(&scripted);
+  UiContext ctx;
+  WorldViewWindow view(ctx, nullptr);
+  view.renderer().settings.sgl_texture = 1;
+  view.renderer().settings.sgl_tex[TEX_WATER] = "no/such/water.bmp";
+  view.resize(320, 240);
+  view.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+  bool toggled = false;
+  QObject::connect(&view, &WorldViewWindow::openGLModeChanged, [&](bool on) { toggled = on; });
+  view.setOpenGLMode(true);
+  EXPECT_TRUE(toggled);
+  view.redraw();
+  QTest::qWait(50);  // the texture box opens after the paint
+  ASSERT_TRUE(view.openGLMode()) << "the renderer did not open";
+  EXPECT_TRUE(view.renderer().isOpen());
+  EXPECT_TRUE(shown(scripted, "no/such/water.bmp", "Cannot load texture file!"));
+  const QImage img = view.picture();
+  ASSERT_FALSE(img.isNull());
+  // The sky of the default camera fills the top row.
+  const QColor sky = img.pixelColor(img.width() / 2, 1);
+  EXPECT_NEAR(sky.red(), 179, 2);
+  EXPECT_NEAR(sky.green(), 179, 2);
+  EXPECT_NEAR(sky.blue(), 153, 2);
+  view.runCommand(WorldViewCommand::Snapshot);
+  EXPECT_TRUE(shown(scripted, "Information", "OpenGL bitmap save not supported."));
+  const size_t boxes = scripted.shown.size();
+  view.redraw();
+  QTest::qWait(50);
+  EXPECT_EQ(scripted.shown.size(), boxes) << "a missing texture is reported once";
+  view.setOpenGLMode(false);
+  EXPECT_FALSE(view.renderer().isOpen());
+}
+
+}  // namespace
