@@ -209,6 +209,10 @@ MainWindow::~MainWindow() {
   tickTimer_->stop();
   for (auto& v : spied_) delete v.data();
   spied_.clear();
+  // The exporter looks through the main view's camera: it goes before the view.
+  sounds_.reset();
+  ctx_->settingsChain().leave(ChainSlot::PovRay);
+  pov_.reset();
   // The windows hold the context: they go before it does (children would
   // otherwise be deleted by QWidget after the members).
   delete world_;
@@ -225,11 +229,7 @@ MainWindow::~MainWindow() {
   individuals_ = nullptr;
   setCriticalHandler({});
   setAlertHandler({});
-  sounds_->detach();
-  ctx_->settingsChain().leave(ChainSlot::PovRay);
   logMessage("MainProgram", "Finish", "Application ends", LOG_PLAIN);
-  sounds_.reset();
-  pov_.reset();
 }
 
 void MainWindow::buildControls() {
