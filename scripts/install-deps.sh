@@ -36,6 +36,8 @@ PACKAGES=(
   # Island evolution across processes and machines.
   openmpi-bin
   libopenmpi-dev
+  # Rendering exported scenes (tests and scripts/render-film.sh).
+  povray
 )
 
 missing=()

@@ -19,6 +19,7 @@
 #include "genepool/pool_files.h"
 #include "phylogeny_svg.h"
 #include "sim/checkpoint.h"
+#include "pov_film.h"
 #include "sim/run_summary.h"
 #include "sim/symulator.h"
 
@@ -77,6 +78,8 @@ struct RunOptions {
   long checkpointEvery = 0;
   std::string resume;  // checkpoint to continue from
   IslandOptions islands;
+  std::string pov;    // folder of the run's scene files
+  long povSkip = 3;   // steps left out between two scenes
 };
 
 std::string lowerExtension(const std::string& path) {
@@ -203,6 +206,12 @@ void runCommand(CliContext& ctx, RunOptions o, bool seeded) {
       ctx.out << "The gene pool and the world are empty: starting from the genotype " << kSeedGenotype << '\n';
   }
 
+  std::unique_ptr<PovFilm> film;
+  if (!o.pov.empty() && !(film = PovFilm::start(sim, o.pov, o.povSkip, ctx.err))) {
+    ctx.exitCode = RUN_EXIT_FAILED;
+    return;
+  }
+
   // The tree needs every genetic operation of the run, so remembering starts before the first step.
   if (!o.phylogeny.empty()) sim.genman.vars.gen_hist = 1;
 
@@ -267,6 +276,7 @@ void runCommand(CliContext& ctx, RunOptions o, bool seeded) {
       saveFailed = true;
     }
   }
+  if (film && !o.quiet) ctx.out << "Scenes: " << film->framesWritten() << " in " << o.pov << '\n';
   if (!o.quiet || gStopSignal != 0 || !runFlag()) ctx.out << summaryText(done - resumedAt, elapsedMs(start), s, o.save) << std::flush;
 
   if (gStopSignal != 0)
@@ -307,6 +317,9 @@ void addRunCommands(CLI::App& app, CliContext& ctx) {
   sub->add_option("--migrants", o.islands.migrants, "Islands: genotypes each island sends per migration (default 5)");
   sub->add_flag("--island-pools", o.islands.islandFiles,
                 "Islands: each island also saves its own pool beside the merged one (name.islandN.gen)");
+  sub->add_option("--pov", o.pov, "Write ray-tracer scenes of the run into this folder (render: scripts/render-film.sh)");
+  sub->add_option("--pov-skip", o.povSkip, "Steps between two scenes minus one (0 to 20, default 3)")
+      ->check(CLI::Range(0, 20));
   sub->add_option("files", o.files, "Settings (*.sim) and genotype (*.gen) files, applied in order");
   sub->callback([&ctx, &o, sub]() {
     o.untilInterrupted = sub->count("--steps") == 0;

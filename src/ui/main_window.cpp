@@ -24,6 +24,8 @@
 #include "ui/body_view_window.h"
 #include "ui/dialog_hooks.h"
 #include "ui/phylogeny_window.h"
+#include "ui/sound/qt_audio_backend.h"
+#include "view/pov_binding.h"
 #include "ui/brain_view_window.h"
 #include "ui/file_associations.h"
 #include "ui/lists_window.h"
@@ -164,6 +166,9 @@ MainWindow::MainWindow(MainWindowOptions options)
   body_ = new BodyViewWindow(*ctx_, this);
   brain_ = new BrainViewWindow(*ctx_, this);
   installPhylogenyDialog(&runPhylogenyAnalysis);
+  pov_ = std::make_unique<PovExporter>(sim());
+  bindPovExporter(*pov_, world_->camera(), world_->grab());
+  ctx_->settingsChain().join(ChainSlot::PovRay, &pov_->parameters());
 
   buildControls();
   buildMenus();
@@ -186,6 +191,8 @@ MainWindow::MainWindow(MainWindowOptions options)
   }
   genotypes_->setColumnsText(s.int_genoshow);
   individuals_->setColumnsText(s.int_simushow);
+  sounds_ = makeDesktopSoundSystem(s.int_snd, options_.audioBackend);
+  sounds_->attach(sim());
 
   batchTimer_ = new QTimer(this);
   batchTimer_->setInterval(0);
@@ -204,6 +211,10 @@ MainWindow::~MainWindow() {
   tickTimer_->stop();
   for (auto& v : spied_) delete v.data();
   spied_.clear();
+  // The exporter looks through the main view's camera: it goes before the view.
+  sounds_.reset();
+  ctx_->settingsChain().leave(ChainSlot::PovRay);
+  pov_.reset();
   // The windows hold the context: they go before it does (children would
   // otherwise be deleted by QWidget after the members).
   delete world_;

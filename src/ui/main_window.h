@@ -17,8 +17,10 @@
 #include "ui/command_line.h"
 #include "ui/demo_scheduler.h"
 #include "ui/run_pacing.h"
+#include "ui/sound/sound_player.h"
 #include "ui/ui_random.h"
 #include "ui/ui_context.h"
+#include "view/pov/pov_exporter.h"
 
 class QAbstractButton;
 class QComboBox;
@@ -61,6 +63,8 @@ struct MainWindowOptions {
   std::function<bool(const QString& path)> openDocument;
   // Seed of the UI's own random numbers (demo, flicker); never the evolution's.
   uint64_t uiSeed = 1;
+  // The audio output of the world's sounds; Qt Multimedia's default device when empty.
+  std::function<std::unique_ptr<AudioBackend>()> audioBackend;
 };
 
 class MainWindow : public QMainWindow {
@@ -91,6 +95,9 @@ class MainWindow : public QMainWindow {
   ListsWindow* individualsList() const { return individuals_; }
   MessageWindow* messageWindow() const { return messages_; }
   UiRandom& uiRandom() { return random_; }
+  // The scene exporter (Shift+E in the world view toggles it) and the sounds.
+  PovExporter& povExporter() { return *pov_; }
+  SoundSystem& sounds() { return *sounds_; }
 
   bool running() const { return running_; }
   // Status texts, list captions and enablement; `redraw` also draws the views once.
@@ -197,6 +204,9 @@ class MainWindow : public QMainWindow {
   FrameRateMeter meter_;
   DemoScheduler demo_;
   std::unique_ptr<DemoStage> stage_;
+  // After ctx_: both hang on the simulator's hook lists and go first.
+  std::unique_ptr<PovExporter> pov_;
+  std::unique_ptr<SoundSystem> sounds_;
 };
 
 }  // namespace vorlund::ui

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "fake_audio.h"
 #include "support/message_capture.h"
 #include "ui/main_window.h"
 #include "ui/prompt_service.h"
@@ -39,6 +40,7 @@ class WindowRig {
       opened.push_back(path);
       return true;
     };
+    o.audioBackend = [this] { return std::make_unique<vorlund::FakeBackend>(audio); };
     window = std::make_unique<vorlund::ui::MainWindow>(std::move(o));
     return *window;
   }
@@ -72,6 +74,7 @@ class WindowRig {
     return s.str();
   }
 
+  vorlund::FakeAudio audio;
   vorlund::ui::ScriptedPrompts prompts;
   vorlund::test_support::MessageCapture log;
   uint32_t ms = 1000;

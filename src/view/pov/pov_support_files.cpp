@@ -1,0 +1,46 @@
+#include "view/pov/pov_support_files.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+
+namespace vorlund {
+
+namespace {
+constexpr const char* kIncludeName = "vorlund.inc";
+constexpr const char* kIniName = "povray.ini";
+constexpr const char* kIniText =
+    "; Settings POV-Ray reads when it renders in this folder.\n"
+    "; The scenes are written in the language of version 3.7.\n"
+    "Version=3.7\n";
+}  // namespace
+
+const char* povrayIniText() { return kIniText; }
+
+bool writeFileAtomically(const std::string& path, const std::string& text) {
+  if (path.empty() || path.back() == '/') return false;
+  const std::string temp = path + ".part" + std::to_string(getpid());
+  std::FILE* f = std::fopen(temp.c_str(), "wb");
+  if (f == nullptr) return false;
+  const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+  const bool closed = std::fclose(f) == 0;
+  if (!written || !closed || std::rename(temp.c_str(), path.c_str()) != 0) {
+    std::remove(temp.c_str());
+    return false;
+  }
+  return true;
+}
+
+bool installSupportFiles(const std::string& dir) {
+  const std::pair<const char*, const char*> files[] = {{kIncludeName, vorlundIncludeText()}, {kIniName, kIniText}};
+  for (const auto& [name, text] : files) {
+    const std::string path = dir + name;
+    std::error_code ec;
+    if (std::filesystem::exists(path, ec)) continue;
+    if (!writeFileAtomically(path, text)) return false;
+  }
+  return true;
+}
+
+}  // namespace vorlund
