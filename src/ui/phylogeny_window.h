@@ -37,20 +37,9 @@ class PhylogenyWindow : public QDialog {
   PhylogenyArea* area_;
 };
 
-// "Phylogeny Analysis Parameters": one choice per parameter of the table.
-class PhylogenyParamsDialog : public QDialog {
-  Q_OBJECT
- public:
-  PhylogenyParamsDialog(param& params, QWidget* parent);
-  // Writes the choices back to the parameters.
-  void apply();
-
- private:
-  param& params_;
-  std::vector<QComboBox*> choices_;
-};
-
-// "Analyze phylogeny...": the parameters, the analysis, then the window, modally.
+// "Analyze phylogeny...": the parameters in the generic dialog ("Phylogeny
+// Analysis Parameters"), the analysis, then the window, modally. Cancelling
+// the parameters draws nothing.
 void runPhylogenyAnalysis(QWidget* parent, UiContext& ctx);
 
 }  // namespace vorlund::ui
