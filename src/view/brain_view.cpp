@@ -5,6 +5,7 @@
 
 #include "core/strutil.h"
 #include "world/org.h"
+#include "view/receptor_letter.h"
 
 namespace vorlund {
 
@@ -23,20 +24,6 @@ constexpr std::size_t kProbeSamples = 200;
 // Where a new probe goes relative to its neuron box (pixels).
 constexpr int kProbeOffset = 12;
 
-const char* receptorLetter(int typ) {
-  switch (typ) {
-    case WEJ_CONSTANT:
-      return "*";
-    case WEJ_TOUCH:
-      return "T";
-    case WEJ_EQUILIBRIUM:
-      return "G";
-    case WEJ_SMELL:
-      return "S";
-    default:
-      return "?";
-  }
-}
 
 }  // namespace
 

@@ -7,6 +7,7 @@
 #include "world/life.h"
 #include "world/org.h"
 #include "world/org_param.h"
+#include "view/receptor_letter.h"
 
 namespace vorlund {
 
@@ -28,18 +29,6 @@ constexpr int kPointerHead = 5;
 // Terrain lines of a blocks world are sampled this many times per grid cell.
 constexpr int kGridSamplesPerCell = 8;
 
-const char* receptorLetter(int typ) {
-  switch (typ) {
-    case WEJ_TOUCH:
-      return "T";
-    case WEJ_EQUILIBRIUM:
-      return "G";
-    case WEJ_SMELL:
-      return "S";
-    default:
-      return "?";
-  }
-}
 
 Vec3 stickMiddle(const est& k) { return (k.e[0]->p + k.e[1]->p) * 0.5; }
 
