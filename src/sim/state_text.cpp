@@ -33,24 +33,24 @@ std::string_view NumberReader::token() {
   return text_.substr(start, pos_ - start);
 }
 
+namespace {
+// Reads the whole token as one number; false when it is not exactly one.
+template <class T>
+bool parseWhole(std::string_view t, T& x) {
+  if (t.empty()) return false;
+  const auto r = std::from_chars(t.data(), t.data() + t.size(), x);
+  return r.ec == std::errc() && r.ptr == t.data() + t.size();
+}
+}  // namespace
+
 void NumberReader::operator()(double& x) {
   const std::string_view t = token();
-  if (!ok_ || t.empty()) {
-    ok_ = false;
-    return;
-  }
-  const auto r = std::from_chars(t.data(), t.data() + t.size(), x);
-  if (r.ec != std::errc() || r.ptr != t.data() + t.size()) ok_ = false;
+  ok_ = ok_ && parseWhole(t, x);
 }
 
 void NumberReader::operator()(int64_t& x) {
   const std::string_view t = token();
-  if (!ok_ || t.empty()) {
-    ok_ = false;
-    return;
-  }
-  const auto r = std::from_chars(t.data(), t.data() + t.size(), x);
-  if (r.ec != std::errc() || r.ptr != t.data() + t.size()) ok_ = false;
+  ok_ = ok_ && parseWhole(t, x);
 }
 
 template <class T>
