@@ -52,17 +52,14 @@ TEST(Simulator, OneSettingsChainSurvivesASaveAndLoad) {
   // The whole chain survives a save and load.
   test_support::ScratchDir dir;
   const std::string path = dir.file("rules.sim");
-  symulator a;
-  param& p = a.parameters();
   p.set(p.findId("MaxCreated"), "7");
-  p.set(p.findId("wrldsiz"), "33");
   p.set(p.findId("e_meta"), "0.25");
-  ASSERT_EQ(a.save(path, FILE_SETTINGS), 0);
+  ASSERT_EQ(s.save(path, FILE_SETTINGS), 0);
 
   symulator b;
   b.load(path, FILE_SETTINGS);
   std::ostringstream ra, rb;
-  writeRecord(a.parameters(), ra);
+  writeRecord(s.parameters(), ra);
   writeRecord(b.parameters(), rb);
   EXPECT_EQ(ra.str(), rb.str());
   EXPECT_EQ(b.evol.MaxCreated, 7);
