@@ -64,7 +64,7 @@ struct Recorder {
   static void changed(void* self, int i) { static_cast<Recorder*>(self)->events.push_back("chg " + std::to_string(i)); }
 };
 
-TEST(Lista2_Sorted, EqualElementGoesAfterExistingOnesAndListenersHearIt) {
+TEST(Lista2_Sorted, EqualElementGoesAfterExistingOnesListenersHearItAndTextSortsDescending) {
   Item a{1, "a"}, b{2, "b"}, c{2, "c"}, d{0, "d"};
   param acc(kItemTab, nullptr);
   lista2<Item> l;
@@ -80,6 +80,10 @@ TEST(Lista2_Sorted, EqualElementGoesAfterExistingOnesAndListenersHearIt) {
   l.add(&d);
   EXPECT_EQ(l.get(0), &d);
   EXPECT_EQ(r.events, (std::vector<std::string>{"chg -1", "add 2", "add 0"}));
+  // Descending by text.
+  l.setSort(&acc, 1, true);
+  EXPECT_EQ(l.get(0), &d);
+  EXPECT_EQ(l.get(3), &a);
 }
 
 TEST(Lista2_Changed, ResortsMovedElementOrNotifiesInPlace) {
@@ -106,18 +110,6 @@ TEST(Lista2_Changed, ResortsMovedElementOrNotifiesInPlace) {
   l.clear();
   EXPECT_EQ(r.events, (std::vector<std::string>{"pre 2", "rem 2", "pre 1", "rem 1", "pre 0", "rem 0"}));
   EXPECT_EQ(l.capacity(), 0);
-}
-
-TEST(Lista2_Sort, DescendingByText) {
-  Item a{0, "apple"}, b{0, "pear"}, c{0, "fig"};
-  param acc(kItemTab, nullptr);
-  lista2<Item> l;
-  l.append(&a);
-  l.append(&b);
-  l.append(&c);
-  l.setSort(&acc, 1, true);
-  EXPECT_EQ(l.get(0), &b);
-  EXPECT_EQ(l.get(2), &a);
 }
 
 TEST(Listaduo, AddressesBothListsAndRemovesFromTheHolder) {

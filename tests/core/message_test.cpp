@@ -68,21 +68,20 @@ TEST_F(MessageTest, CriticalStopsRunAndOnlyBoxMentionsSaving) {
   EXPECT_EQ(box, std::string("        *** CRITICAL ERROR *** debug::go - bad mass") + kCriticalSuffix);
 }
 
-TEST_F(MessageTest, PresentersSeeEveryMessageUntilRemoved) {
+TEST_F(MessageTest, PresentersSeeEveryMessageUntilRemovedEvenWhenTheLogIsUnwritable) {
   std::vector<std::string> seen;
   const int id = addMessagePresenter([&](const LogEntry& e) { seen.push_back(e.module + "/" + e.message); });
   logMessage("one", "f", "first", LOG_PLAIN);
   removeMessagePresenter(id);
   logMessage("two", "f", "second", LOG_PLAIN);
   EXPECT_EQ(seen, (std::vector<std::string>{"one/first"}));
-}
 
-TEST_F(MessageTest, UnwritableLogStillReachesPresenters) {
+  // An unwritable log still reaches them.
   setLogFilePath("/nonexistent-folder/messages.out");
   int count = 0;
-  const int id = addMessagePresenter([&](const LogEntry&) { ++count; });
+  const int second = addMessagePresenter([&](const LogEntry&) { ++count; });
   logMessage("m", "f", "x", LOG_ERROR);
-  removeMessagePresenter(id);
+  removeMessagePresenter(second);
   EXPECT_EQ(count, 1);
   setLogFilePath(log_);
 }

@@ -84,7 +84,7 @@ TEST(Param_Text, FormatsNumbersWithSixSignificantDigitsAndCuts) {
   EXPECT_EQ(p.getText(99), "");
 }
 
-TEST(Param_Chain, IndicesContinueIntoNextTableAndEndWithNone) {
+TEST(Param_Chain, IndicesAndGroupMembersContinueIntoNextTableAndEndWithNone) {
   Sample s;
   Other o;
   param first(kSampleTab, &s);
@@ -101,14 +101,7 @@ TEST(Param_Chain, IndicesContinueIntoNextTableAndEndWithNone) {
   EXPECT_EQ(o.speed, 10);
   EXPECT_EQ(first.totalParamCount(), 7);
   EXPECT_STREQ(first.groupName(2), "Other");
-}
-
-TEST(Param_Member, FindsGroupMembersAcrossChain) {
-  Sample s;
-  Other o;
-  param first(kSampleTab, &s);
-  param second(kOtherTab, &o);
-  first.append(&second);
+  // Group members are found across the chain.
   EXPECT_EQ(first.member(0, 0), 0);
   EXPECT_EQ(first.member(0, 1), 2);
   EXPECT_EQ(first.member(1, 0), 1);

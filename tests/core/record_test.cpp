@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <random>
 #include <sstream>
+#include <vector>
 
 namespace vorlund {
 namespace {
@@ -47,7 +48,7 @@ std::string written(Settings& s) {
   return out.str();
 }
 
-TEST(Record_Write, ChoosesMultilineAtFiftyOneCharactersOrLineBreak) {
+TEST(Record_Write, ChoosesMultilineAtFiftyOneCharactersOrLineBreakAndSkipsNoStore) {
   Settings s;
   s.name = std::string(50, 'n');
   s.genotype = std::string(51, 'g');
@@ -55,6 +56,7 @@ TEST(Record_Write, ChoosesMultilineAtFiftyOneCharactersOrLineBreak) {
                             std::string(51, 'g') + "~\n\n");
   s.name = "a\rb";
   EXPECT_NE(written(s).find("name:~\na\rb~\n"), std::string::npos);
+  EXPECT_EQ(written(s).find("hidden"), std::string::npos);  // not stored
 }
 
 TEST(Record_RoundTrip, KeepsTextWithLineBreaksExactly) {
@@ -155,28 +157,13 @@ TEST(Record_Read, EndsAtEndOfStreamAndAcceptsCarriageReturns) {
   EXPECT_EQ(s.name, "end");
 }
 
-TEST(Record_Read, LongSingleLineValueIsReadWhole) {
+TEST(Record_Read, LongSingleLineIsReadWholeAndUnclosedMultilineTakesTheRest) {
   // A hand-edited genotype on one line must not be cut into pieces.
   const std::string genotype(500, 'X');
-  Settings s;
-  param p(kSettingsTab, &s);
-  std::istringstream in("genotype:" + genotype + "\nname:after\n");
-  readRecord(p, in);
+  const Settings s = readBack("x:\ngenotype:" + genotype + "\nname:after\n");
   EXPECT_EQ(s.genotype, genotype);
   EXPECT_EQ(s.name, "after");
-}
-
-TEST(Record_Read, UnclosedMultilineTakesRestOfStream) {
-  Settings s;
-  param p(kSettingsTab, &s);
-  std::istringstream in("genotype:~\nabc\ndef");
-  readRecord(p, in);
-  EXPECT_EQ(s.genotype, "abc\ndef");
-}
-
-TEST(Record_Write, SkipsNoStoreParameters) {
-  Settings s;
-  EXPECT_EQ(written(s).find("hidden"), std::string::npos);
+  EXPECT_EQ(readBack("x:\ngenotype:~\nabc\ndef").genotype, "abc\ndef");
 }
 
 TEST(Compact_Write, NamesValuesAfterTheFirstOneLeftOut) {
@@ -212,29 +199,16 @@ Point readLine(const std::string& line) {
 }
 
 TEST(Compact_Read, PositionalNamedAndEmptyFields) {
-  Point a = readLine("1, 2, 3");
-  EXPECT_EQ(a.x, 1);
-  EXPECT_EQ(a.y, 2);
-  EXPECT_EQ(a.z, 3);
-  EXPECT_EQ(a.m, -1);
-
-  Point b = readLine(", , 3");
-  EXPECT_EQ(b.x, 0);
-  EXPECT_EQ(b.y, 0);
-  EXPECT_EQ(b.z, 3);
-
-  Point c = readLine("z=2, 4");
-  EXPECT_EQ(c.z, 2);
-  EXPECT_EQ(c.m, 4);
-  EXPECT_EQ(c.x, 0);
-
-  Point d = readLine("m=5");
-  EXPECT_EQ(d.m, 5);
-
-  // A bare word is skipped and still takes its position.
-  Point e = readLine("word, 7");
-  EXPECT_EQ(e.x, 0);
-  EXPECT_EQ(e.y, 7);
+  // m starts at -1, showing which fields a line leaves alone; a bare word is skipped but takes its position.
+  const struct {
+    const char* line;
+    std::vector<double> want;  // x, y, z, m
+  } cases[] = {{"1, 2, 3", {1, 2, 3, -1}}, {", , 3", {0, 0, 3, -1}}, {"z=2, 4", {0, 0, 2, 4}},
+               {"m=5", {0, 0, 0, 5}},       {"word, 7", {0, 7, 0, -1}}};
+  for (const auto& c : cases) {
+    const Point p = readLine(c.line);
+    EXPECT_EQ((std::vector<double>{p.x, p.y, p.z, p.m}), c.want) << c.line;
+  }
 }
 
 TEST(Compact_Read, NamePrefixSelectsFirstMatchingId) {

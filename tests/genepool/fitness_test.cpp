@@ -117,11 +117,6 @@ TEST(Symstat, GeneratesTwentyTwoRowsInSevenGroups) {
   EXPECT_EQ(st.paramCount(), 22);
   EXPECT_EQ(st.groupCount(), 7);
   EXPECT_STREQ(st.sectionPrefix(), "stats:");
-  EXPECT_STREQ(st.id(4), "st_min_vertdist");
-  EXPECT_STREQ(st.name(4), "Minimal Vertical velocity");
-  EXPECT_STREQ(st.groupName(0), "Statistics");
-  EXPECT_STREQ(st.groupName(1), "Vertical velocity statistics");
-  EXPECT_STREQ(st.id(21), "st_max_distance");
   EXPECT_EQ(st.flags(5) & PARAM_READONLY, PARAM_READONLY);
   EXPECT_EQ(st.flags(5) & PARAM_NOSTORE, 0);
   EXPECT_EQ(st.set(0, "5"), PSET_RONLY);

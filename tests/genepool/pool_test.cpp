@@ -63,7 +63,7 @@ TEST_F(PoolFixture, Pool_FoldsTwoLivesIntoAverageAndWhitespaceVariantIntoSameRec
   EXPECT_EQ(pool.size(), 1);
 }
 
-TEST_F(PoolFixture, Pool_NumbersAfterTheLargestNumberSeen) {
+TEST_F(PoolFixture, Pool_NumbersAfterTheLargestNumberSeenAndRemovesIndividualsMarkingAllStale) {
   listaprz pool(&genetics);
   przodek* a = pool.add(record("/*0*/\np:"));
   przodek* b = pool.add(record("/*0*/\np:\np:", 7));
@@ -73,12 +73,11 @@ TEST_F(PoolFixture, Pool_NumbersAfterTheLargestNumberSeen) {
   EXPECT_EQ(c->num, 8);
   pool.clear();
   EXPECT_EQ(pool.add(record("/*0*/\np:"))->num, 1);
-}
+  pool.clear();
 
-TEST_F(PoolFixture, Pool_RemovesIndividualsAndMarksEverythingStale) {
-  listaprz pool(&genetics);
-  przodek* a = pool.add(record(kOneStick));
-  przodek* b = pool.add(record("/*0*/\np:"));
+  // Removing individuals marks everything stale.
+  a = pool.add(record(kOneStick));
+  b = pool.add(record("/*0*/\np:"));
   a->popsiz = 2;
   b->popsiz = 1;
   a->simiStale = b->simiStale = 0;
@@ -143,13 +142,11 @@ TEST_F(PoolFixture, Genotype_RegeneratesNameAndStructureOnSet) {
   EXPECT_EQ(acc.getText(acc.findId("f0genotype")).rfind("/*0*/", 0), 0u);
 }
 
-TEST(MakeName, GenotypePartHashesSignedCharacters) {
+TEST(MakeName, GenotypePartHashesSignedCharactersBodyPartInterleavesMassAndInputs) {
   EXPECT_EQ(makeGenotypeNamePart("X"), "Uwuwit");
   EXPECT_EQ(makeGenotypeNamePart("\xe9"), "Ykykaf");
   EXPECT_EQ(makeGenotypeNamePart(""), "Aaa");
-}
-
-TEST(MakeName, BodyPartInterleavesMassConsonantsAndInputVowels) {
+  // The body part interleaves consonants of mass runs with vowels of input runs.
   org single(nullptr, "/*0*/\np:");
   single.Build();
   EXPECT_EQ(makeBodyNamePart(single), "Hi");

@@ -18,13 +18,17 @@ std::string toF0(const std::string& f1) {
   return out;
 }
 
-TEST(ConvF1F0, WritesDevelopedBodyAgainstDefaults) {
+TEST(ConvF1F0, WritesDevelopedBodyAgainstDefaultsAndNothingForBrokenText) {
   EXPECT_EQ(toF0("X"), "\np:\np:1\nj:0, 1\n");
   EXPECT_EQ(toF0("XX"), "\np:\np:1, m=2\np:2\nj:0, 1\nj:1, 2\n");
   EXPECT_EQ(toF0("LLX"), "\np:\np:2\nj:0, 1\n");
   EXPECT_EQ(toF0("X(X,X)"),
             "\np:\np:1, m=3\np:1.50017, -0.865927\np:1.50017, 0.865927\n"
             "j:0, 1\nj:1, 2, mz=0.5\nj:1, 3, mz=0.5\n");
+  // Empty or broken text gives the line break alone.
+  EXPECT_EQ(toF0(""), "\n");
+  EXPECT_EQ(toF0("[1:1]"), "\n");
+  EXPECT_EQ(toF0(")(,"), "\n");
 }
 
 TEST(ConvF1F0, WritesEachNeuronFollowedByItsInputs) {
@@ -39,12 +43,6 @@ TEST(ConvF1F0, RegistryPutsTheFormatMarkerInFront) {
   std::string out;
   EXPECT_EQ(conv.Convert("X", '0', out), 1);
   EXPECT_EQ(out, "/*0*/\n\np:\np:1\nj:0, 1\n");
-}
-
-TEST(ConvF1F0, EmptyOrBrokenTextGivesTheLineBreakAlone) {
-  EXPECT_EQ(toF0(""), "\n");
-  EXPECT_EQ(toF0("[1:1]"), "\n");
-  EXPECT_EQ(toF0(")(,"), "\n");
 }
 
 TEST(ConvF1F0, GenotypeNotValidAsWrittenIsNotDeveloped) {

@@ -13,7 +13,7 @@
 namespace vorlund {
 namespace {
 
-TEST(F1Similarity, CountsAndStructureWeighted) {
+TEST(F1Similarity, CountsAndStructureWeightedEmptyGenotypeReported) {
   TGeno_f1 op;
   EXPECT_FLOAT_EQ(op.Similarity("X", "XX"), 0.625f);
   EXPECT_FLOAT_EQ(op.Similarity("X(X[0:1],X)", "X(X[0:1],X)"), 1.0f);
@@ -25,9 +25,7 @@ TEST(F1Similarity, CountsAndStructureWeighted) {
   op.vars.geno_f1_simNN = op.vars.geno_f1_simSN = op.vars.geno_f1_simSS = op.vars.geno_f1_simNS = 0;
   op.vars.geno_f1_simStr = 0;
   EXPECT_FLOAT_EQ(op.Similarity("X", "XXXX"), 1.0f);
-}
-
-TEST(F1Similarity, EmptyGenotypeIsReported) {
+  // An empty genotype is reported.
   test::MessageLog log;
   EXPECT_DOUBLE_EQ(f1StructSim("", "X"), 1.0);
   EXPECT_TRUE(log.has("StructSim", "Empty genotype(s)"));

@@ -260,11 +260,7 @@ TEST(F1Mutation, ManagerInfoTextAndParameters) {
   GenMan gm;
   registerStandardOperators(gm);
   param& chain = gm.parameters();
-  const int sm0 = chain.findId("geno_f1_sm0");
-  ASSERT_GE(sm0, 0);
-  EXPECT_DOUBLE_EQ(chain.getDouble(sm0), 0.05);
-  EXPECT_STREQ(chain.name(chain.findId("gm_xosegm")), "Proportional segments crossover");
-  EXPECT_DOUBLE_EQ(chain.getDouble(chain.findId("geno_f1_simStr")), 4.0);
+  ASSERT_GE(chain.findId("geno_f1_sm0"), 0);
   EXPECT_EQ(chain.setDouble(chain.findId("mut_neu"), 50.0) & PSET_HITMAX, PSET_HITMAX);
   seedRandom(3);
   std::string t = "X(X[0:1],LLX)", info;

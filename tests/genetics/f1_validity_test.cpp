@@ -86,19 +86,21 @@ TEST(F1Validity, EmptyBranchingLeavesNothingDeadBehind) {
   EXPECT_EQ(validated("X(,)L"), std::make_pair(-1, std::string("X")));
 }
 
-TEST(F1Validity, RepairableOnlyWhenTheRepairEndsValid) {
+TEST(F1Validity, RefusesUnrepairableTextNonFiniteWeightsAndDeepNesting) {
   TGeno_f1 op;
   // The parenthesis is repaired but the stray letter is not: not repairable.
   EXPECT_EQ(op.CheckValidity("X)Y"), 2);
   EXPECT_GT(validated("X)Y").first, 0);
-}
-
-TEST(F1Validity, RefusesNonFiniteWeights) {
-  TGeno_f1 op;
+  // Weights must be finite.
   EXPECT_EQ(op.CheckValidity("X[0:nan]"), 5);
   EXPECT_EQ(op.CheckValidity("X[0:inf]"), 5);
   EXPECT_EQ(op.CheckValidity("X[0:1e999]"), 5);
   EXPECT_EQ(op.CheckValidity("X[0:-2.5e3]"), 0);
+  // Deep nesting is refused, not overflowed.
+  const std::string deep = std::string(f1::kMaxBranchDepth + 100, '(') + "X" +
+                           std::string(f1::kMaxBranchDepth + 100, ')');
+  EXPECT_GT(op.CheckValidity(deep), 0);
+  EXPECT_EQ(op.CheckValidity("X" + std::string(50, '(') + "X" + std::string(50, ')')), 0);
 }
 
 TEST(F1Validity, TooManyModifiersIsCritical) {
@@ -110,15 +112,6 @@ TEST(F1Validity, TooManyModifiersIsCritical) {
   ASSERT_TRUE(log.has("modif", "Too many modifiers in genotype"));
   EXPECT_EQ(log.entries.back().level, LOG_CRITICAL);
   EXPECT_EQ(log.entries.back().module, "TGeno_f1");
-}
-
-TEST(F1Validity, DeepNestingIsRefusedNotOverflowed) {
-  TGeno_f1 op;
-  const std::string deep = std::string(f1::kMaxBranchDepth + 100, '(') + "X" +
-                           std::string(f1::kMaxBranchDepth + 100, ')');
-  EXPECT_GT(op.CheckValidity(deep), 0);
-  const std::string fine = "X" + std::string(50, '(') + "X" + std::string(50, ')');
-  EXPECT_EQ(op.CheckValidity(fine), 0);
 }
 
 TEST(F1Validity, ManagerShiftsPositionsAndKeepsFormatOneUnmarked) {

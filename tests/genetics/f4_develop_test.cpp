@@ -22,16 +22,13 @@ void expectPoint(const f4vec& p, double x, double y, double z) {
   EXPECT_NEAR(p[2], z, 1e-9);
 }
 
-TEST(F4Develop, ClosedAndOpenProgramMakeOneStick) {
+TEST(F4Develop, ClosedAndOpenProgramMakeOneStickAndADaughterStartsAtItsEnd) {
   for (const char* body : {"X>", "X"}) {
     const Organism org = develop(body);
     ASSERT_EQ(org.sticks.size(), 1u);
     EXPECT_EQ(org.sticks[0].parent, -1);
     expectPoint(org.sticks[0].end, 1, 0, 0);
   }
-}
-
-TEST(F4Develop, DaughterStickStartsAtMothersEnd) {
   const Organism org = develop("<X>X");
   ASSERT_EQ(org.sticks.size(), 2u);
   EXPECT_EQ(org.sticks[1].parent, 0);
@@ -42,7 +39,7 @@ TEST(F4Develop, DaughterStickStartsAtMothersEnd) {
   EXPECT_DOUBLE_EQ(org.sticks[1].share, 1.0);
 }
 
-TEST(F4Develop, ErrorsCarryTheFailingCodesPosition) {
+TEST(F4Develop, ErrorsCarryTheFailingCodesPositionAndUnknownCodesAreReported) {
   Organism org;
   EXPECT_EQ(developOrganism("X<X>X", org), 2);  // a stick cell cannot divide
   EXPECT_EQ(developOrganism("N", org), 1);      // a neuron needs a parent cell
@@ -54,14 +51,11 @@ TEST(F4Develop, ErrorsCarryTheFailingCodesPosition) {
   EXPECT_EQ(developOrganism("X>X", org), F4_ERR_NOPOS);
   // A repetition with a huge count is cut off instead of running for ever.
   EXPECT_EQ(developOrganism("#999999999L>X", org), F4_ERR_NOPOS);
-}
-
-TEST(F4Develop, UnknownCodeIsReported) {
+  // An unknown code is reported.
   std::string seen;
   const int id = addMessagePresenter([&seen](const LogEntry& e) {
     if (e.module == "cell4" && e.function == "onestep" && e.level == LOG_ERROR) seen = e.message;
   });
-  Organism org;
   EXPECT_EQ(developOrganism("X?", org), 2);
   removeMessagePresenter(id);
   EXPECT_EQ(seen, "unknown code '?'");
@@ -127,17 +121,6 @@ TEST(F4Develop, NeuronsSitOnStickAndLinkByRank) {
   EXPECT_EQ(twin.neurons[1].links.size(), 1u);
 }
 
-TEST(F4Develop, LinkWaitingForAbsentNeuronFails) {
-  Organism org;
-  EXPECT_EQ(developOrganism("<X>N[5:1.0]", org), 5);
-  f4tree tree;
-  ASSERT_EQ(tree.parse("<X>N[5:1.0]"), F4_PARSE_OK);
-  bool repaired = false;
-  EXPECT_EQ(developTree(tree, F4_VALIDATE_REPAIRS, repaired), F4_DEV_OK);
-  EXPECT_TRUE(repaired);
-  EXPECT_EQ(tree.write(), "<X>N>");
-}
-
 TEST(F4Develop, CellsBeyondTheLimitAreDropped) {
   std::string body;
   for (int i = 0; i < 150; ++i) body += "<X>";
@@ -146,7 +129,7 @@ TEST(F4Develop, CellsBeyondTheLimitAreDropped) {
   EXPECT_EQ(org.sticks.size(), static_cast<std::size_t>(F4_MAX_CELLS));
 }
 
-TEST(F4Develop, RepairsInsertMissingStickAndStopAfterTheirLimit) {
+TEST(F4Develop, RepairsInsertMissingStickDropWaitingLinksAndStopAfterTheirLimit) {
   f4tree tree;
   ASSERT_EQ(tree.parse("<X>"), F4_PARSE_OK);
   bool repaired = false;
@@ -158,6 +141,15 @@ TEST(F4Develop, RepairsInsertMissingStickAndStopAfterTheirLimit) {
   EXPECT_EQ(developTree(tree, 2, repaired), 4);
   EXPECT_EQ(developTree(tree, 1, repaired), F4_DEV_OK);
   EXPECT_EQ(tree.write(), "X>");
+
+  // A link waiting for an absent neuron fails, or is dropped by a repair.
+  Organism org;
+  EXPECT_EQ(developOrganism("<X>N[5:1.0]", org), 5);
+  ASSERT_EQ(tree.parse("<X>N[5:1.0]"), F4_PARSE_OK);
+  repaired = false;
+  EXPECT_EQ(developTree(tree, F4_VALIDATE_REPAIRS, repaired), F4_DEV_OK);
+  EXPECT_TRUE(repaired);
+  EXPECT_EQ(tree.write(), "<X>N>");
 }
 
 }  // namespace

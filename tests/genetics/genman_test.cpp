@@ -60,18 +60,22 @@ class GenManTest : public ::testing::Test {
 };
 
 TEST(GenMan_Format, RecognisesMarkerForms) {
-  EXPECT_EQ(GenMan::GetFormat(""), '1');
-  EXPECT_EQ(GenMan::GetFormat("X(X)"), '1');
-  EXPECT_EQ(GenMan::GetFormat("/x4"), '1');
-  EXPECT_EQ(GenMan::GetFormat("/*4*/X"), '4');
-  EXPECT_EQ(GenMan::SkipMarker("/*4*/X"), 5u);
-  EXPECT_EQ(GenMan::GetFormat("//2 a note\nstick"), '2');
-  EXPECT_EQ(std::string("//2 a note\nstick").substr(GenMan::SkipMarker("//2 a note\nstick")), "stick");
-  EXPECT_EQ(GenMan::GetFormat("/*4"), '4');
-  EXPECT_EQ(GenMan::SkipMarker("/*4"), 3u);  // unclosed: empty body
-  EXPECT_EQ(GenMan::SkipMarker("//4"), 3u);
-  // The body starts right after "*/", not after a line break behind it.
-  EXPECT_EQ(GenMan::SkipMarker("/*0*/\np:"), 5u);
+  struct Case {
+    const char* text;
+    char format;
+    std::size_t body;  // where the body starts
+  };
+  const Case cases[] = {
+      {"", '1', 0}, {"X(X)", '1', 0}, {"/x4", '1', 0}, {"/*4*/X", '4', 5}, {"//2 a note\nstick", '2', 11},
+      {"/*4", '4', 3},  // unclosed: empty body
+      {"//4", '4', 3},
+      {"/*0*/\np:", '0', 5},  // the body starts right after "*/", not after a line break behind it
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(GenMan::GetFormat(c.text), c.format);
+    EXPECT_EQ(GenMan::SkipMarker(c.text), c.body);
+  }
 }
 
 TEST(GenMan_Same, IgnoresWhiteSpaceOnly) {
@@ -104,7 +108,7 @@ TEST_F(GenManTest, CheckValidityShiftsPositionsByMarker) {
   EXPECT_EQ(gm.Style("/*4*/\nok", 6), 0x123u);
 }
 
-TEST_F(GenManTest, MutantIsWrappedInItsMarkerWithInfo) {
+TEST_F(GenManTest, MutantIsWrappedInItsMarkerWithInfoAndRemembered) {
   std::string text = "/*4*/\nX", info;
   ASSERT_EQ(gm.Mutate("Parent", text, info), GENMAN_OK);
   EXPECT_EQ(text, "/*4*/\n\nXX");
@@ -113,6 +117,13 @@ TEST_F(GenManTest, MutantIsWrappedInItsMarkerWithInfo) {
   ASSERT_EQ(gm.Mutate("p", two, info), GENMAN_OK);
   EXPECT_EQ(two, "/*2*/XX");
   EXPECT_EQ(gm.vars.gen_count, 2);
+  // History is kept only while remembering.
+  EXPECT_TRUE(gm.history().empty());
+  gm.vars.gen_hist = 1;
+  gm.Mutate("p", text, info);
+  ASSERT_EQ(gm.history().size(), 1u);
+  EXPECT_EQ(gm.history()[0].number, 3);
+  EXPECT_EQ(gm.history()[0].parent, "/*4*/\n\nXX");
 }
 
 TEST_F(GenManTest, MutationEqualToParentIsRejectedCountedAndRetried) {
@@ -155,12 +166,6 @@ TEST_F(GenManTest, InvalidMutantsCountAsInvalid) {
   EXPECT_EQ(gm.vars.gen_invlm, 100);
 }
 
-TEST_F(GenManTest, CrossOverOfDifferentFormatsFailsAtOnce) {
-  std::string a = "X", b = "/*4*/X", ia, ib;
-  EXPECT_EQ(gm.CrossOver("a", a, ia, "b", b, ib), GENMAN_NO_OPERATOR);
-  EXPECT_EQ(gm.vars.gen_count, 0);
-}
-
 TEST_F(GenManTest, CrossOverWritesBothChildrenInfosAndHistory) {
   gm.vars.gen_hist = 1;
   std::string a = "/*4*/AAA", b = "/*4*/BBB", ia, ib;
@@ -181,10 +186,13 @@ TEST_F(GenManTest, CrossOverWritesBothChildrenInfosAndHistory) {
   EXPECT_EQ(gm.vars.gen_count, 0);
 }
 
-TEST_F(GenManTest, CrossOverNeedsOneGoodChild) {
+TEST_F(GenManTest, CrossOverNeedsOneFormatAndOneGoodChild) {
+  std::string a = "A", b = "/*4*/B", ia, ib;
+  EXPECT_EQ(gm.CrossOver("a", a, ia, "b", b, ib), GENMAN_NO_OPERATOR);
+  EXPECT_EQ(gm.vars.gen_count, 0);
   // Children identical to their parents are not good.
   op4->cross = [](std::string&, std::string&, float&, float&) { return 0; };
-  std::string a = "/*4*/A", b = "/*4*/B", ia, ib;
+  a = "/*4*/A";
   EXPECT_EQ(gm.CrossOver("a", a, ia, "b", b, ib), GENMAN_FAILED);
   EXPECT_EQ(gm.vars.gen_invlxo, 100);
   EXPECT_EQ(a, "/*4*/A");
@@ -195,17 +203,6 @@ TEST_F(GenManTest, CrossOverNeedsOneGoodChild) {
   ASSERT_EQ(gm.CrossOver("a", a, ia, "b", b, ib), GENMAN_OK);
   EXPECT_EQ(a, "/*4*/\nA+");
   EXPECT_EQ(b, "/*4*/\nB");  // both are returned even when only one was good
-}
-
-TEST_F(GenManTest, HistoryOnlyWhileRemembering) {
-  std::string text = "/*4*/X", info;
-  gm.Mutate("p", text, info);
-  EXPECT_TRUE(gm.history().empty());
-  gm.vars.gen_hist = 1;
-  gm.Mutate("p", text, info);
-  ASSERT_EQ(gm.history().size(), 1u);
-  EXPECT_EQ(gm.history()[0].number, 2);
-  EXPECT_EQ(gm.history()[0].parent, "/*4*/\nXX");
 }
 
 TEST_F(GenManTest, ValidateWrapsRepairedBodyOrLeavesTextOnFailure) {

@@ -36,7 +36,7 @@ void lifeSpanOnly(symulator& s) {
   s.evol.cr_gl = 0;
 }
 
-TEST(Simulator, OneSettingsChain) {
+TEST(Simulator, OneSettingsChainSurvivesASaveAndLoad) {
   symulator s;
   // Rules, world, genetics and converter switches answer through one accessor, in that order.
   param& p = s.parameters();
@@ -48,52 +48,46 @@ TEST(Simulator, OneSettingsChain) {
   EXPECT_GT(convert, world);
   p.set(world, "80");
   EXPECT_DOUBLE_EQ(s.world.vars.wrldsiz, 80);
-}
 
-TEST(Simulator, SettingsSurviveASaveAndLoad) {
+  // The whole chain survives a save and load.
   test_support::ScratchDir dir;
   const std::string path = dir.file("rules.sim");
-  symulator a;
-  param& p = a.parameters();
   p.set(p.findId("MaxCreated"), "7");
-  p.set(p.findId("wrldsiz"), "33");
   p.set(p.findId("e_meta"), "0.25");
-  ASSERT_EQ(a.save(path, FILE_SETTINGS), 0);
+  ASSERT_EQ(s.save(path, FILE_SETTINGS), 0);
 
   symulator b;
   b.load(path, FILE_SETTINGS);
   std::ostringstream ra, rb;
-  writeRecord(a.parameters(), ra);
+  writeRecord(s.parameters(), ra);
   writeRecord(b.parameters(), rb);
   EXPECT_EQ(ra.str(), rb.str());
   EXPECT_EQ(b.evol.MaxCreated, 7);
   EXPECT_NE(b.fileState.changeFlags & CHANGED_CREATURES, 0u);
 }
 
-TEST(Simulator, TournamentOverEmptyCountsTakesTheFirstRecord) {
+TEST(Simulator, TournamentTakesTheFirstOverEmptyCountsElseTheFitterOfTwoDraws) {
   symulator s;
   przodek* first = addRecord(s, "X", 0, 1);
   addRecord(s, "XX", 0, 50);
   for (int i = 0; i < 20; ++i) EXPECT_EQ(s.wylosujprzodka(nullptr), first);
   EXPECT_EQ(symulator().wylosujprzodka(nullptr), nullptr);
-}
 
-TEST(Simulator, TournamentPrefersTheFitterOfTwoDraws) {
-  symulator s;
-  lifeSpanOnly(s);
+  // With counts, it prefers the fitter of two draws.
+  symulator t;
+  lifeSpanOnly(t);
   seedRandom(11);
-  przodek* weak = addRecord(s, "X", 1, 1);
-  przodek* strong = addRecord(s, "XX", 1, 100);
+  addRecord(t, "X", 1, 1);
+  przodek* strong = addRecord(t, "XX", 1, 100);
   int strongWins = 0;
-  for (int i = 0; i < 400; ++i) strongWins += s.wylosujprzodka(nullptr) == strong ? 1 : 0;
+  for (int i = 0; i < 400; ++i) strongWins += t.wylosujprzodka(nullptr) == strong ? 1 : 0;
   // The weak one wins only when both draws fall on it: about a quarter.
   EXPECT_GT(strongWins, 250);
   EXPECT_LT(strongWins, 350);
   // Among genotypes similar to an encoding-4 text, the encoding-1 records all count (other format).
-  s.evol.xov_mins = 0.9;
+  t.evol.xov_mins = 0.9;
   const std::string other = "/*4*/X>";
-  EXPECT_NE(s.wylosujprzodka(&other), nullptr);
-  (void)weak;
+  EXPECT_NE(t.wylosujprzodka(&other), nullptr);
 }
 
 TEST(Simulator, NothingIsBornWithAllSharesZeroButBallsStillCome) {

@@ -25,16 +25,6 @@ std::vector<double> randomTerrain(const std::string& text) {
   return heightsOf(m);
 }
 
-TEST(SeededRandom, SeedsWithNegatedArgumentAndDrawsFromLowBits) {
-  EXPECT_EQ(seededRandom(0), 0);  // seeding answers 0
-  // u = 3680, then u = 3679 * 3677 + 3680 = 13531363, whose low 16 bits are 30947.
-  EXPECT_EQ(seededRandom(10), 0);
-  EXPECT_EQ(seededRandom(10), 7);
-  seededRandom(0);
-  EXPECT_EQ(seededRandom(65536), 3680);
-  EXPECT_EQ(seededRandom(65536), 30947);
-}
-
 // Eight draws after seeding; the generator is disturbed first so that only the seed counts.
 std::vector<int> drawsAfterSeed(uint64_t seed) {
   seededRandom(123);
@@ -44,7 +34,15 @@ std::vector<int> drawsAfterSeed(uint64_t seed) {
   return d;
 }
 
-TEST(SeededRandom, LargeSeedsSeedPredictablyAndSmallOnesMatchTheSeedingDraw) {
+TEST(SeededRandom, SeedsWithNegatedArgumentDrawsFromLowBitsAndLargeSeedsRepeat) {
+  EXPECT_EQ(seededRandom(0), 0);  // seeding answers 0
+  // u = 3680, then u = 3679 * 3677 + 3680 = 13531363, whose low 16 bits are 30947.
+  EXPECT_EQ(seededRandom(10), 0);
+  EXPECT_EQ(seededRandom(10), 7);
+  seededRandom(0);
+  EXPECT_EQ(seededRandom(65536), 3680);
+  EXPECT_EQ(seededRandom(65536), 30947);
+  // Small seeds match the seeding draw.
   for (int seed : {0, 7, 32767}) {
     seededRandom(-seed);
     const int first = seededRandom(1000);
@@ -78,7 +76,7 @@ TEST(BlockMap, DrawnMapFillsFromTheTopRowWithARingAtZero) {
   EXPECT_EQ(w.height(50, 20), 0.0);
 }
 
-TEST(BlockMap, DrawnMapSkipsOtherCharactersAndIgnoresWhatDoesNotFit) {
+TEST(BlockMap, DrawnMapSkipsOtherCharactersIgnoresWhatDoesNotFitAndRampsTakeTheMiddle) {
   BlockMap m;
   std::string problem;
   ASSERT_TRUE(buildBlockMap("m 2 1 5-9", m, problem));
@@ -92,11 +90,8 @@ TEST(BlockMap, DrawnMapSkipsOtherCharactersAndIgnoresWhatDoesNotFit) {
   EXPECT_EQ(m.at(3, 3).height, -4.0);
   EXPECT_EQ(m.at(2, 2).height, 4.0);
   EXPECT_EQ(m.at(3, 2).height, 0.0);  // no character left for it
-}
 
-TEST(BlockMap, RampsTakeTheMiddleOfTheirNeighbours) {
-  BlockMap m;
-  std::string problem;
+  // Ramps take the middle of their neighbours.
   ASSERT_TRUE(buildBlockMap("m 3 1 9-1", m, problem));
   EXPECT_EQ(m.at(3, 2).kind, CELL_RAMP_X);
   EXPECT_EQ(m.at(3, 2).height, 0.0);

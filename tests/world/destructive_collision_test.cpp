@@ -67,7 +67,7 @@ TEST(DestructiveCollision, PartWithMoreThanHalfTheSticksLivesOn) {
   EXPECT_EQ(c.w.pool.size(), 0);
 }
 
-TEST(DestructiveCollision, FasterButWeakerOrEquallyFastBreakNothing) {
+TEST(DestructiveCollision, FasterButWeakerEquallyFastOrSticklessBreakNothing) {
   {
     Collision c("p:\np:1\nj:0,1");
     c.hitter->energy = 1;
@@ -93,6 +93,19 @@ TEST(DestructiveCollision, FasterButWeakerOrEquallyFastBreakNothing) {
     c.w.life.go();
     EXPECT_TRUE(c.hits.calls.empty());
     EXPECT_EQ(c.victim->estCount(), 1);
+  }
+  {
+    // A creature without sticks has nothing to break with, but still pushes.
+    Collision c("p:\np:1\nj:0,1");
+    org* ball = c.w.creature("p:", {10, 12, 5});
+    ball->getSes(0)->v = {0.5, 0, 0};
+    ball->energy = 1000;
+    c.w.creature("p:\np:1\nj:0,1", {10.5, 12, 5});
+    c.hitter->getSes(1)->v = {};
+    c.w.life.go();
+    EXPECT_TRUE(c.hits.calls.empty());
+    EXPECT_EQ(c.w.life.creatures.size(), 4);
+    EXPECT_LT(ball->getSes(0)->v.x, 0.5 * 0.99);
   }
 }
 

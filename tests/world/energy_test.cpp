@@ -34,25 +34,26 @@ TEST(Energy, GrowingCreatureIsFullGrownOnSchedule) {
   w.life.go();
   EXPECT_EQ(c->wiek, 1);
   EXPECT_DOUBLE_EQ(c->energy, 100 - 0.01);
+
+  // Without starting energy the sticks still grow to a finite full length.
+  World empty;
+  empty.rules.grow = 1;
+  empty.rules.Energy0 = 0;
+  org* e = empty.creature("p:\np:1\nj:0,1", {10, 10, 30}, ORG_GROWING);
+  empty.life.go();
+  EXPECT_FALSE(e->flags & ORG_GROWING);
+  EXPECT_EQ(e->getEst(0)->rest, Vec3(1, 0, 0));
 }
 
-TEST(Energy, GrowthWithoutStartingEnergyKeepsSticksFinite) {
-  World w;
-  w.rules.grow = 1;
-  w.rules.Energy0 = 0;
-  org* c = w.creature("p:\np:1\nj:0,1", {10, 10, 30}, ORG_GROWING);
-  w.life.go();
-  EXPECT_FALSE(c->flags & ORG_GROWING);
-  EXPECT_EQ(c->getEst(0)->rest, Vec3(1, 0, 0));
-}
-
-TEST(Energy, IdleMetabolismPerStickWithAndWithoutAging) {
+TEST(Energy, IdleMetabolismPerStickAtLeastOneWithAndWithoutAging) {
   World w;
   w.rules.e_meta = 1;
   org* c = w.creature(kFourSticks, {10, 10, 30});
+  org* ball = w.ball({30, 30, 30}, 10);
   const double start = c->energy;
   for (int i = 0; i < 100; ++i) w.life.go();
   EXPECT_NEAR(c->energy, start - 4, 1e-9);
+  EXPECT_DOUBLE_EQ(ball->energy_m, 0.01);  // an object without sticks pays for one
   EXPECT_EQ(c->wiek, 100);
   EXPECT_EQ(c->lifespan, 100);
 
@@ -72,14 +73,6 @@ TEST(Energy, IdleMetabolismPerStickWithAndWithoutAging) {
   c->energy_m = 0;
   metabolismAndAge(*c, s);
   EXPECT_TRUE(std::isfinite(c->energy_m));
-}
-
-TEST(Energy, ObjectWithoutSticksPaysForOne) {
-  World w;
-  w.rules.e_meta = 1;
-  org* ball = w.ball({10, 10, 30}, 10);
-  w.life.go();
-  EXPECT_DOUBLE_EQ(ball->energy_m, 0.01);
 }
 
 TEST(Energy, MeasurementCountsEveryPeriodAndWholeVerticalUnits) {
@@ -176,7 +169,7 @@ TEST(Energy, ZeroLengthStickStaysFiniteInWater) {
   }
 }
 
-TEST(Energy, DeathLeavesRemainsOnlyWithCorpseEnergy) {
+TEST(Energy, DeathLeavesRemainsOnlyWithCorpseEnergyAndOnlyUnderAutoKill) {
   for (double corpsen : {0.0, 5.0}) {
     World w;
     w.rules.AutoKill = 1;
@@ -198,9 +191,7 @@ TEST(Energy, DeathLeavesRemainsOnlyWithCorpseEnergy) {
       EXPECT_EQ(remains->estCount(), 3);
     }
   }
-}
-
-TEST(Energy, WithoutAutoKillOnlyFoodGoes) {
+  // Without AutoKill only food goes.
   World w;
   org* c = w.creature("p:", {10, 10, 30});
   c->energy = -5;

@@ -63,7 +63,7 @@ TEST_F(LifeFixture, Restart_PlacesCreaturesApartWhenThereIsRoom) {
   }
 }
 
-TEST_F(LifeFixture, Restart_ReportsWhenNoFreePlaceIsLeft) {
+TEST_F(LifeFixture, Restart_ReportsWhenNoFreePlaceIsLeftAndCentresCreatureTooBig) {
   seedRandom(7);
   MessageCapture log;
   w.vars.wrldsiz = 10;
@@ -75,13 +75,7 @@ TEST_F(LifeFixture, Restart_ReportsWhenNoFreePlaceIsLeft) {
   restart(*late, w, others, {});
   EXPECT_EQ(log.count("Couldn't place the creature properly. Try to increase 'World Size' or decrease 'MaxCreated'."),
             1);
-}
-
-TEST_F(LifeFixture, Restart_CentresCreatureTooBigForTheWorld) {
-  seedRandom(1);
-  MessageCapture log;
-  w.vars.wrldsiz = 10;
-  w.build();
+  // A creature too big for the world is centred.
   auto big = creature("/*0*/\np:\np:20\nj:0,1");
   restart(*big, w, {}, {});
   EXPECT_EQ(log.count("Creature is too big. You should increase 'World Size'."), 1);

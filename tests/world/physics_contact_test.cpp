@@ -83,40 +83,5 @@ TEST(PhysicsContact, FullGrownCreatureEatsAGrowingOneListedBeforeIt) {
   EXPECT_DOUBLE_EQ(growing->energy_p, -0.0625);
 }
 
-struct HitLog {
-  std::vector<std::pair<org*, org*>> calls;
-  static void hook(void* arg, org* hitter, org* hit) { static_cast<HitLog*>(arg)->calls.push_back({hitter, hit}); }
-};
-
-TEST(PhysicsContact, CreatureWithoutSticksBreaksNothing) {
-  World w;
-  w.rules.descol = 1;
-  HitLog hits;
-  w.life.hitHooks.push_back({&HitLog::hook, &hits});
-  org* a = w.creature("p:", {10, 10, 5});
-  org* b = w.creature("p:\np:1\nj:0,1", {10.5, 10, 5});
-  a->getSes(0)->v = {0.5, 0, 0};
-  a->energy = 1000;
-  w.life.go();
-  EXPECT_TRUE(hits.calls.empty());
-  EXPECT_EQ(w.life.creatures.size(), 2);
-  EXPECT_EQ(b->estCount(), 1);
-  // They still push each other.
-  EXPECT_LT(a->getSes(0)->v.x, 0.5 * 0.99);
-}
-
-TEST(PhysicsContact, EqualSpeedsBreakNothing) {
-  World w;
-  w.rules.descol = 1;
-  HitLog hits;
-  w.life.hitHooks.push_back({&HitLog::hook, &hits});
-  org* a = w.creature("p:\np:1\nj:0,1", {10, 10, 5});
-  w.creature("p:\np:1\nj:0,1", {11.5, 10, 5});
-  a->energy = 1000;
-  w.life.go();
-  EXPECT_TRUE(hits.calls.empty());
-  EXPECT_EQ(w.life.creatures.size(), 2);
-}
-
 }  // namespace
 }  // namespace vorlund

@@ -10,10 +10,12 @@ namespace {
 
 using testing_life::World;
 
-TEST(PhysicsMotion, FreeStickEndFallsByGravityDampedByTheModel) {
+TEST(PhysicsMotion, FreeStickEndFallsByGravityDampedByTheModelEachStep) {
   for (int model : {0, 1}) {
     World w;
     w.rules.model = model;
+    int steps = 0;
+    w.life.stepHooks.push_back({[](void* arg) { ++*static_cast<int*>(arg); }, &steps});
     org* o = w.creature("p:", {10, 10, 5});
     w.life.go();
     const double damp = model == 1 ? 0.99 : 0.9;
@@ -26,6 +28,7 @@ TEST(PhysicsMotion, FreeStickEndFallsByGravityDampedByTheModel) {
     // The second step adds gravity to the damped velocity.
     w.life.go();
     EXPECT_DOUBLE_EQ(s->v.z, (-0.005 * damp - 0.005) * damp);
+    EXPECT_EQ(steps, 2);  // end-of-step hooks run once per step
   }
 }
 
@@ -94,7 +97,7 @@ TEST(PhysicsMotion, WithoutFrictionAnEndSlidesAndDragsItsAnchor) {
   EXPECT_DOUBLE_EQ(s->v.x, vxBefore * 0.5 * 0.99);
 }
 
-TEST(PhysicsMotion, EndAboveTheGroundLosesContactAndWaterLiftsIt) {
+TEST(PhysicsMotion, EndAboveTheGroundLosesContactWaterLiftsItFenceHoldsIt) {
   World w;
   w.rules.model = 0;
   w.life.world.vars.wrldwat = 6;
@@ -106,14 +109,12 @@ TEST(PhysicsMotion, EndAboveTheGroundLosesContactAndWaterLiftsIt) {
   EXPECT_TRUE(s->state & SES_INWATER);
   // Buoyancy 0.005 balances gravity 0.005 for unit mass and buoyancy.
   EXPECT_DOUBLE_EQ(s->v.z, 0);
-}
-
-TEST(PhysicsMotion, FenceHoldsAnEndInside) {
-  World w;
-  org* o = w.creature("p:", {-0.3, 10, 1});
-  w.life.go();
-  EXPECT_GT(o->getSes(0)->v.x, 0);
-  EXPECT_EQ(o->getSes(0)->contact, 1);
+  // The fence holds an end inside: contact, and pushed back in.
+  World fenced;
+  org* out = fenced.creature("p:", {-0.3, 10, 1});
+  fenced.life.go();
+  EXPECT_GT(out->getSes(0)->v.x, 0);
+  EXPECT_EQ(out->getSes(0)->contact, 1);
 }
 
 TEST(PhysicsMotion, StickSpringPullsStretchedEndsTogetherAndRecordsStrain) {
@@ -156,15 +157,6 @@ TEST(PhysicsMotion, TeleportBringsAnObjectThatLeftTheSquareBack) {
   w.life.go();  // age 4: a multiple of the period
   EXPECT_NEAR(o->getSes(0)->p.x, 1, 1e-9);
   EXPECT_NEAR(o->center.x, 1, 1e-9);
-}
-
-TEST(PhysicsMotion, EndOfStepHooksRunOncePerStep) {
-  World w;
-  int calls = 0;
-  w.life.stepHooks.push_back({[](void* arg) { ++*static_cast<int*>(arg); }, &calls});
-  w.life.go();
-  w.life.go();
-  EXPECT_EQ(calls, 2);
 }
 
 }  // namespace

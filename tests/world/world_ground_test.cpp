@@ -17,7 +17,7 @@ void expectNear(const Vec3& a, const Vec3& b) {
   EXPECT_NEAR(a.z, b.z, 1e-9);
 }
 
-TEST(WorldGround, FenceHoldsPointsInsideTheSquare) {
+TEST(WorldGround, FenceHoldsPointsInsideTheSquareOnFlatGroundAtZero) {
   world w;  // flat, 50, fence
   Vec3 q;
   EXPECT_TRUE(w.insideGround({-0.3, 10, 1}, q));
@@ -33,11 +33,7 @@ TEST(WorldGround, FenceHoldsPointsInsideTheSquare) {
   EXPECT_EQ(q, Vec3(-3, 10, 0));
   w.vars.wrldbnd = BOUNDARY_TELEPORT;
   EXPECT_FALSE(w.insideGround({70, 10, 2}, q));
-}
-
-TEST(WorldGround, FlatGroundIsThePlaneAtZero) {
-  world w;
-  Vec3 q;
+  // Flat ground is the plane at zero.
   EXPECT_TRUE(w.insideGround({10, 20, -0.5}, q));
   EXPECT_EQ(q, Vec3(10, 20, 0));
   EXPECT_FALSE(w.insideGround({10, 20, 0}, q));

@@ -56,23 +56,21 @@ TEST(Embryo, AnyRecordSoupConvertsOrFailsCleanly) {
   }
 }
 
-TEST(Embryo, TwoSticksJoinEndToEnd) {
+TEST(Embryo, SticksJoinEndToEndAndBranchAtTheBestNodeNewestFirst) {
   // The ends at 10 meet; the stick listed first is written first.
   EXPECT_EQ(convert("stick (0) (10) 7\nstick (10) (20) 3\n"), "RRXrrX\n");
   // Listed the other way round the same ends meet, now with stick 0 turned.
   EXPECT_EQ(convert("stick (10) (20) 3\nstick (0) (10) 7"), "rrXRRX\n");
   // Differences below one unit count as equal ends; the first best pair wins.
   EXPECT_EQ(convert("stick (0) (10.9) 7\nstick (10) (20) 3\n"), "RRXrrX\n");
-}
-
-TEST(Embryo, ThirdStickBranchesAtTheBestNodeNewestFirst) {
+  // A third stick branches at the best node, newest first.
   EXPECT_EQ(convert("stick (0) (10)\nstick (10) (20) 7\nstick (10) (30) 3"), "X(rrX,RRX)\n");
   // A short vector is padded with zeros: (10) is (10 0), which meets (10 0) of
   // the third stick better than (10 5) of the second; the second then joins there too.
   EXPECT_EQ(convert("stick (0 0) (10)\nstick (10 5) (20 5) 7\nstick (10 0) (30 9) 3"), "X(RRX,rrX)\n");
 }
 
-TEST(Embryo, ConnectionsAttachToTheirBestMatches) {
+TEST(Embryo, ConnectionsAttachToTheirBestMatchesAndNeedNeurons) {
   const std::string f2 =
       "stick (0) (10)\n"
       "stick (10) (20)\n"
@@ -82,9 +80,7 @@ TEST(Embryo, ConnectionsAttachToTheirBestMatches) {
       "conn (200) @(5) 0.7\n";  // muscle on stick 0 driven by the T neuron
   // Writing order numbers T 0, the muscle neuron 1, G 2.
   EXPECT_EQ(convert(f2), "X[T:1.5,2:0.5][@-1:0.7]X[G:0.5]\n");
-}
-
-TEST(Embryo, MusclesAndLinksNeedNeurons) {
+  // Muscles and links need neurons.
   EXPECT_EQ(convert("stick (0) (1)\nconn (0) @(0) 1\nconn (0) (0) 1"), "X\n");
   // Two muscles of one kind share one muscle neuron; "|" muscles get their own.
   EXPECT_EQ(convert("stick (0) (2)\nconn *(1) (0) 1\nconn (0) @(1) 0.1\nconn (0) @(1) 0.2\nconn (0) |(1) 0.3"),

@@ -62,7 +62,7 @@ TEST(EvolStudy, EmptyHistoryOrCancelledDialogDrawsNothing) {
   EXPECT_TRUE(s.points().empty());
 }
 
-TEST(EvolStudy, OneMutationGivesRootAndChildShiftedByChange) {
+TEST(EvolStudy, MutantsShiftByTheirChangeAndScatterLeftThenRight) {
   EvolStudy s;
   relative(s, ES_SCAT_LOCAL);
   ASSERT_TRUE(s.Analyze({link(1, "X", "XX", 0.25f)}));
@@ -77,16 +77,14 @@ TEST(EvolStudy, OneMutationGivesRootAndChildShiftedByChange) {
   EXPECT_NEAR(s.points()[1].x, 1.3 / 27.6, 1e-5);
   EXPECT_NEAR(s.points()[0].y, 0.1 / 1.2, 1e-5);
   EXPECT_NEAR(s.points()[1].y, 1.1 / 1.2, 1e-5);
-}
 
-TEST(EvolStudy, LocalScatterSendsFirstMutantLeftAndSecondRight) {
-  EvolStudy s;
-  relative(s, ES_SCAT_LOCAL);
-  ASSERT_TRUE(s.Analyze({link(1, "X", "XA", 0.5f), link(2, "X", "XB", 0.5f), link(3, "X", "XC", 0.5f)}));
-  EXPECT_FLOAT_EQ(s.layout()[1].x, -50.0f);
-  EXPECT_FLOAT_EQ(s.layout()[2].x, 50.0f);
-  // A third one finds both candidates taken: a tie goes left.
-  EXPECT_FLOAT_EQ(s.layout()[3].x, -50.0f);
+  // Local scatter sends the first mutant left and the second right; a third finds both taken: a tie goes left.
+  EvolStudy l;
+  relative(l, ES_SCAT_LOCAL);
+  ASSERT_TRUE(l.Analyze({link(1, "X", "XA", 0.5f), link(2, "X", "XB", 0.5f), link(3, "X", "XC", 0.5f)}));
+  EXPECT_FLOAT_EQ(l.layout()[1].x, -50.0f);
+  EXPECT_FLOAT_EQ(l.layout()[2].x, 50.0f);
+  EXPECT_FLOAT_EQ(l.layout()[3].x, -50.0f);
 
   EvolStudy g;
   relative(g, ES_SCAT_GLOBAL);
