@@ -51,7 +51,7 @@ class FileAssociations {
   // The files apply() writes, for the program at `programPath`.
   static QString mimePackage(bool ownGen, bool ownSim);
   static QString desktopEntry(const QString& programPath);
-  // A desktop-entry Exec argument quoted as the specification requires.
+  // A desktop-entry Exec argument, quoted the way desktop entries require.
   static QString quoteExecArgument(const QString& arg);
 
  private:
