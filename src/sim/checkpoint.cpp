@@ -62,14 +62,6 @@ void visitGenMan(V& v, GenManFields& g) {
   v(g.gen_invlxo);
 }
 
-template <class Fn>
-std::string numberLine(Fn&& fn) {
-  std::string line;
-  NumberWriter w(line);
-  fn(w);
-  return line;
-}
-
 // Every stored setting of the chain, with numbers exact (the settings files
 // round reals to six digits, which would make a resumed run drift).
 void writeSettings(std::string& out, param& acc) {

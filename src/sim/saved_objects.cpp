@@ -125,14 +125,6 @@ void visitInput(V& v, wej& w, int32_t& source, int32_t& stick) {
   v(w.val);
 }
 
-template <class Fn>
-std::string numberLine(Fn&& fn) {
-  std::string line;
-  NumberWriter w(line);
-  fn(w);
-  return line;
-}
-
 // A stored index as a pointer into `list`; false when it names nothing there.
 template <class T>
 bool pointerAt(const OwningList<T>& list, int32_t index, T*& out) {

@@ -39,6 +39,15 @@ class NumberWriter {
   std::string& line_;
 };
 
+// The numbers `fn` writes into a NumberWriter, as one line.
+template <class Fn>
+std::string numberLine(Fn&& fn) {
+  std::string line;
+  NumberWriter w(line);
+  fn(w);
+  return line;
+}
+
 // Reads the numbers of one key line in the order they were written. Any
 // malformed, out-of-range, missing or surplus number makes ok() false.
 class NumberReader {
