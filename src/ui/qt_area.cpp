@@ -2,6 +2,8 @@
 
 #include <QFontMetrics>
 
+#include "ui/qt_text.h"
+
 namespace vorlund::ui {
 
 QtArea::QtArea(QPainter& painter, int width, int height) : p_(painter), w_(width), h_(height) {
@@ -46,7 +48,7 @@ int QtArea::lineHeight() const { return QFontMetrics(p_.font()).height(); }
 void QtArea::drawText(int x, int y, std::string_view s) {
   p_.setPen(color_);
   const QFontMetrics fm(p_.font());
-  p_.drawText(x, y + fm.ascent(), QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())));
+  p_.drawText(x, y + fm.ascent(), toQt(s));
 }
 
 void QtCanvas::ellipse(double cx, double cy, double rx, double ry, CanvasColor c) {

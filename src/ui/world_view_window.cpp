@@ -19,6 +19,7 @@
 #include "ui/lists_window.h"
 #include "ui/main_window.h"
 #include "ui/prompt_service.h"
+#include "ui/qt_area.h"
 #include "ui/qt_text.h"
 #include "ui/ui_context.h"
 #include "ui/ui_random.h"
@@ -63,46 +64,6 @@ constexpr float kDemoAngleUnit = 0.2f;
 constexpr float kDemoHeightUnit = 0.02f;
 constexpr float kDemoZoomUnit = 0.001f;
 constexpr int kCreditMargin = 4;
-
-// The software views' surface over a QPainter (an image or a vector picture).
-class PainterArea : public Area2D {
- public:
-  PainterArea(QPainter& p, int w, int h) : p_(p), w_(w), h_(h) { p_.setBrush(Qt::NoBrush); }
-  int width() const override { return w_; }
-  int height() const override { return h_; }
-  void clear() override {
-    const Rgb c = rgbOf(VC_BACKGROUND);
-    p_.fillRect(0, 0, w_, h_, QColor(c.r, c.g, c.b));
-  }
-  void line(int x1, int y1, int x2, int y2) override { p_.drawLine(x1, y1, x2, y2); }
-  void rect(int x, int y, int w, int h, bool filled) override {
-    if (filled) {
-      p_.fillRect(x, y, w, h, colour_);
-    } else {
-      p_.drawRect(x, y, w, h);
-    }
-  }
-  void ellipse(int cx, int cy, int rx, int ry, bool filled) override {
-    p_.setBrush(filled ? QBrush(colour_) : QBrush(Qt::NoBrush));
-    p_.drawEllipse(QPoint(cx, cy), rx, ry);
-    p_.setBrush(Qt::NoBrush);
-  }
-  int lineHeight() const override { return p_.fontMetrics().height(); }
-
- protected:
-  void applyColor(Rgb rgb) override {
-    colour_ = QColor(rgb.r, rgb.g, rgb.b);
-    p_.setPen(colour_);
-  }
-  void drawText(int x, int y, std::string_view s) override {
-    p_.drawText(x, y + p_.fontMetrics().ascent(), toQt(s));
-  }
-
- private:
-  QPainter& p_;
-  int w_, h_;
-  QColor colour_;
-};
 
 }  // namespace
 
@@ -252,7 +213,7 @@ void WorldViewWindow::keepCameraAboveGround() {
 }
 
 void WorldViewWindow::renderSoftware(QPainter& painter, int width, int height) {
-  PainterArea area(painter, width, height);
+  QtArea area(painter, width, height);
   painter_.paint(area, context().sim(), camera_.target, camera_.scale, context().sim().stepCount);
 }
 
@@ -284,7 +245,6 @@ void WorldViewWindow::paintEvent(QPaintEvent*) {
   }
 }
 
-void WorldViewWindow::resizeEvent(QResizeEvent* event) { ToolWindow::resizeEvent(event); }
 
 void WorldViewWindow::keyPressEvent(QKeyEvent* event) {
   const Qt::KeyboardModifiers mods = event->modifiers();
