@@ -127,13 +127,22 @@ void MainWindow::stepOnce() {
   world_->updateCamera();
   if (toggleDown(MainToggle::World)) {
     const int frames = framesForStep(redrawRatio_, step);
-    for (int f = 0; f < frames; ++f) {
-      redrawViews();
-      drawSpiedViews();
+    if (frames > 0 && frameBudget_.allows(redrawRatio_, frameClockMs())) {
+      const double start = frameClockMs();
+      for (int f = 0; f < frames; ++f) {
+        redrawViews();
+        drawSpiedViews();
+      }
+      frameBudget_.drawn(start, frameClockMs());
+      emit ctx_->stepped();
     }
-    if (frames > 0) emit ctx_->stepped();
   }
   if (step % kChoiceReadSteps == 0) readChoices();
+}
+
+double MainWindow::frameClockMs() {
+  if (!frameClock_.isValid()) frameClock_.start();
+  return static_cast<double>(frameClock_.nsecsElapsed()) / 1e6;
 }
 
 void MainWindow::simulateOneStep() {
