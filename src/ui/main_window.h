@@ -207,6 +207,7 @@ class MainWindow : public QMainWindow {
   FrameRateMeter meter_;
   FrameBudget frameBudget_;
   QElapsedTimer frameClock_;
+  double lastListRefreshMs_ = -kListRefreshMinMs;
   DemoScheduler demo_;
   std::unique_ptr<DemoStage> stage_;
   // After ctx_: both hang on the simulator's hook lists and go first.

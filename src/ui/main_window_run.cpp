@@ -119,7 +119,9 @@ void MainWindow::stepOnce() {
   if (!runFlag()) running_ = false;
   if (stepsLeft_ > 0 && --stepsLeft_ == 0) running_ = false;
   const long step = s.stepCount;
-  if (step % updateRatio_ == 0) {
+  // The modulo first, so that the clock is read on those steps only.
+  if (step % updateRatio_ == 0 && listRefreshDue(step, updateRatio_, frameClockMs(), lastListRefreshMs_)) {
+    lastListRefreshMs_ = frameClockMs();
     refreshStatus();
     individuals_->refreshRows();
   }

@@ -48,6 +48,14 @@ class FrameBudget {
   double lastCostMs_ = 0.0;
 };
 
+// The lists and the status line follow the run every U-th step, but not
+// sooner than kListRefreshMinMs after their last refresh: rows changing faster
+// cannot be read, and laying out their text would slow the run down.
+constexpr double kListRefreshMinMs = 100.0;
+inline bool listRefreshDue(long step, long updateRatio, double nowMs, double lastMs) {
+  return step % updateRatio == 0 && nowMs - lastMs >= kListRefreshMinMs;
+}
+
 // Half-second measurements of the display rate, and the throttle that slows
 // drawing down while the rate is above the limit `int_maxfps`.
 class FrameRateMeter {

@@ -16,3 +16,9 @@ TEST(FrameBudget, SlowFramesLeaveTwiceTheirCostToTheRun) {
   budget.drawn(130.0, 130.5);  // the cost follows the last frame
   EXPECT_TRUE(budget.allows(1000, 131.5));
 }
+
+TEST(FrameBudget, ListsFollowEveryUthStepAtMostTenTimesASecond) {
+  EXPECT_TRUE(vorlund::ui::listRefreshDue(200, 100, 1000.0, 900.0));
+  EXPECT_FALSE(vorlund::ui::listRefreshDue(201, 100, 1000.0, 0.0));
+  EXPECT_FALSE(vorlund::ui::listRefreshDue(300, 100, 1000.0, 950.0));
+}
