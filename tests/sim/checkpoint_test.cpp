@@ -3,23 +3,18 @@
 #include <algorithm>
 #include <chrono>
 #include <csignal>
-#include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "cli.h"
 #include "core/random.h"
-#include "core/strutil.h"
 #include "sim/checkpoint.h"
 #include "sim/symulator.h"
+#include "support/scratch.h"
 
 namespace vorlund {
 namespace {
-
-namespace fs = std::filesystem;
 
 // Busy worlds: creatures are born and die quickly, hurt each other and eat the balls.
 constexpr const char* kBusyRules =
@@ -34,42 +29,15 @@ const World kWorlds[] = {
     {"blocks", "wrldmap:r 8 8 3\nwrldtyp:1\nwrldsiz:16\nwrldwat:1.5\nwrldbnd:2\n\n"},
 };
 
-std::string examples(const char* name) { return std::string(VORLUND_SOURCE_DIR) + "/examples/" + name; }
+using test_support::exampleFile;
+using test_support::withoutFirstLine;
 
-struct Scratch {
-  Scratch() {
-    dir = fs::temp_directory_path() / ("vorlund_ckpt_" + std::to_string(::getpid()) + "_" +
-                                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir);
-    saved = fs::current_path();
-    fs::current_path(dir);
-  }
-  ~Scratch() {
-    fs::current_path(saved);
-    fs::remove_all(dir);
-  }
-  int run(std::vector<std::string> args) {
-    args.insert(args.begin(), {"vorlund-cli", "run", "--quiet"});
-    std::vector<const char*> argv;
-    for (const auto& a : args) argv.push_back(a.c_str());
-    out.str("");
-    err.str("");
-    return cli::runCli(static_cast<int>(argv.size()), argv.data(), out, err);
-  }
-  fs::path dir, saved;
-  std::ostringstream out, err;
+std::string fileText(const std::string& path) { return test_support::ScratchDir::read(path); }
+
+// The tool's "run" in a scratch folder.
+struct Scratch : test_support::ScratchRun {
+  Scratch() : ScratchRun({"run", "--quiet"}) {}
 };
-
-std::string fileText(const std::string& path) {
-  std::string text;
-  readWholeFile(path, text);
-  return text;
-}
-
-std::string withoutCreatedLine(const std::string& path) {
-  const std::string text = fileText(path);
-  return text.substr(text.find('\n') + 1);
-}
 
 // What happened during an interval of a run.
 struct Events {
@@ -107,7 +75,7 @@ TEST_P(ResumeTest, ResumedWorldEqualsTheUninterruptedOne) {
     symulator a;
     seedRandom(11);
     ASSERT_TRUE(a.load("busy.sim", FILE_SETTINGS));
-    ASSERT_TRUE(a.load(examples("seeds.gen"), FILE_GENOTYPES));
+    ASSERT_TRUE(a.load(exampleFile("seeds.gen"), FILE_GENOTYPES));
     for (int i = 0; i < kBefore; ++i) a.jedenkrok();
     atCheckpoint = checkpointText(a, kBefore);
     stepWatching(a, kInterval, seen);
@@ -135,7 +103,7 @@ INSTANTIATE_TEST_SUITE_P(Worlds, ResumeTest, ::testing::ValuesIn(kWorlds),
 TEST(Checkpoint, InterruptedAndResumedRunWritesTheSamePoolAndRows) {
   Scratch dir;
   std::ofstream(std::string("busy.sim")) << kBusyRules << kWorlds[1].terrain;
-  const std::vector<std::string> inputs = {"busy.sim", examples("seeds.gen")};
+  const std::vector<std::string> inputs = {"busy.sim", exampleFile("seeds.gen")};
   auto whole = inputs;
   whole.insert(whole.end(), {"--seed", "5", "--steps", "3000", "--every", "250", "--csv", "a.csv", "--save", "a.gen"});
   ASSERT_EQ(dir.run(whole), 0) << dir.err.str();
@@ -147,13 +115,13 @@ TEST(Checkpoint, InterruptedAndResumedRunWritesTheSamePoolAndRows) {
   ASSERT_EQ(dir.run({"--resume", "b.ckpt", "--steps", "3000", "--every", "250", "--csv", "b.csv", "--save", "b.gen"}),
             0)
       << dir.err.str();
-  EXPECT_EQ(withoutCreatedLine("a.gen"), withoutCreatedLine("b.gen"));
+  EXPECT_EQ(withoutFirstLine("a.gen"), withoutFirstLine("b.gen"));
   EXPECT_EQ(fileText("a.csv"), fileText("b.csv"));
 }
 
 TEST(Checkpoint, DamagedTruncatedAndForeignFilesAreRefusedWithoutTouchingAnything) {
   Scratch dir;
-  ASSERT_EQ(dir.run({examples("walkers.sim"), examples("seeds.gen"), "--seed", "3", "--steps", "300", "--checkpoint",
+  ASSERT_EQ(dir.run({exampleFile("walkers.sim"), exampleFile("seeds.gen"), "--seed", "3", "--steps", "300", "--checkpoint",
                      "good.ckpt"}),
             0);
   const std::string good = fileText("good.ckpt");
@@ -169,7 +137,7 @@ TEST(Checkpoint, DamagedTruncatedAndForeignFilesAreRefusedWithoutTouchingAnythin
       {"damaged.ckpt", damaged, "damaged"},
       {"truncated.ckpt", good.substr(0, good.size() / 2), "truncated"},
       {"newer.ckpt", otherVersion, "format 99"},
-      {"pool.ckpt", fileText(examples("seeds.gen")), "not a checkpoint"},
+      {"pool.ckpt", fileText(exampleFile("seeds.gen")), "not a checkpoint"},
   };
   for (const auto& c : cases) {
     std::ofstream(c.file, std::ios::binary) << c.text;
@@ -186,8 +154,8 @@ TEST(Checkpoint, DamagedTruncatedAndForeignFilesAreRefusedWithoutTouchingAnythin
 TEST(Checkpoint, ResealedDamageIsRefusedOrReadButNeverCrashes) {
   symulator a;
   seedRandom(4);
-  ASSERT_TRUE(a.load(examples("walkers.sim"), FILE_SETTINGS));
-  ASSERT_TRUE(a.load(examples("seeds.gen"), FILE_GENOTYPES));
+  ASSERT_TRUE(a.load(exampleFile("walkers.sim"), FILE_SETTINGS));
+  ASSERT_TRUE(a.load(exampleFile("seeds.gen"), FILE_GENOTYPES));
   for (int i = 0; i < 300; ++i) a.jedenkrok();
   std::string body = checkpointText(a, 300);
   body.erase(body.rfind("checksum:"));
@@ -216,7 +184,7 @@ TEST(Checkpoint, CtrlCWritesALastCheckpointToResumeFrom) {
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     std::raise(SIGINT);
   });
-  const int code = dir.run({examples("walkers.sim"), examples("seeds.gen"), "--seed", "2", "--checkpoint", "c.ckpt"});
+  const int code = dir.run({exampleFile("walkers.sim"), exampleFile("seeds.gen"), "--seed", "2", "--checkpoint", "c.ckpt"});
   interrupt.join();
   EXPECT_EQ(code, 130);
   symulator s;

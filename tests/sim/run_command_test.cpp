@@ -1,56 +1,26 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
-#include <vector>
 
-#include "core/strutil.h"
 #include "support/message_capture.h"
 #include "support/scratch.h"
 
 namespace vorlund {
 namespace {
 
-// Runs the tool in a scratch folder (it writes messages.out where it runs).
-struct ScratchRun {
-  test_support::ScratchDir dir{true};
-  int run(std::vector<std::string> args) {
-    const test_support::ToolRun r = test_support::runTool(std::move(args));
-    out.str(r.out);
-    err.str(r.err);
-    return r.code;
-  }
-  std::ostringstream out, err;
-};
+using test_support::ScratchRun;
+using test_support::withoutFirstLine;
 
 std::string examples(const char* name) { return test_support::exampleFile(name); }
 
-std::string withoutFirstLine(const std::string& path) {
-  std::string text;
-  readWholeFile(path, text);
-  return text.substr(text.find('\n') + 1);
-}
-
+// Writing CSV rows only reads the run: the pool comes out the same without them.
 TEST(RunCommand, SameSeedGivesTheSameGenePool) {
-  ScratchRun r;
-  const std::vector<std::string> common = {"run", "--quiet", "--seed", "7", "--steps", "3000",
-                                           examples("walkers.sim"), examples("seeds.gen")};
-  auto a = common, b = common;
-  a.insert(a.end(), {"--save", "a.gen", "--csv", "a.csv", "--every", "1000"});
-  b.insert(b.end(), {"--save", "b.gen"});
-  ASSERT_EQ(r.run(a), 0) << r.err.str();
-  ASSERT_EQ(r.run(b), 0) << r.err.str();
+  ScratchRun r({"run", "--quiet", "--seed", "7", "--steps", "3000", examples("walkers.sim"), examples("seeds.gen")});
+  ASSERT_EQ(r.run({"--save", "a.gen", "--csv", "a.csv", "--every", "1000"}), 0) << r.err.str();
+  ASSERT_EQ(r.run({"--save", "b.gen"}), 0) << r.err.str();
   EXPECT_EQ(withoutFirstLine("a.gen"), withoutFirstLine("b.gen"));
   EXPECT_NE(withoutFirstLine("a.gen").find("org:"), std::string::npos);
-
-  std::ifstream csv("a.csv");
-  std::vector<std::string> lines;
-  for (std::string l; std::getline(csv, l);) lines.push_back(l);
-  ASSERT_EQ(lines.size(), 4u);
-  EXPECT_EQ(lines[0].rfind("step,genotypes,individuals,alive,balls,", 0), 0u);
-  EXPECT_EQ(lines[3].rfind("3000,", 0), 0u);
 }
 
 TEST(RunCommand, PhylogenyOptionDrawsTheRunsGeneticOperations) {
@@ -59,8 +29,7 @@ TEST(RunCommand, PhylogenyOptionDrawsTheRunsGeneticOperations) {
                    "--phylogeny-scatter", "1", examples("walkers.sim"), examples("seeds.gen")}),
             0)
       << r.err.str();
-  std::string svg;
-  ASSERT_TRUE(readWholeFile("tree.svg", svg));
+  const std::string svg = test_support::ScratchDir::read("tree.svg");
   EXPECT_EQ(svg.rfind("<?xml", 0), 0u);
   // Every mutation or crossover of the run adds a point: far more than the seed genotypes.
   std::size_t ellipses = 0;
@@ -103,7 +72,6 @@ TEST(RunCommand, DefaultSimIsReadFirstAndParamsPrintsTheRecord) {
   EXPECT_NE(rec.find("\ncapacity:123\n"), std::string::npos);
   EXPECT_NE(rec.find("\nwrldsiz:42\n"), std::string::npos);
   EXPECT_NE(rec.find("\nfilecomm:0\n"), std::string::npos);
-  EXPECT_GT(rec.find("\nwrldsiz:"), rec.find("\nfilecomm:"));
   ASSERT_EQ(r.run({"params"}), 0);
   EXPECT_NE(r.out.str().find("\ncapacity:1000\n"), std::string::npos);
 }

@@ -9,6 +9,7 @@
 #include "core/random.h"
 #include "core/record.h"
 #include "sim/run_summary.h"
+#include "sim/symparam.h"
 #include "sim/symulator.h"
 #include "support/scratch.h"
 
@@ -40,12 +41,9 @@ TEST(Simulator, OneSettingsChainSurvivesASaveAndLoad) {
   symulator s;
   // Rules, world, genetics and converter switches answer through one accessor, in that order.
   param& p = s.parameters();
-  const int capacity = p.findId("capacity");
   const int world = p.findId("wrldsiz");
-  const int convert = p.findId("genkonw0");
-  EXPECT_GE(capacity, 0);
   EXPECT_GT(world, p.findId("filecomm"));
-  EXPECT_GT(convert, world);
+  EXPECT_GT(p.findId("genkonw0"), world);
   p.set(world, "80");
   EXPECT_DOUBLE_EQ(s.world.vars.wrldsiz, 80);
 
@@ -128,9 +126,8 @@ TEST(Simulator, DeletesDownToCapacityByEachRule) {
     s.evol.capacity = 10;
     s.evol.delrule = rule;
     przodek* worst = addRecord(s, "X", 1, 1);
-    przodek* second = addRecord(s, "XX", 2, 5);
+    addRecord(s, "XX", 2, 5);
     addRecord(s, "XXX", 9, 50);
-    (void)second;
     s.deleteOverCapacity();
     EXPECT_EQ(individuals(s), 10) << "rule " << rule;
     if (rule == DELETE_WORST) {
@@ -210,6 +207,49 @@ TEST(Simulator, AGenotypeWithoutStickEndsGivesNoCreature) {
   EXPECT_EQ(s.createCreature(empty), nullptr);
   EXPECT_EQ(s.all.size(), 0);
   EXPECT_EQ(s.fileState.changeFlags & CHANGED_CREATURES, 0u);
+}
+
+struct Rules {
+  EvolSettings evol;
+  SimSettings sim;
+  FileSettings files;
+  listaprz pool;
+  symparam acc{evol, sim, files, &pool};
+};
+
+TEST(SimulationRules, SettingReachesEachStructAndClamps) {
+  Rules r;
+  param& p = r.acc;
+  EXPECT_EQ(p.set(p.findId("capacity"), "5000"), PSET_CHANGED | PSET_HITMAX);
+  EXPECT_EQ(r.evol.capacity, 2000);
+  p.set(p.findId("e_meta"), "2.5");
+  EXPECT_DOUBLE_EQ(r.sim.e_meta, 2.5);
+  p.set(p.findId("overwrite"), "0");
+  EXPECT_EQ(r.files.overwrite, 0);
+  EXPECT_EQ(p.set(p.findId("testvel"), "1"), PSET_CHANGED | PSET_HITMIN);
+  EXPECT_EQ(r.sim.testvel, 2);
+}
+
+void countChange(void* arg, int index) {
+  if (index == -1) ++*static_cast<int*>(arg);
+}
+
+TEST(SimulationRules, SelectionChangesRemarkThePool) {
+  Rules r;
+  param& p = r.acc;
+  int wholePool = 0;
+  r.pool.changedListeners.add(countChange, &wholePool);
+  r.pool.statsStale = false;
+  p.set(p.findId("capacity"), "10");
+  EXPECT_EQ(wholePool, 0);
+  EXPECT_FALSE(r.pool.statsStale);
+  p.set(p.findId("cr_v"), "3");
+  EXPECT_EQ(wholePool, 1);
+  EXPECT_TRUE(r.pool.statsStale);
+  p.set(p.findId("cr_v"), "3");  // unchanged: no re-marking
+  EXPECT_EQ(wholePool, 1);
+  p.set(p.findId("fitfun"), "1");
+  EXPECT_EQ(wholePool, 2);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
+// The contact phase: pushes between ends, eating, and collisions that break bodies.
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 #include "life_test_support.h"
@@ -11,33 +13,25 @@ using testing_life::World;
 
 constexpr double kGravity = 0.005;
 
-// Two one-end creatures at distance `gap` along x; returns the force on the first end after one step.
-Vec3 pushAt(double gap) {
+// Two one-end creatures at distance `gap` along x; the forces on their ends after one step.
+std::pair<Vec3, Vec3> pushAt(double gap) {
   World w;
   org* a = w.creature("p:", {10, 10, 5}, ORG_STATS, "a");
-  w.creature("p:", {10 + gap, 10, 5}, ORG_STATS, "b");
+  org* b = w.creature("p:", {10 + gap, 10, 5}, ORG_STATS, "b");
   w.life.go();
-  return a->getSes(0)->force;
+  return {a->getSes(0)->force, b->getSes(0)->force};
 }
 
-TEST(PhysicsContact, PushDependsOnDistance) {
+TEST(PhysicsContact, PushDependsOnDistanceAndActsOppositeOnTheOtherEnd) {
   // Close range: a fixed push on every axis; equal coordinates count as "not greater".
-  EXPECT_EQ(pushAt(0.2), Vec3(-1.16, -1.16, -1.16 - kGravity));
+  EXPECT_EQ(pushAt(0.2), std::pair(Vec3(-1.16, -1.16, -1.16 - kGravity), Vec3(1.16, 1.16, 1.16 - kGravity)));
   // In range: (1 - dist) x 0.5 / dist^2 along the line between them.
-  const Vec3 half = pushAt(0.5);
+  const Vec3 half = pushAt(0.5).first;
   EXPECT_NEAR(half.x, -0.5, 1e-12);
   EXPECT_EQ(half.y, 0);
   // At exactly 1.0 the push vanishes, beyond it nothing happens.
-  EXPECT_EQ(pushAt(1.0), Vec3(0, 0, -kGravity));
-  EXPECT_EQ(pushAt(1.5), Vec3(0, 0, -kGravity));
-}
-
-TEST(PhysicsContact, OppositePushOnTheOtherEnd) {
-  World w;
-  w.creature("p:", {10, 10, 5});
-  org* b = w.creature("p:", {10.2, 10, 5});
-  w.life.go();
-  EXPECT_EQ(b->getSes(0)->force, Vec3(1.16, 1.16, 1.16 - kGravity));
+  EXPECT_EQ(pushAt(1.0).first, Vec3(0, 0, -kGravity));
+  EXPECT_EQ(pushAt(1.5).first, Vec3(0, 0, -kGravity));
 }
 
 TEST(PhysicsContact, EachEatingEndTakesOnceFromOneFoodPerStep) {
@@ -62,12 +56,11 @@ TEST(PhysicsContact, EachEatingEndTakesOnceFromOneFoodPerStep) {
 TEST(PhysicsContact, FoodGivesAtMostWhatItHas) {
   World w;
   org* c = w.creature("p:ing=1", {10, 10, 5});
-  org* ball = w.ball({11, 10, 5}, 0.3);
+  w.ball({11, 10, 5}, 0.3);
   w.life.go();
   EXPECT_DOUBLE_EQ(c->energy_p, 0.3);
   // The ball is used up and gone.
   EXPECT_EQ(w.life.food.size(), 0);
-  (void)ball;
 }
 
 TEST(PhysicsContact, FullGrownCreatureEatsAGrowingOneListedBeforeIt) {
@@ -81,6 +74,98 @@ TEST(PhysicsContact, FullGrownCreatureEatsAGrowingOneListedBeforeIt) {
   // The eater is the second of the pair, so the amounts are booked negated.
   EXPECT_DOUBLE_EQ(eater->energy_m, -0.0625);
   EXPECT_DOUBLE_EQ(growing->energy_p, -0.0625);
+}
+
+struct HitLog {
+  std::vector<std::pair<org*, org*>> calls;
+  static void hook(void* arg, org* hitter, org* hit) { static_cast<HitLog*>(arg)->calls.push_back({hitter, hit}); }
+};
+
+// A fast creature of one stick ending at x = 11 and a still one starting at
+// x = 11.5; the hitter has ten times the victim's energy.
+struct Collision {
+  explicit Collision(const char* victimBody) {
+    w.rules.descol = 1;
+    w.life.hitHooks.push_back({&HitLog::hook, &hits});
+    hitter = w.creature("p:\np:1\nj:0,1", {10, 10, 5}, ORG_STATS, "hitter");
+    victim = w.creature(victimBody, {11.5, 10, 5}, ORG_STATS, "victim");
+    hitter->getSes(1)->v = {0.3, 0, 0};
+    hitter->energy = 100;
+    victim->energy = 10;
+  }
+  World w;
+  HitLog hits;
+  org* hitter;
+  org* victim;
+};
+
+TEST(DestructiveCollision, NoPartKeepsHalfTheSticksBothBecomeFoodFoldedOnce) {
+  Collision c("p:\np:1\nj:0,1");
+  c.w.life.go();
+  ASSERT_EQ(c.hits.calls.size(), 1u);
+  EXPECT_EQ(c.hits.calls[0].first, c.hitter);
+  EXPECT_EQ(c.hits.calls[0].second, c.victim);
+  ASSERT_EQ(c.w.life.creatures.size(), 1);
+  EXPECT_EQ(c.w.life.creatures.get(0), c.hitter);
+  ASSERT_EQ(c.w.life.food.size(), 2);
+  EXPECT_EQ(c.w.life.food.get(0), c.victim);
+  for (int i = 0; i < 2; ++i) {
+    EXPECT_EQ(c.w.life.food.get(i)->typ, ORG_FOOD);
+    EXPECT_EQ(c.w.life.food.get(i)->estCount(), 0);
+    EXPECT_GT(c.w.life.food.get(i)->energy, 0);
+  }
+  ASSERT_EQ(c.w.pool.size(), 1);
+  EXPECT_EQ(c.w.pool.get(0)->popsiz, 1);
+  // The phase started again: the hitter already eats from what it broke.
+  EXPECT_GT(c.hitter->energy_p, 0);
+}
+
+TEST(DestructiveCollision, PartWithMoreThanHalfTheSticksLivesOn) {
+  Collision c("p:\np:1\np:2\np:3\nj:0,1\nj:1,2\nj:2,3");
+  c.w.life.go();
+  ASSERT_EQ(c.hits.calls.size(), 1u);
+  ASSERT_EQ(c.w.life.creatures.size(), 2);
+  const org* part = c.w.life.creatures.get(1);
+  EXPECT_EQ(part->estCount(), 2);
+  EXPECT_EQ(part->typ, ORG_CREATURE);
+  ASSERT_EQ(c.w.life.food.size(), 1);
+  EXPECT_EQ(c.w.life.food.get(0), c.victim);
+  EXPECT_EQ(c.w.pool.size(), 0);
+}
+
+TEST(DestructiveCollision, FasterButWeakerEquallyFastOrSticklessBreakNothing) {
+  const struct {
+    const char* why;
+    double hitterEnergy;
+    Vec3 victimVelocity;
+    int descol;
+  } cases[] = {
+      {"faster but weaker", 1, {}, 1},
+      {"equally fast", 100, {-0.3, 0, 0}, 1},
+      {"switched off: the same collision only pushes", 100, {}, 0},
+  };
+  for (const auto& k : cases) {
+    SCOPED_TRACE(k.why);
+    Collision c("p:\np:1\nj:0,1");
+    c.w.rules.descol = k.descol;
+    c.hitter->energy = k.hitterEnergy;
+    c.victim->getSes(0)->v = k.victimVelocity;
+    c.w.life.go();
+    EXPECT_TRUE(c.hits.calls.empty());
+    EXPECT_EQ(c.w.life.creatures.size(), 2);
+    EXPECT_EQ(c.victim->estCount(), 1);
+  }
+  // A creature without sticks has nothing to break with, but still pushes.
+  Collision c("p:\np:1\nj:0,1");
+  org* ball = c.w.creature("p:", {10, 12, 5});
+  ball->getSes(0)->v = {0.5, 0, 0};
+  ball->energy = 1000;
+  c.w.creature("p:\np:1\nj:0,1", {10.5, 12, 5});
+  c.hitter->getSes(1)->v = {};
+  c.w.life.go();
+  EXPECT_TRUE(c.hits.calls.empty());
+  EXPECT_EQ(c.w.life.creatures.size(), 4);
+  EXPECT_LT(ball->getSes(0)->v.x, 0.5 * 0.99);
 }
 
 }  // namespace
