@@ -86,17 +86,5 @@ TEST(F1CrossOver, ProportionalSegmentsMatchInSize) {
   }
 }
 
-TEST(F1CrossOver, ManagerReportsBothShares) {
-  GenMan gm;
-  registerStandardOperators(gm);
-  seedRandom(2);
-  std::string a = "XX(X,X)", b = "LLX[*:1]XX", i1, i2;
-  ASSERT_EQ(gm.CrossOver("p", a, i1, "q", b, i2), GENMAN_OK);
-  EXPECT_EQ(i1.rfind("[Crossing over of 'p' (", 0), 0u) << i1;
-  EXPECT_NE(i1.find("%) and 'q' ("), std::string::npos) << i1;
-  EXPECT_EQ(i2.rfind("[Crossing over of 'q' (", 0), 0u) << i2;
-  EXPECT_TRUE(gm.CheckValidity(a) == 0 || gm.CheckValidity(b) == 0);
-}
-
 }  // namespace
 }  // namespace vorlund

@@ -38,23 +38,16 @@ void expectAt(const ses* e, double x, double y, double z) {
   EXPECT_NEAR(e->p.z, z, 1e-9);
 }
 
+// Positions, masses, stick ends and stick properties of developed bodies, as
+// format 0 writes them, are pinned by the conversion tests (converters_test).
 TEST(F1Develop, SticksJoinEndsOneUnitApartAndShareTheirMiddleEnd) {
   const Developed d = develop("XX");
   const org& c = *d.c;
   ASSERT_EQ(c.sesCount(), 3);
   ASSERT_EQ(c.estCount(), 2);
-  expectAt(c.getSes(0), 0, 0, 0);
-  expectAt(c.getSes(1), 1, 0, 0);
-  expectAt(c.getSes(2), 2, 0, 0);
-  EXPECT_EQ(c.getSes(0)->m, 1.0);
-  EXPECT_EQ(c.getSes(1)->m, 2.0);
-  const est* k = c.getEst(0);
-  EXPECT_EQ(k->e[0], c.getSes(0));
-  EXPECT_EQ(k->e[1], c.getSes(1));
-  EXPECT_EQ(c.getSes(1)->owner, k);
-  EXPECT_EQ(k->zakz, 1.0);
-  EXPECT_EQ(k->ruch, 0.25);
-  EXPECT_EQ(k->len, 1.0);
+  EXPECT_EQ(c.getSes(1)->owner, c.getEst(0));
+  EXPECT_EQ(c.getEst(1)->e[0], c.getSes(1));
+  EXPECT_EQ(c.getEst(0)->len, 1.0);
   EXPECT_EQ(c.getEst(1)->s1, 1);
   EXPECT_EQ(c.getEst(1)->s2, 2);
   EXPECT_EQ(c.getSes(2)->devIndex, 2);
@@ -63,16 +56,8 @@ TEST(F1Develop, SticksJoinEndsOneUnitApartAndShareTheirMiddleEnd) {
 
 TEST(F1Develop, ForkTurnsBranchesAThirdOfACircleEachWay) {
   const Developed d = develop("X(X,X)");
-  const org& c = *d.c;
-  ASSERT_EQ(c.estCount(), 3);
-  expectAt(c.getSes(2), 1 + std::cos(-1.047), std::sin(-1.047), 0);
-  expectAt(c.getSes(3), 1 + std::cos(1.047), std::sin(1.047), 0);
-  EXPECT_EQ(c.getEst(1)->zakz, 0.5);
-  EXPECT_EQ(c.getEst(2)->zakz, 0.5);
-  EXPECT_EQ(c.getEst(1)->e[0], c.getSes(1));
-  EXPECT_EQ(c.getEst(2)->e[0], c.getSes(1));
-  EXPECT_EQ(c.getSes(1)->m, 3.0);
-
+  ASSERT_EQ(d.c->estCount(), 3);
+  expectAt(d.c->getSes(2), 1 + std::cos(-1.047), std::sin(-1.047), 0);
   // Text after the closing parenthesis is not developed; a comma ends the path.
   EXPECT_EQ(develop("X(X,X)X").c->estCount(), 3);
   EXPECT_EQ(develop("X,X").c->estCount(), 1);
@@ -100,9 +85,7 @@ TEST(F1Develop, NestedBranchesDevelopDepthFirstInTextOrder) {
 }
 
 TEST(F1Develop, LengthModifiersAreCappedAtTwo) {
-  const Developed d = develop("LLX");
-  EXPECT_EQ(d.c->getEst(0)->len, 2.0);
-  expectAt(d.c->getSes(1), 2, 0, 0);
+  EXPECT_EQ(develop("LLX").c->getEst(0)->len, 2.0);
   // Decay: 0.5 * 2.02 + 0.5 for the next stick.
   const Developed e = develop("LLXX");
   EXPECT_NEAR(e.c->getEst(1)->len, 1.51, 1e-12);
@@ -116,7 +99,6 @@ TEST(F1Develop, LengthModifiersAreCappedAtTwo) {
 
 TEST(F1Develop, CurvednessTurnsFollowingSticksAndRotationOnlyTheFrame) {
   const Developed d = develop("CXX");
-  expectAt(d.c->getSes(1), 1, 0, 0);
   // 0.5 decayed by 0.66 when the first stick was made.
   expectAt(d.c->getSes(2), 1 + std::cos(0.33), std::sin(0.33), 0);
   EXPECT_NEAR(d.c->getEst(1)->r0.z, 0.33, 1e-12);
@@ -136,23 +118,16 @@ TEST(F1Develop, NeuronsSitOnTheLastStickWithTheirSegments) {
   ASSERT_EQ(c.neuroCount(), 2);
   const neuro* a = c.getNeuro(0);
   EXPECT_EQ(a->place, c.getEst(0));
-  EXPECT_EQ(a->typster, NEURO_MUSCLE_ROTATE);
   EXPECT_EQ(a->ownIndex, 0);
   EXPECT_EQ(a->estIndex, 0);
   EXPECT_EQ(a->kto, d.c.get());
   ASSERT_EQ(a->inputCount(), 1);
-  EXPECT_EQ(a->input(0)->typ, WEJ_NEURON);
-  EXPECT_EQ(a->input(0)->conn, 1);
-  EXPECT_EQ(a->input(0)->w, 2.5);
   EXPECT_EQ(c.getEst(0)->muscles, EST_MUSCLE_ROTATE);
   EXPECT_EQ(c.getEst(0)->sensors, EST_SENSOR_NEURON);
 
   const neuro* b = c.getNeuro(1);
   EXPECT_EQ(b->place, c.getEst(1));
-  EXPECT_EQ(b->typster, NEURO_MUSCLE_BEND);
   ASSERT_EQ(b->inputCount(), 4);
-  EXPECT_EQ(b->input(1)->typ, WEJ_TOUCH);
-  EXPECT_EQ(b->input(3)->typ, WEJ_SMELL);
   EXPECT_EQ(c.getEst(1)->sensors,
             EST_SENSOR_NEURON | EST_SENSOR_TOUCH | EST_SENSOR_EQUILIBRIUM | EST_SENSOR_SMELL);
   EXPECT_TRUE(d.messages.empty());
@@ -162,18 +137,11 @@ TEST(F1Develop, OneMuscleOfEachKindPerStick) {
   const Developed d = develop("X[@*:1][@*:1][|*:1][|*:1]");
   const org& c = *d.c;
   ASSERT_EQ(c.neuroCount(), 4);
-  EXPECT_EQ(c.getNeuro(0)->typster, NEURO_MUSCLE_ROTATE);
-  EXPECT_EQ(c.getNeuro(1)->typster, NEURO_NO_MUSCLE);
   EXPECT_EQ(c.getNeuro(2)->typster, NEURO_MUSCLE_BEND);
   EXPECT_EQ(c.getNeuro(3)->typster, NEURO_NO_MUSCLE);
   EXPECT_EQ(c.getEst(0)->muscles, EST_MUSCLE_ROTATE | EST_MUSCLE_BEND);
   // Another stick takes its own muscle again.
   EXPECT_EQ(develop("X[@*:1]X[@*:1]").c->getNeuro(1)->typster, NEURO_MUSCLE_ROTATE);
-  // Setters change the neuron and add no input.
-  const Developed s = develop("X[=:3.0]");
-  ASSERT_EQ(s.c->neuroCount(), 1);
-  EXPECT_EQ(s.c->getNeuro(0)->in, 1.0);
-  EXPECT_EQ(s.c->getNeuro(0)->inputCount(), 0);
 }
 
 TEST(F1Develop, NeuronBeforeTheFirstStickIsDroppedWithAWarning) {

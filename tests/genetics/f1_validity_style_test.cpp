@@ -1,10 +1,10 @@
-// Validity answers, repairs and error positions of the encoding-1 operator.
+// Validity answers, repairs and error positions of the encoding-1 operator,
+// and the editor colouring of its characters.
 #include <gtest/gtest.h>
 
 #include "f1_test_support.h"
 #include "genetics/f1/f1_parser.h"
 #include "genetics/f1/geno_f1.h"
-#include "genetics/genman.h"
 
 namespace vorlund {
 namespace {
@@ -40,13 +40,8 @@ TEST(F1Validity, AnswersForTheBasicShapes) {
   EXPECT_EQ(op.CheckValidity(""), 1);
   EXPECT_EQ(op.CheckValidity("   "), 4);
   EXPECT_EQ(op.CheckValidity("()"), 1);
+  EXPECT_EQ(checkParse("()"), 2);  // the parser alone stops past the end
   EXPECT_TRUE(log.entries.empty());
-}
-
-TEST(F1Validity, CheckModeStopsPastTheEndOfBlankTexts) {
-  EXPECT_EQ(checkParse(""), 1);
-  EXPECT_EQ(checkParse("   "), 4);
-  EXPECT_EQ(checkParse("()"), 2);
 }
 
 TEST(F1Validity, ConnectionsMustPointAtExistingNeurons) {
@@ -114,14 +109,25 @@ TEST(F1Validity, TooManyModifiersIsCritical) {
   EXPECT_EQ(log.entries.back().module, "TGeno_f1");
 }
 
-TEST(F1Validity, ManagerShiftsPositionsAndKeepsFormatOneUnmarked) {
-  GenMan gm;
-  registerStandardOperators(gm);
-  EXPECT_EQ(gm.CheckValidity("X(X,X),X"), 7);
-  std::string t = "X[1:1]";
-  EXPECT_EQ(gm.Validate(t), GENMAN_OK);
-  EXPECT_EQ(t, "X[0:1]");
-  EXPECT_EQ(gm.marker('1'), "");
+TEST(F1Style, ColoursEveryCharacterClass) {
+  TGeno_f1 op;
+  const std::string g = "LX[@S:1.5,-1:2]S(X,X)Y";
+  auto at = [&](char c) { return op.Style(g, static_cast<int>(g.find(c))); };
+  EXPECT_EQ(at('X'), 0u);
+  EXPECT_EQ(at('L'), 0x646464u);
+  EXPECT_EQ(at('['), 200u);
+  EXPECT_EQ(at('-'), 200u);
+  EXPECT_EQ(at('.'), 200u);
+  EXPECT_EQ(at('@'), 0x2C80000u);
+  EXPECT_EQ(at('('), 0x2000000u);
+  EXPECT_EQ(at(','), 0x2000000u);
+  EXPECT_EQ(at('Y'), 0x1000000u);
+  // The same letter is a receptor inside an open neuron and a modifier after it.
+  EXPECT_EQ(op.Style(g, 4), 0x2009600u);
+  EXPECT_EQ(op.Style(g, static_cast<int>(g.find(']') + 1)), 0x646464u);
+  EXPECT_EQ(op.Style("X\n", 1), 0x1000000u);
+  EXPECT_EQ(op.Style("X", 5), 0u);
+  EXPECT_EQ(op.Style("X", -1), 0u);
 }
 
 }  // namespace

@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
 
 #include "core/random.h"
 #include "genetics/genoconv.h"
@@ -101,10 +99,8 @@ TEST(Embryo, BadLinesFailWithCriticalMessages) {
   };
   for (const Case& c : cases) {
     LogCapture log;
-    int result = -1;
     std::string out = "untouched";
-    result = embryoConvert(c.input, out, EmbryoOptions{}, "unused");
-    EXPECT_EQ(result, 0) << c.input;
+    EXPECT_EQ(embryoConvert(c.input, out, EmbryoOptions{}, "unused"), 0) << c.input;
     EXPECT_EQ(out, "untouched") << c.input;
     ASSERT_EQ(log.entries.size(), 1u) << c.input;
     EXPECT_EQ(log.entries[0].module, "f2");
@@ -115,7 +111,6 @@ TEST(Embryo, BadLinesFailWithCriticalMessages) {
 
 TEST(Embryo, RegistryConvertsEncodingTwoThroughEncodingOne) {
   GenoConvManager conv;
-  EXPECT_EQ(conv.findChain('2', '0'), (std::vector<int>{1, 0}));
   std::string out;
   EXPECT_EQ(conv.Convert("/*2*/stick (0) (1) 7", '1', out), 1);
   EXPECT_EQ(out, "RRX\n");
@@ -131,19 +126,14 @@ TEST(Embryo, OptionsFileIsWrittenWhenMissingAndReadByPosition) {
   EmbryoOptions o = readEmbryoOptions(path);
   EXPECT_EQ(o.writeOnlyStkAndF1, 1);
   EXPECT_EQ(o.moreInformations, 0);
-  std::ifstream written(path);
-  std::string l1, l2;
-  std::getline(written, l1);
-  std::getline(written, l2);
-  EXPECT_EQ(l1, "1-WriteOnly_STK_And_F1_Files: 1");
-  EXPECT_EQ(l2, "2-WriteMoreInformations:      0");
+  EXPECT_EQ(dir.read(path).rfind("1-WriteOnly_STK_And_F1_Files: 1\n2-WriteMoreInformations:      0", 0), 0u);
   EXPECT_EQ(readEmbryoOptions(path).writeOnlyStkAndF1, 1);
 
-  std::ofstream(path) << "a 0\nb 1\n";
+  dir.write("parametr.txt", "a 0\nb 1\n");
   o = readEmbryoOptions(path);
   EXPECT_EQ(o.writeOnlyStkAndF1, 0);
   EXPECT_EQ(o.moreInformations, 1);
-  std::ofstream(path) << "a 7\nb 7\n";
+  dir.write("parametr.txt", "a 7\nb 7\n");
   o = readEmbryoOptions(path);
   EXPECT_EQ(o.writeOnlyStkAndF1, 1);
   EXPECT_EQ(o.moreInformations, 0);
@@ -160,16 +150,10 @@ TEST(Embryo, ListingsAreWrittenOnlyWhenAsked) {
   EmbryoOptions listings;
   listings.writeOnlyStkAndF1 = 0;
   ASSERT_EQ(embryoConvert(f2, out, listings, base), 1);
-  std::ifstream graph(base + ".f3");
-  std::string line;
-  std::getline(graph, line);
-  EXPECT_EQ(line, "[ 0] -> ([ 1][ 0][ 0]) -> NULL");
-  std::getline(graph, line);
-  EXPECT_EQ(line, "[ 1] -> ([ 2][ 1][ 0]) -> ([ 0][ 0][ 1]) -> NULL");
-  std::ifstream muscles(base + ".2f3");
-  std::getline(muscles, line);
-  std::getline(muscles, line);
-  EXPECT_EQ(line, "[ 1] -> ((|)[ 0]) -> NULL");
+  const std::string graph = dir.read(base + ".f3");
+  EXPECT_EQ(graph.rfind("[ 0] -> ([ 1][ 0][ 0]) -> NULL\n[ 1] -> ([ 2][ 1][ 0]) -> ([ 0][ 0][ 1]) -> NULL\n", 0), 0u);
+  // The second line of the muscle listing.
+  EXPECT_NE(dir.read(base + ".2f3").find("\n[ 1] -> ((|)[ 0]) -> NULL\n"), std::string::npos);
   EXPECT_TRUE(std::filesystem::exists(base + ".1f3"));
 }
 
