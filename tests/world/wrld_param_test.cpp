@@ -29,14 +29,7 @@ class FakeInhabitants : public WorldInhabitants {
 class WorldParam : public ::testing::Test {
  protected:
   WorldParam() { w.setInhabitants(&crowd); }
-  int worldChangedMessages() const {
-    int n = 0;
-    for (const LogEntry& e : log.entries)
-      if (e.module == "world" && e.function == "set" && e.level == LOG_PLAIN &&
-          e.message == "World changed - all simulated objects removed")
-        ++n;
-    return n;
-  }
+  int worldChangedMessages() const { return log.count("World changed - all simulated objects removed"); }
   MessageCatcher log;
   FakeInhabitants crowd;
   world w;
@@ -79,6 +72,9 @@ TEST_F(WorldParam, ChangingTheWorldRemovesTheCreaturesWithAMessage) {
   p.set(WRLD_SIZ, "50");
   EXPECT_EQ(crowd.removals, 1);
   EXPECT_EQ(worldChangedMessages(), 1);
+  EXPECT_EQ(log.entries[0].module, "world");
+  EXPECT_TRUE(log.has("set", "World changed - all simulated objects removed"));
+  EXPECT_EQ(log.entries[0].level, LOG_PLAIN);
   EXPECT_EQ(w.activeSize(), 50.0);
   // With nobody alive there is nothing to report.
   p.set(WRLD_SIZ, "40");
