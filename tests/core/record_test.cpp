@@ -59,24 +59,6 @@ TEST(Record_Write, ChoosesMultilineAtFiftyOneCharactersOrLineBreakAndSkipsNoStor
   EXPECT_EQ(written(s).find("hidden"), std::string::npos);  // not stored
 }
 
-TEST(Record_RoundTrip, KeepsTextWithLineBreaksExactly) {
-  Settings s;
-  s.capacity = 12;
-  s.genotype = "/*4*/\n<X>X\n\n  last line";
-  s.name = "short";
-  const std::string text = written(s);
-  std::istringstream in(text);
-  std::string section;
-  std::getline(in, section);
-  EXPECT_EQ(section, "sim_params:");
-  Settings back;
-  param p(kSettingsTab, &back);
-  readRecord(p, in);
-  EXPECT_EQ(back.capacity, 12);
-  EXPECT_EQ(back.genotype, s.genotype);
-  EXPECT_EQ(back.name, "short");
-}
-
 Settings readBack(const std::string& text) {
   std::istringstream in(text);
   std::string section;
@@ -88,11 +70,12 @@ Settings readBack(const std::string& text) {
 }
 
 // A tilde anywhere or a control character used to end a value early, open a
-// multi-line value that swallowed the rest of the file, or be trimmed away.
+// multi-line value that swallowed the rest of the file, or be trimmed away;
+// an empty line inside a multi-line value must not end the record.
 TEST(Record_RoundTrip, ValuesWithTildesAndControlCharactersComeBackExactly) {
-  const std::string cases[] = {"~",         "~name:",   "a~b",      "ends~",     "~~",   "\t",
-                               "tab\t",     "a\r\nb", "\r\n",     "end\r",     "\r",  std::string(1, '\0'),
-                               "\x01\x1f", "",         " lead",    std::string(55, 'X') + "~name:"};
+  const std::string cases[] = {"~",    "~name:", "a~b",  "ends~",  "~~", "\t", "tab\t", "a\r\nb", "\r\n", "end\r", "\r",
+                               std::string(1, '\0'), "\x01\x1f", "", " lead", std::string(55, 'X') + "~name:",
+                               "/*4*/\n<X>X\n\n  last line"};
   for (const std::string& value : cases) {
     Settings s;
     s.name = value;
@@ -126,67 +109,53 @@ TEST(Record_RoundTrip, RandomValuesComeBackExactly) {
   }
 }
 
-TEST(Record_Read, DoubledTildeInsideMultilineIsOneTilde) {
-  EXPECT_EQ(readBack("x:\nname:~\na~~b~~~\ncapacity:4\n").name, "a~b~");
-  // Values written before tildes were doubled read as they always did.
-  const Settings old = readBack("x:\ngenotype:~\nX(X,\nX)~\nname:plain\n");
-  EXPECT_EQ(old.genotype, "X(X,\nX)");
-  EXPECT_EQ(old.name, "plain");
-}
-
-TEST(Record_Read, KeyMustBeFollowedByColonAndUnknownLinesAreSkipped) {
+// Hand-edited and older files: what the lines of a record read as.
+TEST(Record_Read, HandEditedAndOlderTextsReadAsMeant) {
+  const std::string longLine(500, 'X');
+  const struct {
+    std::string text;  // the record after its section line
+    int capacity;
+    std::string name, genotype;
+  } cases[] = {
+      // A doubled tilde inside a multi-line value is one; values written before tildes were doubled read as before.
+      {"name:~\na~~b~~~\ncapacity:4\n", 4, "a~b~", ""},
+      {"genotype:~\nX(X,\nX)~\nname:plain\n", 0, "plain", "X(X,\nX)"},
+      // A key must be followed by its colon; unknown lines are skipped; blanks in a text are kept.
+      {"capacity: 5\ncapacityX:6\n# a comment\nbogus:1\nname:  two blanks\n", 5, "  two blanks", ""},
+      // The end of the stream ends the record; carriage returns are accepted.
+      {"capacity:7\r\ngenotype:~\r\nX\r\nX~\r\nname:end", 7, "end", "X\nX"},
+      // A hand-edited genotype on one line is not cut into pieces; an unclosed multi-line value takes the rest.
+      {"genotype:" + longLine + "\nname:after\n", 0, "after", longLine},
+      {"genotype:~\nabc\ndef", 0, "", "abc\ndef"},
+  };
+  for (const auto& c : cases) {
+    const Settings s = readBack("x:\n" + c.text);
+    EXPECT_EQ(s.capacity, c.capacity) << c.text;
+    EXPECT_EQ(s.name, c.name) << c.text;
+    EXPECT_EQ(s.genotype, c.genotype) << c.text;
+  }
+  // An empty line ends the record: the line after it is left in the stream.
   Settings s;
   param p(kSettingsTab, &s);
-  std::istringstream in("capacityX:5\n# a comment\nbogus:1\ncapacity: 5\nname:  two blanks\n\ncapacity:9\n");
+  std::istringstream in("capacity:5\n\ncapacity:9\n");
   readRecord(p, in);
   EXPECT_EQ(s.capacity, 5);
-  EXPECT_EQ(s.name, "  two blanks");
-  // The empty line ended the record: the line after it is left in the stream.
   std::string rest;
   std::getline(in, rest);
   EXPECT_EQ(rest, "capacity:9");
 }
 
-TEST(Record_Read, EndsAtEndOfStreamAndAcceptsCarriageReturns) {
-  Settings s;
-  param p(kSettingsTab, &s);
-  std::istringstream in("capacity:7\r\ngenotype:~\r\nX\r\nX~\r\nname:end");
-  readRecord(p, in);
-  EXPECT_EQ(s.capacity, 7);
-  EXPECT_EQ(s.genotype, "X\nX");
-  EXPECT_EQ(s.name, "end");
-}
-
-TEST(Record_Read, LongSingleLineIsReadWholeAndUnclosedMultilineTakesTheRest) {
-  // A hand-edited genotype on one line must not be cut into pieces.
-  const std::string genotype(500, 'X');
-  const Settings s = readBack("x:\ngenotype:" + genotype + "\nname:after\n");
-  EXPECT_EQ(s.genotype, genotype);
-  EXPECT_EQ(s.name, "after");
-  EXPECT_EQ(readBack("x:\ngenotype:~\nabc\ndef").genotype, "abc\ndef");
-}
-
 TEST(Compact_Write, NamesValuesAfterTheFirstOneLeftOut) {
-  Point ref, pt;
-  pt.x = 1.5;
-  pt.z = 2;
-  param p(kPointTab, &pt);
-  param r(kPointTab, &ref);
-  std::string out;
-  writeCompact(p, r, out);
-  EXPECT_EQ(out, "p:1.5, z=2\n");
-  Point all;
-  all.x = 1;
-  all.y = 2;
-  all.z = 3;
-  p.setBase(&all);
-  out.clear();
-  writeCompact(p, r, out);
-  EXPECT_EQ(out, "p:1, 2, 3\n");
-  p.setBase(&ref);
-  out.clear();
-  writeCompact(p, r, out);
-  EXPECT_EQ(out, "p:\n");
+  const auto compact = [](Point pt) {
+    Point ref;
+    param p(kPointTab, &pt), r(kPointTab, &ref);
+    std::string out;
+    writeCompact(p, r, out);
+    return out;
+  };
+  EXPECT_EQ(compact({1.5, 0, 2, 0}), "p:1.5, z=2\n");
+  EXPECT_EQ(compact({1, 2, 3, 0}), "p:1, 2, 3\n");
+  EXPECT_EQ(compact({}), "p:\n");
 }
 
 Point readLine(const std::string& line) {

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <vector>
 
 #include "genepool/listaprz.h"
 #include "genepool/make_name.h"
