@@ -1,17 +1,24 @@
-// The command-line tool's subcommands, run in-process.
+// The command-line tool's subcommands, run in-process, and the island runs' pools.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <filesystem>
 #include <fstream>
-#include <nlohmann/json.hpp>
+#include <memory>
 #include <sstream>
+#include <tuple>
+#include <string>
 
+#include "cli.h"
 #include "core/random.h"
 #include "genetics/phylogeny/evolstudy.h"
+#include "island_pools.h"
+#include "islands.h"
 #include "phylogeny_demo.h"
+#include "sim/symulator.h"
 #include "support/message_capture.h"
 #include "support/scratch.h"
+#include <nlohmann/json.hpp>
 
 namespace vorlund::cli {
 namespace {
@@ -21,13 +28,9 @@ using test_support::ToolRun;
 namespace fs = std::filesystem;
 
 TEST(Cli, SmallCommandsAnswerAsDocumented) {
-  struct Case {
-    std::vector<std::string> args;
-    int code;
-    std::string out, err;
-  };
   const std::string stick = "/*0*/\np:\np:1\nj:0, 1";
-  const Case cases[] = {
+  // The arguments, the exit code, standard output and (when not empty) standard error.
+  const std::tuple<std::vector<std::string>, int, std::string, std::string> cases[] = {
       {{"format", "/*4*/X"}, 0, "4\n", ""},
       {{"same", "X (X)", "X(X)"}, 0, "0\n", ""},
       {{"same", "X", "XX"}, 0, "1\n", ""},
@@ -48,12 +51,13 @@ TEST(Cli, SmallCommandsAnswerAsDocumented) {
       {{"info", "X(X"}, 1, "", "the genotype is invalid\n"},  // only the error, no summary of an empty body
       {{"mutate", "--seed", "1", "X(X,X),X"}, 1, "", ""},
   };
-  for (const Case& c : cases) {
-    const ToolRun r = runTool(c.args);
-    EXPECT_EQ(r.code, c.code) << c.args[0] << " " << c.args.back();
-    EXPECT_EQ(r.out, c.out) << c.args[0] << " " << c.args.back();
-    if (!c.err.empty()) {
-      EXPECT_EQ(r.err, c.err) << c.args[0] << " " << c.args.back();
+  for (const auto& [args, code, out, err] : cases) {
+    SCOPED_TRACE(args[0] + " " + args.back());
+    const ToolRun r = runTool(args);
+    EXPECT_EQ(r.code, code);
+    EXPECT_EQ(r.out, out);
+    if (!err.empty()) {
+      EXPECT_EQ(r.err, err);
     }
   }
   // Bytes that are not UTF-8 do not break the JSON output.
@@ -188,6 +192,60 @@ TEST(RunPovFilm, WritesAScenePerSkipPlusOneStepsAndLeavesTheRunAlone) {
   std::ofstream("taken/file") << "x";
   EXPECT_NE(r.run({"--pov", "taken/file"}), 0);
   EXPECT_NE(r.err.str().find("cannot make the scene folder"), std::string::npos);
+}
+
+przodek* addRecord(symulator& s, const std::string& genotype, int popsiz, double velocity) {
+  auto rec = std::make_unique<przodek>(&s.geneticsContext(), genotype, "", "");
+  rec->popsiz = popsiz;
+  rec->velocity = velocity;
+  return s.pool.add(std::move(rec));
+}
+
+// Fitness is velocity alone, so the fittest records are known.
+void velocityOnly(symulator& s) {
+  s.evol.cr_life = s.evol.cr_di = s.evol.cr_gl = 0;
+  s.evol.cr_v = 1;
+}
+
+TEST(IslandPools, FittestMigrantsArriveAsOneIndividualAndFoldIntoTheSameGenotype) {
+  symulator from, to;
+  velocityOnly(from);
+  addRecord(from, "X", 4, 1.0);
+  addRecord(from, "XX", 2, 3.0);
+  addRecord(from, "XXX", 1, 2.0);
+  addRecord(to, "XX", 1, 1.0);
+  addRecord(to, "X(X,X)", 5, 0.5);
+
+  std::string error;
+  EXPECT_EQ(foldPacked(to.pool, packMigrants(from, 2), error), 2) << error;
+  ASSERT_EQ(to.pool.size(), 3);  // "XX" folded, "XXX" added, "X" stayed home
+  const przodek& folded = *to.pool.get(0);
+  EXPECT_EQ(folded.genotype, "XX");
+  EXPECT_EQ(folded.popsiz, 2);
+  EXPECT_DOUBLE_EQ(folded.velocity, 2.0);  // (1 x 1.0 + 1 x 3.0) / 2
+  const przodek& added = *to.pool.get(2);
+  EXPECT_EQ(added.genotype, "XXX");
+  EXPECT_EQ(added.num, 3);  // numbered by the pool it joined
+  EXPECT_EQ(to.pool.nextNumber, 4);
+
+  // A whole pool folds with every individual it averaged.
+  EXPECT_EQ(foldPacked(to.pool, packWholePool(from.pool), error), 3);
+  EXPECT_EQ(to.pool.get(0)->popsiz, 4);
+  EXPECT_EQ(foldPacked(to.pool, "org:\ngenotype:X\n", error), -1);
+  EXPECT_FALSE(error.empty());
+}
+
+TEST(IslandPools, IslandsWithoutAnMpiLaunchSayWhatTheyNeed) {
+  std::ostringstream out, err;
+  const char* argv[] = {"vorlund-cli", "run", "--islands", "--steps", "10"};
+  EXPECT_EQ(runCli(5, argv, out, err), 1);
+  EXPECT_NE(err.str().find("needs an MPI launch"), std::string::npos) << err.str();
+}
+
+TEST(IslandPools, IslandZeroKeepsTheSeedAndOthersDiffer) {
+  EXPECT_EQ(islandSeed(42, 0), 42u);
+  EXPECT_NE(islandSeed(42, 1), islandSeed(42, 2));
+  EXPECT_NE(islandSeed(42, 1), islandSeed(43, 1));
 }
 
 }  // namespace

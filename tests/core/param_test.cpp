@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <string>
+#include <tuple>
 
 namespace vorlund {
 namespace {
@@ -45,13 +46,8 @@ TEST(Param_Set, ClampsCutsReportsBitsAndRefusesReadOnly) {
   Sample s;
   param p(kSampleTab, &s);
   const std::string thirty(30, 'a');
-  struct Case {
-    int index;
-    std::string text;
-    int result;
-    std::string after;
-  };
-  const Case cases[] = {
+  // The parameter, the text set, the answer and the text read back.
+  const std::tuple<int, std::string, int, std::string> cases[] = {
       {0, "5000", PSET_CHANGED | PSET_HITMAX, "2000"},
       {0, "5000", PSET_HITMAX, "2000"},
       {0, "-3", PSET_CHANGED | PSET_HITMIN, "0"},
@@ -67,9 +63,9 @@ TEST(Param_Set, ClampsCutsReportsBitsAndRefusesReadOnly) {
       {2, "short", PSET_CHANGED, "short"},
       {3, "99", PSET_RONLY, "7"},
   };
-  for (const Case& c : cases) {
-    EXPECT_EQ(p.set(c.index, c.text), c.result) << p.id(c.index) << " " << c.text;
-    EXPECT_EQ(p.getText(c.index), c.after) << p.id(c.index) << " " << c.text;
+  for (const auto& [index, text, result, after] : cases) {
+    EXPECT_EQ(p.set(index, text), result) << p.id(index) << " " << text;
+    EXPECT_EQ(p.getText(index), after) << p.id(index) << " " << text;
   }
 }
 

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <random>
 #include <sstream>
+#include <tuple>
 #include <vector>
 
 namespace vorlund {
@@ -112,11 +113,8 @@ TEST(Record_RoundTrip, RandomValuesComeBackExactly) {
 // Hand-edited and older files: what the lines of a record read as.
 TEST(Record_Read, HandEditedAndOlderTextsReadAsMeant) {
   const std::string longLine(500, 'X');
-  const struct {
-    std::string text;  // the record after its section line
-    int capacity;
-    std::string name, genotype;
-  } cases[] = {
+  // The record after its section line, and the capacity, name and genotype it sets.
+  const std::tuple<std::string, int, std::string, std::string> cases[] = {
       // A doubled tilde inside a multi-line value is one; values written before tildes were doubled read as before.
       {"name:~\na~~b~~~\ncapacity:4\n", 4, "a~b~", ""},
       {"genotype:~\nX(X,\nX)~\nname:plain\n", 0, "plain", "X(X,\nX)"},
@@ -128,11 +126,11 @@ TEST(Record_Read, HandEditedAndOlderTextsReadAsMeant) {
       {"genotype:" + longLine + "\nname:after\n", 0, "after", longLine},
       {"genotype:~\nabc\ndef", 0, "", "abc\ndef"},
   };
-  for (const auto& c : cases) {
-    const Settings s = readBack("x:\n" + c.text);
-    EXPECT_EQ(s.capacity, c.capacity) << c.text;
-    EXPECT_EQ(s.name, c.name) << c.text;
-    EXPECT_EQ(s.genotype, c.genotype) << c.text;
+  for (const auto& [text, capacity, name, genotype] : cases) {
+    const Settings s = readBack("x:\n" + text);
+    EXPECT_EQ(s.capacity, capacity) << text;
+    EXPECT_EQ(s.name, name) << text;
+    EXPECT_EQ(s.genotype, genotype) << text;
   }
   // An empty line ends the record: the line after it is left in the stream.
   Settings s;
@@ -169,14 +167,13 @@ Point readLine(const std::string& line) {
 
 TEST(Compact_Read, PositionalNamedAndEmptyFields) {
   // m starts at -1, showing which fields a line leaves alone; a bare word is skipped but takes its position.
-  const struct {
-    const char* line;
-    std::vector<double> want;  // x, y, z, m
-  } cases[] = {{"1, 2, 3", {1, 2, 3, -1}}, {", , 3", {0, 0, 3, -1}}, {"z=2, 4", {0, 0, 2, 4}},
-               {"m=5", {0, 0, 0, 5}},       {"word, 7", {0, 7, 0, -1}}};
-  for (const auto& c : cases) {
-    const Point p = readLine(c.line);
-    EXPECT_EQ((std::vector<double>{p.x, p.y, p.z, p.m}), c.want) << c.line;
+  // The line, and x, y, z, m after reading it.
+  const std::pair<const char*, std::vector<double>> cases[] = {
+      {"1, 2, 3", {1, 2, 3, -1}}, {", , 3", {0, 0, 3, -1}}, {"z=2, 4", {0, 0, 2, 4}},
+      {"m=5", {0, 0, 0, 5}},      {"word, 7", {0, 7, 0, -1}}};
+  for (const auto& [line, want] : cases) {
+    const Point p = readLine(line);
+    EXPECT_EQ((std::vector<double>{p.x, p.y, p.z, p.m}), want) << line;
   }
 }
 

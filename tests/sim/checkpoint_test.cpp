@@ -6,6 +6,7 @@
 #include <fstream>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "core/random.h"
@@ -129,23 +130,20 @@ TEST(Checkpoint, DamagedTruncatedAndForeignFilesAreRefusedWithoutTouchingAnythin
   damaged[damaged.find("ses:") + 6] ^= 1;
   std::string otherVersion = good;
   otherVersion.replace(otherVersion.find(":1\n"), 3, ":99\n");
-  const struct {
-    const char* file;
-    std::string text;
-    const char* says;
-  } cases[] = {
+  // The file, what it holds and what the refusal says.
+  const std::tuple<const char*, std::string, const char*> cases[] = {
       {"damaged.ckpt", damaged, "damaged"},
       {"truncated.ckpt", good.substr(0, good.size() / 2), "truncated"},
       {"newer.ckpt", otherVersion, "format 99"},
       {"pool.ckpt", fileText(exampleFile("seeds.gen")), "not a checkpoint"},
   };
-  for (const auto& c : cases) {
-    std::ofstream(c.file, std::ios::binary) << c.text;
+  for (const auto& [file, text, says] : cases) {
+    std::ofstream(file, std::ios::binary) << text;
     std::ofstream("rows.csv", std::ios::trunc) << "kept\n";
-    EXPECT_EQ(dir.run({"--resume", c.file, "--steps", "600", "--csv", "rows.csv", "--checkpoint", c.file}), 1) << c.file;
-    EXPECT_NE(dir.err.str().find(c.says), std::string::npos) << dir.err.str();
-    EXPECT_EQ(fileText(c.file), c.text) << c.file;
-    EXPECT_EQ(fileText("rows.csv"), "kept\n") << c.file;
+    EXPECT_EQ(dir.run({"--resume", file, "--steps", "600", "--csv", "rows.csv", "--checkpoint", file}), 1) << file;
+    EXPECT_NE(dir.err.str().find(says), std::string::npos) << dir.err.str();
+    EXPECT_EQ(fileText(file), text) << file;
+    EXPECT_EQ(fileText("rows.csv"), "kept\n") << file;
   }
 }
 

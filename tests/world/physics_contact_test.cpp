@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <random>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -182,22 +183,18 @@ TEST(DestructiveCollision, PartWithMoreThanHalfTheSticksLivesOn) {
 }
 
 TEST(DestructiveCollision, FasterButWeakerEquallyFastOrSticklessBreakNothing) {
-  const struct {
-    const char* why;
-    double hitterEnergy;
-    Vec3 victimVelocity;
-    int descol;
-  } cases[] = {
+  // Why nothing breaks, the hitter's energy, the victim's velocity and whether collisions break.
+  const std::tuple<const char*, double, Vec3, int> cases[] = {
       {"faster but weaker", 1, {}, 1},
       {"equally fast", 100, {-0.3, 0, 0}, 1},
       {"switched off: the same collision only pushes", 100, {}, 0},
   };
-  for (const auto& k : cases) {
-    SCOPED_TRACE(k.why);
+  for (const auto& [why, hitterEnergy, victimVelocity, descol] : cases) {
+    SCOPED_TRACE(why);
     Collision c("p:\np:1\nj:0,1");
-    c.w.rules.descol = k.descol;
-    c.hitter->energy = k.hitterEnergy;
-    c.victim->getSes(0)->v = k.victimVelocity;
+    c.w.rules.descol = descol;
+    c.hitter->energy = hitterEnergy;
+    c.victim->getSes(0)->v = victimVelocity;
     c.w.life.go();
     EXPECT_TRUE(c.hits.calls.empty());
     EXPECT_EQ(c.w.life.creatures.size(), 2);

@@ -33,11 +33,7 @@ TEST_F(ValidityChecker, MassBoundsAreValidJustOutsideIsNot) {
   EXPECT_TRUE(m.entries.empty());
   c->getSes(0)->m = 0.09;
   w.life.check("go() #2");
-  ASSERT_EQ(m.entries.size(), 1u);
-  EXPECT_EQ(m.entries[0].module, "debug");
-  EXPECT_EQ(m.entries[0].function, "go() #2");
-  EXPECT_EQ(m.entries[0].message, "invalid ses->m");
-  EXPECT_EQ(m.entries[0].level, LOG_CRITICAL);
+  EXPECT_EQ(m.single(), "debug::go() #2 critical: invalid ses->m");
   EXPECT_FALSE(runFlag());
 }
 
