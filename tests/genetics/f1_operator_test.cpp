@@ -1,9 +1,11 @@
-// Mutation of encoding-1 genotypes: the sites, the edit list, the multiplier
-// search, neuron addition with renumbering, exclusion lists and the draws.
+// The encoding-1 operator: validity answers, repairs and error positions, the
+// editor colouring, mutation (sites, edits, multiplier search, neuron addition
+// with renumbering, exclusion lists, draws), crossover and similarity.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 #include "core/random.h"
 #include "f1_test_support.h"
@@ -16,10 +18,129 @@
 namespace vorlund {
 namespace {
 
-using f1::F1Edit;
-using f1::F1EditList;
 using f1::F1Mode;
 using f1::F1Parser;
+
+int checkParse(std::string text) { return F1Parser(F1Mode::Check).run(text); }
+
+// Validate's result and the text it leaves.
+std::pair<int, std::string> validated(const std::string& text) {
+  TGeno_f1 op;
+  std::string t = text;
+  const int r = op.Validate(t);
+  return {r, t};
+}
+
+TEST(F1Validity, AnswersForTheBasicShapes) {
+  test::MessageLog log;
+  TGeno_f1 op;
+  EXPECT_EQ(op.CheckValidity("X"), 0);
+  EXPECT_EQ(op.CheckValidity("X(X,)"), 0);
+  EXPECT_EQ(op.CheckValidity("X(X,X)X"), 0);  // the text behind the branching is skipped
+  EXPECT_EQ(op.CheckValidity("X(X,X),X"), 7);
+  EXPECT_EQ(op.CheckValidity("X[*:1]"), 0);
+  EXPECT_EQ(op.CheckValidity("X[*1:1]"), 4);
+  EXPECT_EQ(op.CheckValidity("L(X,X)"), 0);
+  EXPECT_EQ(op.CheckValidity("(X,X)"), 0);
+  EXPECT_EQ(op.CheckValidity("XL"), 3);           // a group without X, stopped past the end
+  EXPECT_EQ(op.CheckValidity("X[0:1]Y"), 7);
+  EXPECT_EQ(op.CheckValidity(" X [ @ 0 : 1 ] ( X , X )"), 0);
+  // Nothing to develop: the repaired copy is empty; white space alone is wrong past its end.
+  EXPECT_EQ(op.CheckValidity(""), 1);
+  EXPECT_EQ(op.CheckValidity("   "), 4);
+  EXPECT_EQ(op.CheckValidity("()"), 1);
+  EXPECT_EQ(checkParse("()"), 2);  // the parser alone stops past the end
+  EXPECT_TRUE(log.entries.empty());
+}
+
+TEST(F1Validity, ConnectionsMustPointAtExistingNeurons) {
+  TGeno_f1 op;
+  EXPECT_EQ(op.CheckValidity("X[1:1]"), -1);
+  EXPECT_EQ(validated("X[1:1]"), std::make_pair(-1, std::string("X[0:1]")));
+  EXPECT_EQ(op.CheckValidity("X[0:1]X[-1:1]"), 0);
+  EXPECT_EQ(op.CheckValidity("X[1:1]X[-1:1]"), 0);
+  EXPECT_EQ(validated("X[0:1]X[1:1]"), std::make_pair(-1, std::string("X[0:1]X[0:1]")));
+  // The bound is padded up to the colon, and the padding is kept to one blank.
+  EXPECT_EQ(validated("X[-55:1]"), std::make_pair(-1, std::string("X[0 :1]")));
+  // Absurdly long numbers saturate instead of overflowing.
+  EXPECT_EQ(validated("X[99999999999999999999:1]").first, -1);
+}
+
+TEST(F1Validity, RepairsParenthesesEmptyGroupsAndWhiteSpace) {
+  EXPECT_EQ(validated("X[]"), std::make_pair(-1, std::string("X")));
+  EXPECT_EQ(validated("X)"), std::make_pair(-1, std::string("X")));
+  EXPECT_EQ(validated("X(X"), std::make_pair(-1, std::string("XX")));
+  EXPECT_EQ(validated("X(X(X)"), std::make_pair(-1, std::string("X(XX)")));
+  EXPECT_EQ(validated("X((,),X)"), std::make_pair(-1, std::string("X(,X)")));
+  EXPECT_EQ(validated("X[@ ,]X"), std::make_pair(-1, std::string("XX")));
+  // White space alone is not a repair; inside a neuron one blank of each run stays.
+  EXPECT_EQ(validated("  X  X [  0  :  1 ]"), std::make_pair(0, std::string("XX[ 0 : 1 ]")));
+  // Repair cannot invent an input.
+  EXPECT_GT(validated("X[0:]").first, 0);
+}
+
+TEST(F1Validity, EmptyBranchingLeavesNothingDeadBehind) {
+  TGeno_f1 op;
+  // Valid as written: the text behind the inner branching is skipped, and the
+  // modifier in front of it acts on nothing. Removing the branching takes both along.
+  EXPECT_EQ(op.CheckValidity("((,)w,X)"), 0);
+  EXPECT_EQ(validated("((,)w,X)"), std::make_pair(-1, std::string("(,X)")));
+  EXPECT_EQ(op.CheckValidity("(LX,L(,))"), 0);
+  EXPECT_EQ(validated("(LX,L(,))"), std::make_pair(-1, std::string("(LX,)")));
+  EXPECT_EQ(validated("X(,)L"), std::make_pair(-1, std::string("X")));
+}
+
+TEST(F1Validity, RefusesUnrepairableTextNonFiniteWeightsAndDeepNesting) {
+  TGeno_f1 op;
+  // The parenthesis is repaired but the stray letter is not: not repairable.
+  EXPECT_EQ(op.CheckValidity("X)Y"), 2);
+  EXPECT_GT(validated("X)Y").first, 0);
+  // Weights must be finite.
+  EXPECT_EQ(op.CheckValidity("X[0:nan]"), 5);
+  EXPECT_EQ(op.CheckValidity("X[0:inf]"), 5);
+  EXPECT_EQ(op.CheckValidity("X[0:1e999]"), 5);
+  EXPECT_EQ(op.CheckValidity("X[0:-2.5e3]"), 0);
+  // Deep nesting is refused, not overflowed.
+  const std::string deep = std::string(f1::kMaxBranchDepth + 100, '(') + "X" +
+                           std::string(f1::kMaxBranchDepth + 100, ')');
+  EXPECT_GT(op.CheckValidity(deep), 0);
+  EXPECT_EQ(op.CheckValidity("X" + std::string(50, '(') + "X" + std::string(50, ')')), 0);
+}
+
+TEST(F1Validity, TooManyModifiersIsCritical) {
+  test::MessageLog log;
+  TGeno_f1 op;
+  EXPECT_EQ(op.CheckValidity(std::string(499, 'L') + "X"), 0);
+  EXPECT_TRUE(log.entries.empty());
+  EXPECT_GT(op.CheckValidity(std::string(500, 'L') + "X"), 0);
+  ASSERT_TRUE(log.has("modif", "Too many modifiers in genotype"));
+  EXPECT_EQ(log.entries.back().level, LOG_CRITICAL);
+  EXPECT_EQ(log.entries.back().module, "TGeno_f1");
+}
+
+TEST(F1Style, ColoursEveryCharacterClass) {
+  TGeno_f1 op;
+  const std::string g = "LX[@S:1.5,-1:2]S(X,X)Y";
+  auto at = [&](char c) { return op.Style(g, static_cast<int>(g.find(c))); };
+  EXPECT_EQ(at('X'), 0u);
+  EXPECT_EQ(at('L'), 0x646464u);
+  EXPECT_EQ(at('['), 200u);
+  EXPECT_EQ(at('-'), 200u);
+  EXPECT_EQ(at('.'), 200u);
+  EXPECT_EQ(at('@'), 0x2C80000u);
+  EXPECT_EQ(at('('), 0x2000000u);
+  EXPECT_EQ(at(','), 0x2000000u);
+  EXPECT_EQ(at('Y'), 0x1000000u);
+  // The same letter is a receptor inside an open neuron and a modifier after it.
+  EXPECT_EQ(op.Style(g, 4), 0x2009600u);
+  EXPECT_EQ(op.Style(g, static_cast<int>(g.find(']') + 1)), 0x646464u);
+  EXPECT_EQ(op.Style("X\n", 1), 0x1000000u);
+  EXPECT_EQ(op.Style("X", 5), 0u);
+  EXPECT_EQ(op.Style("X", -1), 0u);
+}
+
+using f1::F1Edit;
+using f1::F1EditList;
 
 TEST(F1Mutation, ModifierRunsAreNormalised) {
   EXPECT_EQ(f1::normaliseModifiers("rRLL"), "LL");
@@ -246,6 +367,79 @@ TEST(F1Mutation, WeightsComeFromTheirTables) {
   }
   EXPECT_NEAR(sum / n, 0.0, 0.05);
   EXPECT_NEAR(squares / n, 1.0, 0.05);
+}
+
+TEST(F1Similarity, CountsAndStructureWeightedEmptyGenotypeReported) {
+  TGeno_f1 op;
+  EXPECT_FLOAT_EQ(op.Similarity("X", "XX"), 0.625f);
+  EXPECT_FLOAT_EQ(op.Similarity("X(X[0:1],X)", "X(X[0:1],X)"), 1.0f);
+  // Sticks 3/4, body 5/6, structure: segments X|X, X|XX, X)|X) -> 0.5 / 3.
+  EXPECT_NEAR(op.Similarity("X(X,X)", "X(XX,X)"), 1.0 - (4.0 / 6 + 0.25 + 1.0 / 6) / 8, 1e-6);
+  // Neurons 1/2, inputs 2/3; a comma inside a neuron is no segment end.
+  EXPECT_NEAR(op.Similarity("X[0:1,*:1]", "X[0:1]X[0:1,T:2]"),
+              1.0 - (4 * 0.5 + 0.5 + 0.5 + 0.5 + 1.0 / 3) / 8, 1e-6);
+  op.vars.geno_f1_simNN = op.vars.geno_f1_simSN = op.vars.geno_f1_simSS = op.vars.geno_f1_simNS = 0;
+  op.vars.geno_f1_simStr = 0;
+  EXPECT_FLOAT_EQ(op.Similarity("X", "XXXX"), 1.0f);
+  // An empty genotype is reported.
+  test::MessageLog log;
+  EXPECT_DOUBLE_EQ(f1StructSim("", "X"), 1.0);
+  EXPECT_TRUE(log.has("StructSim", "Empty genotype(s)"));
+  EXPECT_DOUBLE_EQ(f1StructSim("X(X,X)", "X(X,X)"), 0.0);
+  GenMan gm;
+  registerStandardOperators(gm);
+  EXPECT_FLOAT_EQ(gm.Similarity("X", "/*4*/X"), -2.0f);
+}
+
+TEST(F1CrossOver, MissingParentFails) {
+  test::MessageLog log;
+  TGeno_f1 op;
+  std::string a = "X", b;
+  float c1 = 0, c2 = 0;
+  EXPECT_EQ(op.CrossOver(a, b, c1, c2), F1_FAILED);
+  EXPECT_EQ(a, "X");
+  EXPECT_TRUE(log.has("CrossOver", "Invalid parameter(s)"));
+}
+
+TEST(F1CrossOver, CutsNeverSplitANeuron) {
+  TGeno_f1 op;
+  const std::string p1 = "X[0:1.5]LX[*:2.5](X,X)", p2 = "XX[T:3.5]X[-1:4.5]";
+  int done = 0;
+  for (uint64_t seed = 1; seed <= 300; ++seed) {
+    seedRandom(seed);
+    std::string a = p1, b = p2;
+    float c1 = 0, c2 = 0;
+    if (op.CrossOver(a, b, c1, c2) != 0) continue;
+    ++done;
+    EXPECT_EQ(a.size() + b.size(), p1.size() + p2.size());
+    for (const std::string* child : {&a, &b}) {
+      EXPECT_EQ(std::count(child->begin(), child->end(), '['), std::count(child->begin(), child->end(), ']'));
+      for (std::size_t open = child->find('['); open != std::string::npos; open = child->find('[', open + 1)) {
+        const std::string inside = child->substr(open + 1, child->find(']', open) - open - 1);
+        EXPECT_TRUE(inside == "0:1.5" || inside == "*:2.5" || inside == "T:3.5" || inside == "-1:4.5") << *child;
+      }
+    }
+    // The share of child 1 from parent 1: what it kept of its own text.
+    const float inserted1 = (1.0f - c1) * static_cast<float>(a.size());
+    EXPECT_LE(inserted1, static_cast<float>(p2.size()) + 0.01f);
+  }
+  EXPECT_GT(done, 100);
+}
+
+TEST(F1CrossOver, ProportionalSegmentsMatchInSize) {
+  TGeno_f1 op;
+  op.vars.gm_xosegm = 1;
+  const std::string p1(40, 'X'), p2(20, 'X');
+  for (uint64_t seed = 1; seed <= 100; ++seed) {
+    seedRandom(seed);
+    std::string a = p1, b = p2;
+    float c1 = 0, c2 = 0;
+    ASSERT_EQ(op.CrossOver(a, b, c1, c2), 0);
+    // child1 = 40 - taken1 + taken2 and the segment of the shorter parent is half as long.
+    const long taken2 = std::lround((1.0 - c1) * static_cast<double>(a.size()));
+    const long taken1 = taken2 - (static_cast<long>(a.size()) - 40);
+    EXPECT_LE(std::labs(2 * taken2 - taken1), 2) << a << " / " << b;
+  }
 }
 
 }  // namespace
