@@ -217,13 +217,10 @@ struct Rules {
   symparam acc{evol, sim, files, &pool};
 };
 
-TEST(SimulationRules, SettingReachesEachStructAndClamps) {
+// The evolution and world rules are reached through this table in the settings file tests.
+TEST(SimulationRules, SettingReachesTheFileRulesAndClamps) {
   Rules r;
   param& p = r.acc;
-  EXPECT_EQ(p.set(p.findId("capacity"), "5000"), PSET_CHANGED | PSET_HITMAX);
-  EXPECT_EQ(r.evol.capacity, 2000);
-  p.set(p.findId("e_meta"), "2.5");
-  EXPECT_DOUBLE_EQ(r.sim.e_meta, 2.5);
   p.set(p.findId("overwrite"), "0");
   EXPECT_EQ(r.files.overwrite, 0);
   EXPECT_EQ(p.set(p.findId("testvel"), "1"), PSET_CHANGED | PSET_HITMIN);

@@ -1,3 +1,5 @@
+// The command-line run: seeds, inputs, settings and phylogeny of a run, and its
+// checkpoints (resuming equals not stopping; damaged files are refused).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -17,6 +19,68 @@
 namespace vorlund {
 namespace {
 
+using test_support::ScratchRun;
+using test_support::withoutFirstLine;
+
+std::string examples(const char* name) { return test_support::exampleFile(name); }
+
+// Writing CSV rows only reads the run: the pool comes out the same without them.
+TEST(RunCommand, SameSeedGivesTheSameGenePool) {
+  ScratchRun r({"run", "--quiet", "--seed", "7", "--steps", "3000", examples("walkers.sim"), examples("seeds.gen")});
+  ASSERT_EQ(r.run({"--save", "a.gen", "--csv", "a.csv", "--every", "1000"}), 0) << r.err.str();
+  ASSERT_EQ(r.run({"--save", "b.gen"}), 0) << r.err.str();
+  EXPECT_EQ(withoutFirstLine("a.gen"), withoutFirstLine("b.gen"));
+  EXPECT_NE(withoutFirstLine("a.gen").find("org:"), std::string::npos);
+}
+
+TEST(RunCommand, PhylogenyOptionDrawsTheRunsGeneticOperations) {
+  ScratchRun r;
+  ASSERT_EQ(r.run({"run", "--quiet", "--seed", "3", "--steps", "20000", "--phylogeny", "tree.svg",
+                   "--phylogeny-scatter", "1", examples("walkers.sim"), examples("seeds.gen")}),
+            0)
+      << r.err.str();
+  const std::string svg = test_support::ScratchDir::read("tree.svg");
+  EXPECT_EQ(svg.rfind("<?xml", 0), 0u);
+  // Every mutation or crossover of the run adds a point: far more than the seed genotypes.
+  std::size_t ellipses = 0;
+  for (std::size_t at = svg.find("<ellipse"); at != std::string::npos; at = svg.find("<ellipse", at + 1)) ++ellipses;
+  EXPECT_GT(ellipses, 10u);
+  EXPECT_NE(r.run({"run", "--steps", "1", "--phylogeny-show", "5"}), 0);
+}
+
+TEST(RunCommand, SeedsAnEmptyWorldAndRejectsBadInput) {
+  ScratchRun r;
+  EXPECT_EQ(r.run({"run", "--steps", "5", "--every", "5"}), 0);
+  EXPECT_NE(r.out.str().find("starting from the genotype X"), std::string::npos);
+  EXPECT_NE(r.out.str().find("5 steps in"), std::string::npos);
+
+  EXPECT_EQ(r.run({"run", "--steps", "5", "notes.txt"}), 1);
+  EXPECT_EQ(r.run({"run", "--steps", "5", "absent.gen"}), 1);
+  EXPECT_EQ(r.run({"run", "--steps", "5", "--every", "0"}), 1);
+  EXPECT_EQ(r.run({"run", "--steps", "5", "--csv", "no/such/dir/x.csv"}), 1);
+}
+
+// --steps 0 loads and saves back without stepping; a file of no use does not stop it.
+TEST(RunCommand, ZeroStepsRunsNoStepAndAUselessFileDoesNotStopTheRun) {
+  ScratchRun r;
+  { std::ofstream("junk.sim") << "nothing here\n"; }  // said so by the loader, and the run goes on
+  ASSERT_EQ(r.run({"run", "--steps", "0", "--save", "same.gen", examples("seeds.gen"), "junk.sim"}), 0);
+  EXPECT_NE(r.out.str().find("0 steps in"), std::string::npos);
+  EXPECT_NE(test_support::ScratchDir::read("same.gen").find("name:Long legs"), std::string::npos);
+}
+
+TEST(RunCommand, DefaultSimIsReadFirstAndParamsPrintsTheRecord) {
+  ScratchRun r;
+  { std::ofstream("Default.sim") << "sim_params:\ncapacity:123\nwrldsiz:42\n\n"; }
+  ASSERT_EQ(r.run({"run", "--quiet", "--steps", "1", "--save", "p.gen"}), 0);
+  ASSERT_EQ(r.run({"params", "--sim", "Default.sim"}), 0);
+  const std::string rec = r.out.str();
+  EXPECT_NE(rec.find("\ncapacity:123\n"), std::string::npos);
+  EXPECT_NE(rec.find("\nwrldsiz:42\n"), std::string::npos);
+  ASSERT_EQ(r.run({"params"}), 0);
+  EXPECT_NE(r.out.str().find("\ncapacity:1000\n"), std::string::npos);
+}
+
 // Busy worlds: creatures are born and die quickly, hurt each other and eat the balls.
 constexpr const char* kBusyRules =
     "sim_params:\nAutoKill:1\ncapacity:60\ndelrule:1\ncr_v:50\nMaxCreated:12\np_nop:20\np_mut:60\np_xov:20\n"
@@ -31,7 +95,6 @@ const World kWorlds[] = {
 };
 
 using test_support::exampleFile;
-using test_support::withoutFirstLine;
 
 std::string fileText(const std::string& path) { return test_support::ScratchDir::read(path); }
 
