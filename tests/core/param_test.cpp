@@ -1,17 +1,25 @@
 // Parameter tables: setting and reading values through them, chains of tables,
-// and the records and compact lines they are written to and read from.
+// the records and compact lines they are written to and read from, the lists
+// that sort by them, and numbers in them that do not follow the process's locale
+// (the desktop program switches to the user's, where the decimal point may be a comma).
 #include "core/param.h"
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cstddef>
+#include <cstdio>
+#include <cstdlib>
 #include <random>
 #include <sstream>
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include "core/lists.h"
 #include "core/record.h"
+#include "core/strutil.h"
+#include "support/scratch.h"
 
 namespace vorlund {
 namespace {
@@ -329,6 +337,214 @@ TEST(Compact_Read, AdvancesPastOneLineOnly) {
   pos = 0;
   readCompactLine(p, "1,2,3,4,5,6", pos);
   EXPECT_EQ(pt.m, 4);
+}
+
+struct Item {
+  int32_t key = 0;
+  std::string tag;
+};
+
+constexpr ParamTab kItemTab[] = {
+    paramHeader("Item", 1, 2, nullptr),
+    {"key", 0, "Key", "d", offsetof(Item, key), nullptr},
+    {"tag", 0, "Tag", "s", offsetof(Item, tag), nullptr},
+    paramEnd(),
+};
+static_assert(paramTableValid(kItemTab));
+
+TEST(Lista_Cursor, RemovingCurrentElementContinuesWithFollower) {
+  lista<int> l;
+  int v[5] = {0, 1, 2, 3, 4};
+  for (int& x : v) l.append(&x);
+  std::vector<int> seen;
+  l.setCursor(0);
+  while (int* x = l.next()) {
+    seen.push_back(*x);
+    if (*x == 1) l.remove(x);
+    if (*x == 3) l.removeAt(0);
+  }
+  EXPECT_EQ(seen, (std::vector<int>{0, 1, 2, 3, 4}));
+  EXPECT_EQ(l.size(), 3);
+  EXPECT_EQ(*l.get(0), 2);
+  l.removeAt(7);  // ignored
+  EXPECT_EQ(l.size(), 3);
+}
+
+TEST(Lista_Insert, MovesCursorAndClampsIndex) {
+  lista<int> l;
+  int v[4] = {0, 1, 2, 3};
+  l.append(&v[0]);
+  l.append(&v[1]);
+  l.setCursor(1);
+  l.insert(0, &v[2]);
+  EXPECT_EQ(l.cursor(), 2);
+  l.insert(50, &v[3]);
+  EXPECT_EQ(l.get(3), &v[3]);
+  EXPECT_EQ(l.find(&v[1]), 2);
+  EXPECT_EQ(l.find(nullptr), -1);
+  EXPECT_EQ(l.get(4), nullptr);  // reads past either end give nothing
+  EXPECT_EQ(l.get(-1), nullptr);
+}
+
+struct Recorder {
+  std::vector<std::string> events;
+  static void added(void* self, int i) { static_cast<Recorder*>(self)->events.push_back("add " + std::to_string(i)); }
+  static void before(void* self, int i) { static_cast<Recorder*>(self)->events.push_back("pre " + std::to_string(i)); }
+  static void removed(void* self, int i) { static_cast<Recorder*>(self)->events.push_back("rem " + std::to_string(i)); }
+  static void changed(void* self, int i) { static_cast<Recorder*>(self)->events.push_back("chg " + std::to_string(i)); }
+};
+
+TEST(Lista2_Sorted, EqualElementGoesAfterExistingOnesListenersHearItAndTextSortsDescending) {
+  Item a{1, "a"}, b{2, "b"}, c{2, "c"}, d{0, "d"};
+  param acc(kItemTab, nullptr);
+  lista2<Item> l;
+  Recorder r;
+  l.addedListeners.add(Recorder::added, &r);
+  l.changedListeners.add(Recorder::changed, &r);
+  l.append(&c);
+  l.append(&a);
+  l.setSort(&acc, 0, false);
+  EXPECT_EQ(l.get(0), &a);
+  l.add(&b);  // equal to c: after it
+  EXPECT_EQ(l.get(2), &b);
+  l.add(&d);
+  EXPECT_EQ(l.get(0), &d);
+  EXPECT_EQ(r.events, (std::vector<std::string>{"chg -1", "add 2", "add 0"}));
+  // Descending by text.
+  l.setSort(&acc, 1, true);
+  EXPECT_EQ(l.get(0), &d);
+  EXPECT_EQ(l.get(3), &a);
+}
+
+TEST(Lista2_Changed, ResortsMovedElementOrNotifiesInPlace) {
+  Item a{1, "a"}, b{2, "b"}, c{3, "c"};
+  param acc(kItemTab, nullptr);
+  lista2<Item> l;
+  l.setSort(&acc, 0, false);
+  l.add(&a);
+  l.add(&b);
+  l.add(&c);
+  Recorder r;
+  l.addedListeners.add(Recorder::added, &r);
+  l.beforeRemovalListeners.add(Recorder::before, &r);
+  l.removedListeners.add(Recorder::removed, &r);
+  l.changedListeners.add(Recorder::changed, &r);
+  a.key = 5;
+  l.changed(0);
+  EXPECT_EQ(l.get(2), &a);
+  b.key = 2;
+  l.changed(0);
+  l.changed(-7);
+  EXPECT_EQ(r.events, (std::vector<std::string>{"pre 0", "rem 0", "add 2", "chg 0", "chg -1"}));
+  r.events.clear();
+  l.clear();
+  EXPECT_EQ(r.events, (std::vector<std::string>{"pre 2", "rem 2", "pre 1", "rem 1", "pre 0", "rem 0"}));
+  EXPECT_EQ(l.capacity(), 0);
+}
+
+TEST(Listaduo, AddressesBothListsAndRemovesFromTheHolder) {
+  Item a, b, c;
+  lista2<Item> first, second;
+  first.append(&a);
+  second.append(&b);
+  second.append(&c);
+  listaduo<Item> both(first, second);
+  EXPECT_EQ(both.size(), 3);
+  EXPECT_EQ(both.get(0), &a);
+  EXPECT_EQ(both.get(2), &c);
+  EXPECT_EQ(both.find(&c), 2);
+  Recorder r;
+  second.removedListeners.add(Recorder::removed, &r);
+  both.remove(&b);
+  EXPECT_EQ(second.size(), 1);
+  EXPECT_EQ(r.events, (std::vector<std::string>{"rem 0"}));
+  both.remove(&a);
+  EXPECT_EQ(first.size(), 0);
+}
+
+struct Numbers {
+  double real = 0;
+  int32_t whole = 0;
+};
+constexpr ParamTab kNumbersTab[] = {
+    paramHeader("Numbers", 1, 2, "n:"),
+    {"real", 0, "Real", "f -2.5 2.5", offsetof(Numbers, real), nullptr},
+    {"whole", 0, "Whole", "d", offsetof(Numbers, whole), nullptr},
+    paramEnd(),
+};
+
+// Switches LC_NUMERIC to a decimal-comma locale compiled into a scratch folder
+// from a definition of that category alone (quick to build, needs no locale
+// sources installed).
+class CommaLocale {
+ public:
+  explicit CommaLocale(const test_support::ScratchDir& dir) {
+    const std::string source = dir.write("comma", "LC_NUMERIC\ndecimal_point \",\"\nthousands_sep \".\"\n"
+                                                  "grouping 3;3\nEND LC_NUMERIC\n");
+    const std::string command = "localedef -c -i '" + source + "' -f ANSI_X3.4-1968 '" + dir.file("comma.ascii") +
+                                "' >/dev/null 2>&1";
+    (void)std::system(command.c_str());  // -c: the other categories are missing on purpose
+    setenv("LOCPATH", dir.path.c_str(), 1);
+    active = std::setlocale(LC_NUMERIC, "comma.ascii") != nullptr;
+  }
+  ~CommaLocale() {
+    std::setlocale(LC_NUMERIC, "C");
+    unsetenv("LOCPATH");
+  }
+  bool active = false;
+};
+
+TEST(Locale, NumbersAreWrittenAndReadWithAPointUnderADecimalCommaLocale) {
+  if (std::system("command -v localedef >/dev/null 2>&1") != 0) GTEST_SKIP() << "localedef is not installed";
+  test_support::ScratchDir dir;
+  CommaLocale comma(dir);
+  ASSERT_TRUE(comma.active) << "localedef could not build a decimal-comma locale";
+  char libc[32];
+  std::snprintf(libc, sizeof libc, "%g", 1.5);
+  ASSERT_STREQ(libc, "1,5");  // the locale really has a decimal comma
+
+  EXPECT_EQ(formatReal(1.5), "1.5");
+  EXPECT_EQ(formatReal(-1234567.0), "-1.23457e+06");
+  EXPECT_EQ(ssprintf("%g %.2f", 0.25, 2.5), "0.25 2.50");
+  double v = 0;
+  EXPECT_EQ(parseReal(" 1.75e1x", v), 7u);
+  EXPECT_EQ(v, 17.5);
+
+  Numbers n;
+  param acc(kNumbersTab, &n);
+  acc.set(0, "1.25");
+  EXPECT_EQ(n.real, 1.25);
+  acc.set(0, "9.5");  // clamped to the table's bound, itself read with a point
+  EXPECT_EQ(n.real, 2.5);
+  acc.setDouble(0, 0.1);
+  EXPECT_EQ(n.real, 0.1);
+  n.whole = -1234567;
+  std::ostringstream out;
+  writeRecord(acc, out);
+  EXPECT_EQ(out.str(), "n:\nreal:0.1\nwhole:-1234567\n\n");
+}
+
+// The C library's own texts, in the "C" locale, for the numbers a record holds.
+TEST(Locale, NumberTextsAreThoseOfPrintfInTheCLocale) {
+  for (double x : {0.0, -0.0, 1.0, 0.1, 1e-5, 123456.0, 1234567.0, 1e300, 5e-324, -2.5e-7, 1.0 / 0.0, -1.0 / 0.0})
+    EXPECT_EQ(formatReal(x), ssprintf("%lg", x));
+  for (long long x : {0LL, -1LL, 2147483647LL, -9223372036854775807LL - 1})
+    EXPECT_EQ(formatInt(x), ssprintf("%lld", x));
+  struct Read {
+    const char* text;
+    double value;
+    std::size_t used;
+  };
+  for (const Read& r : {Read{"  +2.5", 2.5, 6}, Read{"-0x10", -16, 5}, Read{"1e999", 1.0 / 0.0, 5},
+                        Read{"-1e999", -1.0 / 0.0, 6}, Read{"1e-999", 0, 6}, Read{"inf", 1.0 / 0.0, 3},
+                        Read{"+-1", 0, 0}, Read{"x", 0, 0}, Read{".5.", 0.5, 2}}) {
+    double v = 0;
+    EXPECT_EQ(parseReal(r.text, v), r.used) << r.text;
+    EXPECT_EQ(v, r.value) << r.text;
+  }
+  long long i = 0;
+  EXPECT_EQ(parseInteger(" -99999999999999999999x", i), 22u);
+  EXPECT_EQ(i, -9223372036854775807LL - 1);
 }
 
 }  // namespace

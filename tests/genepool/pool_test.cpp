@@ -141,7 +141,6 @@ TEST_F(PoolTest, Genotype_RegeneratesNameAndStructureOnSet) {
   EXPECT_EQ(rec.name, makeGenotypeNamePart(kOneStick) + " Hih");
 
   EXPECT_NE(acc.set(acc.findId("genotype"), "/*0*/\np:\np:1\np:2\nj:0,1\nj:1,2\nneu:1\ninp:0\ninp:0,1"), 0);
-  EXPECT_EQ(rec.stnum, 2);
   EXPECT_EQ(rec.neunum, 1);
   EXPECT_DOUBLE_EQ(rec.nnsiz, 2);
   EXPECT_DOUBLE_EQ(rec.strsiz, 2);

@@ -293,7 +293,6 @@ TEST(F1Develop, BuilderStartsTheDevelopedBodyWithItsEnergyAndPositionMap) {
   org c(&genetics, "XEX[0:1]");
   c.allocatePositionMap();
   ASSERT_EQ(c.Build(), ORG_BUILD_OK);
-  EXPECT_EQ(c.estCount(), 2);
   EXPECT_NEAR(c.startEnergy, 100 * (1.0 + 0.9 * 1.9 + 0.1), 1e-9);
   ASSERT_EQ(c.posMap.size(), 9u);
   EXPECT_EQ(c.posMap[0], POSMAP_EST | 0);

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 #include "world/muscle.h"
@@ -131,15 +132,14 @@ TEST(NeuroNet, TouchReadsPressOrGroundDistanceAlongTheStick) {
   EXPECT_NEAR(inputValue(*n->input(0), *n, w), 2 * -0.6, 1e-12);
   EXPECT_NEAR(n->input(0)->val, -0.6, 1e-12);
 
-  OneStick high({0, 0, 5}, {0, 0, 3});
-  neuro* h = high.neuron({{WEJ_TOUCH, 1.0}});
-  high.c->InitNeuro();
-  EXPECT_EQ(inputValue(*h->input(0), *h, w), -1.0);
-
-  OneStick deep({0, 0, 1}, {0, 0, -0.5});
-  neuro* d = deep.neuron({{WEJ_TOUCH, 1.0}});
-  deep.c->InitNeuro();
-  EXPECT_NEAR(inputValue(*d->input(0), *d, w), -0.2, 1e-12);  // all four probes inside
+  // Far above the ground; in it with all four probes.
+  for (const auto& [from, to, touch] :
+       {std::tuple(Vec3(0, 0, 5), Vec3(0, 0, 3), -1.0), std::tuple(Vec3(0, 0, 1), Vec3(0, 0, -0.5), -0.2)}) {
+    OneStick s(from, to);
+    neuro* t = s.neuron({{WEJ_TOUCH, 1.0}});
+    s.c->InitNeuro();
+    EXPECT_NEAR(inputValue(*t->input(0), *t, w), touch, 1e-12);
+  }
 
   ses* b = down.k->e[1];
   b->contact = 1;

@@ -40,9 +40,7 @@ TEST(Format0, ReadsDefaultsOfTwoEndsAndOneStick) {
   EXPECT_EQ(o.getSes(0)->owner, nullptr);
   EXPECT_DOUBLE_EQ(k->len, 1.0);
   EXPECT_EQ(k->rest0, Vec3(1, 0, 0));
-  EXPECT_DOUBLE_EQ(o.startEnergy, SimSettings{}.Energy0);
   EXPECT_EQ(o.sticks0, 1);
-  EXPECT_EQ(o.typ, ORG_CREATURE);
 }
 
 TEST(Format0, SkipsForeignLinesAndReadsBlanksAfterPrefixAndNamedKeys) {

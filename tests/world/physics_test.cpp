@@ -37,8 +37,6 @@ TEST(PhysicsMotion, FreeStickEndFallsByGravityDampedByTheModelEachStep) {
     EXPECT_DOUBLE_EQ(s->v.z, -0.005 * damp) << "model " << model;
     EXPECT_DOUBLE_EQ(s->p.z, 5 - 0.005 * damp);
     EXPECT_EQ(s->v.x, 0);
-    EXPECT_EQ(s->contact, 0);
-    EXPECT_DOUBLE_EQ(w.life.damp, damp);
     // The second step adds gravity to the damped velocity.
     w.life.go();
     EXPECT_DOUBLE_EQ(s->v.z, (-0.005 * damp - 0.005) * damp);
@@ -58,10 +56,14 @@ TEST(PhysicsMotion, RestingStickGetsNoSpuriousTwistInTheFirstLowDampingStep) {
   for (const auto& s : o->l_ses) EXPECT_EQ(s->spin, kZeroVec);
 }
 
-struct TouchLog {
-  std::vector<std::pair<org*, ses*>> calls;
-  static void hook(void* arg, org* who, ses* end) { static_cast<TouchLog*>(arg)->calls.push_back({who, end}); }
+// What a hook of two arguments heard: touches (creature, end) and hits (hitter, hit).
+template <class A, class B>
+struct CallLog {
+  std::vector<std::pair<A, B>> calls;
+  static void hook(void* arg, A a, B b) { static_cast<CallLog*>(arg)->calls.push_back({a, b}); }
 };
+using TouchLog = CallLog<org*, ses*>;
+using HitLog = CallLog<org*, org*>;
 
 TEST(PhysicsMotion, GroundContactRecordsAnchorOnceThenHoldsAgainstFriction) {
   World w;
@@ -282,11 +284,6 @@ TEST(PhysicsContact, FullGrownCreatureEatsAGrowingOneListedBeforeIt) {
   EXPECT_DOUBLE_EQ(growing->energy_p, -0.0625);
 }
 
-struct HitLog {
-  std::vector<std::pair<org*, org*>> calls;
-  static void hook(void* arg, org* hitter, org* hit) { static_cast<HitLog*>(arg)->calls.push_back({hitter, hit}); }
-};
-
 // A fast creature of one stick ending at x = 11 and a still one starting at
 // x = 11.5; the hitter has ten times the victim's energy.
 struct Collision {
@@ -465,9 +462,8 @@ std::vector<std::string> texts(const MessageCatcher& m) {
   return out;
 }
 
-class ValidityChecker : public ::testing::Test {
- protected:
-  void TearDown() override { setRunFlag(true); }
+// The message catchers of the tests set the run flag back that critical findings clear.
+struct ValidityChecker : ::testing::Test {
   World w;
 };
 
