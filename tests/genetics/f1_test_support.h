@@ -3,7 +3,6 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 #include "support/message_capture.h"
 #include "genetics/f1/geno_f1.h"

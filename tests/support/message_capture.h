@@ -37,6 +37,15 @@ class MessageCapture {
     for (const LogEntry& e : entries) n += e.message == message ? 1 : 0;
     return n;
   }
+  // The one message caught, as "module::function level: message"; how many
+  // there were when not exactly one.
+  std::string single() const {
+    if (entries.size() != 1) return std::to_string(entries.size()) + " messages";
+    const LogEntry& e = entries[0];
+    static const char* const kLevels[] = {"plain", "warning", "error", "critical"};
+    return e.module + "::" + e.function + " " + (e.level >= 0 && e.level < 4 ? kLevels[e.level] : "?") + ": " +
+           e.message;
+  }
   int countContaining(const std::string& part) const {
     int n = 0;
     for (const LogEntry& e : entries) n += e.message.find(part) != std::string::npos ? 1 : 0;

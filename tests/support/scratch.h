@@ -1,15 +1,18 @@
 // Test helpers: a scratch folder removed afterwards (optionally the working
 // folder meanwhile, for code that writes where it runs), and the
-// command-line tool run in-process with its output captured.
+// command-line tool run in-process with its output captured, also from
+// inside such a folder.
 #pragma once
 
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cli.h"
@@ -22,8 +25,9 @@ class ScratchDir {
  public:
   explicit ScratchDir(bool enter = false) {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    path = std::filesystem::temp_directory_path() /
-           ("vorlund_" + std::to_string(::getpid()) + "_" + (info ? info->name() : "scratch"));
+    std::string name = info ? info->name() : "scratch";
+    std::replace(name.begin(), name.end(), '/', '_');  // parameterised tests are named "Name/0"
+    path = std::filesystem::temp_directory_path() / ("vorlund_" + std::to_string(::getpid()) + "_" + name);
     std::filesystem::remove_all(path);
     std::filesystem::create_directories(path);
     if (enter) {
@@ -75,5 +79,29 @@ inline ToolRun runTool(std::vector<std::string> args) {
 }
 
 inline std::string exampleFile(const char* name) { return std::string(VORLUND_SOURCE_DIR) + "/examples/" + name; }
+
+// A saved file without its first line (the "# created" date of pools).
+inline std::string withoutFirstLine(const std::string& path) {
+  const std::string text = ScratchDir::read(path);
+  return text.substr(text.find('\n') + 1);
+}
+
+// Runs the tool inside a scratch folder (it writes its message log where it
+// runs); `prefix` goes before every call's arguments.
+struct ScratchRun {
+  explicit ScratchRun(std::vector<std::string> prefix = {}) : prefix_(std::move(prefix)) {}
+  int run(std::vector<std::string> args) {
+    args.insert(args.begin(), prefix_.begin(), prefix_.end());
+    const ToolRun r = runTool(std::move(args));
+    out.str(r.out);
+    err.str(r.err);
+    return r.code;
+  }
+  ScratchDir dir{true};
+  std::ostringstream out, err;
+
+ private:
+  std::vector<std::string> prefix_;
+};
 
 }  // namespace vorlund::test_support

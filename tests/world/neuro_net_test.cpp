@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 #include "world/muscle.h"
@@ -131,15 +132,14 @@ TEST(NeuroNet, TouchReadsPressOrGroundDistanceAlongTheStick) {
   EXPECT_NEAR(inputValue(*n->input(0), *n, w), 2 * -0.6, 1e-12);
   EXPECT_NEAR(n->input(0)->val, -0.6, 1e-12);
 
-  OneStick high({0, 0, 5}, {0, 0, 3});
-  neuro* h = high.neuron({{WEJ_TOUCH, 1.0}});
-  high.c->InitNeuro();
-  EXPECT_EQ(inputValue(*h->input(0), *h, w), -1.0);
-
-  OneStick deep({0, 0, 1}, {0, 0, -0.5});
-  neuro* d = deep.neuron({{WEJ_TOUCH, 1.0}});
-  deep.c->InitNeuro();
-  EXPECT_NEAR(inputValue(*d->input(0), *d, w), -0.2, 1e-12);  // all four probes inside
+  // Far above the ground; in it with all four probes.
+  for (const auto& [from, to, touch] :
+       {std::tuple(Vec3(0, 0, 5), Vec3(0, 0, 3), -1.0), std::tuple(Vec3(0, 0, 1), Vec3(0, 0, -0.5), -0.2)}) {
+    OneStick s(from, to);
+    neuro* t = s.neuron({{WEJ_TOUCH, 1.0}});
+    s.c->InitNeuro();
+    EXPECT_NEAR(inputValue(*t->input(0), *t, w), touch, 1e-12);
+  }
 
   ses* b = down.k->e[1];
   b->contact = 1;
@@ -181,30 +181,35 @@ TEST(NeuroNet, SmellSumsEnergyOverSquaredDistanceUnweighted) {
   EXPECT_NEAR(inputValue(*n->input(0), *n, w), 1.0 + 0.25, 1e-12);
 }
 
-TEST(Muscle, AcceleratesToItsTopSpeedWithinItsRange) {
-  OneStick s({0, 0, 1}, {1, 0, 1});
+// A neuron on a stick of full muscle power, with the default rules.
+struct Muscle : ::testing::Test {
+  // One step from `angle` toward `target` under `load`, within -3.141 .. 3.141.
+  double move(double angle, double target, double load) {
+    return muscleMove(*n, angle, target, load, -3.141, 3.141, set);
+  }
+  OneStick s{{0, 0, 1}, {1, 0, 1}};
   neuro* n = s.neuron({});
-  SimSettings set;
+  SimSettings set;  // em_stat 20, em_dyn 20
+};
+
+TEST_F(Muscle, AcceleratesToItsTopSpeedWithinItsRange) {
   double angle = 0;
   const double expected[] = {0.01, 0.03, 0.06, 0.10, 0.15, 0.21, 0.28, 0.36, 0.44, 0.52};
   for (double e : expected) {
-    angle = muscleMove(*n, angle, 3.141, 0, -3.141, 3.141, set);
+    angle = move(angle, 3.141, 0);
     EXPECT_NEAR(angle, e, 1e-12);
   }
   EXPECT_EQ(n->overload, 0);
   // Near the highest angle it stops there.
   n->muscleVel = 0.08;
-  EXPECT_EQ(muscleMove(*n, 3.1, 5, 0, -3.141, 3.141, set), 3.141);
+  EXPECT_EQ(move(3.1, 5, 0), 3.141);
   // An angle already outside its range is brought back into it.
-  EXPECT_LE(muscleMove(*n, 4.0, 3.141, 0, -3.141, 3.141, set), 3.141);
+  EXPECT_LE(move(4.0, 3.141, 0), 3.141);
 }
 
-TEST(Muscle, LoadSlowsItSetsOverloadAndCostsWork) {
-  OneStick s({0, 0, 1}, {1, 0, 1});
-  neuro* n = s.neuron({});
-  SimSettings set;  // em_stat 20, em_dyn 20
+TEST_F(Muscle, LoadSlowsItSetsOverloadAndCostsWork) {
   // Load of twice the strength (0.025): the goal is pushed past the target.
-  const double next = muscleMove(*n, 0, 0, 0.05, -3.141, 3.141, set);
+  const double next = move(0, 0, 0.05);
   EXPECT_EQ(n->overload, NEURO_OVERLOAD);
   EXPECT_NEAR(next, 0.01, 1e-12);
   EXPECT_NEAR(s.c->energy_m, 0.01 * (0.25 * 20), 1e-12);
@@ -212,45 +217,38 @@ TEST(Muscle, LoadSlowsItSetsOverloadAndCostsWork) {
   // Moving against the force adds dynamic work; a small load clears overload.
   s.c->energy_m = 0;
   n->muscleVel = 0;
-  const double back = muscleMove(*n, 0, -1, 0.01, -3.141, 3.141, set);
+  const double back = move(0, -1, 0.01);
   EXPECT_EQ(n->overload, 0);
   EXPECT_NEAR(back, -0.01, 1e-12);
   EXPECT_NEAR(s.c->energy_m, 0.01 * (0.1 * 20 + 12.5 * 0.01 * 0.1 * 20), 1e-12);
   n->muscleVel = 0;
-  muscleMove(*n, 0, 0, -0.03, -3.141, 3.141, set);
+  move(0, 0, -0.03);
   EXPECT_EQ(n->overload, NEURO_OVERLOAD);
 }
 
-TEST(Muscle, WithoutPowerItDoesNotMove) {
-  OneStick s({0, 0, 1}, {1, 0, 1});
+TEST_F(Muscle, WithoutPowerItDoesNotMove) {
   s.k->ruch = 0;
-  neuro* n = s.neuron({});
-  SimSettings set;
-  const double next = muscleMove(*n, 0.2, 3.141, 0.5, -3.141, 3.141, set);
+  const double next = move(0.2, 3.141, 0.5);
   EXPECT_EQ(next, 0.2);
   EXPECT_EQ(n->overload, NEURO_OVERLOAD);
   EXPECT_EQ(s.c->energy_m, 0.0);
-  EXPECT_EQ(muscleMove(*n, 0.2, 3.141, 0, -3.141, 3.141, set), 0.2);
+  EXPECT_EQ(move(0.2, 3.141, 0), 0.2);
   EXPECT_EQ(n->overload, 0);
   set.oldneurons = 1;
-  EXPECT_EQ(muscleMove(*n, 0.2, 3.141, 0, -3.141, 3.141, set), 0.2);
+  EXPECT_EQ(move(0.2, 3.141, 0), 0.2);
 }
 
-TEST(Muscle, OldRuleAimsStraightAtTheTarget) {
-  OneStick s({0, 0, 1}, {1, 0, 1});
+TEST_F(Muscle, OldRuleAimsStraightAtTheTarget) {
   s.k->ruch = 0.5;
-  neuro* n = s.neuron({});
-  SimSettings set;
   set.oldneurons = 1;
   // Speed 0.04; the load does not move the goal but costs 10 x load.
-  const double next = muscleMove(*n, 0, 1, 0.5, -3.141, 3.141, set);
+  const double next = move(0, 1, 0.5);
   EXPECT_NEAR(next, 0.01, 1e-12);
   EXPECT_NEAR(s.c->energy_m, 0.01 * (5 * 20), 1e-12);
   EXPECT_EQ(n->overload, 0);
 }
 
-TEST(Muscle, DriveTurnsTheJointAndRebuildsTheFrame) {
-  OneStick s({0, 0, 1}, {1, 0, 1});
+TEST_F(Muscle, DriveTurnsTheJointAndRebuildsTheFrame) {
   neuro* rot = s.neuron({});
   neuro* bend = s.neuron({});
   rot->typster = NEURO_MUSCLE_ROTATE;
@@ -260,7 +258,6 @@ TEST(Muscle, DriveTurnsTheJointAndRebuildsTheFrame) {
   s.k->r = s.k->r0;
   rot->stan = 1;
   bend->stan = -1;
-  SimSettings set;
   driveMuscle(*rot, set);
   driveMuscle(*bend, set);
   EXPECT_NEAR(s.k->r.x, 0.01, 1e-12);
@@ -282,12 +279,6 @@ TEST(Muscle, DriveTurnsTheJointAndRebuildsTheFrame) {
   EXPECT_EQ(s.k->r, before);
   EXPECT_EQ(s.c->energy_m, 0.0);
 }
-
-}  // namespace
-}  // namespace vorlund
-
-namespace vorlund {
-namespace {
 
 TEST(WorldSenses, TouchAndSmellReachTheWorldAndBothLists) {
   world ground;  // flat, size 50, fenced

@@ -1,11 +1,17 @@
+// A creature's body and life: reading and writing format 0, building, its start
+// in the world, growth, metabolism, measured performance, splitting and death.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 #include <vector>
 
 #include "core/random.h"
 #include "genepool/listaprz.h"
+#include "life_test_support.h"
 #include "support/message_capture.h"
+#include "world/energy.h"
+#include "world/format0.h"
 #include "world/org.h"
 #include "world/org_life.h"
 #include "world/sim_settings.h"
@@ -15,6 +21,159 @@ namespace vorlund {
 namespace {
 
 using test_support::MessageCapture;
+
+constexpr const char* kOneStick = "/*0*/\np:\np:1\nj:0, 1";
+
+std::string f0(const std::string& body) { return "/*0*/\n" + body; }
+
+TEST(Format0, ReadsDefaultsOfTwoEndsAndOneStick) {
+  org o(nullptr, kOneStick);
+  ASSERT_EQ(o.Build(), ORG_BUILD_OK);
+  ASSERT_EQ(o.sesCount(), 2);
+  ASSERT_EQ(o.estCount(), 1);
+  EXPECT_EQ(o.getSes(0)->p, Vec3(0, 0, 0));
+  EXPECT_EQ(o.getSes(1)->p, Vec3(1, 0, 0));
+  const est* k = o.getEst(0);
+  EXPECT_EQ(k->e[0], o.getSes(0));
+  EXPECT_EQ(k->e[1], o.getSes(1));
+  EXPECT_EQ(o.getSes(1)->owner, k);
+  EXPECT_EQ(o.getSes(0)->owner, nullptr);
+  EXPECT_DOUBLE_EQ(k->len, 1.0);
+  EXPECT_EQ(k->rest0, Vec3(1, 0, 0));
+  EXPECT_EQ(o.sticks0, 1);
+}
+
+TEST(Format0, SkipsForeignLinesAndReadsBlanksAfterPrefixAndNamedKeys) {
+  org o(nullptr, f0("# comment\nx:1\np: 1, 2, 3\n p:7\np:vol=5, m=2\nj:0,1,mz=0.5\n"));
+  o.Build();
+  ASSERT_EQ(o.sesCount(), 2);  // " p:7" does not start at the line start
+  EXPECT_EQ(o.getSes(0)->p, Vec3(1, 2, 3));
+  EXPECT_DOUBLE_EQ(o.getSes(1)->v.x, 5.0);
+  EXPECT_DOUBLE_EQ(o.getSes(1)->m, 2.0);
+  ASSERT_EQ(o.estCount(), 1);
+  EXPECT_DOUBLE_EQ(o.getEst(0)->zakz, 0.5);
+  EXPECT_DOUBLE_EQ(o.getEst(0)->ruch, 0.25);
+}
+
+TEST(Format0, CorrectsInputNamingNeuronOutsideTheList) {
+  MessageCapture log;
+  org o(nullptr, f0("p:\np:1\nj:0,1\nneu:0\ninp:0, 0, 1, 5\ninp:0, 2, 0.5\n"));
+  o.Build();
+  ASSERT_EQ(o.neuroCount(), 1);
+  neuro* n = o.getNeuro(0);
+  EXPECT_EQ(n->place, o.getEst(0));
+  EXPECT_EQ(n->kto, &o);
+  ASSERT_EQ(n->inputCount(), 2);
+  EXPECT_EQ(log.count("illegal neuron input (corrected)"), 1);
+  EXPECT_EQ(n->input(0)->conn, 0);
+  EXPECT_EQ(n->input(0)->srcNeuron, n);
+  // A receptor reads the neuron's stick.
+  EXPECT_EQ(n->input(1)->typ, WEJ_TOUCH);
+  EXPECT_EQ(n->input(1)->srcStick, o.getEst(0));
+  EXPECT_DOUBLE_EQ(n->input(1)->w, 0.5);
+}
+
+TEST(Format0, RejectsRecordsNamingMissingElementsAndReadsTheRest) {
+  MessageCapture log;
+  org o(nullptr, "/*0*/\n"
+        "p:\np:1\n"
+        "j:0, 2\n"     // no stick end 2
+        "j:1, 1\n"     // both ends the same
+        "j:0\n"        // no second end
+        "j:s2=1\n"     // no first end
+        "j:-1, 1\n"
+        "j:1, 0\n"     // the one good stick
+        "neu:3\n"      // no stick 3
+        "neu:\n"       // no stick at all
+        "neu:0\n"      // the good neuron
+        "inp:1\n"      // no neuron 1
+        "inp:w=2\n"    // no neuron at all
+        "inp:0, 1\n"); // the good input
+  EXPECT_EQ(o.Build(), ORG_BUILD_OK);
+  EXPECT_EQ(o.sesCount(), 2);
+  ASSERT_EQ(o.estCount(), 1);
+  EXPECT_EQ(o.getEst(0)->e[0], o.getSes(1));
+  ASSERT_EQ(o.neuroCount(), 1);
+  EXPECT_EQ(o.getNeuro(0)->inputCount(), 1);
+  EXPECT_EQ(log.countContaining("ignored"), 9);
+  for (const auto& e : log.entries) EXPECT_EQ(e.level, LOG_WARNING);
+  EXPECT_DOUBLE_EQ(o.energyWeight, 1.0);
+}
+
+TEST(Format0, WritesAgainstDefaultElementsAndEmptyBodyAsNothing) {
+  org o(nullptr, kOneStick);
+  o.Build();
+  EXPECT_EQ(writeFormat0(o), "\np:\np:1\nj:0, 1\n");
+
+  org rich(nullptr, f0("p:\np:1, 2, fr=0.1\nj:0, 1, m=0.5\nneu:0, 1\ninp:0, 1, 2\ninp:0, conn=0\n"));
+  rich.Build();
+  const std::string text = writeFormat0(rich);
+  EXPECT_EQ(text, "\np:\np:1, 2, fr=0.1\nj:0, 1, 0.5\nneu:0, 1\ninp:0, 1, 2\ninp:0\n");
+  // What is written reads back into the same body.
+  org again(nullptr, f0(text));
+  again.Build();
+  EXPECT_EQ(writeFormat0(again), text);
+
+  // An empty body (written as nothing, see converters_test) has a zero box and centre.
+  org empty(nullptr, "/*0*/\n");
+  empty.Build();
+  empty.bboxMin = empty.bboxMax = Vec3(5, 5, 5);
+  empty.computeBoundingBox();
+  EXPECT_EQ(empty.bboxMin, kZeroVec);
+  EXPECT_EQ(empty.bboxMax, kZeroVec);
+  EXPECT_EQ(empty.meanPosition(), kZeroVec);
+}
+
+TEST(PositionMap, MarksRecordsFillsGapsAndRejectsOverflow) {
+  MessageCapture log;
+  const std::string text = "/*0*/\np:\np:1\nj:0, 1\np:D=999\n";
+  org o(nullptr, text);
+  o.allocatePositionMap();
+  o.Build();
+  ASSERT_EQ(o.posMap.size(), text.size() + 1);
+  EXPECT_EQ(log.count("debuginfo overflow"), 1);
+  const std::size_t firstP = text.find("p:");
+  const std::size_t stick = text.find("j:");
+  EXPECT_EQ(o.posMap[0], 0);  // before the first record nothing is known
+  EXPECT_EQ(o.posMap[firstP], POSMAP_SES + 1);
+  EXPECT_EQ(o.posMap[firstP + 1], POSMAP_SES + 1);
+  EXPECT_EQ(o.posMap[stick], POSMAP_EST + 0);
+  EXPECT_EQ(o.posMap[text.size()], POSMAP_EST + 0);
+}
+
+TEST(OrgBuild, BallHasOneEndAndBallEnergyGrowingCreatureStartsOnGrowingEnergy) {
+  SimSettings settings;
+  settings.feede0 = 33;
+  Genetics g{nullptr, &settings, nullptr};
+  org ball(&g, "*");
+  EXPECT_EQ(ball.Build(), ORG_BUILD_OK);
+  EXPECT_EQ(ball.typ, ORG_FOOD);
+  ASSERT_EQ(ball.sesCount(), 1);
+  EXPECT_DOUBLE_EQ(ball.getSes(0)->wchl, 0.25);
+  EXPECT_DOUBLE_EQ(ball.energy, 33);
+  EXPECT_DOUBLE_EQ(ball.energyWeight, 33);
+
+  settings.grow = 3;
+  org o(&g, f0("p:\np:1\np:2\nj:0,1\nj:1,2"));
+  o.flags = ORG_GROWING;
+  o.Build();
+  EXPECT_DOUBLE_EQ(o.startEnergy, 200);
+  EXPECT_DOUBLE_EQ(o.energy, 3);
+  EXPECT_DOUBLE_EQ(o.grownEnergy, 3);
+}
+
+TEST(OrgBuild, ClearCallsReleaseHooksOnceAndEmptiesTheBody) {
+  org o(nullptr, kOneStick);
+  o.Build();
+  int calls = 0;
+  o.releaseHooks.push_back({[](void* arg) { ++*static_cast<int*>(arg); }, &calls});
+  o.releaseHooks.push_back({[](void* arg) { EXPECT_EQ(arg, nullptr); }, nullptr});
+  o.Clear();
+  o.Clear();
+  EXPECT_EQ(calls, 1);
+  EXPECT_EQ(o.sesCount(), 0);
+  EXPECT_EQ(o.estCount(), 0);
+}
 
 // Four sticks in a row: ends 0..4 along x.
 constexpr const char* kChain = "/*0*/\np:\np:1\np:2\np:3\np:4\nj:0,1\nj:1,2\nj:2,3\nj:3,4\nneu:0\nneu:3\ninp:1,0,1,-1\n";
@@ -189,6 +348,196 @@ TEST_F(LifeFixture, Split_GrowingCreatureNeverSurvivesAndCyclesEnd) {
   // A stick that is not in the body splits nothing.
   est stranger;
   EXPECT_FALSE(Split(*a, &stranger, nullptr).part);
+}
+
+using testing_life::World;
+
+const char* kFourSticks = "p:\np:1\np:2\np:3\np:4\nj:0,1\nj:1,2\nj:2,3\nj:3,4";
+
+TEST(Energy, GrowingCreatureIsFullGrownOnSchedule) {
+  World w;
+  w.rules.grow = 10;
+  w.rules.e_meta = 1;
+  org* c = w.creature("p:\np:1\nj:0,1", {10, 10, 30}, ORG_GROWING | ORG_STATS);
+  for (int step = 1; step <= 8; ++step) w.life.go();
+  EXPECT_TRUE(c->flags & ORG_GROWING);
+  EXPECT_DOUBLE_EQ(c->energy, 90);
+  EXPECT_NEAR(c->getEst(0)->rest.x, 0.9, 1e-12);
+  // Growing creatures neither age nor pay metabolism.
+  EXPECT_EQ(c->wiek, 0);
+  w.life.go();
+  EXPECT_FALSE(c->flags & ORG_GROWING);
+  EXPECT_DOUBLE_EQ(c->energy, 100);
+  EXPECT_DOUBLE_EQ(c->getEst(0)->rest.x, 1.0);
+  EXPECT_EQ(c->prevCenter, c->center);
+  // From now on it lives on its energy.
+  w.life.go();
+  EXPECT_EQ(c->wiek, 1);
+  EXPECT_DOUBLE_EQ(c->energy, 100 - 0.01);
+
+  // Without starting energy the sticks still grow to a finite full length.
+  World empty;
+  empty.rules.grow = 1;
+  empty.rules.Energy0 = 0;
+  org* e = empty.creature("p:\np:1\nj:0,1", {10, 10, 30}, ORG_GROWING);
+  empty.life.go();
+  EXPECT_FALSE(e->flags & ORG_GROWING);
+  EXPECT_EQ(e->getEst(0)->rest, Vec3(1, 0, 0));
+}
+
+TEST(Energy, IdleMetabolismPerStickAtLeastOneWithAndWithoutAging) {
+  World w;
+  w.rules.e_meta = 1;
+  org* c = w.creature(kFourSticks, {10, 10, 30});
+  org* ball = w.ball({30, 30, 30}, 10);
+  const double start = c->energy;
+  for (int i = 0; i < 100; ++i) w.life.go();
+  EXPECT_NEAR(c->energy, start - 4, 1e-9);
+  EXPECT_DOUBLE_EQ(ball->energy_m, 0.01);  // an object without sticks pays for one
+  EXPECT_EQ(c->wiek, 100);
+  EXPECT_EQ(c->lifespan, 100);
+
+  // Aging doubles the cost every 1000 x aging steps of age.
+  SimSettings s;
+  s.e_meta = 1;
+  s.aging = 1;
+  for (auto [age, factor] : {std::pair{0, 1.0}, {1000, 2.0}, {2000, 4.0}}) {
+    c->lifespan = c->wiek = age;
+    c->energy_m = 0;
+    metabolismAndAge(*c, s);
+    EXPECT_NEAR(c->energy_m, factor * 4 * 0.01, 1e-9) << "age " << age;
+    EXPECT_EQ(c->wiek, age + 1);
+  }
+  // A huge age does not overflow into an infinite cost.
+  c->lifespan = 1e9;
+  c->energy_m = 0;
+  metabolismAndAge(*c, s);
+  EXPECT_TRUE(std::isfinite(c->energy_m));
+}
+
+TEST(Energy, MeasurementCountsEveryPeriodAndWholeVerticalUnits) {
+  SimSettings s;
+  s.testvel = 4;
+  World w;
+  org* c = w.creature("p:", {0, 0, 0});
+  c->center = c->prevCenter = Vec3(0, 0, 10);
+  double sumZ = 0;
+  for (int step = 1; step <= 16; ++step) {
+    c->wiek = step;
+    c->center = Vec3(3.0 * step / 16, 4.0 * step / 16, 10 - 2.5 * step / 16);
+    sumZ += c->center.z;
+    const bool period = measurePerformance(*c, s);
+    EXPECT_EQ(period, step == 16);
+    if (step == 15) {
+      EXPECT_EQ(c->distance, 0);
+    }
+  }
+  EXPECT_EQ(c->drogawiek, 16);
+  EXPECT_NEAR(c->distance, 5, 1e-12);
+  EXPECT_NEAR(c->velocity, 5.0 / 16, 1e-12);
+  EXPECT_NEAR(c->c_velocity, 5.0 / 16, 1e-12);
+  EXPECT_EQ(c->sumVZ, 2);  // sank 2.5: counts 2
+  EXPECT_EQ(c->vertvel, 2.0 / 16);
+  EXPECT_EQ(c->lastVZ, 0);  // 2 / 16 in whole numbers
+  EXPECT_EQ(c->prevCenter, c->center);
+
+  // Sinking 0.9 per period is no vertical movement at all.
+  for (int step = 17; step <= 32; ++step) {
+    c->wiek = step;
+    c->center.z -= 0.9 / 16;
+    sumZ += c->center.z;
+    measurePerformance(*c, s);
+  }
+  EXPECT_EQ(c->sumVZ, 2);
+  // The vertical position averages over the whole age.
+  EXPECT_NEAR(c->vertpos, sumZ / 32, 1e-9);
+}
+
+TEST(Energy, MeasuringStartsAsEnablestatsSays) {
+  SimSettings s;
+  s.testvel = 2;
+  World w;
+  org* c = w.creature("p:", {0, 0, 0});
+  // Freezing: a creature that keeps moving is never measured.
+  c->flags = ORG_WAITSTILL;
+  for (int step = 1; step <= 40; ++step) {
+    c->wiek = step;
+    c->center.x += 0.01;
+    measurePerformance(*c, s);
+  }
+  EXPECT_EQ(c->flags, ORG_WAITSTILL);
+  EXPECT_EQ(c->drogawiek, 0);
+  // Once it stands still it is measured from the next period on.
+  c->wiek = 44;
+  measurePerformance(*c, s);
+  EXPECT_EQ(c->flags, ORG_STATS);
+  // First move up: a period that sinks does not start it, one that rises does.
+  c->flags = 0;
+  c->wiek = 48;
+  c->center.z -= 1;
+  measurePerformance(*c, s);
+  EXPECT_EQ(c->flags, 0);
+  c->wiek = 52;
+  c->center.z += 0.5;
+  measurePerformance(*c, s);
+  EXPECT_EQ(c->flags, ORG_STATS);
+}
+
+TEST(Energy, AssimilationDependsOnInclinationAndNeedsLength) {
+  World w;
+  org* level = w.creature("p:\np:1\nj:0,1,as=1");
+  org* upright = w.creature("p:\np:z=1\nj:0,1,as=1");
+  org* point = w.creature("p:\np:\nj:0,1,as=1");
+  EXPECT_DOUBLE_EQ(assimilation(*level->getEst(0), 2), 2 * 0.005);
+  EXPECT_DOUBLE_EQ(assimilation(*upright->getEst(0), 2), 2 * 2 * 0.005);
+  EXPECT_EQ(assimilation(*point->getEst(0), 2), 0);
+}
+
+TEST(Energy, ZeroLengthStickStaysFiniteInWater) {
+  World w;
+  w.rules.sun = 1;
+  w.life.world.vars.wrldwat = 20;
+  org* c = w.creature("p:\np:\nj:0,1", {10, 10, 5});
+  c->getSes(0)->v = {0.1, 0.2, 0};
+  for (int i = 0; i < 50; ++i) w.life.go();
+  EXPECT_TRUE(std::isfinite(c->energy));
+  for (const auto& s : c->l_ses) {
+    EXPECT_TRUE(testing_life::finite(s->p));
+    EXPECT_TRUE(testing_life::finite(s->v));
+  }
+}
+
+TEST(Energy, DeathLeavesRemainsOnlyWithCorpseEnergyAndOnlyUnderAutoKill) {
+  for (double corpsen : {0.0, 5.0}) {
+    World w;
+    w.rules.AutoKill = 1;
+    w.rules.corpsen = corpsen;
+    org* c = w.creature("p:\np:1\np:2\np:3\nj:0,1\nj:1,2\nj:2,3", {10, 10, 30}, ORG_STATS, "dying");
+    c->energy = -1;
+    w.life.go();
+    EXPECT_EQ(w.life.creatures.size(), 0);
+    ASSERT_EQ(w.pool.size(), 1);
+    EXPECT_EQ(w.pool.get(0)->popsiz, 1);
+    EXPECT_EQ(w.pool.get(0)->lifespan, 1);
+    if (corpsen == 0) {
+      EXPECT_EQ(w.life.food.size(), 0);
+    } else {
+      ASSERT_EQ(w.life.food.size(), 1);
+      const org* remains = w.life.food.get(0);
+      EXPECT_EQ(remains->typ, ORG_FOOD);
+      EXPECT_DOUBLE_EQ(remains->energy, 15);
+      EXPECT_EQ(remains->estCount(), 3);
+    }
+  }
+  // Without AutoKill only food goes.
+  World w;
+  org* c = w.creature("p:", {10, 10, 30});
+  c->energy = -5;
+  w.ball({30, 30, 30}, 0);
+  w.life.go();
+  EXPECT_EQ(w.life.creatures.size(), 1);
+  EXPECT_EQ(w.life.food.size(), 0);
+  EXPECT_EQ(w.pool.size(), 0);
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 #include "support/message_capture.h"
 #include "world/world_map.h"
