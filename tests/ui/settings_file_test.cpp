@@ -7,13 +7,9 @@
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
-#include <sstream>
 
-#include "cli.h"
 #include "core/random.h"
-#include "core/strutil.h"
 #include "main_window_rig.h"
 #include "ui/file_associations.h"
 #include "ui/message_window.h"
@@ -22,6 +18,7 @@
 
 using namespace vorlund;
 using namespace vorlund::ui;
+using test_support::exampleFile;
 namespace fs = std::filesystem;
 
 namespace {
@@ -42,12 +39,7 @@ constexpr ParamEntry kOtherTab[] = {
     paramEnd(),
 };
 
-std::string slurp(const fs::path& p) {
-  std::ifstream in(p);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+std::string slurp(const std::string& path) { return test_support::ScratchDir::read(path); }
 
 }  // namespace
 
@@ -199,20 +191,17 @@ TEST(MainWindowDeterminism, SameSeedEvolvesAsTheCommandLineRunner) {
   WindowRig rig;
   constexpr int kSteps = 1500;
   seedRandom(11);
-  MainWindow& w = rig.make({rig.example("walkers.sim"), rig.example("seeds.gen")});
+  MainWindow& w = rig.make({exampleFile("walkers.sim"), exampleFile("seeds.gen")});
   w.show();
   w.runSteps(kSteps);
   ASSERT_EQ(w.sim().stepCount, kSteps);
   ASSERT_EQ(w.sim().save("window.gen", FILE_GENOTYPES), 0);
   rig.window.reset();
 
-  const std::vector<std::string> args = {"vorlund-cli", "run", "--quiet", "--seed", "11", "--steps",
-                                         std::to_string(kSteps), rig.example("walkers.sim"),
-                                         rig.example("seeds.gen"), "--save", "cli.gen"};
-  std::vector<const char*> argv;
-  for (const auto& a : args) argv.push_back(a.c_str());
-  std::ostringstream out, err;
-  ASSERT_EQ(cli::runCli(static_cast<int>(argv.size()), argv.data(), out, err), 0) << err.str();
+  const test_support::ToolRun cli = test_support::runTool({"run", "--quiet", "--seed", "11", "--steps",
+                                                           std::to_string(kSteps), exampleFile("walkers.sim"),
+                                                           exampleFile("seeds.gen"), "--save", "cli.gen"});
+  ASSERT_EQ(cli.code, 0) << cli.err;
   const auto body = [](const std::string& text) { return text.substr(text.find('\n') + 1); };
   EXPECT_EQ(body(slurp("window.gen")), body(slurp("cli.gen")));
 }

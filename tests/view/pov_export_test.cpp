@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <sstream>
 
-#include "core/record.h"
 #include "core/strutil.h"
 #include "pov_test_support.h"
 #include "support/message_capture.h"
@@ -16,6 +14,7 @@
 namespace vorlund {
 namespace {
 
+using pov_test::prefix;
 using pov_test::readAll;
 using pov_test::ScratchDir;
 using pov_test::stickCreature;
@@ -25,8 +24,8 @@ constexpr const char* kCreateFailed = "Can't create file. Recording disabled.";
 
 // An exporter on a small world, writing "sNNN.pov" into a scratch folder.
 struct Recording {
-  explicit Recording(const std::string& name) : dir(name), pov(w.life) {
-    pov.vars.pov_dir = dir.prefix();
+  Recording() : pov(w.life) {
+    pov.vars.pov_dir = prefix(dir);
     pov.vars.pov_file = "s%03d.pov";
   }
   void switchOn() { pov.parameters().set(POV_ACT, "1"); }
@@ -34,33 +33,12 @@ struct Recording {
   void step() {
     for (const StepHook& h : w.life.stepHooks) h.fn(h.arg);
   }
-  bool has(const std::string& file) const { return std::filesystem::exists(dir.path() / file); }
+  bool has(const std::string& file) const { return std::filesystem::exists(dir.path / file); }
 
   testing_life::World w;
   ScratchDir dir;
   PovExporter pov;
 };
-
-TEST(PovTable, HasItsRowsInThreeGroupsAndNeverStoresActive) {
-  Recording r("table");
-  param& p = r.pov.parameters();
-  ASSERT_EQ(p.paramCount(), 11);
-  ASSERT_EQ(p.groupCount(), 3);
-  EXPECT_STREQ(p.groupName(0), "POV-Ray");
-  EXPECT_STREQ(p.groupName(1), "POV-Ray: Files");
-  EXPECT_STREQ(p.groupName(2), "POV-Ray: Advanced");
-  const int groups[] = {0, 0, 0, 1, 1, 1, 1, 1, 2, 2, 2};
-  for (int i = 0; i < 11; ++i) EXPECT_EQ(p.group(i), groups[i]) << p.id(i);
-  EXPECT_EQ(p.getText(POV_SKIP), "3");
-  EXPECT_EQ(p.getText(POV_D_AM), "3500");
-  EXPECT_EQ(p.getText(POV_STICK), "2");
-
-  r.pov.vars.pov_act = 1;
-  std::ostringstream out;
-  writeRecord(p, out);
-  EXPECT_EQ(out.str().find("pov_act"), std::string::npos);
-  EXPECT_NE(out.str().find("pov_skip:3\n"), std::string::npos);
-}
 
 TEST(PovWorldInclude, DefaultFlatWorld) {
   testing_life::World w;
@@ -111,17 +89,17 @@ TEST(PovWorldInclude, SmallBlocksMapTilesTheSquareWhereThePhysicsPutsIt) {
 }
 
 TEST(PovExport, StartWritesTheWorldAndOurIncludeButKeepsTheUsersOwn) {
-  Recording r("start");
-  std::ofstream(r.dir.path() / "vorlund.inc") << "// mine\n";
+  Recording r;
+  std::ofstream(r.dir.path / "vorlund.inc") << "// mine\n";
   r.switchOn();
   EXPECT_TRUE(r.has("world.inc"));
   EXPECT_TRUE(r.has("povray.ini"));
-  EXPECT_EQ(readAll(r.dir.path() / "vorlund.inc"), "// mine\n");
+  EXPECT_EQ(readAll(r.dir.path / "vorlund.inc"), "// mine\n");
 }
 
 TEST(PovExport, FramesAreNumberedFromTheFirstFrameEverySkipPlusOneSteps) {
   for (int skip : {0, 3}) {
-    Recording r("count" + std::to_string(skip));
+    Recording r;
     r.pov.vars.pov_fr = 7;
     r.pov.vars.pov_skip = skip;
     r.switchOn();
@@ -135,13 +113,13 @@ TEST(PovExport, FramesAreNumberedFromTheFirstFrameEverySkipPlusOneSteps) {
     EXPECT_EQ(written, expected) << "skip " << skip;
     EXPECT_TRUE(r.has("s007.pov"));
     EXPECT_TRUE(r.has(skip == 0 ? "s015.pov" : "s009.pov"));
-    EXPECT_NE(readAll(r.dir.path() / "s007.pov").find("#declare AnimFrame=7;\n#include \"world.inc\"\n"),
+    EXPECT_NE(readAll(r.dir.path / "s007.pov").find("#declare AnimFrame=7;\n#include \"world.inc\"\n"),
               std::string::npos);
   }
 }
 
 TEST(PovExport, CreatureWithBendingMuscleAndEquilibriumReceptor) {
-  Recording r("creature");
+  Recording r;
   org* c = stickCreature(r.w, {1, 2, 0.5}, {2, 2, 0.5});
   est* k = c->getEst(0);
   k->r.z = 0.25;
@@ -165,20 +143,20 @@ TEST(PovExport, CreatureWithBendingMuscleAndEquilibriumReceptor) {
   r.pov.vars.pov_skip = 0;
   r.switchOn();
   r.step();
-  const std::string scene = readAll(r.dir.path() / "s000.pov");
+  const std::string scene = readAll(r.dir.path / "s000.pov");
   ASSERT_NE(scene.find("Camera("), std::string::npos);
   EXPECT_EQ(scene.substr(scene.find("BeginCreature")), full);
 
   // Below Full quality the neurons are not looked at.
   r.pov.vars.pov_stick = POV_STICK_ATTRIBUTES;
   r.step();
-  const std::string plain = readAll(r.dir.path() / "s001.pov");
+  const std::string plain = readAll(r.dir.path / "s001.pov");
   EXPECT_NE(plain.find(stick + "#declare St_BendMuscle=0;\n#declare St_RotMuscle=0;\n#declare St_Recept_G=0;\n"),
             std::string::npos);
 }
 
 TEST(PovExport, RemainsAreDamagedWithinZeroToOne) {
-  Recording r("remains");
+  Recording r;
   org* c = stickCreature(r.w, {1, 1, 0}, {2, 1, 0});
   c->typ = ORG_FOOD;
   c->energy = -5;  // a hit can leave remains below zero
@@ -225,7 +203,7 @@ TEST(PovExport, CameraIsPulledOutOfTheTerrainOnlyWhenUnderIt) {
 }
 
 TEST(PovExport, ScenesAreSeenThroughTheMainCameraAndShowTheGrab) {
-  Recording r("bound");
+  Recording r;
   org* c = stickCreature(r.w, {10, 10, 0.5}, {11, 10, 0.5});
   Camera camera;
   camera.target = {10, 10, 0};
@@ -237,43 +215,43 @@ TEST(PovExport, ScenesAreSeenThroughTheMainCameraAndShowTheGrab) {
   r.pov.vars.pov_skip = 0;
   r.switchOn();
   r.step();
-  std::string scene = readAll(r.dir.path() / "s000.pov");
+  std::string scene = readAll(r.dir.path / "s000.pov");
   const Vec3 eye = camera.eye();
   EXPECT_NE(scene.find(ssprintf("Camera(<%lg,%lg,%lg>,<10,10,0>)\n", eye.x, eye.y, eye.z)), std::string::npos);
   EXPECT_EQ(scene.find("Manipulator"), std::string::npos);
   grab.start(*c, 0);
   r.step();
-  scene = readAll(r.dir.path() / "s001.pov");
+  scene = readAll(r.dir.path / "s001.pov");
   EXPECT_NE(scene.find("Manipulator(<10,10,"), std::string::npos);
 }
 
 TEST(PovExport, CreateFailureSwitchesOffAndSwitchingOnAgainRestarts) {
-  Recording r("fail");
+  Recording r;
   MessageCapture log;
   r.pov.toggle();  // Shift+E
   EXPECT_EQ(r.pov.vars.pov_act, 1);
   r.pov.toggle();
   EXPECT_EQ(r.pov.vars.pov_act, 0);
-  r.pov.vars.pov_dir = r.dir.prefix() + "missing/";
+  r.pov.vars.pov_dir = prefix(r.dir) + "missing/";
   r.pov.vars.pov_fr = 4;
   r.switchOn();
   EXPECT_TRUE(log.has("Save", kCreateFailed));
   EXPECT_EQ(r.pov.vars.pov_act, 0);
 
-  r.pov.vars.pov_dir = r.dir.prefix();
+  r.pov.vars.pov_dir = prefix(r.dir);
   r.switchOn();
   EXPECT_EQ(r.pov.vars.pov_act, 1);
   r.step();
   r.step();  // countdown: nothing
-  std::filesystem::remove(r.dir.path() / "s004.pov");
-  std::filesystem::create_directory(r.dir.path() / "s005.pov");  // a folder where the scene should go
+  std::filesystem::remove(r.dir.path / "s004.pov");
+  std::filesystem::create_directory(r.dir.path / "s005.pov");  // a folder where the scene should go
   r.pov.vars.pov_skip = 0;
   for (int i = 0; i < 4; ++i) r.step();
   EXPECT_EQ(r.pov.vars.pov_act, 0);
   EXPECT_EQ(log.entries.size(), 2u);
 
   // Switching on again starts from the first frame: world.inc anew, frame 4.
-  std::filesystem::remove(r.dir.path() / "s005.pov");
+  std::filesystem::remove(r.dir.path / "s005.pov");
   r.switchOn();
   r.step();
   EXPECT_TRUE(r.has("s004.pov"));
@@ -282,20 +260,19 @@ TEST(PovExport, CreateFailureSwitchesOffAndSwitchingOnAgainRestarts) {
 
 TEST(PovExport, CommandGetsThePathsAsArgumentsAndItsReturnCodeIsReported) {
   // A folder whose name a shell would run as a second command.
-  ScratchDir base("cmd");
-  const std::filesystem::path odd = base.path() / "a b; touch pwned; 'q\"";
+  Recording r;
+  const std::filesystem::path odd = r.dir.path / "a b; touch pwned; 'q\"";
   std::filesystem::create_directories(odd);
-  Recording r("cmd-unused");
   r.pov.vars.pov_dir = odd.string() + "/";
   r.pov.vars.pov_sys = 1;
-  const std::string out = (base.path() / "args.txt").string();
-  r.pov.vars.pov_syspar = "cd '" + base.path().string() + "' && printf '%%s|' '%s' %s > args.txt; exit 3";
+  const std::string out = (r.dir.path / "args.txt").string();
+  r.pov.vars.pov_syspar = "cd '" + r.dir.path.string() + "' && printf '%%s|' '%s' %s > args.txt; exit 3";
   MessageCapture log;
   r.switchOn();
   r.step();
   EXPECT_EQ(readAll(out), odd.string() + "/s000.pov|" + odd.string() + "/|");
   EXPECT_TRUE(log.has("system()", "Return code 3"));
-  EXPECT_FALSE(std::filesystem::exists(base.path() / "pwned"));
+  EXPECT_FALSE(std::filesystem::exists(r.dir.path / "pwned"));
   EXPECT_FALSE(std::filesystem::exists("pwned"));
 }
 
@@ -311,7 +288,7 @@ TEST(PovText, PatternTakesOneIntegerAndTheCommandTwoTexts) {
 }
 
 TEST(PovExport, MalformedPatternIsRefusedAndNothingIsWritten) {
-  Recording r("pattern");
+  Recording r;
   MessageCapture log;
   r.pov.vars.pov_file = "s%s.pov";
   r.switchOn();
@@ -319,11 +296,11 @@ TEST(PovExport, MalformedPatternIsRefusedAndNothingIsWritten) {
   EXPECT_EQ(r.pov.vars.pov_act, 0);
   ASSERT_EQ(log.entries.size(), 1u);
   EXPECT_EQ(log.entries[0].level, LOG_WARNING);
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(r.dir.path()), {}), 3);  // world.inc, vorlund.inc, povray.ini
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(r.dir.path), {}), 3);  // world.inc, vorlund.inc, povray.ini
 }
 
 TEST(PovExport, DustRisesFromSlippingEndsAndThinsOut) {
-  Recording r("dust");
+  Recording r;
   org* c = stickCreature(r.w, {1, 1, 0}, {2, 1, 0});
   ses* e = c->getSes(1);
   e->contact = 1;
@@ -337,7 +314,7 @@ TEST(PovExport, DustRisesFromSlippingEndsAndThinsOut) {
   r.pov.vars.pov_dust = 1;
   r.step();
   ASSERT_EQ(r.pov.dustClouds().size(), 1u);
-  EXPECT_NE(readAll(r.dir.path() / "s001.pov").find("DustCloud(<2,1,0>,1,1)\n"), std::string::npos);
+  EXPECT_NE(readAll(r.dir.path / "s001.pov").find("DustCloud(<2,1,0>,1,1)\n"), std::string::npos);
   e->state = 0;
   for (int i = 0; i < 10; ++i) r.step();
   EXPECT_TRUE(r.pov.dustClouds().empty());

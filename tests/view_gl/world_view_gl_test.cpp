@@ -5,8 +5,8 @@
 #include <memory>
 
 #include "support/message_capture.h"
-#include "ui/prompt_service.h"
 #include "ui/ui_context.h"
+#include "ui/ui_test_support.h"
 #include "ui/world_view_window.h"
 
 using namespace vorlund;
@@ -14,11 +14,7 @@ using namespace vorlund::ui;
 
 namespace {
 
-bool shown(const ScriptedPrompts& p, const QString& title, const QString& text) {
-  for (const auto& s : p.shown)
-    if (s.title == title && s.text == text) return true;
-  return false;
-}
+using vorlund::test::shown;
 
 TEST(WorldViewGl, OpensDrawsAndRefusesTheBitmapSnapshot) {
   test_support::MessageCapture messages;
