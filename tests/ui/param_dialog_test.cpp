@@ -16,7 +16,6 @@
 #include "core/param.h"
 #include "genetics/genman.h"
 #include "ui/genotype_editor.h"
-#include "ui/interface_settings.h"
 #include "ui/prompt_service.h"
 
 using namespace vorlund;
@@ -116,17 +115,6 @@ TEST_F(DialogTest, ApplyStoresClampedValuesAndListsEachInOneBox) {
   // The controls now show what was stored.
   EXPECT_EQ(qobject_cast<QLineEdit*>(d.controlFor(kDemo))->text(), "10");
   EXPECT_TRUE(d.changed());
-}
-
-TEST_F(DialogTest, InterfaceDemoTimeBaseIsRaisedToItsMinimum) {
-  InterfaceSettings settings;
-  InterfaceParams interface(&settings);
-  ParamDialog d(nullptr, interface, false, "Options");
-  typeInto(d.controlFor(INT_DEMOTIMEBASE), "5");
-  press(d, "ok");
-  EXPECT_EQ(settings.int_demotimebase, 10);
-  ASSERT_EQ(script.shown.size(), 1u);
-  EXPECT_EQ(script.shown[0].text, "Demo time base [sec] value (in 'Interface') too small (adjusted to 10)\n");
 }
 
 TEST_F(DialogTest, OkWithoutEditsChangesNothingAndCancelAppliesNothing) {

