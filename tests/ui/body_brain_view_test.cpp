@@ -4,7 +4,6 @@
 #include <QImage>
 #include <QTemporaryDir>
 
-#include "support/message_capture.h"
 #include "ui/body_view_window.h"
 #include "ui/brain_view_window.h"
 #include "ui/prompt_service.h"
@@ -18,10 +17,10 @@ namespace {
 
 using ui::UiContext;
 
-TEST(BodyViewWindow, ShowsXXXAsThreeSticks) {
+TEST(BodyViewWindow, ShowsXXXAsThreeSticksAndSavesThePictureAtItsSize) {
   UiContext ctx;
   ui::BodyViewWindow w(ctx, nullptr);
-  w.resize(200, 200);
+  w.resize(173, 121);
   w.show();
   w.view().showGenotype("X(X,X)", ctx.sim().geneticsContext());
   ASSERT_NE(w.view().displayBody(), nullptr);
@@ -34,6 +33,15 @@ TEST(BodyViewWindow, ShowsXXXAsThreeSticks) {
   EXPECT_GT(test::pixelsOf(image, VC_STICK), 60);
   w.advanceAnimation();
   EXPECT_NEAR(w.view().angle(), 0.02, 1e-12);
+
+  QTemporaryDir dir;
+  ui::ScriptedPrompts prompts;
+  ui::ScopedPromptService scoped(&prompts);
+  prompts.fileNames.push_back(dir.filePath("shot"));
+  ASSERT_TRUE(w.area()->saveSnapshot());
+  EXPECT_EQ(QImage(dir.filePath("shot.bmp")).size(), w.area()->size());
+  EXPECT_EQ(prompts.shown.back().title, "Save snapshot as:");
+  EXPECT_FALSE(w.area()->saveSnapshot());  // cancelled: nothing saved
 }
 
 TEST(BrainViewWindow, DrawsNeuronsReceptorsAndMuscleLabels) {
@@ -103,23 +111,6 @@ TEST(Views, LetGoOfACreatureThatDiesWhileShown) {
   brain.area()->renderImage();
   body.area()->renderImage();
   world.picture();
-}
-
-TEST(Views, SnapshotHasTheViewsSize) {
-  UiContext ctx;
-  ui::BodyViewWindow w(ctx, nullptr);
-  w.resize(173, 121);
-  w.show();
-  w.view().showGenotype("X(X,X)", ctx.sim().geneticsContext());
-  QTemporaryDir dir;
-  ui::ScriptedPrompts prompts;
-  ui::ScopedPromptService scoped(&prompts);
-  prompts.fileNames.push_back(dir.filePath("shot"));
-  ASSERT_TRUE(w.area()->saveSnapshot());
-  const QImage saved(dir.filePath("shot.bmp"));
-  EXPECT_EQ(saved.size(), w.area()->size());
-  EXPECT_EQ(prompts.shown.back().title, "Save snapshot as:");
-  EXPECT_FALSE(w.area()->saveSnapshot());  // cancelled: nothing saved
 }
 
 }  // namespace

@@ -55,7 +55,7 @@ class GlRenderTest : public ::testing::Test {
     fbo.reset();
     context.doneCurrent();
   }
-  // The camera above the world's centre, looking straight down from `height`.
+  // The camera above the world's centre, looking straight down from `distance`.
   void lookDown(double distance = 15) {
     camera.target = {10, 10, 0};
     camera.scale = 1 / distance;
@@ -158,17 +158,9 @@ TEST_F(GlRenderTest, FogPullsFarGroundToTheSky) {
 
 TEST_F(GlRenderTest, BallAndStickAtTheirPlacesWithDarkerShadows) {
   renderer.settings.sgl_blend = BLEND_OFF;
-  ball({6, 10, 3}, 0.5);
-  stick({13, 9, 0.3}, {13, 11, 0.3});
-  camera.target = {10, 10, 0};
-  camera.scale = 1 / 15.0;
+  lookDown();
   camera.settings.ka_h = 60;
-  camera.settings.ka_a = 0;
-  const QImage empty = [&] {
-    life.food.clear();
-    life.creatures.clear();
-    return draw();
-  }();
+  const QImage empty = draw();
   ball({6, 10, 3}, 0.5);
   stick({13, 9, 0.3}, {13, 11, 0.3});
   const QImage img = draw();

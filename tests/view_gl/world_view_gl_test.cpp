@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <QTest>
-#include <memory>
 
 #include "support/message_capture.h"
 #include "ui/ui_context.h"
