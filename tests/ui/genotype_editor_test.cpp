@@ -52,9 +52,6 @@ TEST_F(EditorTest, EveryCharacterWearsItsStyleWordInEachEncoding) {
           << text << " at " << at;
     }
   }
-  const QTextCharFormat marker = formatForStyle(GENSTYLE_MARKER);
-  EXPECT_TRUE(marker.fontItalic());
-  EXPECT_EQ(marker.foreground().color(), QColor(0, 200, 0));
 }
 
 TEST_F(EditorTest, StatusLineNamesFormatAndVerdict) {

@@ -24,15 +24,9 @@ TEST(PhylogenyWindow, DrawsTheTreeOfAHistory) {
   w.resize(400, 300);
   const QImage& image = w.area()->renderImage();
   EXPECT_EQ(image.size(), w.area()->size());
-  int red = 0, white = 0;
-  for (int y = 0; y < image.height(); ++y)
-    for (int x = 0; x < image.width(); ++x) {
-      const QColor c = image.pixelColor(x, y);
-      if (c.red() > 200 && c.green() < 80) ++red;
-      if (c.red() > 200 && c.green() > 200 && c.blue() > 200) ++white;
-    }
-  EXPECT_GT(red, 20);   // mutation points and lines
-  EXPECT_GT(white, 5);  // crossover points
+  EXPECT_GT(test::countPixels(image, [](QColor c) { return c.red() > 200 && c.green() < 80; }), 20);  // mutations
+  const auto white = [](QColor c) { return c.red() > 200 && c.green() > 200 && c.blue() > 200; };
+  EXPECT_GT(test::countPixels(image, white), 5);  // crossover points
   // Redrawn at the new size.
   w.resize(250, 200);
   EXPECT_EQ(w.area()->renderImage().size(), w.area()->size());

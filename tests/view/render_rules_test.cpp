@@ -17,14 +17,6 @@ TEST(RenderRulesTest, FieldOfViewNarrowsForWideViewsAndSurvivesZeroHeight) {
   EXPECT_GT(fieldOfView(640, 0), 0);
 }
 
-TEST(RenderRulesTest, LightAtTheDefaultsUsesTheViewsDegree) {
-  const Vec3 l = lightPosition(75, 50);
-  const double k = 1 / 57.4;
-  EXPECT_NEAR(l.x, -100 * std::cos(50 * k) * std::sin(75 * k), 1e-12);
-  EXPECT_NEAR(l.y, -100 * std::cos(50 * k) * std::cos(75 * k), 1e-12);
-  EXPECT_NEAR(l.z, 100 * std::sin(50 * k), 1e-12);
-}
-
 TEST(RenderRulesTest, UnderwaterColoursMixWithTheWater) {
   const Rgba sky = aboveWaterColours()[COL_SKY];
   const Rgba under = underwaterVariant(sky);
