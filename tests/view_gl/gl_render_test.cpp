@@ -55,11 +55,12 @@ class GlRenderTest : public ::testing::Test {
     fbo.reset();
     context.doneCurrent();
   }
-  // The camera above the world's centre, looking straight down from `distance`.
-  void lookDown(double distance = 15) {
-    camera.target = {10, 10, 0};
+  // The camera `distance` from `target` (the world's centre), `height` degrees
+  // above the horizon (straight down at 90), looking along +y.
+  void look(double distance = 15, double height = 90, Vec3 target = {10, 10, 0}) {
+    camera.target = target;
     camera.scale = 1 / distance;
-    camera.settings.ka_h = 90;
+    camera.settings.ka_h = height;
     camera.settings.ka_a = 0;
   }
   QImage draw(const Grab* grab = nullptr) {
@@ -99,7 +100,7 @@ class GlRenderTest : public ::testing::Test {
 };
 
 TEST_F(GlRenderTest, CheckerTilesUnderTheCameraAndSkyAboveTheHorizon) {
-  lookDown();
+  look();
   QImage img = draw();
   // Tiles of 4 units: the centre (10, 10) is in tile (2, 2), light; one tile over is dark.
   const QColor centre = img.pixelColor(at({10, 10, -0.1}));
@@ -114,9 +115,7 @@ TEST_F(GlRenderTest, CheckerTilesUnderTheCameraAndSkyAboveTheHorizon) {
 
 TEST_F(GlRenderTest, UnderwaterSkyWhenTheEyeIsBelowTheSurface) {
   life.world.vars.wrldwat = 5;
-  camera.target = {10, 10, 1};
-  camera.scale = 1 / 3.0;
-  camera.settings.ka_h = 0;
+  look(3, 0, {10, 10, 1});
   const QImage img = draw();
   EXPECT_TRUE(renderer.underwater());
   // Between the far edge of the surface overhead and the horizon.
@@ -126,7 +125,7 @@ TEST_F(GlRenderTest, UnderwaterSkyWhenTheEyeIsBelowTheSurface) {
 TEST_F(GlRenderTest, WaterOpaqueBlendedOrStippled) {
   life.world.vars.wrldwat = 2;
   renderer.settings.sgl_drawflat = 0;  // water over the bare sky colour
-  lookDown();
+  look();
   draw();
   const QPoint p = at({10, 10, 2});
   const QColor sky = rgb(aboveWaterColours()[COL_SKY]);
@@ -145,9 +144,7 @@ TEST_F(GlRenderTest, WaterOpaqueBlendedOrStippled) {
 }
 
 TEST_F(GlRenderTest, FogPullsFarGroundToTheSky) {
-  camera.target = {10, 10, 0};
-  camera.scale = 1 / 8.0;
-  camera.settings.ka_h = 5;
+  look(8, 5);
   const QPoint far = QPoint(kSide / 2, kSide / 2 + 2);
   const QColor sky = rgb(aboveWaterColours()[COL_SKY]);
   const QColor clear = draw().pixelColor(far);
@@ -158,8 +155,7 @@ TEST_F(GlRenderTest, FogPullsFarGroundToTheSky) {
 
 TEST_F(GlRenderTest, BallAndStickAtTheirPlacesWithDarkerShadows) {
   renderer.settings.sgl_blend = BLEND_OFF;
-  lookDown();
-  camera.settings.ka_h = 60;
+  look(15, 60);
   const QImage empty = draw();
   ball({6, 10, 3}, 0.5);
   stick({13, 9, 0.3}, {13, 11, 0.3});
@@ -174,7 +170,7 @@ TEST_F(GlRenderTest, BallAndStickAtTheirPlacesWithDarkerShadows) {
 }
 
 TEST_F(GlRenderTest, MissingTextureFileShowsTheSubstitute) {
-  lookDown();
+  look();
   draw();
   const QPoint p = at({10, 10, -0.1});
   const QColor plain = draw().pixelColor(p);
@@ -190,7 +186,7 @@ TEST_F(GlRenderTest, MissingTextureFileShowsTheSubstitute) {
 }
 
 TEST_F(GlRenderTest, PictureChangesWithTheWorld) {
-  lookDown(25);
+  look(25);
   const QImage before = draw();
   life.world.vars.wrldtyp = WORLD_BLOCKS;
   life.world.vars.wrldmap = "m 3 3 159\n951\n519";
@@ -203,7 +199,7 @@ TEST_F(GlRenderTest, PictureChangesWithTheWorld) {
 
 TEST_F(GlRenderTest, GrabPointerIsDrawnWhileTheGrabRuns) {
   org* c = stick({8, 10, 0.3}, {12, 10, 0.3});
-  lookDown(20);
+  look(20);
   const QImage without = draw();
   Grab grab(life);
   grab.start(*c, 0);
