@@ -52,6 +52,12 @@ struct ListsTest : ::testing::Test {
     });
   }
 
+  // Runs `action` of the genotypes list with its dialog answered as answer() does.
+  void answered(void (ListsWindow::*action)(), bool ok, QString newName = {}) {
+    auto run = answer(ok, std::move(newName));
+    (genotypes.*action)();
+  }
+
   void select(ListsWindow& w, std::initializer_list<int> rows) {
     w.clearSelection();
     for (int r : rows) w.addRowToSelection(r);
@@ -61,15 +67,9 @@ struct ListsTest : ::testing::Test {
 }  // namespace
 
 TEST_F(ListsTest, NewAddsOnOkOnlyAndMarksTheInfo) {
-  {
-    auto run = answer(false);
-    genotypes.newGenotype();
-  }
+  answered(&ListsWindow::newGenotype, false);
   EXPECT_EQ(sim().pool.size(), 0);
-  {
-    auto run = answer(true, "Mine");
-    genotypes.newGenotype();
-  }
+  answered(&ListsWindow::newGenotype, true, "Mine");
   ASSERT_EQ(sim().pool.size(), 1);
   EXPECT_EQ(lastTitle, "Genotype data");
   przodek* rec = sim().pool.get(0);
@@ -102,16 +102,10 @@ TEST_F(ListsTest, EditMarksOnlyARealChange) {
   przodek* rec = add("X", "Plain", "note");
   rec->lifespan = 0.123456789;
   select(genotypes, {0});
-  {
-    auto run = answer(true);
-    genotypes.editGenotype();
-  }
+  answered(&ListsWindow::editGenotype, true);
   EXPECT_EQ(rec->info, "note");
   EXPECT_EQ(rec->lifespan, 0.123456789);
-  {
-    auto run = answer(true, "Renamed");
-    genotypes.editGenotype();
-  }
+  answered(&ListsWindow::editGenotype, true, "Renamed");
   EXPECT_EQ(rec->name, "Renamed");
   EXPECT_EQ(rec->info, "note\n(manually modified)");
   EXPECT_EQ(genotypes.model()->cellText(0, kNameIndex), "Renamed");

@@ -198,9 +198,6 @@ TEST(PovExport, ScenesAreSeenThroughTheMainCameraAndShowTheGrab) {
   org* c = stickCreature(r.w, {10, 10, 0.5}, {11, 10, 0.5});
   Camera camera;
   camera.target = {10, 10, 0};
-  camera.scale = 0.1;
-  camera.settings.ka_a = 0;
-  camera.settings.ka_h = 90;
   Grab grab(r.w.life);
   bindPovExporter(r.pov, camera, &grab);
   r.pov.vars.pov_skip = 0;
