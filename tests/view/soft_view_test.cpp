@@ -6,7 +6,7 @@
 #include "view/body_view.h"
 #include "view/soft_projection.h"
 #include "view/soft_world_painter.h"
-#include "world/life.h"
+#include "world/life_test_support.h"
 #include "world/org_param.h"
 
 namespace vorlund {
@@ -65,21 +65,12 @@ TEST(BodyView, DisplayBodyIsFullSizeEvenWhenCreaturesGrow) {
 
 // A world with one living two-stick creature, drawn in a recording area.
 struct WorldScene : ::testing::Test {
-  SimSettings rules;
-  Genetics genetics{nullptr, &rules, nullptr};
-  Life life{rules};
+  void SetUp() override { creature->getSes(0)->contact = 1; }
+  testing_life::World scene;
+  Life& life = scene.life;
   WorldDisplayFields display;
   SoftWorldPainter painter{display};
-  org* creature = nullptr;
-
-  void SetUp() override {
-    auto o = std::make_unique<org>(&genetics, "");
-    o->readFormat0("p:10,10,0\np:11,10,0\np:12,10,1\nj:0,1\nj:1,2\n");
-    o->getSes(0)->contact = 1;
-    o->computeBoundingBox();
-    o->center = o->meanPosition();
-    creature = life.addCreature(std::move(o));
-  }
+  org* creature = scene.creature("p:10,10,0\np:11,10,0\np:12,10,1\nj:0,1\nj:1,2\n");
   test::RecordingArea paint(int w, int h, double scale) {
     test::RecordingArea area(w, h);
     painter.paint(area, life, {10, 10, 0}, scale);

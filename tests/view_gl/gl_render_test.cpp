@@ -13,8 +13,7 @@
 #include "view/camera.h"
 #include "view/gl_renderer.h"
 #include "view/grab.h"
-#include "genepool/listaprz.h"
-#include "world/life.h"
+#include "world/life_test_support.h"
 
 namespace vorlund {
 namespace {
@@ -67,20 +66,6 @@ class GlRenderTest : public ::testing::Test {
     renderer.drawFrame(life, grab);
     return fbo->toImage(true).convertToFormat(QImage::Format_RGB32);
   }
-  org* ball(Vec3 p, double energy) {
-    auto o = std::make_unique<org>(&genetics, "*", "ball");
-    o->Build();
-    o->getSes(0)->p = p;
-    o->energy = energy;
-    return life.addFood(std::move(o));
-  }
-  org* stick(Vec3 a, Vec3 b) {
-    auto o = std::make_unique<org>(&genetics, "//0\np:\np:\nj:0,1\n", "stick");
-    o->Build();
-    o->getSes(0)->p = a;
-    o->getSes(1)->p = b;
-    return life.addCreature(std::move(o));
-  }
   QPoint at(const Vec3& p) {
     double x = 0, y = 0;
     EXPECT_TRUE(renderer.project(p, x, y));
@@ -91,10 +76,8 @@ class GlRenderTest : public ::testing::Test {
   QOffscreenSurface surface;
   QOpenGLContext context;
   std::unique_ptr<QOpenGLFramebufferObject> fbo;
-  SimSettings rules;
-  Genetics genetics{nullptr, &rules, nullptr};
-  listaprz pool{&genetics};
-  Life life{rules, &pool};
+  testing_life::World scene;
+  Life& life = scene.life;
   Camera camera;
   GlRenderer renderer{camera};
 };
@@ -157,8 +140,8 @@ TEST_F(GlRenderTest, BallAndStickAtTheirPlacesWithDarkerShadows) {
   renderer.settings.sgl_blend = BLEND_OFF;
   look(15, 60);
   const QImage empty = draw();
-  ball({6, 10, 3}, 0.5);
-  stick({13, 9, 0.3}, {13, 11, 0.3});
+  scene.ball({6, 10, 3}, 0.5);
+  scene.creature("p:13,9,0.3\np:13,11,0.3\nj:0,1\n");  // a stick across y
   const QImage img = draw();
   const QColor ballPixel = img.pixelColor(at({6, 10, 3.4}));
   EXPECT_GT(ballPixel.red(), ballPixel.blue() + 40) << "the ball's orange";
@@ -198,7 +181,7 @@ TEST_F(GlRenderTest, PictureChangesWithTheWorld) {
 }
 
 TEST_F(GlRenderTest, GrabPointerIsDrawnWhileTheGrabRuns) {
-  org* c = stick({8, 10, 0.3}, {12, 10, 0.3});
+  org* c = scene.creature("p:8,10,0.3\np:12,10,0.3\nj:0,1\n");
   look(20);
   const QImage without = draw();
   Grab grab(life);
