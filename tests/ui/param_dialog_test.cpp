@@ -186,19 +186,6 @@ TEST_F(DialogTest, LabelledValueOutsideItsLabelsShowsAsANumber) {
   EXPECT_EQ(s.mode, 7);
 }
 
-TEST_F(DialogTest, RunnerAndEditParametersReportConfirmation) {
-  ScopedParamDialogRunner run([](ParamDialog& d) {
-    typeInto(d.controlFor(kDemo), "30");
-    d.findChild<QPushButton*>("ok")->click();
-    return d.confirmed();
-  });
-  bool confirmed = false;
-  const int flags = editParameters(nullptr, acc, false, "Options", nullptr, &confirmed);
-  EXPECT_TRUE(confirmed);
-  EXPECT_EQ(flags, PSET_CHANGED);
-  EXPECT_EQ(s.demo, 30);
-}
-
 TEST_F(DialogTest, GoingBackToAQuestionedGenotypeKeepsTheDialogOpen) {
   GenMan gm;
   registerStandardOperators(gm);

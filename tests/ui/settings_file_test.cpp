@@ -14,6 +14,8 @@
 #include "ui/file_associations.h"
 #include "ui/message_window.h"
 #include "ui/settings_chain.h"
+#include "view/camera.h"
+#include "view/display_settings.h"
 
 using namespace vorlund;
 using namespace vorlund::ui;
@@ -21,22 +23,6 @@ using test_support::exampleFile;
 namespace fs = std::filesystem;
 
 namespace {
-
-// A table standing in for a later window's settings (a real number, so the
-// decimal point shows).
-struct Extra {
-  double zoom = 0.5;
-};
-constexpr ParamEntry kExtraTab[] = {
-    paramHeader("Extra", 1, 1, nullptr),
-    {"ex_zoom", 0, "Zoom", "f 0 10", static_cast<int32_t>(offsetof(Extra, zoom)), ""},
-    paramEnd(),
-};
-constexpr ParamEntry kOtherTab[] = {
-    paramHeader("Other", 1, 1, nullptr),
-    {"ot_zoom", 0, "Zoom", "f 0 10", static_cast<int32_t>(offsetof(Extra, zoom)), ""},
-    paramEnd(),
-};
 
 std::string slurp(const std::string& path) { return test_support::ScratchDir::read(path); }
 
@@ -46,21 +32,23 @@ TEST(SettingsChain, KeepsItsOrderRoundTripsAndWritesAtomically) {
   WindowRig rig;  // for the scratch folder and the captured messages
   InterfaceSettings a;
   InterfaceParams head(&a);
-  Extra e1, e2;
-  param x1(kExtraTab, &e1), x2(kOtherTab, &e2);
+  Camera camera;
+  param& x1 = camera.parameters();
+  NeuronDisplayFields neuronFields;
+  NeuronDisplayParams x2(&neuronFields);
   SettingsChain chain(&head);
   chain.join(ChainSlot::PovRay, &x2);  // joined out of order
   chain.join(ChainSlot::Camera, &x1);
   EXPECT_EQ(head.next(), &x1);
   EXPECT_EQ(x1.next(), &x2);
   a.int_maxfps = 40;
-  e1.zoom = 2.25;
+  camera.settings.ka_zoom = 1.75;
   ASSERT_TRUE(chain.write("Default.par"));
   a.int_maxfps = 0;
-  e1.zoom = 0;
+  camera.settings.ka_zoom = 1;
   ASSERT_TRUE(chain.read("Default.par"));
   EXPECT_EQ(a.int_maxfps, 40);
-  EXPECT_EQ(e1.zoom, 2.25);
+  EXPECT_EQ(camera.settings.ka_zoom, 1.75);
   chain.leave(ChainSlot::Camera);
   EXPECT_EQ(head.next(), &x2);
 

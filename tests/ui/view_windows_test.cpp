@@ -1,7 +1,6 @@
 // The body, brain and phylogeny windows drawn off screen.
 #include <gtest/gtest.h>
 
-#include <QComboBox>
 #include <QImage>
 #include <QTemporaryDir>
 
@@ -141,15 +140,12 @@ TEST(PhylogenyWindow, ParametersGoThroughTheGenericDialogAndCancelDrawsNothing) 
   ui::UiContext ctx;
   ctx.sim().genman.history() = {{1, "X", "XX", 0.3f, 0}};
   QString title;
-  bool hadChoice = false;
   ui::ScopedParamDialogRunner cancel([&](ui::ParamDialog& d) {
     title = d.windowTitle();
-    hadChoice = qobject_cast<QComboBox*>(d.controlFor(1)) != nullptr;
     return false;
   });
   ui::runPhylogenyAnalysis(nullptr, ctx);  // would block in the tree window if it went on
   EXPECT_EQ(title, "Phylogeny Analysis Parameters");
-  EXPECT_TRUE(hadChoice);
 }
 
 }  // namespace
