@@ -259,16 +259,12 @@ TEST_F(ListsTest, CreatureModelRowsFollowBirthsAndDeaths) {
   EXPECT_EQ(model.creature(0), b);
 }
 
-TEST(ListRules, ColumnStringsWeightsAndWidths) {
+TEST(ListRules, ColumnStringsAndWidthsByWeight) {
   EXPECT_TRUE(columnShown("10", 0));
   EXPECT_FALSE(columnShown("10", 1));
   EXPECT_TRUE(columnShown("10", 5));
   EXPECT_EQ(toggleColumn("10", 4), "10110");
   EXPECT_EQ(toggleColumn("10", 1), "11");
-  EXPECT_EQ(columnWeight('d', true), 50);
-  EXPECT_EQ(columnWeight('f', true), 80);
-  EXPECT_EQ(columnWeight('s', true), 100);
-  EXPECT_EQ(columnWeight('f', false), 10);
   // 10 + 50 + 100 + 30 = 190 shares of 380 pixels.
   EXPECT_EQ(adjustedWidths({10, 50, 100}, 380), (std::vector<int>{20, 100, 200}));
 }

@@ -1,3 +1,4 @@
+// The parameter dialog, its genotype editor and the rules behind its controls.
 #include "ui/param_dialog.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,8 @@
 #include <QSlider>
 #include <QSpinBox>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QTreeWidget>
 #include <cstddef>
 #include <string>
@@ -66,17 +69,42 @@ void typeInto(QWidget* w, const QString& text) {
 void press(ParamDialog& d, const char* button) { d.findChild<QPushButton*>(button)->click(); }
 
 struct DialogTest : ::testing::Test {
+  DialogTest() { registerStandardOperators(gm); }
   Settings s;
   param acc{kTab, &s};
+  GenMan gm;
   ScriptedPrompts script;
   ScopedPromptService use{&script};
+};
+
+// The character format the highlighter gave to document position `at`.
+QTextCharFormat shownFormat(QTextDocument* doc, int at) {
+  const QTextBlock block = doc->findBlock(at);
+  const int inBlock = at - block.position();
+  for (const QTextLayout::FormatRange& r : block.layout()->formats())
+    if (inBlock >= r.start && inBlock < r.start + r.length) return r.format;
+  return {};
+}
+
+bool sameLook(const QTextCharFormat& a, const QTextCharFormat& b) {
+  return a.foreground().color() == b.foreground().color() && a.fontUnderline() == b.fontUnderline() &&
+         a.fontWeight() == b.fontWeight() && a.fontItalic() == b.fontItalic() && a.fontStrikeOut() == b.fontStrikeOut();
+}
+
+// The genotype editor on its own, as the dialog shows it for a genotype row.
+struct EditorTest : DialogTest {
+  GenotypeEditor editor{&gm};
+
+  void leave() {
+    editor.userLeft();
+    editor.settle();
+  }
 };
 
 }  // namespace
 
 TEST_F(DialogTest, TreeNestsGroupPathsAndMakesOneControlPerType) {
   ParamDialog d(nullptr, acc, false, "Options");
-  EXPECT_EQ(d.windowTitle(), "Options");
   QTreeWidget* tree = d.groupTree();
   ASSERT_EQ(tree->topLevelItemCount(), 2);
   EXPECT_EQ(tree->topLevelItem(0)->text(0), "Interface");
@@ -187,8 +215,6 @@ TEST_F(DialogTest, LabelledValueOutsideItsLabelsShowsAsANumber) {
 }
 
 TEST_F(DialogTest, GoingBackToAQuestionedGenotypeKeepsTheDialogOpen) {
-  GenMan gm;
-  registerStandardOperators(gm);
   ParamDialog d(nullptr, acc, false, "Genotype data", &gm);
   GenotypeEditor* editor = d.genotypeEditor();
   ASSERT_NE(editor, nullptr);
@@ -203,6 +229,78 @@ TEST_F(DialogTest, GoingBackToAQuestionedGenotypeKeepsTheDialogOpen) {
   press(d, "ok");
   EXPECT_TRUE(d.confirmed());
   EXPECT_EQ(s.genes, "X(X,X),X");
+}
+
+TEST_F(EditorTest, EveryCharacterWearsItsStyleWordInEachEncoding) {
+  for (const std::string text : {"X(X[|G:1],RX)", "/*2*/stick (1.5) X", "/*4*/\n<X>N[*:1]#Q"}) {
+    editor.setGenotype(QString::fromLatin1(text.c_str()));
+    for (int at = 0; at < static_cast<int>(text.size()); ++at) {
+      if (text[static_cast<std::size_t>(at)] == '\n') continue;
+      EXPECT_TRUE(sameLook(shownFormat(editor.edit()->document(), at), formatForStyle(gm.Style(text, at))))
+          << text << " at " << at;
+    }
+  }
+}
+
+TEST_F(EditorTest, StatusLineNamesFormatAndVerdict) {
+  const struct {
+    const char* text;
+    const char* status;
+  } cases[] = {
+      {"X(X,X)", "Genotype, format #1\n[Valid]"},
+      {"X[1:1]", "Genotype, format #1\n[Invalid, I can correct]"},
+      {"XL", "Genotype, format #1\n[NOT Valid]"},
+      {"/*9*/abc", "Genotype, format #9\n[Cannot check]"},
+  };
+  for (const auto& c : cases) {
+    editor.setGenotype(c.text);
+    EXPECT_EQ(editor.statusText(), c.status);
+  }
+}
+
+TEST_F(EditorTest, TypedCharactersOutsideTheAlphabetAreRefused) {
+  editor.setGenotype("X");
+  editor.edit()->moveCursor(QTextCursor::End);
+  QTest::keyClicks(editor.edit(), "ZX(");
+  EXPECT_EQ(editor.genotype(), "XX(");
+}
+
+TEST_F(EditorTest, LeavingAnUnrepairableGenotypeAsksAndMarksTheError) {
+  editor.setGenotype("X(X,X),X");
+  script.answers = {PromptAnswer::No, PromptAnswer::Yes};
+  leave();
+  ASSERT_EQ(script.shown.size(), 1u);
+  EXPECT_EQ(script.shown[0].title, "Warning");
+  EXPECT_EQ(script.shown[0].text, "Invalid genotype - error near position 7!\nIgnore?");
+  EXPECT_EQ(editor.highlighter()->errorPosition(), 7);
+  for (int at = 0; at < 8; ++at) {
+    const bool marked = at >= 6;
+    EXPECT_EQ(shownFormat(editor.edit()->document(), at).fontUnderline(), marked) << at;
+  }
+  leave();
+  ASSERT_EQ(script.shown.size(), 3u);
+  EXPECT_EQ(script.shown[2].kind, PromptKind::Critical);
+  EXPECT_EQ(script.shown[2].title, "Error message");
+  EXPECT_EQ(script.shown[2].text, "The genotype is invalid and useless now");
+  EXPECT_EQ(editor.genotype(), "X(X,X),X");
+}
+
+TEST_F(EditorTest, LeavingARepairableGenotypeRepairsItOnlyAfterYes) {
+  editor.setGenotype("X[1:1]");
+  script.answers = {PromptAnswer::No, PromptAnswer::Yes};
+  leave();
+  EXPECT_EQ(editor.genotype(), "X[1:1]");
+  leave();
+  ASSERT_EQ(script.shown.size(), 2u);
+  EXPECT_EQ(script.shown[1].text, "Invalid genotype - correct it?");
+  std::string repaired = "X[1:1]";
+  gm.Validate(repaired);
+  EXPECT_EQ(editor.genotype().toStdString(), repaired);
+  EXPECT_EQ(editor.statusText(), "Genotype, format #1\n[Valid]");
+  // A valid genotype leaves without a question; a check is not asked twice.
+  leave();
+  editor.settle();
+  EXPECT_EQ(script.shown.size(), 2u);
 }
 
 TEST(ParamRules, ControlKindForEveryTypeForm) {

@@ -20,8 +20,6 @@ using pov_test::ScratchDir;
 using pov_test::stickCreature;
 using test_support::MessageCapture;
 
-constexpr const char* kCreateFailed = "Can't create file. Recording disabled.";
-
 // An exporter on a small world, writing "sNNN.pov" into a scratch folder.
 struct Recording {
   Recording() : pov(w.life) {
@@ -223,7 +221,7 @@ TEST(PovExport, CreateFailureSwitchesOffAndSwitchingOnAgainRestarts) {
   r.pov.vars.pov_dir = prefix(r.dir) + "missing/";
   r.pov.vars.pov_fr = 4;
   r.switchOn();
-  EXPECT_TRUE(log.has("Save", kCreateFailed));
+  EXPECT_TRUE(log.has("Save", "Can't create file. Recording disabled."));
   EXPECT_EQ(r.pov.vars.pov_act, 0);
 
   r.pov.vars.pov_dir = prefix(r.dir);
