@@ -1,4 +1,5 @@
-// The main window driven as a user would, with the prompt service answering.
+// The main window driven as a user would, with the prompt service answering
+// (and that service itself).
 #include "ui/main_window.h"
 
 #include <gtest/gtest.h>
@@ -29,6 +30,23 @@ void expectGeometry(QWidget* w, const LayoutRect& r, const char* what) {
 }
 
 }  // namespace
+
+TEST(PromptService, ScriptedServiceAnswersInOrderAndRestoresThePrevious) {
+  PromptService* real = &prompts();
+  {
+    ScriptedPrompts script;
+    script.answers = {PromptAnswer::Yes};
+    script.fileNames = {"a.gen"};
+    ScopedPromptService use(&script);
+    EXPECT_EQ(prompts().question(nullptr, "T", "Q?", PromptButtons::YesNo), PromptAnswer::Yes);
+    EXPECT_EQ(prompts().question(nullptr, "T", "Q?", PromptButtons::YesNo), PromptAnswer::No);
+    EXPECT_EQ(prompts().openFileName(nullptr, "Open", "", ""), "a.gen");
+    EXPECT_EQ(prompts().saveFileName(nullptr, "Save", "", ""), "");
+    ASSERT_EQ(script.shown.size(), 4u);
+    EXPECT_EQ(script.shown[0].text, "Q?");
+  }
+  EXPECT_EQ(&prompts(), real);
+}
 
 TEST(MainWindow, FreshStartCaptionStatusAndEnablement) {
   WindowRig rig;

@@ -15,7 +15,6 @@ namespace vorlund {
 namespace {
 
 using pov_test::prefix;
-using pov_test::readAll;
 using pov_test::ScratchDir;
 using pov_test::stickCreature;
 using test_support::MessageCapture;
@@ -32,6 +31,13 @@ struct Recording {
     for (const StepHook& h : w.life.stepHooks) h.fn(h.arg);
   }
   bool has(const std::string& file) const { return std::filesystem::exists(dir.path / file); }
+  // Switched on to write every step: the scene of the first step.
+  std::string firstScene() {
+    pov.vars.pov_skip = 0;
+    switchOn();
+    step();
+    return ScratchDir::read(dir.path / "s000.pov");
+  }
 
   testing_life::World w;
   ScratchDir dir;
@@ -83,7 +89,7 @@ TEST(PovExport, StartWritesTheWorldAndOurIncludeButKeepsTheUsersOwn) {
   r.switchOn();
   EXPECT_TRUE(r.has("world.inc"));
   EXPECT_TRUE(r.has("povray.ini"));
-  EXPECT_EQ(readAll(r.dir.path / "vorlund.inc"), "// mine\n");
+  EXPECT_EQ(ScratchDir::read(r.dir.path / "vorlund.inc"), "// mine\n");
 }
 
 TEST(PovExport, FramesAreNumberedFromTheFirstFrameEverySkipPlusOneSteps) {
@@ -102,7 +108,7 @@ TEST(PovExport, FramesAreNumberedFromTheFirstFrameEverySkipPlusOneSteps) {
     EXPECT_EQ(written, expected) << "skip " << skip;
     EXPECT_TRUE(r.has("s007.pov"));
     EXPECT_TRUE(r.has(skip == 0 ? "s015.pov" : "s009.pov"));
-    EXPECT_NE(readAll(r.dir.path / "s007.pov").find("#declare AnimFrame=7;\n#include \"world.inc\"\n"),
+    EXPECT_NE(ScratchDir::read(r.dir.path / "s007.pov").find("#declare AnimFrame=7;\n#include \"world.inc\"\n"),
               std::string::npos);
   }
 }
@@ -129,17 +135,14 @@ TEST(PovExport, CreatureWithBendingMuscleAndEquilibriumReceptor) {
                            "#declare St_RotMuscle=0;\n"
                            "#declare St_Recept_G=1;\n#declare St_Recept_T=0;\n#declare St_Recept_S=0;\n" +
                            ends + "BeginEnergy()\nEnergy(<5,5,1>,10)\nEndEnergy()\n";
-  r.pov.vars.pov_skip = 0;
-  r.switchOn();
-  r.step();
-  const std::string scene = readAll(r.dir.path / "s000.pov");
+  const std::string scene = r.firstScene();
   ASSERT_NE(scene.find("Camera("), std::string::npos);
   EXPECT_EQ(scene.substr(scene.find("BeginCreature")), full);
 
   // Below Full quality the neurons are not looked at.
   r.pov.vars.pov_stick = POV_STICK_ATTRIBUTES;
   r.step();
-  const std::string plain = readAll(r.dir.path / "s001.pov");
+  const std::string plain = ScratchDir::read(r.dir.path / "s001.pov");
   EXPECT_NE(plain.find(stick + "#declare St_BendMuscle=0;\n#declare St_RotMuscle=0;\n#declare St_Recept_G=0;\n"),
             std::string::npos);
 }
@@ -198,16 +201,13 @@ TEST(PovExport, ScenesAreSeenThroughTheMainCameraAndShowTheGrab) {
   camera.target = {10, 10, 0};
   Grab grab(r.w.life);
   bindPovExporter(r.pov, camera, &grab);
-  r.pov.vars.pov_skip = 0;
-  r.switchOn();
-  r.step();
-  std::string scene = readAll(r.dir.path / "s000.pov");
+  std::string scene = r.firstScene();
   const Vec3 eye = camera.eye();
   EXPECT_NE(scene.find(ssprintf("Camera(<%lg,%lg,%lg>,<10,10,0>)\n", eye.x, eye.y, eye.z)), std::string::npos);
   EXPECT_EQ(scene.find("Manipulator"), std::string::npos);
   grab.start(*c, 0);
   r.step();
-  scene = readAll(r.dir.path / "s001.pov");
+  scene = ScratchDir::read(r.dir.path / "s001.pov");
   EXPECT_NE(scene.find("Manipulator(<10,10,"), std::string::npos);
 }
 
@@ -256,7 +256,7 @@ TEST(PovExport, CommandGetsThePathsAsArgumentsAndItsReturnCodeIsReported) {
   MessageCapture log;
   r.switchOn();
   r.step();
-  EXPECT_EQ(readAll(out), odd.string() + "/s000.pov|" + odd.string() + "/|");
+  EXPECT_EQ(ScratchDir::read(out), odd.string() + "/s000.pov|" + odd.string() + "/|");
   EXPECT_TRUE(log.has("system()", "Return code 3"));
   EXPECT_FALSE(std::filesystem::exists(r.dir.path / "pwned"));
   EXPECT_FALSE(std::filesystem::exists("pwned"));
@@ -293,14 +293,12 @@ TEST(PovExport, DustRisesFromSlippingEndsAndThinsOut) {
   e->state = SES_SLIDING;
   e->anchor = e->p + Vec3(0.1, 0, 0);
   e->v = {0.01, 0, 0};
-  r.pov.vars.pov_skip = 0;
-  r.switchOn();
-  r.step();
+  r.firstScene();
   EXPECT_TRUE(r.pov.dustClouds().empty());  // dust off
   r.pov.vars.pov_dust = 1;
   r.step();
   ASSERT_EQ(r.pov.dustClouds().size(), 1u);
-  EXPECT_NE(readAll(r.dir.path / "s001.pov").find("DustCloud(<2,1,0>,1,1)\n"), std::string::npos);
+  EXPECT_NE(ScratchDir::read(r.dir.path / "s001.pov").find("DustCloud(<2,1,0>,1,1)\n"), std::string::npos);
   e->state = 0;
   for (int i = 0; i < 10; ++i) r.step();
   EXPECT_TRUE(r.pov.dustClouds().empty());

@@ -12,7 +12,6 @@
 namespace vorlund {
 namespace {
 
-using pov_test::readAll;
 using pov_test::ScratchDir;
 using pov_test::stickCreature;
 
@@ -28,7 +27,7 @@ RgbImage render(const std::filesystem::path& scene, std::string& log) {
       "cd \"$1\" && povray +I\"$2\" +O\"$2.bmp\" +FB -D -P +W" + std::to_string(kWidth) + " +H" +
           std::to_string(kHeight) + " >\"$2.log\" 2>&1",
       {scene.parent_path().string(), scene.filename().string()});
-  log = readAll(scene.string() + ".log");
+  log = ScratchDir::read(scene.string() + ".log");
   EXPECT_EQ(code, 0) << log;
   bool failed = true;
   const RgbImage picture = readTextureFile(scene.string() + ".bmp", failed);

@@ -1,5 +1,5 @@
-// Helpers of the scene export tests: the scratch folder's prefix, whole-file
-// reads and a small world with one stick creature.
+// Helpers of the scene export tests: the scratch folder's prefix and a small
+// world with one stick creature.
 #pragma once
 
 #include <string>
@@ -13,7 +13,6 @@ using test_support::ScratchDir;
 
 // A scratch folder as the exporter wants it: a prefix ending with '/'.
 inline std::string prefix(const ScratchDir& dir) { return dir.path.string() + "/"; }
-inline std::string readAll(const std::filesystem::path& p) { return ScratchDir::read(p.string()); }
 
 // Adds a one-stick creature from a to b (ends facing the world axes) to `w`.
 inline org* stickCreature(testing_life::World& w, Vec3 a, Vec3 b) {
