@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QImage>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QTemporaryDir>
@@ -13,7 +14,6 @@
 #include "support/message_capture.h"
 #include "ui/prompt_service.h"
 #include "ui/ui_context.h"
-#include "view/bmp_image.h"
 
 using namespace vorlund;
 using namespace vorlund::ui;
@@ -93,11 +93,7 @@ TEST_F(WorldViewWindowTest, SnapshotSavesTheSoftwarePictureAndCopyPutsAVectorPic
   const QString file = dir.filePath("shot.bmp");
   scripted.fileNames.push_back(file);
   QTest::keyClick(&v, Qt::Key_B, Qt::ControlModifier);
-  bool failed = true;
-  const RgbImage img = readTextureFile(file.toStdString(), failed);
-  EXPECT_FALSE(failed);
-  EXPECT_EQ(img.width, v.width());
-  EXPECT_EQ(img.height, v.height());
+  EXPECT_EQ(QImage(file).size(), v.size());
   QTest::keyClick(&v, Qt::Key_C, Qt::ControlModifier);
   const QMimeData* data = QApplication::clipboard()->mimeData();
   ASSERT_NE(data, nullptr);
