@@ -5,6 +5,7 @@
 // ("Default.par") between runs.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
@@ -155,6 +156,8 @@ class MainWindow : public QMainWindow {
   void runBatch();
   void stepOnce();
   void simulateOneStep();
+  // Milliseconds on a steady clock that starts at the first call.
+  double frameClockMs();
   void finishRun();
   void tick();
   void cameraFollow();
@@ -202,6 +205,9 @@ class MainWindow : public QMainWindow {
   int logoFrame_ = -1;
   QString captionSuffix_;
   FrameRateMeter meter_;
+  FrameBudget frameBudget_;
+  QElapsedTimer frameClock_;
+  double lastListRefreshMs_ = -kListRefreshMinMs;
   DemoScheduler demo_;
   std::unique_ptr<DemoStage> stage_;
   // After ctx_: both hang on the simulator's hook lists and go first.

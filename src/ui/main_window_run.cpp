@@ -119,7 +119,9 @@ void MainWindow::stepOnce() {
   if (!runFlag()) running_ = false;
   if (stepsLeft_ > 0 && --stepsLeft_ == 0) running_ = false;
   const long step = s.stepCount;
-  if (step % updateRatio_ == 0) {
+  // The modulo first, so that the clock is read on those steps only.
+  if (step % updateRatio_ == 0 && listRefreshDue(step, updateRatio_, frameClockMs(), lastListRefreshMs_)) {
+    lastListRefreshMs_ = frameClockMs();
     refreshStatus();
     individuals_->refreshRows();
   }
@@ -127,13 +129,22 @@ void MainWindow::stepOnce() {
   world_->updateCamera();
   if (toggleDown(MainToggle::World)) {
     const int frames = framesForStep(redrawRatio_, step);
-    for (int f = 0; f < frames; ++f) {
-      redrawViews();
-      drawSpiedViews();
+    if (frames > 0 && frameBudget_.allows(redrawRatio_, frameClockMs())) {
+      const double start = frameClockMs();
+      for (int f = 0; f < frames; ++f) {
+        redrawViews();
+        drawSpiedViews();
+      }
+      frameBudget_.drawn(start, frameClockMs());
+      emit ctx_->stepped();
     }
-    if (frames > 0) emit ctx_->stepped();
   }
   if (step % kChoiceReadSteps == 0) readChoices();
+}
+
+double MainWindow::frameClockMs() {
+  if (!frameClock_.isValid()) frameClock_.start();
+  return static_cast<double>(frameClock_.nsecsElapsed()) / 1e6;
 }
 
 void MainWindow::simulateOneStep() {

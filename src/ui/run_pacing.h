@@ -24,6 +24,38 @@ long parseUpdateChoice(std::string_view text);
 // others), and -D on every step when D < 0.
 int framesForStep(int redrawRatio, long stepCount);
 
+// Frames the refresh ratio skips steps for (D > 1) are there to show the run,
+// not to slow it: such a frame is left out while the previous one ended less
+// than kIdlePerDrawn times its own drawing time ago, so drawing takes at most
+// about a third of the run's time however slow the renderer (a software
+// rasteriser spends tens of milliseconds on a frame the screen cannot show
+// any sooner). "Every frame" and the slow-downs draw every frame they ask for.
+class FrameBudget {
+ public:
+  static constexpr double kIdlePerDrawn = 2.0;
+
+  // Whether a frame asked for at `nowMs` (any steady clock) is drawn.
+  bool allows(int redrawRatio, double nowMs) const {
+    return redrawRatio <= 1 || nowMs - lastEndMs_ >= kIdlePerDrawn * lastCostMs_;
+  }
+  void drawn(double startMs, double endMs) {
+    lastCostMs_ = endMs - startMs;
+    lastEndMs_ = endMs;
+  }
+
+ private:
+  double lastEndMs_ = 0.0;
+  double lastCostMs_ = 0.0;
+};
+
+// The lists and the status line follow the run every U-th step, but not
+// sooner than kListRefreshMinMs after their last refresh: rows changing faster
+// cannot be read, and laying out their text would slow the run down.
+constexpr double kListRefreshMinMs = 100.0;
+inline bool listRefreshDue(long step, long updateRatio, double nowMs, double lastMs) {
+  return step % updateRatio == 0 && nowMs - lastMs >= kListRefreshMinMs;
+}
+
 // Half-second measurements of the display rate, and the throttle that slows
 // drawing down while the rate is above the limit `int_maxfps`.
 class FrameRateMeter {
