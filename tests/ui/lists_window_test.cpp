@@ -9,6 +9,7 @@
 #include <QTest>
 
 #include "ui/list_models.h"
+#include "ui/list_rules.h"
 #include "ui/param_dialog.h"
 #include "ui/prompt_service.h"
 #include "ui/ui_context.h"
@@ -19,6 +20,8 @@ using namespace vorlund::ui;
 namespace {
 
 constexpr int kNameIndex = 0;  // "name" heads the Genotype table
+
+int column(const char* id) { return param(kGenotypeTable, nullptr).findId(id); }
 
 struct ListsTest : ::testing::Test {
   UiContext ctx;
@@ -52,6 +55,12 @@ struct ListsTest : ::testing::Test {
     });
   }
 
+  // Runs `action` of the genotypes list with its dialog answered as answer() does.
+  void answered(void (ListsWindow::*action)(), bool ok, QString newName = {}) {
+    auto run = answer(ok, std::move(newName));
+    (genotypes.*action)();
+  }
+
   void select(ListsWindow& w, std::initializer_list<int> rows) {
     w.clearSelection();
     for (int r : rows) w.addRowToSelection(r);
@@ -61,15 +70,9 @@ struct ListsTest : ::testing::Test {
 }  // namespace
 
 TEST_F(ListsTest, NewAddsOnOkOnlyAndMarksTheInfo) {
-  {
-    auto run = answer(false);
-    genotypes.newGenotype();
-  }
+  answered(&ListsWindow::newGenotype, false);
   EXPECT_EQ(sim().pool.size(), 0);
-  {
-    auto run = answer(true, "Mine");
-    genotypes.newGenotype();
-  }
+  answered(&ListsWindow::newGenotype, true, "Mine");
   ASSERT_EQ(sim().pool.size(), 1);
   EXPECT_EQ(lastTitle, "Genotype data");
   przodek* rec = sim().pool.get(0);
@@ -102,16 +105,10 @@ TEST_F(ListsTest, EditMarksOnlyARealChange) {
   przodek* rec = add("X", "Plain", "note");
   rec->lifespan = 0.123456789;
   select(genotypes, {0});
-  {
-    auto run = answer(true);
-    genotypes.editGenotype();
-  }
+  answered(&ListsWindow::editGenotype, true);
   EXPECT_EQ(rec->info, "note");
   EXPECT_EQ(rec->lifespan, 0.123456789);
-  {
-    auto run = answer(true, "Renamed");
-    genotypes.editGenotype();
-  }
+  answered(&ListsWindow::editGenotype, true, "Renamed");
   EXPECT_EQ(rec->name, "Renamed");
   EXPECT_EQ(rec->info, "note\n(manually modified)");
   EXPECT_EQ(genotypes.model()->cellText(0, kNameIndex), "Renamed");
@@ -196,16 +193,12 @@ TEST_F(ListsTest, ColumnStringsAndHeaderSorting) {
   add("X", "b", "", 5);
   add("XX", "a", "", 50);
   add("XXX", "c", "", 20);
-  const int life = param(kGenotypeTable, nullptr).findId("lifespan");
+  const int life = column("lifespan");
   emit genotypes.table()->horizontalHeader()->sectionClicked(life);
   EXPECT_EQ(sim().pool.get(0)->name, "b");
   emit genotypes.table()->horizontalHeader()->sectionClicked(life);
   EXPECT_EQ(sim().pool.get(0)->name, "a");
   EXPECT_EQ(genotypes.table()->horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
-  for (int r = 0; r < 3; ++r) EXPECT_EQ(genotypes.rowGenotype(r), sim().pool.get(r));
-  add("XXXX", "d", "", 30);
-  EXPECT_EQ(sim().pool.get(1)->name, "d");
-  EXPECT_EQ(genotypes.model()->cellText(1, kNameIndex), "d");
   // A selected record that the sort moves stays selected, in the list and in the context.
   select(genotypes, {1});
   przodek* d = genotypes.rowGenotype(1);
@@ -214,4 +207,75 @@ TEST_F(ListsTest, ColumnStringsAndHeaderSorting) {
   EXPECT_EQ(genotypes.rowGenotype(0), d);
   EXPECT_EQ(genotypes.selectedRows(), std::vector<int>{0});
   EXPECT_EQ(ctx.selectedGenotype(), d);
+}
+
+TEST_F(ListsTest, GenotypeModelRowsFollowThePoolAndItsOwnSort) {
+  GenotypeListModel model(sim().pool);
+  const int name = column("name"), life = column("lifespan");
+  add("X", "short", "", 5);
+  add("XX", "long", "", 50);
+  przodek* mid = add("XXX", "mid", "", 20);
+  ASSERT_EQ(model.rowCount(), 3);
+  EXPECT_EQ(model.cellText(2, name), "mid");
+  EXPECT_EQ(model.data(model.index(0, life), Qt::TextAlignmentRole).toInt() & Qt::AlignRight, Qt::AlignRight);
+
+  model.sort(life, Qt::DescendingOrder);
+  auto names = [&] {
+    QStringList n;
+    for (int r = 0; r < model.rowCount(); ++r) n << model.cellText(r, name);
+    return n;
+  };
+  EXPECT_EQ(names(), (QStringList{"long", "mid", "short"}));
+  for (int r = 0; r < sim().pool.size(); ++r) EXPECT_EQ(model.record(r), sim().pool.get(r));
+
+  // A change that moves the record, a new one, a removal: the rows keep the pool's order.
+  mid->lifespan = 100;
+  sim().pool.changed(sim().pool.find(mid));
+  add("XXXX", "new", "", 30);
+  EXPECT_EQ(names(), (QStringList{"mid", "long", "new", "short"}));
+  sim().pool.release(1);
+  EXPECT_EQ(names(), (QStringList{"mid", "new", "short"}));
+  EXPECT_EQ(model.cellText(0, life), "100");
+  sim().pool.clear();
+  EXPECT_EQ(model.rowCount(), 0);
+}
+
+TEST_F(ListsTest, CreatureModelRowsFollowBirthsAndDeaths) {
+  CreatureListModel model(sim().creatures);
+  przodek* rec = add("X(X,X)", "walker", "", 1);
+  org* a = sim().createCreature(*rec);
+  org* b = sim().createCreature(*rec);
+  ASSERT_TRUE(a && b);
+  ASSERT_EQ(model.rowCount(), 2);
+  EXPECT_EQ(model.creature(1), b);
+  EXPECT_FALSE(model.data(model.index(0, 0), Qt::DecorationRole).value<QIcon>().isNull());
+  const int energy = param(kCreatureTable, nullptr).findId("energy");
+  b->energy = 1234;
+  EXPECT_NE(model.cellText(1, energy), "1234");
+  model.refreshRows();
+  EXPECT_EQ(model.cellText(1, energy), "1234");
+  sim().killCreature(a);
+  ASSERT_EQ(model.rowCount(), 1);
+  EXPECT_EQ(model.creature(0), b);
+}
+
+TEST(ListRules, ColumnStringsAndWidthsByWeight) {
+  EXPECT_TRUE(columnShown("10", 0));
+  EXPECT_FALSE(columnShown("10", 1));
+  EXPECT_TRUE(columnShown("10", 5));
+  EXPECT_EQ(toggleColumn("10", 4), "10110");
+  EXPECT_EQ(toggleColumn("10", 1), "11");
+  // 10 + 50 + 100 + 30 = 190 shares of 380 pixels.
+  EXPECT_EQ(adjustedWidths({10, 50, 100}, 380), (std::vector<int>{20, 100, 200}));
+}
+
+// The lists window checks the plain copy and edit marks.
+TEST(ListRules, InfosOfNewCopyAndEditAreMarkedOnce) {
+  EXPECT_EQ(infoAfterNew("(manually created)", true), "(manually created)");
+  EXPECT_EQ(infoAfterNew("mine", true), "mine\n(manually created)");
+  EXPECT_EQ(infoAfterNew("mine", false), "mine");
+  EXPECT_EQ(copyInfo("a", "Bob"), "a\n(copy of 'Bob')");
+  EXPECT_EQ(infoAfterEdit("a\n(manually modified)", true), "a\n(manually modified)");
+  EXPECT_EQ(infoAfterEdit("(manually created)", true), "(manually created)");
+  EXPECT_EQ(infoAfterEdit("a", false), "a");
 }

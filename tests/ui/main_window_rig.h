@@ -5,26 +5,20 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QTemporaryDir>
-#include <filesystem>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "fake_audio.h"
 #include "support/message_capture.h"
+#include "support/scratch.h"
 #include "ui/main_window.h"
 #include "ui/prompt_service.h"
 
 class WindowRig {
  public:
-  WindowRig() : saved_(std::filesystem::current_path()) { std::filesystem::current_path(dir_.path().toStdString()); }
-  ~WindowRig() {
-    window.reset();
-    std::filesystem::current_path(saved_);
-  }
+  WindowRig() = default;
+  ~WindowRig() { window.reset(); }  // while the prompts still answer
   WindowRig(const WindowRig&) = delete;
   WindowRig& operator=(const WindowRig&) = delete;
 
@@ -60,20 +54,12 @@ class WindowRig {
   }
   // Serves events until the step counter reaches `steps` (or 5 s pass).
   void waitForSteps(int steps) {
-    QElapsedTimer t;
-    t.start();
-    while (window->sim().stepCount < steps && t.elapsed() < 5000) QApplication::processEvents();
+    waitUntil([&] { return window->sim().stepCount >= steps; });
   }
 
-  static std::string example(const char* name) { return std::string(VORLUND_SOURCE_DIR) + "/examples/" + name; }
-  static QString exampleQ(const char* name) { return QString::fromStdString(example(name)); }
-  static std::string read(const char* path) {
-    std::ifstream in(path);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
+  static QString exampleQ(const char* name) { return QString::fromStdString(vorlund::test_support::exampleFile(name)); }
 
+  vorlund::test_support::ScratchDir scratch{true};  // first made, last removed
   vorlund::FakeAudio audio;
   vorlund::ui::ScriptedPrompts prompts;
   vorlund::test_support::MessageCapture log;
@@ -83,7 +69,5 @@ class WindowRig {
   std::unique_ptr<vorlund::ui::MainWindow> window;
 
  private:
-  QTemporaryDir dir_;
-  std::filesystem::path saved_;
   vorlund::ui::ScopedPromptService use_{&prompts};
 };

@@ -1,3 +1,4 @@
+// The parameter dialog, its genotype editor and the rules behind its controls.
 #include "ui/param_dialog.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,8 @@
 #include <QSlider>
 #include <QSpinBox>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QTreeWidget>
 #include <cstddef>
 #include <string>
@@ -16,7 +19,7 @@
 #include "core/param.h"
 #include "genetics/genman.h"
 #include "ui/genotype_editor.h"
-#include "ui/interface_settings.h"
+#include "ui/param_rules.h"
 #include "ui/prompt_service.h"
 
 using namespace vorlund;
@@ -66,17 +69,42 @@ void typeInto(QWidget* w, const QString& text) {
 void press(ParamDialog& d, const char* button) { d.findChild<QPushButton*>(button)->click(); }
 
 struct DialogTest : ::testing::Test {
+  DialogTest() { registerStandardOperators(gm); }
   Settings s;
   param acc{kTab, &s};
+  GenMan gm;
   ScriptedPrompts script;
   ScopedPromptService use{&script};
+};
+
+// The character format the highlighter gave to document position `at`.
+QTextCharFormat shownFormat(QTextDocument* doc, int at) {
+  const QTextBlock block = doc->findBlock(at);
+  const int inBlock = at - block.position();
+  for (const QTextLayout::FormatRange& r : block.layout()->formats())
+    if (inBlock >= r.start && inBlock < r.start + r.length) return r.format;
+  return {};
+}
+
+bool sameLook(const QTextCharFormat& a, const QTextCharFormat& b) {
+  return a.foreground().color() == b.foreground().color() && a.fontUnderline() == b.fontUnderline() &&
+         a.fontWeight() == b.fontWeight() && a.fontItalic() == b.fontItalic() && a.fontStrikeOut() == b.fontStrikeOut();
+}
+
+// The genotype editor on its own, as the dialog shows it for a genotype row.
+struct EditorTest : DialogTest {
+  GenotypeEditor editor{&gm};
+
+  void leave() {
+    editor.userLeft();
+    editor.settle();
+  }
 };
 
 }  // namespace
 
 TEST_F(DialogTest, TreeNestsGroupPathsAndMakesOneControlPerType) {
   ParamDialog d(nullptr, acc, false, "Options");
-  EXPECT_EQ(d.windowTitle(), "Options");
   QTreeWidget* tree = d.groupTree();
   ASSERT_EQ(tree->topLevelItemCount(), 2);
   EXPECT_EQ(tree->topLevelItem(0)->text(0), "Interface");
@@ -116,17 +144,6 @@ TEST_F(DialogTest, ApplyStoresClampedValuesAndListsEachInOneBox) {
   // The controls now show what was stored.
   EXPECT_EQ(qobject_cast<QLineEdit*>(d.controlFor(kDemo))->text(), "10");
   EXPECT_TRUE(d.changed());
-}
-
-TEST_F(DialogTest, InterfaceDemoTimeBaseIsRaisedToItsMinimum) {
-  InterfaceSettings settings;
-  InterfaceParams interface(&settings);
-  ParamDialog d(nullptr, interface, false, "Options");
-  typeInto(d.controlFor(INT_DEMOTIMEBASE), "5");
-  press(d, "ok");
-  EXPECT_EQ(settings.int_demotimebase, 10);
-  ASSERT_EQ(script.shown.size(), 1u);
-  EXPECT_EQ(script.shown[0].text, "Demo time base [sec] value (in 'Interface') too small (adjusted to 10)\n");
 }
 
 TEST_F(DialogTest, OkWithoutEditsChangesNothingAndCancelAppliesNothing) {
@@ -197,22 +214,7 @@ TEST_F(DialogTest, LabelledValueOutsideItsLabelsShowsAsANumber) {
   EXPECT_EQ(s.mode, 7);
 }
 
-TEST_F(DialogTest, RunnerAndEditParametersReportConfirmation) {
-  ScopedParamDialogRunner run([](ParamDialog& d) {
-    typeInto(d.controlFor(kDemo), "30");
-    d.findChild<QPushButton*>("ok")->click();
-    return d.confirmed();
-  });
-  bool confirmed = false;
-  const int flags = editParameters(nullptr, acc, false, "Options", nullptr, &confirmed);
-  EXPECT_TRUE(confirmed);
-  EXPECT_EQ(flags, PSET_CHANGED);
-  EXPECT_EQ(s.demo, 30);
-}
-
 TEST_F(DialogTest, GoingBackToAQuestionedGenotypeKeepsTheDialogOpen) {
-  GenMan gm;
-  registerStandardOperators(gm);
   ParamDialog d(nullptr, acc, false, "Genotype data", &gm);
   GenotypeEditor* editor = d.genotypeEditor();
   ASSERT_NE(editor, nullptr);
@@ -227,4 +229,156 @@ TEST_F(DialogTest, GoingBackToAQuestionedGenotypeKeepsTheDialogOpen) {
   press(d, "ok");
   EXPECT_TRUE(d.confirmed());
   EXPECT_EQ(s.genes, "X(X,X),X");
+}
+
+TEST_F(EditorTest, EveryCharacterWearsItsStyleWordInEachEncoding) {
+  for (const std::string text : {"X(X[|G:1],RX)", "/*2*/stick (1.5) X", "/*4*/\n<X>N[*:1]#Q"}) {
+    editor.setGenotype(QString::fromLatin1(text.c_str()));
+    for (int at = 0; at < static_cast<int>(text.size()); ++at) {
+      if (text[static_cast<std::size_t>(at)] == '\n') continue;
+      EXPECT_TRUE(sameLook(shownFormat(editor.edit()->document(), at), formatForStyle(gm.Style(text, at))))
+          << text << " at " << at;
+    }
+  }
+}
+
+TEST_F(EditorTest, StatusLineNamesFormatAndVerdict) {
+  const struct {
+    const char* text;
+    const char* status;
+  } cases[] = {
+      {"X(X,X)", "Genotype, format #1\n[Valid]"},
+      {"X[1:1]", "Genotype, format #1\n[Invalid, I can correct]"},
+      {"XL", "Genotype, format #1\n[NOT Valid]"},
+      {"/*9*/abc", "Genotype, format #9\n[Cannot check]"},
+  };
+  for (const auto& c : cases) {
+    editor.setGenotype(c.text);
+    EXPECT_EQ(editor.statusText(), c.status);
+  }
+}
+
+TEST_F(EditorTest, TypedCharactersOutsideTheAlphabetAreRefused) {
+  editor.setGenotype("X");
+  editor.edit()->moveCursor(QTextCursor::End);
+  QTest::keyClicks(editor.edit(), "ZX(");
+  EXPECT_EQ(editor.genotype(), "XX(");
+}
+
+TEST_F(EditorTest, LeavingAnUnrepairableGenotypeAsksAndMarksTheError) {
+  editor.setGenotype("X(X,X),X");
+  script.answers = {PromptAnswer::No, PromptAnswer::Yes};
+  leave();
+  ASSERT_EQ(script.shown.size(), 1u);
+  EXPECT_EQ(script.shown[0].title, "Warning");
+  EXPECT_EQ(script.shown[0].text, "Invalid genotype - error near position 7!\nIgnore?");
+  EXPECT_EQ(editor.highlighter()->errorPosition(), 7);
+  for (int at = 0; at < 8; ++at) {
+    const bool marked = at >= 6;
+    EXPECT_EQ(shownFormat(editor.edit()->document(), at).fontUnderline(), marked) << at;
+  }
+  leave();
+  ASSERT_EQ(script.shown.size(), 3u);
+  EXPECT_EQ(script.shown[2].kind, PromptKind::Critical);
+  EXPECT_EQ(script.shown[2].title, "Error message");
+  EXPECT_EQ(script.shown[2].text, "The genotype is invalid and useless now");
+  EXPECT_EQ(editor.genotype(), "X(X,X),X");
+}
+
+TEST_F(EditorTest, LeavingARepairableGenotypeRepairsItOnlyAfterYes) {
+  editor.setGenotype("X[1:1]");
+  script.answers = {PromptAnswer::No, PromptAnswer::Yes};
+  leave();
+  EXPECT_EQ(editor.genotype(), "X[1:1]");
+  leave();
+  ASSERT_EQ(script.shown.size(), 2u);
+  EXPECT_EQ(script.shown[1].text, "Invalid genotype - correct it?");
+  std::string repaired = "X[1:1]";
+  gm.Validate(repaired);
+  EXPECT_EQ(editor.genotype().toStdString(), repaired);
+  EXPECT_EQ(editor.statusText(), "Genotype, format #1\n[Valid]");
+  // A valid genotype leaves without a question; a check is not asked twice.
+  leave();
+  editor.settle();
+  EXPECT_EQ(script.shown.size(), 2u);
+}
+
+TEST(ParamRules, ControlKindForEveryTypeForm) {
+  const struct {
+    const char* type;
+    const char* label;
+    ControlKind kind;
+  } cases[] = {
+      {"s 1 9999", "Genotype", ControlKind::GenotypeEditor},
+      {"s 1 9999", "f0 Genotype", ControlKind::MultiLineText},
+      {"s 1 999", "Info", ControlKind::MultiLineText},
+      {"s", "Status", ControlKind::LineEdit},
+      {"s 0 30", "Genotype", ControlKind::LineEdit},
+      {"s 2 100", "Path", ControlKind::LineEdit},
+      {"d 0 1", "Fog", ControlKind::CheckBox},
+      {"d 0 1 ~No~Yes", "Labelled", ControlKind::Choice},
+      {"d 0 2 ~Off~Fake (pattern)~True (RGB)", "Mode", ControlKind::Choice},
+      {"d 0 2", "Level", ControlKind::IntegerEdit},
+      {"d", "Count", ControlKind::IntegerEdit},
+      {"f 0.2 2", "Zoom", ControlKind::RealEdit},
+      {"f", "Fitness", ControlKind::RealEdit},
+      {"x", "Odd", ControlKind::None},
+  };
+  for (const auto& c : cases) EXPECT_EQ(controlKindFor(c.type, c.label), c.kind) << c.type << " " << c.label;
+  EXPECT_EQ(choiceLabels("d 0 2 ~Off~Fake (pattern)~True (RGB)"),
+            (std::vector<std::string>{"Off", "Fake (pattern)", "True (RGB)"}));
+}
+
+TEST(ParamRules, HintsNameTheKindAndBounds) {
+  EXPECT_EQ(numericHint("f 0.2 2"), "(real 0.2\xC3\xB7" "2)");
+  EXPECT_EQ(numericHint("d"), "(integer)");
+  EXPECT_EQ(numericHint("f"), "(real)");
+}
+
+TEST(ParamRules, SliderTicksAndSpinFollowTheBounds) {
+  const struct {
+    const char* type;
+    bool slider;
+    int tick;
+    bool spin;
+  } cases[] = {
+      {"d 0 50", true, 5, true},       {"d 10 60", true, 5, true},     {"d 0 100", true, 10, true},
+      {"d 0 1000", true, 100, true},   {"f -10000 10000", true, 2000, true},
+      {"d 0 2", true, 1, true},        {"f 0.2 2", false, 1, true},    {"d 0 1", false, 1, true},
+      {"d 3 3", false, 1, false},      {"d", false, 1, false},         {"d 0 100000", true, 10000, false},
+      {"d -2147483648 2147483647", true, 429496000, false},            {"f -1e300 1e300", false, 1, false},
+  };
+  for (const auto& c : cases) {
+    const NumericControls n = numericControls(c.type, false);
+    EXPECT_EQ(n.slider, c.slider) << c.type;
+    if (c.slider) {
+      EXPECT_EQ(n.tickFrequency, c.tick) << c.type;
+    }
+    EXPECT_EQ(n.spinEnabled, c.spin) << c.type;
+  }
+  EXPECT_FALSE(numericControls("d 0 50", true).spinEnabled);
+  const NumericControls zoom = numericControls("f 0.2 2", false);
+  EXPECT_EQ(zoom.spinMin, 1);
+  EXPECT_EQ(zoom.spinMax, 2);
+}
+
+TEST(ParamRules, GroupPathsSplitAtColonsAndTrim) {
+  EXPECT_EQ(splitGroupPath("World"), (std::vector<std::string>{"World"}));
+  EXPECT_EQ(splitGroupPath("A :B: C"), (std::vector<std::string>{"A", "B", "C"}));
+}
+
+TEST(ParamRules, WarningLinesOnlyForHitBoundsAndLongValuesShortened) {
+  EXPECT_EQ(boundsWarningLine("Name", "Genotype", PSET_CHANGED, "x"), "");
+  const std::string line = boundsWarningLine("G", "g", PSET_HITMAX, std::string(500, 'X'));
+  EXPECT_LT(line.size(), 120u);
+  EXPECT_NE(line.find("...)"), std::string::npos);
+}
+
+TEST(ParamRules, TildesThatARecordCannotReadBackAreRefused) {
+  EXPECT_TRUE(breaksRecordFormat("~abc"));
+  EXPECT_TRUE(breaksRecordFormat("line\nwith ~ tilde"));
+  EXPECT_TRUE(breaksRecordFormat(std::string(60, 'a') + "~"));
+  EXPECT_FALSE(breaksRecordFormat("short a~b"));
+  EXPECT_FALSE(breaksRecordFormat(""));
+  EXPECT_EQ(joinLines("a\r\nb\r\n"), "a\nb\n");
 }

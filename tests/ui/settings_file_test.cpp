@@ -1,53 +1,30 @@
-// "Default.par", the message tree, the file associations and the seeded run.
+// "Default.par" and the tables that join it, the message tree, the file
+// associations and the seeded run.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
 #include <QTemporaryDir>
 #include <QTreeWidget>
-#include <clocale>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 
-#include "cli.h"
 #include "core/random.h"
-#include "core/strutil.h"
+#include "core/record.h"
 #include "main_window_rig.h"
 #include "ui/file_associations.h"
 #include "ui/message_window.h"
-#include "ui/numeric_locale.h"
 #include "ui/settings_chain.h"
+#include "view/camera.h"
+#include "view/display_settings.h"
 
 using namespace vorlund;
 using namespace vorlund::ui;
+using test_support::exampleFile;
 namespace fs = std::filesystem;
 
 namespace {
 
-// A table standing in for a later window's settings (a real number, so the
-// decimal point shows).
-struct Extra {
-  double zoom = 0.5;
-};
-constexpr ParamEntry kExtraTab[] = {
-    paramHeader("Extra", 1, 1, nullptr),
-    {"ex_zoom", 0, "Zoom", "f 0 10", static_cast<int32_t>(offsetof(Extra, zoom)), ""},
-    paramEnd(),
-};
-constexpr ParamEntry kOtherTab[] = {
-    paramHeader("Other", 1, 1, nullptr),
-    {"ot_zoom", 0, "Zoom", "f 0 10", static_cast<int32_t>(offsetof(Extra, zoom)), ""},
-    paramEnd(),
-};
-
-std::string slurp(const fs::path& p) {
-  std::ifstream in(p);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+std::string slurp(const std::string& path) { return test_support::ScratchDir::read(path); }
 
 }  // namespace
 
@@ -55,21 +32,23 @@ TEST(SettingsChain, KeepsItsOrderRoundTripsAndWritesAtomically) {
   WindowRig rig;  // for the scratch folder and the captured messages
   InterfaceSettings a;
   InterfaceParams head(&a);
-  Extra e1, e2;
-  param x1(kExtraTab, &e1), x2(kOtherTab, &e2);
+  Camera camera;
+  param& x1 = camera.parameters();
+  NeuronDisplayFields neuronFields;
+  NeuronDisplayParams x2(&neuronFields);
   SettingsChain chain(&head);
   chain.join(ChainSlot::PovRay, &x2);  // joined out of order
   chain.join(ChainSlot::Camera, &x1);
   EXPECT_EQ(head.next(), &x1);
   EXPECT_EQ(x1.next(), &x2);
   a.int_maxfps = 40;
-  e1.zoom = 2.25;
+  camera.settings.ka_zoom = 1.75;
   ASSERT_TRUE(chain.write("Default.par"));
   a.int_maxfps = 0;
-  e1.zoom = 0;
+  camera.settings.ka_zoom = 1;
   ASSERT_TRUE(chain.read("Default.par"));
   EXPECT_EQ(a.int_maxfps, 40);
-  EXPECT_EQ(e1.zoom, 2.25);
+  EXPECT_EQ(camera.settings.ka_zoom, 1.75);
   chain.leave(ChainSlot::Camera);
   EXPECT_EQ(head.next(), &x2);
 
@@ -84,34 +63,6 @@ TEST(SettingsChain, KeepsItsOrderRoundTripsAndWritesAtomically) {
   fs::create_directory("folder.par");
   EXPECT_FALSE(chain.read("folder.par"));
   EXPECT_EQ(a.int_maxfps, 7);
-}
-
-TEST(SettingsChain, NumbersIgnoreADecimalCommaLocale) {
-  WindowRig rig;
-  const fs::path locales = fs::current_path() / "locales";
-  fs::create_directories(locales);
-  const std::string cmd = "localedef -i de_DE -f UTF-8 '" + (locales / "de_DE.UTF-8").string() + "' >/dev/null 2>&1";
-  if (std::system(cmd.c_str()) != 0) GTEST_SKIP() << "localedef cannot build de_DE";
-  ::setenv("LOCPATH", locales.c_str(), 1);
-  ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr);
-  char text[16];
-  std::snprintf(text, sizeof text, "%.1f", 0.5);
-  EXPECT_STREQ(text, "0,5");  // as the process stands after the application object is made
-  restoreFileNumberLocale();
-  InterfaceSettings a;
-  InterfaceParams head(&a);
-  Extra e;
-  param x(kExtraTab, &e);
-  SettingsChain chain(&head);
-  chain.join(ChainSlot::OpenGL, &x);
-  e.zoom = 1.5;
-  ASSERT_TRUE(chain.write("Default.par"));
-  EXPECT_NE(slurp("Default.par").find("ex_zoom:1.5\n"), std::string::npos);
-  e.zoom = 0;
-  chain.read("Default.par");
-  EXPECT_EQ(e.zoom, 1.5);
-  std::setlocale(LC_ALL, "C");
-  ::unsetenv("LOCPATH");
 }
 
 TEST(MessageWindow, SharedNodesRaisedMarksAndCollapsing) {
@@ -143,6 +94,25 @@ TEST(MessageWindow, SharedNodesRaisedMarksAndCollapsing) {
   EXPECT_TRUE(m.isVisible());
   m.close();
   EXPECT_FALSE(w.toggle(MainToggle::Messages)->isChecked());
+}
+
+TEST(PovSoundWindow, ExporterJoinsTheSettingsChainAndSoundsHearTheWorld) {
+  WindowRig rig;
+  MainWindow& w = rig.make();
+  param& chain = w.context().settingsChain().head();
+  ASSERT_GE(chain.findId("pov_skip"), 0);
+  EXPECT_EQ(chain.findId("pov_act") + 1, chain.findId("pov_stick"));
+  w.povExporter().vars.pov_act = 1;
+  std::ostringstream written;
+  writeRecord(chain, written);
+  EXPECT_EQ(written.str().find("pov_act"), std::string::npos);
+  EXPECT_NE(written.str().find("pov_skip:3"), std::string::npos);
+  w.povExporter().vars.pov_act = 0;
+
+  org ball(&w.sim().geneticsContext(), "*");
+  ball.typ = ORG_FOOD;
+  for (const OrgHook& h : w.sim().startedHooks) h.fn(h.arg, &ball);
+  EXPECT_EQ(rig.audio.calls, std::vector<std::string>{"play 5 0"});
 }
 
 namespace {
@@ -199,20 +169,17 @@ TEST(MainWindowDeterminism, SameSeedEvolvesAsTheCommandLineRunner) {
   WindowRig rig;
   constexpr int kSteps = 1500;
   seedRandom(11);
-  MainWindow& w = rig.make({rig.example("walkers.sim"), rig.example("seeds.gen")});
+  MainWindow& w = rig.make({exampleFile("walkers.sim"), exampleFile("seeds.gen")});
   w.show();
   w.runSteps(kSteps);
   ASSERT_EQ(w.sim().stepCount, kSteps);
   ASSERT_EQ(w.sim().save("window.gen", FILE_GENOTYPES), 0);
   rig.window.reset();
 
-  const std::vector<std::string> args = {"vorlund-cli", "run", "--quiet", "--seed", "11", "--steps",
-                                         std::to_string(kSteps), rig.example("walkers.sim"),
-                                         rig.example("seeds.gen"), "--save", "cli.gen"};
-  std::vector<const char*> argv;
-  for (const auto& a : args) argv.push_back(a.c_str());
-  std::ostringstream out, err;
-  ASSERT_EQ(cli::runCli(static_cast<int>(argv.size()), argv.data(), out, err), 0) << err.str();
+  const test_support::ToolRun cli = test_support::runTool({"run", "--quiet", "--seed", "11", "--steps",
+                                                           std::to_string(kSteps), exampleFile("walkers.sim"),
+                                                           exampleFile("seeds.gen"), "--save", "cli.gen"});
+  ASSERT_EQ(cli.code, 0) << cli.err;
   const auto body = [](const std::string& text) { return text.substr(text.find('\n') + 1); };
   EXPECT_EQ(body(slurp("window.gen")), body(slurp("cli.gen")));
 }

@@ -1,5 +1,5 @@
 // Helpers for the software views' widget tests: a creature with neurons and
-// receptors living in the context's world, and pixel counts by colour number.
+// receptors living in the context's world, and pixel counts.
 #pragma once
 
 #include <QImage>
@@ -24,14 +24,18 @@ inline org* addWiredCreature(ui::UiContext& ctx) {
   return sim.addCreature(std::move(o));
 }
 
-inline int pixelsOf(const QImage& image, int color) {
-  const Rgb c = Area2D::rgbOf(color);
-  const QRgb want = qRgb(c.r, c.g, c.b);
+// Pixels of `image` whose colour `pred` accepts.
+template <class Pred>
+int countPixels(const QImage& image, Pred pred) {
   int n = 0;
   for (int y = 0; y < image.height(); ++y)
-    for (int x = 0; x < image.width(); ++x)
-      if ((image.pixel(x, y) & 0xffffff) == (want & 0xffffff)) ++n;
+    for (int x = 0; x < image.width(); ++x) n += pred(image.pixelColor(x, y)) ? 1 : 0;
   return n;
+}
+
+inline int pixelsOf(const QImage& image, int color) {
+  const Rgb c = Area2D::rgbOf(color);
+  return countPixels(image, [&](QColor p) { return p.red() == c.r && p.green() == c.g && p.blue() == c.b; });
 }
 
 }  // namespace vorlund::test

@@ -14,11 +14,6 @@ namespace {
 class GrabTest : public ::testing::Test {
  protected:
   org* creature() { return sim.startCreature(std::make_unique<org>(&sim.geneticsContext(), "XX")); }
-  double lowest(const org& o) {
-    WorldBox box;
-    stickEndBox(o, box);
-    return box.min.z;
-  }
   void steps(int n) {
     for (int i = 0; i < n; ++i) sim.jedenkrok();
   }
@@ -43,7 +38,9 @@ TEST_F(GrabTest, LiftHoldSettleRelease) {
   steps(5);  // held: the end sits on the pointer
   EXPECT_EQ(grab.counter(), 0);
   EXPECT_NEAR((c->getSes(0)->p - grab.pointer()).length(), 0, 0.5);
-  EXPECT_GT(lowest(*c), sim.world.waterLevel());
+  WorldBox box;
+  stickEndBox(*c, box);
+  EXPECT_GT(box.min.z, sim.world.waterLevel());
   grab.releaseButton();
   EXPECT_EQ(grab.counter(), 1);
   steps(kGrabSpan - 2);

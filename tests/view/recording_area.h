@@ -36,11 +36,6 @@ class RecordingArea : public Area2D {
       if (o.kind == 't' && o.text == s) return true;
     return false;
   }
-  bool usesColor(int color) const {
-    for (const Op& o : ops)
-      if (o.color == color) return true;
-    return false;
-  }
 
   std::vector<Op> ops;
 

@@ -1,12 +1,13 @@
-// The body and brain windows drawn off screen.
+// The body, brain and phylogeny windows drawn off screen.
 #include <gtest/gtest.h>
 
 #include <QImage>
 #include <QTemporaryDir>
 
-#include "support/message_capture.h"
 #include "ui/body_view_window.h"
 #include "ui/brain_view_window.h"
+#include "ui/param_dialog.h"
+#include "ui/phylogeny_window.h"
 #include "ui/prompt_service.h"
 #include "ui/world_view_window.h"
 #include "view/recording_area.h"
@@ -18,10 +19,10 @@ namespace {
 
 using ui::UiContext;
 
-TEST(BodyViewWindow, ShowsXXXAsThreeSticks) {
+TEST(BodyViewWindow, ShowsXXXAsThreeSticksAndSavesThePictureAtItsSize) {
   UiContext ctx;
   ui::BodyViewWindow w(ctx, nullptr);
-  w.resize(200, 200);
+  w.resize(173, 121);
   w.show();
   w.view().showGenotype("X(X,X)", ctx.sim().geneticsContext());
   ASSERT_NE(w.view().displayBody(), nullptr);
@@ -34,6 +35,15 @@ TEST(BodyViewWindow, ShowsXXXAsThreeSticks) {
   EXPECT_GT(test::pixelsOf(image, VC_STICK), 60);
   w.advanceAnimation();
   EXPECT_NEAR(w.view().angle(), 0.02, 1e-12);
+
+  QTemporaryDir dir;
+  ui::ScriptedPrompts prompts;
+  ui::ScopedPromptService scoped(&prompts);
+  prompts.fileNames.push_back(dir.filePath("shot"));
+  ASSERT_TRUE(w.area()->saveSnapshot());
+  EXPECT_EQ(QImage(dir.filePath("shot.bmp")).size(), w.area()->size());
+  EXPECT_EQ(prompts.shown.back().title, "Save snapshot as:");
+  EXPECT_FALSE(w.area()->saveSnapshot());  // cancelled: nothing saved
 }
 
 TEST(BrainViewWindow, DrawsNeuronsReceptorsAndMuscleLabels) {
@@ -105,21 +115,36 @@ TEST(Views, LetGoOfACreatureThatDiesWhileShown) {
   world.picture();
 }
 
-TEST(Views, SnapshotHasTheViewsSize) {
-  UiContext ctx;
-  ui::BodyViewWindow w(ctx, nullptr);
-  w.resize(173, 121);
-  w.show();
-  w.view().showGenotype("X(X,X)", ctx.sim().geneticsContext());
-  QTemporaryDir dir;
-  ui::ScriptedPrompts prompts;
-  ui::ScopedPromptService scoped(&prompts);
-  prompts.fileNames.push_back(dir.filePath("shot"));
-  ASSERT_TRUE(w.area()->saveSnapshot());
-  const QImage saved(dir.filePath("shot.bmp"));
-  EXPECT_EQ(saved.size(), w.area()->size());
-  EXPECT_EQ(prompts.shown.back().title, "Save snapshot as:");
-  EXPECT_FALSE(w.area()->saveSnapshot());  // cancelled: nothing saved
+TEST(PhylogenyWindow, DrawsTheTreeOfAHistory) {
+  // A root with two mutants, one of which has a mutant and a crossover child.
+  const std::vector<GenoLink> history = {
+      {1, "X", "XX", 0.3f, 0}, {2, "X", "XXX", 0.5f, 0}, {3, "XX", "X(X,X)", 0.2f, 0},
+      {4, "XX", "XRX", 0.5f, 0}, {4, "XXX", "XLX", 0.5f, 0},
+  };
+  EvolStudy study;
+  ASSERT_TRUE(study.Analyze(history));
+  ui::PhylogenyWindow w(study, nullptr);
+  w.resize(400, 300);
+  const QImage& image = w.area()->renderImage();
+  EXPECT_EQ(image.size(), w.area()->size());
+  EXPECT_GT(test::countPixels(image, [](QColor c) { return c.red() > 200 && c.green() < 80; }), 20);  // mutations
+  const auto white = [](QColor c) { return c.red() > 200 && c.green() > 200 && c.blue() > 200; };
+  EXPECT_GT(test::countPixels(image, white), 5);  // crossover points
+  // Redrawn at the new size.
+  w.resize(250, 200);
+  EXPECT_EQ(w.area()->renderImage().size(), w.area()->size());
+}
+
+TEST(PhylogenyWindow, ParametersGoThroughTheGenericDialogAndCancelDrawsNothing) {
+  ui::UiContext ctx;
+  ctx.sim().genman.history() = {{1, "X", "XX", 0.3f, 0}};
+  QString title;
+  ui::ScopedParamDialogRunner cancel([&](ui::ParamDialog& d) {
+    title = d.windowTitle();
+    return false;
+  });
+  ui::runPhylogenyAnalysis(nullptr, ctx);  // would block in the tree window if it went on
+  EXPECT_EQ(title, "Phylogeny Analysis Parameters");
 }
 
 }  // namespace
