@@ -15,6 +15,7 @@
 #include "ui/list_models.h"
 #include "ui/list_rules.h"
 #include "ui/main_window.h"
+#include "ui/paint_throttle.h"
 #include "ui/param_dialog.h"
 #include "ui/prompt_service.h"
 #include "ui/ui_context.h"
@@ -56,6 +57,7 @@ ListsWindow::ListsWindow(UiContext& ctx, ListKind kind, QWidget* parent)
   else
     model_ = creatures_ = new CreatureListModel(s.creatures, this);
 
+  new PaintThrottle(this, [&ctx] { return ctx.running(); });
   view_ = new QTableView(this);
   view_->setModel(model_);
   view_->setSelectionBehavior(QAbstractItemView::SelectRows);
