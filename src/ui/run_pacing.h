@@ -27,12 +27,12 @@ int framesForStep(int redrawRatio, long stepCount);
 // Frames the refresh ratio skips steps for (D > 1) are there to show the run,
 // not to slow it: such a frame is left out while the previous one ended less
 // than kIdlePerDrawn times its own drawing time ago, so drawing takes at most
-// about a quarter of the run's time however slow the renderer (a software
+// about a fifth of the run's time however slow the renderer (a software
 // rasteriser spends tens of milliseconds on a frame the screen cannot show
 // any sooner). "Every frame" and the slow-downs draw every frame they ask for.
 class FrameBudget {
  public:
-  static constexpr double kIdlePerDrawn = 3.0;
+  static constexpr double kIdlePerDrawn = 4.0;
 
   // Whether a frame asked for at `nowMs` (any steady clock) is drawn.
   bool allows(int redrawRatio, double nowMs) const {
