@@ -129,7 +129,10 @@ void MainWindow::stepOnce() {
   world_->updateCamera();
   if (toggleDown(MainToggle::World)) {
     const int frames = framesForStep(redrawRatio_, step);
-    if (frames > 0 && frameBudget_.allows(redrawRatio_, frameClockMs())) {
+    // The demonstration is there to be watched: its creatures move at the
+    // pace of the frames it asks for, as they always did.
+    const bool watched = ctx_->interface().int_demoon > 0;
+    if (frames > 0 && (watched || frameBudget_.allows(redrawRatio_, frameClockMs()))) {
       const double start = frameClockMs();
       for (int f = 0; f < frames; ++f) {
         redrawViews();
