@@ -156,6 +156,7 @@ MainWindow::MainWindow(MainWindowOptions options)
             [this] { return static_cast<int>(random_.next()); }),
       stage_(std::make_unique<Stage>(*this)) {
   ctx_->setMainWindow(this);
+  frameClock_.start();
   setWindowTitle("Vorlund");
 
   messages_ = new MessageWindow(*ctx_, this);

@@ -156,8 +156,10 @@ class MainWindow : public QMainWindow {
   void runBatch();
   void stepOnce();
   void simulateOneStep();
-  // Milliseconds on a steady clock that starts at the first call.
-  double frameClockMs();
+  // Draws the views `frames` times after a step, unless the frame budget says wait.
+  void drawFrames(int frames);
+  // Milliseconds on a steady clock started with the window.
+  double frameClockMs() const;
   void finishRun();
   void tick();
   void cameraFollow();

@@ -119,34 +119,39 @@ void MainWindow::stepOnce() {
   if (!runFlag()) running_ = false;
   if (stepsLeft_ > 0 && --stepsLeft_ == 0) running_ = false;
   const long step = s.stepCount;
-  // The modulo first, so that the clock is read on those steps only.
-  if (step % updateRatio_ == 0 && listRefreshDue(step, updateRatio_, frameClockMs(), lastListRefreshMs_)) {
-    lastListRefreshMs_ = frameClockMs();
-    refreshStatus();
-    individuals_->refreshRows();
+  // The clock is read on every U-th step only.
+  if (step % updateRatio_ == 0) {
+    const double now = frameClockMs();
+    if (listRefreshDue(step, updateRatio_, now, lastListRefreshMs_)) {
+      lastListRefreshMs_ = now;
+      refreshStatus();
+      individuals_->refreshRows();
+    }
   }
   cameraFollow();
   world_->updateCamera();
   if (toggleDown(MainToggle::World)) {
     const int frames = framesForStep(redrawRatio_, step);
-    // The demonstration is there to be watched: its creatures move at the
-    // pace of the frames it asks for, as they always did.
-    const bool watched = ctx_->interface().int_demoon > 0;
-    if (frames > 0 && (watched || frameBudget_.allows(redrawRatio_, frameClockMs()))) {
-      const double start = frameClockMs();
-      for (int f = 0; f < frames; ++f) {
-        redrawViews();
-        drawSpiedViews();
-      }
-      frameBudget_.drawn(start, frameClockMs());
-      emit ctx_->stepped();
-    }
+    if (frames > 0) drawFrames(frames);
   }
   if (step % kChoiceReadSteps == 0) readChoices();
 }
 
-double MainWindow::frameClockMs() {
-  if (!frameClock_.isValid()) frameClock_.start();
+void MainWindow::drawFrames(int frames) {
+  const double start = frameClockMs();
+  // The demonstration is there to be watched: its creatures move at the
+  // pace of the frames it asks for, as they always did.
+  const bool watched = ctx_->interface().int_demoon > 0;
+  if (!watched && !frameBudget_.allows(redrawRatio_, start)) return;
+  for (int f = 0; f < frames; ++f) {
+    redrawViews();
+    drawSpiedViews();
+  }
+  frameBudget_.drawn(start, frameClockMs());
+  emit ctx_->stepped();
+}
+
+double MainWindow::frameClockMs() const {
   return static_cast<double>(frameClock_.nsecsElapsed()) / 1e6;
 }
 
