@@ -73,6 +73,7 @@ struct est {
   Vec3 prevDiff;                   // position error of the previous step
   Frame prevOrient{kZeroVec, kZeroVec, kZeroVec};  // orientation error of the previous step
   Frame frame;                     // relative to the first end's frame; rebuilt from r
+  CosSinMemo angleTrig[3];         // cosines and sines of r's last values, per axis
   double len0 = 0;
   double len = 0;
   Vec3 rest;   // current rest vector first end -> second end, stick coordinates

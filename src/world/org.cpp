@@ -78,16 +78,20 @@ void org::computeBoundingBox() {
     bboxMin = bboxMax = kZeroVec;
     return;
   }
-  bboxMin = bboxMax = l_ses.get(0)->p;
+  // In locals, so that no store to the box waits on the next end's load; the
+  // comparisons are the same, so are the results (a NaN coordinate never wins).
+  Vec3 lo = l_ses.get(0)->p, hi = lo;
   for (const auto& s : l_ses) {
     const Vec3& p = s->p;
-    if (p.x < bboxMin.x) bboxMin.x = p.x;
-    if (p.y < bboxMin.y) bboxMin.y = p.y;
-    if (p.z < bboxMin.z) bboxMin.z = p.z;
-    if (p.x > bboxMax.x) bboxMax.x = p.x;
-    if (p.y > bboxMax.y) bboxMax.y = p.y;
-    if (p.z > bboxMax.z) bboxMax.z = p.z;
+    lo.x = p.x < lo.x ? p.x : lo.x;
+    lo.y = p.y < lo.y ? p.y : lo.y;
+    lo.z = p.z < lo.z ? p.z : lo.z;
+    hi.x = p.x > hi.x ? p.x : hi.x;
+    hi.y = p.y > hi.y ? p.y : hi.y;
+    hi.z = p.z > hi.z ? p.z : hi.z;
   }
+  bboxMin = lo;
+  bboxMax = hi;
 }
 
 Vec3 org::meanPosition() const {

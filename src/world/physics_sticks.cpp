@@ -67,7 +67,7 @@ void Life::sticks(org& o) {
 
     const Vec3 l = worldToLocal(G, B.o.x);
     double twistCos, twistSin;
-    cosSin(k.r.x, twistCos, twistSin);
+    k.angleTrig[0].of(k.r.x, twistCos, twistSin);
     k.bend = Vec3(-dot(B.o.z, G.y), 0, l.y * twistCos - l.z * twistSin);
 
     Vec3 FA = -F;

@@ -28,15 +28,11 @@ class WorldSenses : public NeuroSurroundings {
   void thawObjects() { frozen_ = false; }
 
  private:
-  // Fills terms_ with every source's term of the smell sum at `at`.
-  void smellTerms(const Vec3& at) const;
-
   const world& ground_;
   const listaduo<org>& objects_;
-  // The objects that smell, one column per field, so that terms go two at a time.
+  // The objects that smell, one column per field, so that terms go several at a time.
   std::vector<double> x_, y_, z_, energy_;
   std::vector<const org*> source_;
-  mutable std::vector<double> terms_;
   bool frozen_ = false;
 };
 
