@@ -13,7 +13,7 @@ namespace vorlund {
 namespace {
 
 // Adds force F acting at point q (and the turn R) to stick end S.
-void apply(ses& S, const Vec3& q, const Vec3& F, const Vec3& R) {
+inline void apply(ses& S, const Vec3& q, const Vec3& F, const Vec3& R) {
   S.force += F;
   const Vec3 c = cross(q - S.p, F);
   S.torque += Vec3(R.x + c.x, R.y - c.y, R.z + c.z);
