@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <memory>
+#include <random>
 #include <tuple>
 #include <vector>
 
@@ -299,6 +302,48 @@ TEST(WorldSenses, TouchAndSmellReachTheWorldAndBothLists) {
   EXPECT_NEAR(inputValue(*n->input(1), *n, senses), 0.01 * 40 / 4, 1e-12);
   living.clearItems();
   food.clearItems();
+}
+
+// The packed copy sums several sources at once; the sum must still be the
+// plain one bit for bit, in source order and without the owner, whatever the
+// count (tails of 1 to 3 included) and with a source right at the point.
+TEST(WorldSenses, FrozenSmellIsThePlainSumBitForBit) {
+  world ground;
+  lista2<org> living, food;
+  listaduo<org> all(living, food);
+  WorldSenses senses(ground, all);
+  std::mt19937 rng(11);
+  std::uniform_real_distribution<double> coord(0, 50), energy(-5, 300);
+  std::vector<std::unique_ptr<org>> balls;
+  const Vec3 at{20, 20, 1};
+  for (int count = 0; count < 11; ++count) {
+    auto b = ballAt(count == 3 ? at : Vec3{coord(rng), coord(rng), coord(rng) / 10}, energy(rng));
+    food.append(b.get());
+    balls.push_back(std::move(b));
+    for (const org* owner : {static_cast<const org*>(nullptr), static_cast<const org*>(balls.front().get()),
+                             static_cast<const org*>(balls.back().get())}) {
+      const double plain = senses.smellSum(at, owner);
+      senses.freezeObjects();
+      const double frozen = senses.smellSum(at, owner);
+      senses.thawObjects();
+      EXPECT_EQ(std::bit_cast<std::uint64_t>(frozen), std::bit_cast<std::uint64_t>(plain)) << count;
+    }
+  }
+  food.clearItems();
+}
+
+// A remembered cosine and sine must be those of the angle asked for: the sines
+// of -0 and +0 differ in sign, and a NaN never equals the one remembered.
+TEST(CosSinMemo, GivesTheLibraryValuesBitForBit) {
+  CosSinMemo memo;
+  const double nan = std::nan("");
+  for (double a : {0.5, 0.5, -0.0, 0.0, -0.0, nan, nan, 1e-300, 3.0, 0.5}) {
+    double c, s, expectC, expectS;
+    memo.of(a, c, s);
+    cosSin(a, expectC, expectS);
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(c), std::bit_cast<std::uint64_t>(expectC)) << a;
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(s), std::bit_cast<std::uint64_t>(expectS)) << a;
+  }
 }
 
 }  // namespace
