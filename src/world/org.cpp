@@ -78,8 +78,8 @@ void org::computeBoundingBox() {
     bboxMin = bboxMax = kZeroVec;
     return;
   }
-  // In locals, so that no store to the box waits on the next end's load; the
-  // comparisons are the same, so are the results (a NaN coordinate never wins).
+  // In locals, so that no store to the box waits on the next end's load. The
+  // comparisons are those of the plain ifs, NaN coordinates included.
   Vec3 lo = l_ses.get(0)->p, hi = lo;
   for (const auto& s : l_ses) {
     const Vec3& p = s->p;
