@@ -56,7 +56,7 @@ double addTermsFrom(const SmellColumns& c, std::size_t i, std::size_t skip, doub
 // each IEEE operation rounds the same in any width. max(limit, r) picks r
 // unless limit > r, as std::max(r, limit) does (a NaN r included). The sum
 // still takes the terms one by one in source order.
-__attribute__((target("avx2"))) double smellSumAvx2(const SmellColumns& c, std::size_t skip) {
+__attribute__((target("avx"))) double smellSumAvx(const SmellColumns& c, std::size_t skip) {
   const __m256d ax = _mm256_set1_pd(c.at.x), ay = _mm256_set1_pd(c.at.y), az = _mm256_set1_pd(c.at.z);
   const __m256d limit = _mm256_set1_pd(NEURO_SMELL_MIN_DISTANCE);
   double sum = 0;
@@ -76,27 +76,11 @@ __attribute__((target("avx2"))) double smellSumAvx2(const SmellColumns& c, std::
   return addTermsFrom(c, i, skip, sum);
 }
 
-// The same on two sources at once, for processors without AVX2.
-double smellSumSse2(const SmellColumns& c, std::size_t skip) {
-  const __m128d ax = _mm_set1_pd(c.at.x), ay = _mm_set1_pd(c.at.y), az = _mm_set1_pd(c.at.z);
-  const __m128d limit = _mm_set1_pd(NEURO_SMELL_MIN_DISTANCE);
-  double sum = 0;
-  std::size_t i = 0;
-  alignas(16) double terms[2];
-  for (; i + 2 <= c.count; i += 2) {
-    const __m128d dx = _mm_sub_pd(_mm_loadu_pd(c.x + i), ax);
-    const __m128d dy = _mm_sub_pd(_mm_loadu_pd(c.y + i), ay);
-    const __m128d dz = _mm_sub_pd(_mm_loadu_pd(c.z + i), az);
-    const __m128d d2 = _mm_add_pd(_mm_add_pd(_mm_mul_pd(dx, dx), _mm_mul_pd(dy, dy)), _mm_mul_pd(dz, dz));
-    const __m128d r = _mm_max_pd(limit, _mm_sqrt_pd(d2));
-    _mm_store_pd(terms, _mm_div_pd(_mm_loadu_pd(c.energy + i), _mm_mul_pd(r, r)));
-    if (i != skip) sum += terms[0];
-    if (i + 1 != skip) sum += terms[1];
-  }
-  return addTermsFrom(c, i, skip, sum);
-}
-
-const bool kHasAvx2 = __builtin_cpu_supports("avx2");
+// Asked once; processors without AVX (older than about 2011) take the plain sum.
+const bool kHasAvx = [] {
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("avx") != 0;
+}();
 #endif
 
 }  // namespace
@@ -108,10 +92,9 @@ double WorldSenses::smellSum(const Vec3& at, const org* owner) const {
   const std::size_t skip = static_cast<std::size_t>(std::find(source_.begin(), source_.end(), owner) - source_.begin());
   const SmellColumns columns{x_.data(), y_.data(), z_.data(), energy_.data(), n, at};
 #if defined(__x86_64__)
-  return kHasAvx2 ? smellSumAvx2(columns, skip) : smellSumSse2(columns, skip);
-#else
-  return addTermsFrom(columns, 0, skip, 0.0);
+  if (kHasAvx) return smellSumAvx(columns, skip);
 #endif
+  return addTermsFrom(columns, 0, skip, 0.0);
 }
 
 }  // namespace vorlund
