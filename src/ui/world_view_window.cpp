@@ -245,7 +245,6 @@ void WorldViewWindow::paintEvent(QPaintEvent*) {
   }
 }
 
-
 void WorldViewWindow::keyPressEvent(QKeyEvent* event) {
   const Qt::KeyboardModifiers mods = event->modifiers();
   const int key = event->key();

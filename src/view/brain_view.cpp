@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "core/strutil.h"
-#include "world/org.h"
 #include "view/receptor_letter.h"
+#include "world/org.h"
 
 namespace vorlund {
 
@@ -23,7 +23,6 @@ constexpr double kZoomPerPixel = 0.005;
 constexpr std::size_t kProbeSamples = 200;
 // Where a new probe goes relative to its neuron box (pixels).
 constexpr int kProbeOffset = 12;
-
 
 }  // namespace
 

@@ -4,10 +4,10 @@
 #include <cmath>
 
 #include "core/strutil.h"
+#include "view/receptor_letter.h"
 #include "world/life.h"
 #include "world/org.h"
 #include "world/org_param.h"
-#include "view/receptor_letter.h"
 
 namespace vorlund {
 
@@ -28,7 +28,6 @@ constexpr int kPointerGap = 6;
 constexpr int kPointerHead = 5;
 // Terrain lines of a blocks world are sampled this many times per grid cell.
 constexpr int kGridSamplesPerCell = 8;
-
 
 Vec3 stickMiddle(const est& k) { return (k.e[0]->p + k.e[1]->p) * 0.5; }
 
