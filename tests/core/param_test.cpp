@@ -339,19 +339,6 @@ TEST(Compact_Read, AdvancesPastOneLineOnly) {
   EXPECT_EQ(pt.m, 4);
 }
 
-struct Item {
-  int32_t key = 0;
-  std::string tag;
-};
-
-constexpr ParamTab kItemTab[] = {
-    paramHeader("Item", 1, 2, nullptr),
-    {"key", 0, "Key", "d", offsetof(Item, key), nullptr},
-    {"tag", 0, "Tag", "s", offsetof(Item, tag), nullptr},
-    paramEnd(),
-};
-static_assert(paramTableValid(kItemTab));
-
 TEST(Lista_Cursor, RemovingCurrentElementContinuesWithFollower) {
   lista<int> l;
   int v[5] = {0, 1, 2, 3, 4};
@@ -395,9 +382,9 @@ struct Recorder {
 };
 
 TEST(Lista2_Sorted, EqualElementGoesAfterExistingOnesListenersHearItAndTextSortsDescending) {
-  Item a{1, "a"}, b{2, "b"}, c{2, "c"}, d{0, "d"};
-  param acc(kItemTab, nullptr);
-  lista2<Item> l;
+  Other a{1, "a"}, b{2, "b"}, c{2, "c"}, d{0, "d"};
+  param acc(kOtherTab, nullptr);
+  lista2<Other> l;
   Recorder r;
   l.addedListeners.add(Recorder::added, &r);
   l.changedListeners.add(Recorder::changed, &r);
@@ -417,9 +404,9 @@ TEST(Lista2_Sorted, EqualElementGoesAfterExistingOnesListenersHearItAndTextSorts
 }
 
 TEST(Lista2_Changed, ResortsMovedElementOrNotifiesInPlace) {
-  Item a{1, "a"}, b{2, "b"}, c{3, "c"};
-  param acc(kItemTab, nullptr);
-  lista2<Item> l;
+  Other a{1, "a"}, b{2, "b"}, c{3, "c"};
+  param acc(kOtherTab, nullptr);
+  lista2<Other> l;
   l.setSort(&acc, 0, false);
   l.add(&a);
   l.add(&b);
@@ -429,10 +416,10 @@ TEST(Lista2_Changed, ResortsMovedElementOrNotifiesInPlace) {
   l.beforeRemovalListeners.add(Recorder::before, &r);
   l.removedListeners.add(Recorder::removed, &r);
   l.changedListeners.add(Recorder::changed, &r);
-  a.key = 5;
+  a.speed = 5;
   l.changed(0);
   EXPECT_EQ(l.get(2), &a);
-  b.key = 2;
+  b.speed = 2;
   l.changed(0);
   l.changed(-7);
   EXPECT_EQ(r.events, (std::vector<std::string>{"pre 0", "rem 0", "add 2", "chg 0", "chg -1"}));
@@ -443,12 +430,12 @@ TEST(Lista2_Changed, ResortsMovedElementOrNotifiesInPlace) {
 }
 
 TEST(Listaduo, AddressesBothListsAndRemovesFromTheHolder) {
-  Item a, b, c;
-  lista2<Item> first, second;
+  Other a, b, c;
+  lista2<Other> first, second;
   first.append(&a);
   second.append(&b);
   second.append(&c);
-  listaduo<Item> both(first, second);
+  listaduo<Other> both(first, second);
   EXPECT_EQ(both.size(), 3);
   EXPECT_EQ(both.get(0), &a);
   EXPECT_EQ(both.get(2), &c);
