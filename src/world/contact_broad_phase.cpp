@@ -26,7 +26,10 @@ void ContactBroadPhase::find(const listaduo<org>& objects) {
   pairs_.clear();
   const int count = objects.size();
   // The same number of objects: the last order still holds every index once.
-  if (extents_.size() != static_cast<std::size_t>(count)) {
+  // Otherwise (a ball eaten or added, every few steps in a crowd) the indices
+  // after the change name other objects and the order starts afresh.
+  const bool fresh = extents_.size() != static_cast<std::size_t>(count);
+  if (fresh) {
     extents_.clear();
     for (int i = 0; i < count; ++i) extents_.push_back({{}, i});
   }
@@ -42,6 +45,8 @@ void ContactBroadPhase::find(const listaduo<org>& objects) {
   const auto before = [](const Extent& a, const Extent& b) {
     return a.box.min.x != b.box.min.x ? a.box.min.x < b.box.min.x : a.index < b.index;
   };
+  // A fresh order is unsorted, which would cost an insertion sort n * n / 4 moves.
+  if (fresh) std::sort(extents_.begin(), extents_.end(), before);
   // Insertion sort: next to no work on the nearly sorted order of the last step.
   for (std::size_t i = 1; i < extents_.size(); ++i) {
     const Extent e = extents_[i];
