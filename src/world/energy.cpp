@@ -64,14 +64,6 @@ bool measurePerformance(org& o, const SimSettings& s) {
   return true;
 }
 
-double assimilation(const est& k, double sun) {
-  if (k.e[0] == nullptr || k.e[1] == nullptr) return 0;
-  const Vec3 v = k.e[0]->p - k.e[1]->p;
-  const double len = v.length();
-  if (!(len > 0)) return 0;
-  return (1.0 + std::fabs(v.z) / len) * sun * k.asym * ASSIMILATION_FACTOR;
-}
-
 void bookBalance(org& o) {
   o.energy_b = o.energy_p - o.energy_m;
   o.energy += o.energy_b;

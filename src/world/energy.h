@@ -4,6 +4,8 @@
 // deaths that follow from them belong to the world (Life).
 #pragma once
 
+#include <cmath>
+
 #include "world/body.h"
 #include "world/org.h"
 #include "world/sim_settings.h"
@@ -39,7 +41,15 @@ bool measurePerformance(org& o, const SimSettings& s);
 
 // What a stick earns by assimilation in one step: a vertical stick twice what
 // a level one does. A stick of no length has no direction and earns nothing.
-double assimilation(const est& k, double sun);
+// Inline: the stick loop of every step calls it, and its square root and
+// division overlap with the next stick's work only when the compiler sees them.
+inline double assimilation(const est& k, double sun) {
+  if (k.e[0] == nullptr || k.e[1] == nullptr) return 0;
+  const Vec3 v = k.e[0]->p - k.e[1]->p;
+  const double len = v.length();
+  if (!(len > 0)) return 0;
+  return (1.0 + std::fabs(v.z) / len) * sun * k.asym * ASSIMILATION_FACTOR;
+}
 
 // The balance of the step, booked into the energy.
 void bookBalance(org& o);
