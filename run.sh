@@ -10,8 +10,10 @@ ROOT="$(cd "$(dirname "$0")" && pwd)"
 "$ROOT/scripts/install-deps.sh" >&2
 
 BUILD_DIR="$ROOT/build-release"
+# -O3 vectorizes the step's loops a lane per value, with the same operations
+# and so the same results as -O2, and steps about a tenth faster.
 cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" -DVORLUND_TESTS=OFF >&2
+  -DCMAKE_CXX_FLAGS_RELEASE="-O3 -DNDEBUG" -DVORLUND_TESTS=OFF >&2
 cmake --build "$BUILD_DIR" -j "$(nproc)" >&2
 
 GUI="$BUILD_DIR/apps/gui/vorlund"
