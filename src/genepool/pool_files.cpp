@@ -2,11 +2,11 @@
 
 #include <cstdio>
 #include <ctime>
-#include <filesystem>
 #include <fstream>
 #include <memory>
-#include <system_error>
+#include <sstream>
 
+#include "core/durable_file.h"
 #include "core/message.h"
 #include "core/record.h"
 #include "core/strutil.h"
@@ -21,11 +21,6 @@ constexpr const char* kSettingsSection = "sim_params:";
 
 void trimControlTail(std::string& line) {
   while (!line.empty() && static_cast<unsigned char>(line.back()) < 32) line.pop_back();
-}
-
-bool fileExists(const std::string& path) {
-  std::error_code ec;
-  return std::filesystem::exists(path, ec);
 }
 
 std::string createdLine() {
@@ -104,21 +99,15 @@ int saveSimFile(SimFileTarget& t, const std::string& path, int what) {
   std::string target = path;
   if (backup) target = backupFileName(path, ++t.state.backupCounter);
 
-  // Everything is written beside the target first, so that neither a failed
-  // write nor an interrupted program can leave a half file in its place.
-  const std::string temp = target + kSavingSuffix;
-  std::ofstream out(temp, std::ios::out | std::ios::trunc);
-  if (!out) {
-    logMessage("Simulator", "Save", ssprintf("Can't write to file %s", target.c_str()), LOG_WARNING);
-    return 1;
-  }
+  // The whole text is made first and then replaces the target in one rename,
+  // so that neither a failed write nor a crash leaves a half file in its place.
+  std::ostringstream out;
   bool failed = false;
   out << createdLine();
   out << ssprintf("# by %s\n", kProgramBanner);
-  if (!out) failed = true;
 
   int written = 0;
-  if ((what & FILE_GENOTYPES) != 0 && !failed) {
+  if ((what & FILE_GENOTYPES) != 0) {
     if (backup) {
       out << ssprintf("\n# automatic backup #%ld (%ld iterations)\n", static_cast<long>(t.state.backupCounter),
                       static_cast<long>(t.files.autosave) * kAutosaveStepUnit);
@@ -135,26 +124,17 @@ int saveSimFile(SimFileTarget& t, const std::string& path, int what) {
   }
   if ((what & FILE_SETTINGS) != 0 && !failed && t.settings != nullptr && writeRecord(*t.settings, out) != 0)
     failed = true;
-  out.flush();
-  if (!out) failed = true;
-  out.close();
-  if (out.fail()) failed = true;
 
   if (!failed) {
-    if (t.files.overwrite == 0 && fileExists(target)) {
-      const std::string old = target + kOldSuffix;
-      std::remove(old.c_str());
-      std::rename(target.c_str(), old.c_str());
-    }
-    std::error_code ec;
-    std::filesystem::rename(temp, target, ec);
-    if (ec) {
+    DurableOptions options;
+    options.temp = target + kSavingSuffix;
+    if (t.files.overwrite == 0) options.keepOldAs = target + kOldSuffix;
+    std::string error;
+    if (!replaceFileDurably(target, out.str(), error, options)) {
+      logMessage("Simulator", "Save", error, LOG_WARNING);
       logMessage("Simulator", "Save", ssprintf("Can't write to file %s", target.c_str()), LOG_WARNING);
-      std::remove(temp.c_str());
       return 1;
     }
-  } else {
-    std::remove(temp.c_str());
   }
 
   if (!failed && (what & FILE_GENOTYPES) != 0 && written > 0 && !backup) {

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/durable_file.h"
 #include "core/random.h"
 #include "core/strutil.h"
 #include "sim/saved_objects.h"
@@ -366,26 +367,11 @@ bool restoreCheckpoint(symulator& sim, const std::string& text, int64_t& runStep
 
 bool saveCheckpoint(symulator& sim, int64_t runSteps, const std::string& path, std::string& error) {
   const std::string text = checkpointText(sim, runSteps);
-  const std::string temp = path + kWritingSuffix;
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    out << text;
-    out.flush();
-    if (!out) {
-      error = "cannot write the checkpoint " + temp;
-      std::error_code ignored;
-      std::filesystem::remove(temp, ignored);
-      return false;
-    }
-  }
-  std::error_code ec;
-  std::filesystem::rename(temp, path, ec);
-  if (ec) {
-    error = "cannot put the checkpoint in place as " + path + ": " + ec.message();
-    std::filesystem::remove(temp, ec);
-    return false;
-  }
-  return true;
+  DurableOptions options;
+  options.temp = path + kWritingSuffix;
+  if (replaceFileDurably(path, text, error, options)) return true;
+  error = "the checkpoint is not written: " + error;
+  return false;
 }
 
 bool loadCheckpoint(symulator& sim, const std::string& path, int64_t& runSteps, std::string& error) {
