@@ -267,7 +267,14 @@ void runCommand(CliContext& ctx, RunOptions o, bool seeded) {
   }
   const RunSummary s = summarize(sim);
   if (csv.is_open() && done % o.every != 0) csv << csvRow(done, s) << '\n';
-  if (!o.save.empty()) saveFailed = sim.save(o.save, FILE_GENOTYPES) != 0 || saveFailed;
+  // The summary names the pool's file only when the closing save put it there.
+  std::string savedTo;
+  if (!o.save.empty()) {
+    if (sim.save(o.save, FILE_GENOTYPES) == 0)
+      savedTo = o.save;
+    else
+      saveFailed = true;
+  }
   if (!o.phylogeny.empty()) {
     std::size_t points = 0;
     if (writePhylogenySvg(sim.genman, o.picture, o.phylogeny, ctx.err, points)) {
@@ -277,7 +284,7 @@ void runCommand(CliContext& ctx, RunOptions o, bool seeded) {
     }
   }
   if (film && !o.quiet) ctx.out << "Scenes: " << film->framesWritten() << " in " << o.pov << '\n';
-  if (!o.quiet || gStopSignal != 0 || !runFlag()) ctx.out << summaryText(done - resumedAt, elapsedMs(start), s, o.save) << std::flush;
+  if (!o.quiet || gStopSignal != 0 || !runFlag()) ctx.out << summaryText(done - resumedAt, elapsedMs(start), s, savedTo) << std::flush;
 
   if (gStopSignal != 0)
     ctx.exitCode = RUN_EXIT_INTERRUPTED;

@@ -62,8 +62,10 @@ std::string progressLine(int64_t step, int64_t elapsedMs, const RunSummary& s) {
 }
 
 std::string summaryText(int64_t steps, int64_t elapsedMs, const RunSummary& s, const std::string& savedTo) {
-  std::string text = ssprintf("%s steps in %.1f s (%s steps/s)\n", formatInt(steps).c_str(),
-                              static_cast<double>(elapsedMs) / 1000.0, formatInt(rate(steps, elapsedMs)).c_str());
+  std::string text = ssprintf("%s steps in %.1f s", formatInt(steps).c_str(), static_cast<double>(elapsedMs) / 1000.0);
+  // Under a millisecond of steps there is no rate to tell.
+  if (steps > 0 && elapsedMs > 0) text += ssprintf(" (%s steps/s)", formatInt(rate(steps, elapsedMs)).c_str());
+  text += "\n";
   text += ssprintf("genotypes %d, individuals %ld, alive %d, energy balls %d\n", s.genotypes, s.individuals, s.alive,
                    s.balls);
   text += ssprintf("fitness mean %s, std.dev. %s, best %s\n", formatReal(s.mean).c_str(),

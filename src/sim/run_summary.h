@@ -32,6 +32,8 @@ constexpr const char* kRunCsvHeader =
 RunSummary summarize(symulator& sim);
 std::string csvRow(int64_t step, const RunSummary& s);
 std::string progressLine(int64_t step, int64_t elapsedMs, const RunSummary& s);
+// The closing lines; the rate only when the steps took a measurable time,
+// and `savedTo` (empty: no line) only for a pool that was written.
 std::string summaryText(int64_t steps, int64_t elapsedMs, const RunSummary& s, const std::string& savedTo);
 
 }  // namespace vorlund

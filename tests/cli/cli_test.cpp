@@ -15,6 +15,7 @@
 #include "island_pools.h"
 #include "islands.h"
 #include "phylogeny_demo.h"
+#include "sim/run_summary.h"
 #include "sim/symulator.h"
 #include "support/message_capture.h"
 #include "support/scratch.h"
@@ -243,6 +244,31 @@ TEST(IslandPools, IslandZeroKeepsTheSeedAndOthersDiffer) {
   EXPECT_EQ(islandSeed(42, 0), 42u);
   EXPECT_NE(islandSeed(42, 1), islandSeed(42, 2));
   EXPECT_NE(islandSeed(42, 1), islandSeed(43, 1));
+}
+
+}  // namespace
+}  // namespace vorlund::cli
+
+namespace vorlund::cli {
+namespace {
+
+TEST(RunSummary, NamesThePoolFileOnlyWhenTheSaveWorkedAndARateOnlyWhenMeasured) {
+  test_support::ScratchRun dir({"run", "--steps", "3", test_support::exampleFile("seeds.gen"), "--save"});
+  EXPECT_EQ(dir.run({"/nonexistent/dir/a.gen"}), 1);
+  EXPECT_EQ(dir.out.str().find("gene pool saved"), std::string::npos) << dir.out.str();
+  EXPECT_EQ(dir.run({"a.gen"}), 0);
+  EXPECT_NE(dir.out.str().find("gene pool saved to a.gen\n"), std::string::npos) << dir.out.str();
+
+  // Steps, milliseconds and the summary's first line.
+  const std::tuple<int64_t, int64_t, const char*> rates[] = {
+      {9, 0, "9 steps in 0.0 s\n"},
+      {0, 40, "0 steps in 0.0 s\n"},
+      {9, 500, "9 steps in 0.5 s (18 steps/s)\n"},
+  };
+  for (const auto& [steps, ms, line] : rates) {
+    const std::string text = summaryText(steps, ms, RunSummary{}, "");
+    EXPECT_EQ(text.substr(0, text.find('\n') + 1), line);
+  }
 }
 
 }  // namespace
