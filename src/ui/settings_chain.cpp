@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "core/durable_file.h"
 #include "core/message.h"
 #include "core/record.h"
 
@@ -80,19 +81,12 @@ bool SettingsChain::read(const std::string& path) const {
 bool SettingsChain::write(const std::string& path) const {
   std::ostringstream text;
   writeRecord(head(), text);
-  const std::string temp = path + ".tmp" + std::to_string(::getpid());
-  bool ok = false;
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (out) {
-      out << text.str();
-      out.flush();
-      ok = static_cast<bool>(out);
-    }
-  }
-  if (ok) ok = std::rename(temp.c_str(), path.c_str()) == 0;
+  DurableOptions options;
+  options.temp = path + ".tmp" + std::to_string(::getpid());
+  std::string error;
+  const bool ok = replaceFileDurably(path, text.str(), error, options);
   if (!ok) {
-    std::remove(temp.c_str());
+    logMessage("MainProgram", "Settings", error, LOG_WARNING);
     logMessage("MainProgram", "Settings", "Cannot write the settings file " + path, LOG_WARNING);
   }
   return ok;

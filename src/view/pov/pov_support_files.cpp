@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "core/durable_file.h"
+
 namespace vorlund {
 
 namespace {
@@ -20,16 +22,10 @@ const char* povrayIniText() { return kIniText; }
 
 bool writeFileAtomically(const std::string& path, const std::string& text) {
   if (path.empty() || path.back() == '/') return false;
-  const std::string temp = path + ".part" + std::to_string(getpid());
-  std::FILE* f = std::fopen(temp.c_str(), "wb");
-  if (f == nullptr) return false;
-  const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-  const bool closed = std::fclose(f) == 0;
-  if (!written || !closed || std::rename(temp.c_str(), path.c_str()) != 0) {
-    std::remove(temp.c_str());
-    return false;
-  }
-  return true;
+  DurableOptions options;
+  options.temp = path + ".part" + std::to_string(getpid());
+  std::string error;
+  return replaceFileDurably(path, text, error, options);
 }
 
 bool installSupportFiles(const std::string& dir) {

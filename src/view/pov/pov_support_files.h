@@ -7,8 +7,9 @@
 
 namespace vorlund {
 
-// Writes `text` to a temporary file beside `path` and renames it over `path`
-// once it is complete. False (and no file changed) when any step failed.
+// Writes `text` to a temporary file beside `path`, syncs it and renames it
+// over `path` once it is complete. False (and no file changed) when any step
+// before the rename failed.
 bool writeFileAtomically(const std::string& path, const std::string& text);
 
 // The program's own "vorlund.inc": every macro and default a scene uses.
