@@ -34,6 +34,7 @@
 #include "ui/prompt_service.h"
 #include "ui/qt_text.h"
 #include "ui/status_texts.h"
+#include "ui/termination_watcher.h"
 #include "ui/window_layouts.h"
 #include "ui/world_view_window.h"
 
@@ -202,6 +203,9 @@ MainWindow::MainWindow(MainWindowOptions options)
   tickTimer_->setInterval(kTickMs);
   connect(tickTimer_, &QTimer::timeout, this, &MainWindow::tick);
   tickTimer_->start();
+  // A logout or `kill` ends the program as "Exit" would, without asking anyone.
+  connect(new TerminationWatcher(this), &TerminationWatcher::terminationRequested, this,
+          &MainWindow::closeWithoutAsking);
   refreshStatus();
 }
 

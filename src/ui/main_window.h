@@ -121,6 +121,8 @@ class MainWindow : public QMainWindow {
   void saveGenotypes();
   void loadSimParams();
   void saveSimParams();
+  // Ends the program as after "Exit" answered Yes, without the question.
+  void closeWithoutAsking();
 
   // Steps a running loop would do, synchronously: for tests and scripts that
   // need an exact number of steps (a batch stops at the count).
@@ -198,6 +200,7 @@ class MainWindow : public QMainWindow {
   QTimer* tickTimer_ = nullptr;
 
   bool running_ = false;
+  bool askOnClose_ = true;
   bool inStep_ = false;
   bool inTick_ = false;
   bool shownOnce_ = false;

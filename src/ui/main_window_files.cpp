@@ -177,8 +177,15 @@ void MainWindow::showAbout() {
                     "networks evolve in a three-dimensional world.\n\nDocumentation: Help > Help & documentation.");
 }
 
+void MainWindow::closeWithoutAsking() {
+  askOnClose_ = false;
+  close();
+  askOnClose_ = true;
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
-  if (prompts().question(this, "Question", "Exit Vorlund ?", PromptButtons::YesNo) != PromptAnswer::Yes) {
+  if (askOnClose_ &&
+      prompts().question(this, "Question", "Exit Vorlund ?", PromptButtons::YesNo) != PromptAnswer::Yes) {
     event->ignore();
     return;
   }

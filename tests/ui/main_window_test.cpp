@@ -10,6 +10,7 @@
 #include <QDialog>
 #include <QScreen>
 #include <QTimer>
+#include <csignal>
 
 #include "ui/body_view_window.h"
 #include "ui/lists_window.h"
@@ -229,4 +230,23 @@ TEST(MainWindow, CloseQueryAndSettingsFile) {
     w.close();
   }
   EXPECT_EQ(test_support::ScratchDir::read("Default.par"), text);  // "Save on exit" off: nothing written
+}
+
+TEST(MainWindow, TerminationSignalsEndAsAnsweredExitWithoutTheQuestion) {
+  for (const int sig : {SIGTERM, SIGHUP}) {
+    SCOPED_TRACE(sig);
+    WindowRig rig;
+    MainWindow& w = rig.make();
+    w.show();
+    w.action(MainAction::Run)->trigger();
+    w.context().interface().int_maxfps = 29;
+    bool closed = false;
+    QObject::connect(&w, &MainWindow::closed, [&closed] { closed = true; });
+    std::raise(sig);
+    rig.waitUntil([&] { return closed; });
+    EXPECT_TRUE(closed);
+    EXPECT_FALSE(w.running());
+    for (const auto& box : rig.prompts.shown) EXPECT_NE(box.text, "Exit Vorlund ?");
+    EXPECT_NE(test_support::ScratchDir::read("Default.par").find("int_maxfps:29"), std::string::npos);
+  }
 }
