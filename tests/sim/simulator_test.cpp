@@ -472,26 +472,31 @@ TEST(Checkpoint, ResealedDamageIsRefusedOrReadButNeverCrashes) {
   EXPECT_GT(refused, 50);
 }
 
-TEST(Checkpoint, CtrlCWritesALastCheckpointToResumeFrom) {
-  ScratchRun dir({"run", "--quiet"});
-  std::thread interrupt([] {
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    std::raise(SIGINT);
-  });
-  const int code = dir.run({exampleFile("walkers.sim"), exampleFile("seeds.gen"), "--seed", "2", "--checkpoint", "c.ckpt"});
-  interrupt.join();
-  EXPECT_EQ(code, 130);
-  symulator s;
-  int64_t steps = 0;
-  std::string error;
-  ASSERT_TRUE(loadCheckpoint(s, "c.ckpt", steps, error)) << error;
-  EXPECT_GT(steps, 0);
-  EXPECT_EQ(dir.run({"--resume", "c.ckpt", "--steps", std::to_string(steps + 50), "--checkpoint", "c.ckpt"}), 0)
-      << dir.err.str();
-  symulator resumed;
-  int64_t after = 0;
-  ASSERT_TRUE(loadCheckpoint(resumed, "c.ckpt", after, error)) << error;
-  EXPECT_EQ(after, steps + 50);
+// SIGTERM (a shutdown, `kill`) stops the run as Ctrl-C does.
+TEST(Checkpoint, CtrlCAndSigtermWriteALastCheckpointToResumeFrom) {
+  for (const int sig : {SIGINT, SIGTERM}) {
+    SCOPED_TRACE(sig);
+    ScratchRun dir({"run", "--quiet"});
+    std::thread interrupt([sig] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(300));
+      std::raise(sig);
+    });
+    const int code =
+        dir.run({exampleFile("walkers.sim"), exampleFile("seeds.gen"), "--seed", "2", "--checkpoint", "c.ckpt"});
+    interrupt.join();
+    EXPECT_EQ(code, 130);
+    symulator s;
+    int64_t steps = 0;
+    std::string error;
+    ASSERT_TRUE(loadCheckpoint(s, "c.ckpt", steps, error)) << error;
+    EXPECT_GT(steps, 0);
+    EXPECT_EQ(dir.run({"--resume", "c.ckpt", "--steps", std::to_string(steps + 50), "--checkpoint", "c.ckpt"}), 0)
+        << dir.err.str();
+    symulator resumed;
+    int64_t after = 0;
+    ASSERT_TRUE(loadCheckpoint(resumed, "c.ckpt", after, error)) << error;
+    EXPECT_EQ(after, steps + 50);
+  }
 }
 
 TEST(Checkpoint, GenotypeTextsWithAnyCharacterSurvive) {
