@@ -89,7 +89,7 @@ bool replaceFileDurably(const std::string& path, std::string_view text, std::str
       }))
     return false;
   bool ok = step(DurableStep::Write, temp, error, [&] { return writeAll(fd, text); }) &&
-            step(DurableStep::SyncFile, temp, error, [&] { return ::fsync(fd); });
+            (!options.sync || step(DurableStep::SyncFile, temp, error, [&] { return ::fsync(fd); }));
   // The descriptor is closed whatever happened; only a close after good writes can fail the save.
   const int closed = ::close(fd);
   const int closeErr = errno;
@@ -111,6 +111,7 @@ bool replaceFileDurably(const std::string& path, std::string_view text, std::str
     std::remove(temp.c_str());
     return false;
   }
+  if (!options.sync) return true;
   const std::string folder = folderOf(path);
   return step(DurableStep::SyncFolder, folder, error, [&] { return syncFolder(folder); });
 }

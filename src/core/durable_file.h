@@ -25,6 +25,9 @@ struct DurableOptions {
   std::string temp;
   // If not empty and the target exists, the previous file is kept under this name.
   std::string keepOldAs;
+  // Off for files a rerun makes again (the frames of a film): no syncs, only
+  // the rename, which still never leaves half a file after a crash of the program.
+  bool sync = true;
 };
 
 // Writes `text` to a temporary file beside `path`, syncs it, renames it over

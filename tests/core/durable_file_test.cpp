@@ -56,6 +56,17 @@ TEST(DurableFile, AFailureAtEachStepFailsTheSaveAndLeavesNoTemporaryFile) {
   }
 }
 
+TEST(DurableFile, WithoutSyncsOnlyTheRenamePutsTheFileInPlace) {
+  ScratchDir dir;
+  const std::string path = dir.write("scene.pov", "old");
+  StepLog log;
+  std::string error;
+  ASSERT_TRUE(replaceFileDurably(path, "new", error, {.temp = "", .keepOldAs = "", .sync = false})) << error;
+  using S = DurableStep;
+  EXPECT_EQ(log.steps, (std::vector<S>{S::Open, S::Write, S::Close, S::Rename}));
+  EXPECT_EQ(ScratchDir::read(path), "new");
+}
+
 TEST(DurableFile, AnUnwritableFolderFailsAtTheFirstStepWithTheSystemsReason) {
   std::string error;
   EXPECT_FALSE(replaceFileDurably("/nonexistent/dir/a.gen", "x", error));

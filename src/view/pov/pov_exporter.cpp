@@ -77,8 +77,8 @@ void PovExporter::disable(const char* function, const std::string& message) {
   params_.forgetActive();
 }
 
-bool PovExporter::writeFile(const std::string& path, const std::string& text) {
-  if (writeFileAtomically(path, text)) return true;
+bool PovExporter::writeFile(const std::string& path, const std::string& text, bool sync) {
+  if (writeFileAtomically(path, text, sync)) return true;
   disable("Save", kCreateFailed);
   return false;
 }
@@ -166,7 +166,9 @@ void PovExporter::writeScene() {
   }
   const std::string path = vars.pov_dir + *name;
   const std::string text = sceneText();
-  if (!writeFile(path, text)) return;
+  // A scene is a numbered file that a rerun makes again: syncing each would
+  // slow a film several times over.
+  if (!writeFile(path, text, false)) return;
   scenePath_ = path;
   ++frame_;
   runCommand();

@@ -82,7 +82,8 @@ class PovExporter {
   std::string sceneText();
   // Recording off after a failure; the next switch-on starts afresh.
   void disable(const char* function, const std::string& message);
-  bool writeFile(const std::string& path, const std::string& text);
+  // Whole-file write; `sync` off skips the syncs (the scenes of a film).
+  bool writeFile(const std::string& path, const std::string& text, bool sync = true);
   void runCommand();
   void warnNonFinite();
 

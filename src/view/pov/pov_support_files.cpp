@@ -20,10 +20,11 @@ constexpr const char* kIniText =
 
 const char* povrayIniText() { return kIniText; }
 
-bool writeFileAtomically(const std::string& path, const std::string& text) {
+bool writeFileAtomically(const std::string& path, const std::string& text, bool sync) {
   if (path.empty() || path.back() == '/') return false;
   DurableOptions options;
   options.temp = path + ".part" + std::to_string(getpid());
+  options.sync = sync;
   std::string error;
   return replaceFileDurably(path, text, error, options);
 }

@@ -7,10 +7,10 @@
 
 namespace vorlund {
 
-// Writes `text` to a temporary file beside `path`, syncs it and renames it
-// over `path` once it is complete. False (and no file changed) when any step
-// before the rename failed.
-bool writeFileAtomically(const std::string& path, const std::string& text);
+// Writes `text` to a temporary file beside `path`, syncs it (unless `sync` is
+// off) and renames it over `path` once it is complete. False (and no file
+// changed) when any step before the rename failed.
+bool writeFileAtomically(const std::string& path, const std::string& text, bool sync = true);
 
 // The program's own "vorlund.inc": every macro and default a scene uses.
 const char* vorlundIncludeText();
