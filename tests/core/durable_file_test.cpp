@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <utility>
 #include <vector>
 
 #include "support/scratch.h"
@@ -26,16 +27,23 @@ struct StepLog {
 };
 
 TEST(DurableFile, SyncsTheFileBeforeTheRenameAndTheFolderAfterIt) {
-  ScratchDir dir;
-  const std::string path = dir.write("a.gen", "old");
-  StepLog log;
-  std::string error;
-  ASSERT_TRUE(replaceFileDurably(path, "new", error, {.temp = "", .keepOldAs = path + "_old"})) << error;
   using S = DurableStep;
-  EXPECT_EQ(log.steps, (std::vector<S>{S::Open, S::Write, S::SyncFile, S::Close, S::KeepOld, S::Rename, S::SyncFolder}));
-  EXPECT_EQ(ScratchDir::read(path), "new");
-  EXPECT_EQ(ScratchDir::read(path + "_old"), "old");
-  EXPECT_FALSE(std::filesystem::exists(path + ".saving~"));
+  // Syncing or not, and the steps taken.
+  const std::pair<bool, std::vector<S>> cases[] = {
+      {true, {S::Open, S::Write, S::SyncFile, S::Close, S::KeepOld, S::Rename, S::SyncFolder}},
+      {false, {S::Open, S::Write, S::Close, S::KeepOld, S::Rename}},
+  };
+  for (const auto& [sync, steps] : cases) {
+    ScratchDir dir;
+    const std::string path = dir.write("a.gen", "old");
+    StepLog log;
+    std::string error;
+    ASSERT_TRUE(replaceFileDurably(path, "new", error, {.temp = "", .keepOldAs = path + "_old", .sync = sync})) << error;
+    EXPECT_EQ(log.steps, steps);
+    EXPECT_EQ(ScratchDir::read(path), "new");
+    EXPECT_EQ(ScratchDir::read(path + "_old"), "old");
+    EXPECT_FALSE(std::filesystem::exists(path + ".saving~"));
+  }
 }
 
 TEST(DurableFile, AFailureAtEachStepFailsTheSaveAndLeavesNoTemporaryFile) {
@@ -54,17 +62,6 @@ TEST(DurableFile, AFailureAtEachStepFailsTheSaveAndLeavesNoTemporaryFile) {
     // Until the rename the old file is untouched; a failed folder sync comes after it, with the new file whole.
     EXPECT_EQ(ScratchDir::read(path), failAt == DurableStep::SyncFolder ? "new" : "old");
   }
-}
-
-TEST(DurableFile, WithoutSyncsOnlyTheRenamePutsTheFileInPlace) {
-  ScratchDir dir;
-  const std::string path = dir.write("scene.pov", "old");
-  StepLog log;
-  std::string error;
-  ASSERT_TRUE(replaceFileDurably(path, "new", error, {.temp = "", .keepOldAs = "", .sync = false})) << error;
-  using S = DurableStep;
-  EXPECT_EQ(log.steps, (std::vector<S>{S::Open, S::Write, S::Close, S::Rename}));
-  EXPECT_EQ(ScratchDir::read(path), "new");
 }
 
 TEST(DurableFile, AnUnwritableFolderFailsAtTheFirstStepWithTheSystemsReason) {

@@ -83,9 +83,16 @@ TEST(KilledRun, LeavesFilesThatLoadAndResumesToThePoolOfARunNeverKilled) {
     int64_t steps = 0;
     std::string error;
     ASSERT_TRUE(loadCheckpoint(atKill, "c.ckpt", steps, error)) << error;
+    // The pool is whole: every record it holds is read, the last one to its end.
+    const std::string poolText = test_support::ScratchDir::read("p.gen");
+    int records = 0;
+    for (std::size_t at = poolText.find("\norg:"); at != std::string::npos; at = poolText.find("\norg:", at + 1))
+      ++records;
     symulator pool;
     pool.load("p.gen", FILE_GENOTYPES);
-    EXPECT_GT(pool.pool.size(), 0);
+    EXPECT_GT(records, 0);
+    EXPECT_EQ(pool.pool.size(), records);
+    EXPECT_TRUE(poolText.ends_with("\n\n"));
     ASSERT_EQ(test_support::runTool(resume).code, 0);
     ASSERT_EQ(withoutFirstLine("p.gen"), expected);
   }
