@@ -55,7 +55,7 @@ TEST(DurableFile, AFailureAtEachStepFailsTheSaveAndLeavesNoTemporaryFile) {
     StepLog log;
     log.failAt = failAt;
     std::string error;
-    EXPECT_FALSE(replaceFileDurably(path, "new", error, {.temp = "", .keepOldAs = path + "_old"}));
+    EXPECT_FALSE(replaceFileDurably(path, "new", error, {.temp = "", .keepOldAs = path + "_old", .sync = true}));
     EXPECT_NE(error.find(durableStepName(failAt)), std::string::npos) << error;
     EXPECT_EQ(log.steps.back(), failAt);
     EXPECT_FALSE(std::filesystem::exists(path + ".saving~"));
