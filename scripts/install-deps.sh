@@ -38,6 +38,9 @@ PACKAGES=(
   libopenmpi-dev
   # Rendering exported scenes (tests and scripts/render-film.sh).
   povray
+  # The Debian package: dpkg-shlibdeps, dpkg-buildflags and its checker.
+  dpkg-dev
+  lintian
 )
 
 missing=()

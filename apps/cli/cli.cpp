@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iostream>
 
+#include "core/data_folders.h"
 #include "core/message.h"
 #include "core/random.h"
 #include "core/record.h"
@@ -57,6 +58,11 @@ int runCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
   CliContext ctx(out, err);
   CLI::App app{"Vorlund: evolve stick creatures from the command line", "vorlund-cli"};
   app.require_subcommand(1);
+  // Where the shipped examples are, along the data search order.
+  const std::string example = findDataFile(std::string(kExamplesFolder) + "/walkers.sim");
+  if (!example.empty())
+    app.footer("Example settings and genotypes: " + example.substr(0, example.rfind('/') + 1) +
+               " (walkers.sim, swimmers.sim, seeds.gen)");
   app.add_option("--sim", ctx.simFile, "Settings file (*.sim) to load first")->check(CLI::ExistingFile);
   app.parse_complete_callback([&ctx]() {
     if (!ctx.simFile.empty()) ctx.loadSettings(ctx.simFile);

@@ -10,6 +10,7 @@
 #include <QUrl>
 #include <fstream>
 
+#include "core/data_folders.h"
 #include "core/message.h"
 #include "ui/dialog_hooks.h"
 #include "ui/body_view_window.h"
@@ -150,15 +151,9 @@ void MainWindow::editParameters(const QString& title, param& acc) {
 }
 
 void MainWindow::openDocumentation() {
-  QString path;
-  for (const QString& dir : {QDir::currentPath(), QCoreApplication::applicationDirPath() + "/../share/vorlund",
-                             QStringLiteral(VORLUND_DOC_ROOT)}) {
-    const QString candidate = dir + "/doc/doc_index.html";
-    if (QFileInfo(candidate).isFile()) {
-      path = QFileInfo(candidate).absoluteFilePath();
-      break;
-    }
-  }
+  const std::string found = findDataFile(kManualFile);
+  const QString path = found.empty() ? QString() : QFileInfo(QString::fromStdString(found)).absoluteFilePath();
+  if (found.empty()) logMessage("MainProgram", "Help", missingDataMessage(kManualFile, dataFolders()), LOG_WARNING);
   const auto fail = [this](const QString& why) {
     prompts().message(this, PromptKind::Critical, "Error opening HTML file", why);
   };

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "core/data_folders.h"
 #include "core/message.h"
 #include "view/grab.h"
 #include "view/render_rules.h"
@@ -50,23 +51,12 @@ constexpr double kFogPerUnit = 0.001;
 
 GLubyte stipplePattern[128];
 
-#ifndef VORLUND_DATA_DIR
-#define VORLUND_DATA_DIR "."
-#endif
-
-// A relative name missing from the working folder is looked for in the
-// program's source folder, where the shipped images live.
+// A relative name is looked for along the data search order; a missing file
+// is named with the places looked in, and kept as given for the error box.
 std::string locate(const std::string& file) {
-  if (file.empty() || file[0] == '/') return file;
-  if (std::FILE* f = std::fopen(file.c_str(), "rb")) {
-    std::fclose(f);
-    return file;
-  }
-  const std::string shipped = std::string(VORLUND_DATA_DIR) + "/" + file;
-  if (std::FILE* f = std::fopen(shipped.c_str(), "rb")) {
-    std::fclose(f);
-    return shipped;
-  }
+  const std::string found = findDataFile(file);
+  if (!found.empty()) return found;
+  logMessage("showgl", "loadtexture", missingDataMessage(file, dataFolders()), LOG_WARNING);
   return file;
 }
 

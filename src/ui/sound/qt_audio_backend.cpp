@@ -23,7 +23,7 @@ constexpr double kCentibelsPerDecade = 2000.0;
 std::unique_ptr<SoundSystem> makeDesktopSoundSystem(int32_t& enabled, SoundSystem::BackendFactory backend) {
   if (!backend) backend = [] { return std::make_unique<QtAudioBackend>(); };
   return std::make_unique<SoundSystem>(enabled, std::move(backend),
-                                       defaultSoundFolders(QCoreApplication::applicationDirPath().toStdString()));
+                                       defaultSoundFolders());
 }
 
 double linearVolume(int hundredthsOfDecibel) {

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "core/data_folders.h"
 #include "core/message.h"
 #include "world/life.h"
 
@@ -131,16 +132,9 @@ void SoundSystem::onDeath(void* self, org* who) {
   if (who->typ != ORG_FOOD) static_cast<SoundSystem*>(self)->play(SOUND_DEATH, 0);
 }
 
-std::vector<std::string> defaultSoundFolders(const std::string& programDir) {
-  std::vector<std::string> folders = {"sounds/"};
-  if (!programDir.empty()) {
-    folders.push_back(programDir + "/sounds/");
-    folders.push_back(programDir + "/../share/vorlund/sounds/");
-  }
-#ifdef VORLUND_DATA_DIR
-  // The source tree, so a program run from its build folder finds them too.
-  folders.push_back(std::string(VORLUND_DATA_DIR) + "/sounds/");
-#endif
+std::vector<std::string> defaultSoundFolders() {
+  std::vector<std::string> folders;
+  for (const std::string& dir : dataFolders()) folders.push_back(dir + kSoundFolder);
   return folders;
 }
 

@@ -107,8 +107,9 @@ class SoundSystem {
   Life* life_ = nullptr;
 };
 
-// The folders searched for sounds: "sounds/" in the working folder, beside
-// the program, and in its installed data folder.
-std::vector<std::string> defaultSoundFolders(const std::string& programDir);
+// The folders searched for sounds: "sounds/" in each data folder, in the
+// data search order.
+constexpr const char* kSoundFolder = "sounds/";
+std::vector<std::string> defaultSoundFolders();
 
 }  // namespace vorlund
