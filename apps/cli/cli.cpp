@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iostream>
 
+#include "cmd_report.h"
 #include "core/message.h"
 #include "core/random.h"
 #include "core/record.h"
@@ -69,6 +70,7 @@ int runCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
   addRunCommands(app, ctx);
   addParamsCommands(app, ctx);
   addSimulateCommands(app, ctx);
+  addReportCommands(app, ctx);
 
   try {
     app.parse(argc, argv);
