@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cstddef>
@@ -17,6 +18,9 @@
 namespace vorlund::ui {
 
 namespace {
+// New samples are drawn at most this often [ms], however short U is: a
+// window that repaints for every sample would slow the run it shows.
+constexpr int kChartRedrawMs = 250;
 #define ECS(f) static_cast<int32_t>(offsetof(EvolutionChartSettings, f))
 }  // namespace
 
@@ -61,6 +65,10 @@ EvolutionWindow::EvolutionWindow(UiContext& ctx, QWidget* parent)
   row->addLayout(side);
   row->addWidget(chart_, 1);
   resize(720, 420);
+  redraw_ = new QTimer(this);
+  redraw_->setSingleShot(true);
+  redraw_->setInterval(kChartRedrawMs);
+  connect(redraw_, &QTimer::timeout, chart_, [this] { chart_->update(); });
   restart();
 }
 
@@ -72,7 +80,7 @@ void EvolutionWindow::afterStep() {
   // "U" may have changed in the Options dialog.
   if (samples_.every() != settings_.U) samples_.setEvery(settings_.U);
   samples_.sample(sim);
-  if (isVisible()) chart_->update();
+  if (isVisible() && !redraw_->isActive()) redraw_->start();
 }
 
 void EvolutionWindow::restart() {

@@ -14,6 +14,7 @@
 #include "ui/ui_context.h"
 
 class QCheckBox;
+class QTimer;
 
 namespace vorlund::ui {
 
@@ -56,6 +57,7 @@ class EvolutionWindow : public ToolWindow {
   EvolutionChart* chart_ = nullptr;
   std::array<QCheckBox*, EVS_SERIES_COUNT> boxes_{};
   QCheckBox* log_ = nullptr;
+  QTimer* redraw_ = nullptr;  // coalesces the redraws of new samples
 };
 
 }  // namespace vorlund::ui
