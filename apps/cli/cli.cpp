@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iostream>
 
+#include "cmd_report.h"
 #include "core/data_folders.h"
 #include "core/message.h"
 #include "core/random.h"
@@ -75,6 +76,7 @@ int runCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
   addRunCommands(app, ctx);
   addParamsCommands(app, ctx);
   addSimulateCommands(app, ctx);
+  addReportCommands(app, ctx);
 
   try {
     app.parse(argc, argv);

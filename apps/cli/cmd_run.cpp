@@ -12,6 +12,7 @@
 #include <iostream>
 
 #include "cli.h"
+#include "cmd_report.h"
 #include "islands.h"
 #include "core/message.h"
 #include "core/random.h"
@@ -20,6 +21,7 @@
 #include "phylogeny_svg.h"
 #include "sim/checkpoint.h"
 #include "pov_film.h"
+#include "run_table.h"
 #include "sim/run_summary.h"
 #include "sim/symulator.h"
 
@@ -80,6 +82,7 @@ struct RunOptions {
   IslandOptions islands;
   std::string pov;    // folder of the run's scene files
   long povSkip = 3;   // steps left out between two scenes
+  std::string report;  // HTML page of the run written at its end
 };
 
 std::string lowerExtension(const std::string& path) {
@@ -164,6 +167,7 @@ void runCommand(CliContext& ctx, RunOptions o, bool seeded) {
       if (!o.csv.empty()) o.csv = islandPath(o.csv, islands->rank());
       if (!o.checkpoint.empty()) o.checkpoint = islandPath(o.checkpoint, islands->rank());
       if (!o.resume.empty()) o.resume = islandPath(o.resume, islands->rank());
+      if (!o.report.empty()) o.report = islandPath(o.report, islands->rank());
     }
   }
   symulator& sim = *ctx.sim;
@@ -215,6 +219,9 @@ void runCommand(CliContext& ctx, RunOptions o, bool seeded) {
   // The tree needs every genetic operation of the run, so remembering starts before the first step.
   if (!o.phylogeny.empty()) sim.genman.vars.gen_hist = 1;
 
+  // Without a CSV the report's rows are kept here.
+  RunTable rows = RunTable::forRun();
+  const bool rowsInMemory = !o.report.empty() && !csv.is_open();
   const bool terminal = outputIsTerminal(ctx);
   StopSignals signals;
   setRunFlag(true);
@@ -235,6 +242,7 @@ void runCommand(CliContext& ctx, RunOptions o, bool seeded) {
     if (done % o.every == 0) {
       const RunSummary s = summarize(sim);
       if (csv.is_open()) csv << csvRow(done, s) << '\n';
+      if (rowsInMemory) rows.addRow(done, s);
       if (!o.quiet && !terminal) ctx.out << progressLine(done, elapsedMs(start), s) << '\n' << std::flush;
     }
     if (!o.quiet && terminal && done % kClockCheckSteps == 0) {
@@ -267,6 +275,7 @@ void runCommand(CliContext& ctx, RunOptions o, bool seeded) {
   }
   const RunSummary s = summarize(sim);
   if (csv.is_open() && done % o.every != 0) csv << csvRow(done, s) << '\n';
+  if (rowsInMemory && (done % o.every != 0 || rows.rows() == 0)) rows.addRow(done, s);
   // The summary names the pool's file only when the closing save put it there.
   std::string savedTo;
   if (!o.save.empty()) {
@@ -282,6 +291,18 @@ void runCommand(CliContext& ctx, RunOptions o, bool seeded) {
     } else {
       saveFailed = true;
     }
+  }
+  if (!o.report.empty()) {
+    std::string error;
+    bool ok = true;
+    if (csv.is_open()) {
+      // The file holds the rows of the runs this one continues, too.
+      csv.flush();
+      ok = readRunCsv(o.csv, rows, error, ctx.err);
+      if (!ok) ctx.err << error << '\n';
+    }
+    if (!ok || !writeRunReport(ctx, rows, csv.is_open() ? o.csv : "this run", &sim, o.phylogeny, o.report))
+      saveFailed = true;
   }
   if (film && !o.quiet) ctx.out << "Scenes: " << film->framesWritten() << " in " << o.pov << '\n';
   if (!o.quiet || gStopSignal != 0 || !runFlag()) ctx.out << summaryText(done - resumedAt, elapsedMs(start), s, savedTo) << std::flush;
@@ -327,6 +348,7 @@ void addRunCommands(CLI::App& app, CliContext& ctx) {
   sub->add_option("--pov", o.pov, "Write ray-tracer scenes of the run into this folder (render: scripts/render-film.sh)");
   sub->add_option("--pov-skip", o.povSkip, "Steps between two scenes minus one (0 to 20, default 3)")
       ->check(CLI::Range(0, 20));
+  sub->add_option("--report", o.report, "Write an HTML page of the run's curves and best genotypes at its end");
   sub->add_option("files", o.files, "Settings (*.sim) and genotype (*.gen) files, applied in order");
   sub->callback([&ctx, &o, sub]() {
     o.untilInterrupted = sub->count("--steps") == 0;

@@ -10,6 +10,7 @@
 #include "core/durable_file.h"
 #include "core/random.h"
 #include "core/strutil.h"
+#include "sim/evolution_samples.h"
 #include "sim/saved_objects.h"
 #include "sim/state_text.h"
 #include "sim/symulator.h"
@@ -264,7 +265,7 @@ std::string checkpointChecksumLine(std::string_view body) {
   return ssprintf("%s:%016llx\n", kCheckpointChecksumKey, static_cast<unsigned long long>(checksum(body)));
 }
 
-std::string checkpointText(symulator& sim, int64_t runSteps) {
+std::string checkpointText(symulator& sim, int64_t runSteps, const EvolutionSamples* chart) {
   std::string out;
   out.append(kCheckpointHeader).push_back('\n');
   out.append(ssprintf("%s:%d\n", kCheckpointVersionKey, kCheckpointFormat));
@@ -295,11 +296,13 @@ std::string checkpointText(symulator& sim, int64_t runSteps) {
     out.push_back('\n');
   }
   out.append(kEndSection).push_back('\n');
+  if (chart != nullptr) out.append(chart->toText());
   out.append(checkpointChecksumLine(out));
   return out;
 }
 
-bool restoreCheckpoint(symulator& sim, const std::string& text, int64_t& runSteps, std::string& error) {
+bool restoreCheckpoint(symulator& sim, const std::string& text, int64_t& runSteps, std::string& error,
+                       EvolutionSamples* chart) {
   if (!verify(text, error)) return false;
   if (sim.pool.size() != 0 || sim.all.size() != 0) {
     error = "a checkpoint is restored only into an empty simulator";
@@ -362,11 +365,21 @@ bool restoreCheckpoint(symulator& sim, const std::string& text, int64_t& runStep
   sim.fileState.backupSteps = r.backupSteps;
   setRandomState(r.random);
   runSteps = r.runSteps;
+  if (chart != nullptr) {
+    // The samples sit between the last end line and the checksum; a genotype
+    // text may hold an end line of its own, but never after the real one.
+    const std::string endLine = std::string("\n") + kEndSection + "\n";
+    const std::size_t from = text.rfind(endLine);
+    const std::size_t to = text.rfind(std::string("\n") + kCheckpointChecksumKey + ":");
+    if (from != std::string::npos && to != std::string::npos && to > from + endLine.size())
+      chart->fromText(text.substr(from + endLine.size(), to + 1 - from - endLine.size()));
+  }
   return true;
 }
 
-bool saveCheckpoint(symulator& sim, int64_t runSteps, const std::string& path, std::string& error) {
-  const std::string text = checkpointText(sim, runSteps);
+bool saveCheckpoint(symulator& sim, int64_t runSteps, const std::string& path, std::string& error,
+                    const EvolutionSamples* chart) {
+  const std::string text = checkpointText(sim, runSteps, chart);
   DurableOptions options;
   options.temp = path + kWritingSuffix;
   if (replaceFileDurably(path, text, error, options)) return true;
@@ -374,13 +387,14 @@ bool saveCheckpoint(symulator& sim, int64_t runSteps, const std::string& path, s
   return false;
 }
 
-bool loadCheckpoint(symulator& sim, const std::string& path, int64_t& runSteps, std::string& error) {
+bool loadCheckpoint(symulator& sim, const std::string& path, int64_t& runSteps, std::string& error,
+                    EvolutionSamples* chart) {
   std::string text;
   if (!readWholeFile(path, text)) {
     error = "cannot read the checkpoint " + path;
     return false;
   }
-  if (!restoreCheckpoint(sim, text, runSteps, error)) {
+  if (!restoreCheckpoint(sim, text, runSteps, error, chart)) {
     error = "cannot resume from " + path + ": " + error;
     return false;
   }

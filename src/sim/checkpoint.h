@@ -12,6 +12,7 @@
 namespace vorlund {
 
 class symulator;
+class EvolutionSamples;
 
 // The first line of every checkpoint file, and the version line after it.
 constexpr const char* kCheckpointHeader = "# Vorlund checkpoint";
@@ -24,19 +25,26 @@ constexpr const char* kCheckpointChecksumKey = "checksum";
 std::string checkpointChecksumLine(std::string_view body);
 
 // The whole state as text; `runSteps` is how many steps the run has made.
-std::string checkpointText(symulator& sim, int64_t runSteps);
+// With `chart`, the evolution chart's samples follow the end line, where
+// readers that know nothing of them stop.
+std::string checkpointText(symulator& sim, int64_t runSteps, const EvolutionSamples* chart = nullptr);
 
 // Restores a checkpoint text into `sim`, which must be fresh (no records, no
 // objects). False, with the reason in `error`, when the text is not a
 // checkpoint, is of another format version, is truncated or damaged; the
 // header, version and checksum are checked before `sim` is touched, but a
 // simulator that failed later must be thrown away.
-bool restoreCheckpoint(symulator& sim, const std::string& text, int64_t& runSteps, std::string& error);
+// With `chart`, it is given the checkpoint's chart samples when the file carries
+// sound ones, and left as it is otherwise.
+bool restoreCheckpoint(symulator& sim, const std::string& text, int64_t& runSteps, std::string& error,
+                       EvolutionSamples* chart = nullptr);
 
 // Writes the text beside `path` and renames it into place, so that an
 // interrupted write never leaves a half checkpoint. False, with `error`.
-bool saveCheckpoint(symulator& sim, int64_t runSteps, const std::string& path, std::string& error);
+bool saveCheckpoint(symulator& sim, int64_t runSteps, const std::string& path, std::string& error,
+                    const EvolutionSamples* chart = nullptr);
 // Reads `path` and restores it; `error` names the file on failure.
-bool loadCheckpoint(symulator& sim, const std::string& path, int64_t& runSteps, std::string& error);
+bool loadCheckpoint(symulator& sim, const std::string& path, int64_t& runSteps, std::string& error,
+                    EvolutionSamples* chart = nullptr);
 
 }  // namespace vorlund

@@ -16,7 +16,7 @@ RunSummary summarize(symulator& sim) {
   sim.fitness.refreshStatistics();
   s.mean = pool.stats.mean;
   s.stddev = pool.stats.stddev;
-  double weighted[3] = {0, 0, 0};
+  double weighted[4] = {0, 0, 0, 0};
   bool first = true;
   for (int i = 0; i < pool.size(); ++i) {
     const przodek& rec = *pool.get(i);
@@ -34,11 +34,13 @@ RunSummary summarize(symulator& sim) {
     weighted[0] += rec.popsiz * rec.lifespan;
     weighted[1] += rec.popsiz * rec.velocity;
     weighted[2] += rec.popsiz * rec.distance;
+    weighted[3] += rec.popsiz * rec.vertpos;
   }
   if (s.individuals > 0) {
     s.avgLifespan = weighted[0] / s.individuals;
     s.avgVelocity = weighted[1] / s.individuals;
     s.avgDistance = weighted[2] / s.individuals;
+    s.avgVertpos = weighted[3] / s.individuals;
   }
   return s;
 }

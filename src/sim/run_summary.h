@@ -20,6 +20,7 @@ struct RunSummary {
   double avgLifespan = 0;  // individual-weighted pool averages
   double avgVelocity = 0;
   double avgDistance = 0;
+  double avgVertpos = 0;
   // The record of the largest fitness among those with individuals, if any.
   std::string bestName, bestGenotype;
   double bestVelocity = 0, bestDistance = 0;

@@ -27,6 +27,7 @@
 #include "ui/sound/qt_audio_backend.h"
 #include "view/pov_binding.h"
 #include "ui/brain_view_window.h"
+#include "ui/evolution_window.h"
 #include "ui/file_associations.h"
 #include "ui/lists_window.h"
 #include "ui/logo_frames.h"
@@ -61,6 +62,7 @@ constexpr ToggleRow kToggleRows[kMainToggleCount] = {
     {"Messages", "Show message window?"},
     {"Genotypes", "Show the genotypes list?"},
     {"Individuals", "Show the simulated creatures list?"},
+    {"Evolution", "Show the evolution chart?"},
 };
 
 struct MenuRow {
@@ -84,6 +86,7 @@ constexpr MenuRow kMenuRows[] = {
     {MainAction::ClearPerformance, nullptr, "&Clear genotypes performance info", "", ""},
     {MainAction::AnalyzePhylogeny, nullptr, "&Analyze phylogeny...", "", ""},
     {MainAction::ClearGeneticStatistics, nullptr, "Clear genetic statistics", "", ""},
+    {MainAction::EvolutionChart, nullptr, "E&volution chart", "Ctrl+K", "Show the evolution chart"},
     {MainAction::Options, "&Interface", "&Options...", "Ctrl+I", "Interface options..."},
     {MainAction::LayoutDefault, nullptr, "Layout: default", "F4", ""},
     {MainAction::LayoutDefaultBodyBrain, nullptr, "Layout: default - body && brain", "F5", ""},
@@ -167,9 +170,12 @@ MainWindow::MainWindow(MainWindowOptions options)
   world_ = new WorldViewWindow(*ctx_, this);
   body_ = new BodyViewWindow(*ctx_, this);
   brain_ = new BrainViewWindow(*ctx_, this);
+  evolution_ = new EvolutionWindow(*ctx_, this);
   installPhylogenyDialog(&runPhylogenyAnalysis);
   pov_ = std::make_unique<PovExporter>(sim());
   bindPovExporter(*pov_, world_->camera(), world_->grab());
+  // The chart's table rides behind the exporter's, at the end of the chain.
+  pov_->parameters().setNext(&evolution_->parameters());
   ctx_->settingsChain().join(ChainSlot::PovRay, &pov_->parameters());
 
   buildControls();
@@ -225,12 +231,14 @@ MainWindow::~MainWindow() {
   delete world_;
   delete body_;
   delete brain_;
+  delete evolution_;
   delete messages_;
   delete genotypes_;
   delete individuals_;
   world_ = nullptr;
   body_ = nullptr;
   brain_ = nullptr;
+  evolution_ = nullptr;
   messages_ = nullptr;
   genotypes_ = nullptr;
   individuals_ = nullptr;
@@ -261,7 +269,8 @@ void MainWindow::buildControls() {
   grid->addWidget(toggles_[1], 0, 1);
   grid->addWidget(toggles_[2], 1, 0);
   grid->addWidget(toggles_[3], 1, 1);
-  grid->addWidget(toggles_[4], 2, 0, 1, 2);
+  grid->addWidget(toggles_[4], 2, 0);
+  grid->addWidget(toggles_[7], 2, 1);
   grid->addWidget(toggles_[5], 3, 0);
   grid->addWidget(toggles_[6], 3, 1);
 
@@ -293,6 +302,7 @@ void MainWindow::buildControls() {
   connectToggle(MainToggle::Messages, messages_);
   connectToggle(MainToggle::Genotypes, genotypes_);
   connectToggle(MainToggle::Individuals, individuals_);
+  connectToggle(MainToggle::Evolution, evolution_);
   connect(toggles_[static_cast<int>(MainToggle::OpenGL)], &QToolButton::toggled, this,
           [this](bool on) { world_->setOpenGLMode(on); });
   connect(world_, &WorldViewWindow::openGLModeChanged, this, [this](bool on) { setToggle(MainToggle::OpenGL, on); });
@@ -359,6 +369,10 @@ void MainWindow::buildMenus() {
       prompts().message(this, PromptKind::Information, "Information", "The phylogeny analysis is not available.");
   });
   on(MainAction::ClearGeneticStatistics, [this] { clearGeneticStatistics(); });
+  on(MainAction::EvolutionChart, [this] {
+    setToggle(MainToggle::Evolution, true);
+    evolution_->raise();
+  });
   on(MainAction::Options, [this] {
     editParameters("Options", ctx_->settingsChain().head());
     refreshStatus(true);
@@ -403,6 +417,7 @@ void MainWindow::applyLayout(const WindowLayout& l) {
   place(body_, l.body);
   place(brain_, l.brain);
   place(messages_, l.messages);
+  place(evolution_, l.evolution);
 }
 
 namespace {
@@ -423,6 +438,7 @@ void MainWindow::layoutDefault() {
   individuals_->setFollowChecked(true);
   setToggle(MainToggle::OpenGL, false);
   setToggle(MainToggle::Messages, false);
+  setToggle(MainToggle::Evolution, false);
   ctx_->interface().int_demoon = 0;
   refreshStatus();
 }
@@ -440,6 +456,7 @@ void MainWindow::layoutEvolution() {
   for (MainToggle t : {MainToggle::Genotypes, MainToggle::Individuals, MainToggle::World, MainToggle::Body,
                        MainToggle::Brain, MainToggle::Messages})
     setToggle(t, false);
+  setToggle(MainToggle::Evolution, false);
   individuals_->setFollowChecked(false);
   setToggle(MainToggle::OpenGL, false);
   ctx_->interface().int_demoon = 0;

@@ -33,6 +33,7 @@ namespace vorlund::ui {
 
 class BodyViewWindow;
 class BrainViewWindow;
+class EvolutionWindow;
 class ListsWindow;
 class MessageWindow;
 class WorldViewWindow;
@@ -41,14 +42,15 @@ class WorldViewWindow;
 enum class MainAction {
   LoadGenotypes, SaveGenotypes, LoadSimParams, SaveSimParams, Exit,
   Stop, OneStep, Run, Parameters, Statistics, ClearPerformance, AnalyzePhylogeny, ClearGeneticStatistics,
+  EvolutionChart,
   Options, LayoutDefault, LayoutDefaultBodyBrain, LayoutEvolution,
   Help, About,
 };
 constexpr int kMainActionCount = static_cast<int>(MainAction::About) + 1;
 
 // The toggle buttons of the main form.
-enum class MainToggle { World, OpenGL, Body, Brain, Messages, Genotypes, Individuals };
-constexpr int kMainToggleCount = static_cast<int>(MainToggle::Individuals) + 1;
+enum class MainToggle { World, OpenGL, Body, Brain, Messages, Genotypes, Individuals, Evolution };
+constexpr int kMainToggleCount = static_cast<int>(MainToggle::Evolution) + 1;
 
 struct MainWindowOptions {
   // The command line after the program name (applied when first shown).
@@ -95,6 +97,7 @@ class MainWindow : public QMainWindow {
   ListsWindow* genotypesList() const { return genotypes_; }
   ListsWindow* individualsList() const { return individuals_; }
   MessageWindow* messageWindow() const { return messages_; }
+  EvolutionWindow* evolutionWindow() const { return evolution_; }
   UiRandom& uiRandom() { return random_; }
   // The scene exporter (Shift+E in the world view toggles it) and the sounds.
   PovExporter& povExporter() { return *pov_; }
@@ -188,6 +191,7 @@ class MainWindow : public QMainWindow {
   WorldViewWindow* world_ = nullptr;
   BodyViewWindow* body_ = nullptr;
   BrainViewWindow* brain_ = nullptr;
+  EvolutionWindow* evolution_ = nullptr;
   std::vector<QPointer<WorldViewWindow>> spied_;
 
   std::array<QAction*, kMainActionCount> actions_{};

@@ -15,6 +15,7 @@
 #include "ui/dialog_hooks.h"
 #include "ui/body_view_window.h"
 #include "ui/brain_view_window.h"
+#include "ui/evolution_window.h"
 #include "ui/lists_window.h"
 #include "ui/message_window.h"
 #include "ui/world_view_window.h"
@@ -96,7 +97,10 @@ void MainWindow::loadGenotypes() {
     sim().clear(CLEAR_GENOTYPES);
     refreshStatus();
   }
-  if (sim().load(pathFromQt(path), FILE_GENOTYPES)) captionSuffix_ = QFileInfo(path).fileName();
+  if (sim().load(pathFromQt(path), FILE_GENOTYPES)) {
+    captionSuffix_ = QFileInfo(path).fileName();
+    evolution_->restart();  // a new pool, a new chart
+  }
   refreshStatus();
 }
 
@@ -137,6 +141,7 @@ void MainWindow::clearPerformance() {
     return;
   sim().pool.clearPerformance();
   sim().pool.changed(-1);
+  evolution_->restart();
   refreshStatus();
 }
 

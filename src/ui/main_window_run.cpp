@@ -11,6 +11,7 @@
 #include "core/message.h"
 #include "ui/body_view_window.h"
 #include "ui/brain_view_window.h"
+#include "ui/evolution_window.h"
 #include "ui/lists_window.h"
 #include "ui/logo_frames.h"
 #include "ui/main_window.h"
@@ -160,6 +161,7 @@ void MainWindow::simulateOneStep() {
   ctx_->setStepping(true);
   sim().jedenkrok();
   ctx_->setStepping(false);
+  evolution_->afterStep();
   inStep_ = false;
 }
 

@@ -22,6 +22,7 @@ WindowLayout defaultLayout(int sw, int sh) {
   l.body = rect(bodyLeft, 0, sw - bodyLeft, l.main.h / 2);
   l.brain = rect(bodyLeft, l.body.h, sw - bodyLeft, l.main.h / 2);
   l.messages = rect(sw / 2, sh / 3, sw / 2, sh * 2 / 3);
+  l.evolution = l.messages;
   return l;
 }
 

@@ -13,7 +13,7 @@ struct LayoutRect {
 };
 
 struct WindowLayout {
-  LayoutRect main, genotypes, individuals, world, body, brain, messages;
+  LayoutRect main, genotypes, individuals, world, body, brain, messages, evolution;
 };
 
 // The default layout: main window top left, the lists below it across the

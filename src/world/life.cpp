@@ -36,6 +36,7 @@ void Life::killCreature(org* o) {
   if (index < 0) return;
   o->flags &= static_cast<uint16_t>(~ORG_GROWING);
   std::unique_ptr<org> dead = creatures.release(index);
+  ++diedTotal;
   if (pool_ != nullptr) pool_->foldPerformance(*dead);
   if (rules().corpsen > 0 && dead->estCount() > 0) {
     dead->typ = ORG_FOOD;

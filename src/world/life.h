@@ -4,6 +4,7 @@
 // `go` that moves all of it by one time step. The simulator derives from it.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -59,6 +60,9 @@ class Life : public WorldInhabitants {
   listaduo<org> all;   // creatures first, then food
   int loopIndex = 0;   // position in `all` of the object being worked on
   double damp = DAMP_LOW;
+  // Creatures started and died since the world was made; only charts read them.
+  int64_t bornTotal = 0;
+  int64_t diedTotal = 0;
   vorlund::world world;
 
   // --- hooks ---

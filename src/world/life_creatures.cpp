@@ -14,6 +14,7 @@ org* Life::startCreature(std::unique_ptr<org> o) {
   for (int i = 0; i < creatures.size(); ++i) others.push_back(creatures.get(i));
   if (restart(*o, world, others, startedHooks) != ORG_BUILD_OK) return nullptr;
   if (o->typ == ORG_FOOD) return food.adopt(std::move(o));
+  ++bornTotal;
   return creatures.adopt(std::move(o));
 }
 
