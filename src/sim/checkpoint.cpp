@@ -23,6 +23,8 @@ constexpr const char* kLinkSection = "link:";
 constexpr const char* kCreatureSection = "creature:";
 constexpr const char* kFoodSection = "food:";
 constexpr const char* kEndSection = "end:";
+// The runner's own text, before the end section and only when there is one.
+constexpr const char* kRunnerKey = "runner";
 constexpr const char* kWorldTypeKey = "wrldtyp";
 // Genotype formats whose operators are asked for carried state.
 constexpr char kFirstFormat = '0';
@@ -263,7 +265,7 @@ std::string checkpointChecksumLine(std::string_view body) {
   return ssprintf("%s:%016llx\n", kCheckpointChecksumKey, static_cast<unsigned long long>(checksum(body)));
 }
 
-std::string checkpointText(symulator& sim, int64_t runSteps) {
+std::string checkpointText(symulator& sim, int64_t runSteps, const std::string& runnerText) {
   std::string out;
   out.append(kCheckpointHeader).push_back('\n');
   out.append(ssprintf("%s:%d\n", kCheckpointVersionKey, kCheckpointFormat));
@@ -293,12 +295,14 @@ std::string checkpointText(symulator& sim, int64_t runSteps) {
     writeObject(out, *sim.food.get(i));
     out.push_back('\n');
   }
+  if (!runnerText.empty()) writeTextLine(out, kRunnerKey, runnerText);
   out.append(kEndSection).push_back('\n');
   out.append(checkpointChecksumLine(out));
   return out;
 }
 
-bool restoreCheckpoint(symulator& sim, const std::string& text, int64_t& runSteps, std::string& error) {
+bool restoreCheckpoint(symulator& sim, const std::string& text, int64_t& runSteps, std::string& error,
+                       std::string* runnerText) {
   if (!verify(text, error)) return false;
   if (sim.pool.size() != 0 || sim.all.size() != 0) {
     error = "a checkpoint is restored only into an empty simulator";
@@ -335,6 +339,9 @@ bool restoreCheckpoint(symulator& sim, const std::string& text, int64_t& runStep
           sim.addFood(std::move(o));
       }
     }
+    std::string runner;
+    if (!in.failed() && in.nextKey() == kRunnerKey) in.text(kRunnerKey, runner);
+    if (runnerText != nullptr) *runnerText = runner;
     in.expectLine(kEndSection);
   }
   if (in.failed()) {
@@ -364,8 +371,9 @@ bool restoreCheckpoint(symulator& sim, const std::string& text, int64_t& runStep
   return true;
 }
 
-bool saveCheckpoint(symulator& sim, int64_t runSteps, const std::string& path, std::string& error) {
-  const std::string text = checkpointText(sim, runSteps);
+bool saveCheckpoint(symulator& sim, int64_t runSteps, const std::string& path, std::string& error,
+                    const std::string& runnerText) {
+  const std::string text = checkpointText(sim, runSteps, runnerText);
   const std::string temp = path + kWritingSuffix;
   {
     std::ofstream out(temp, std::ios::binary | std::ios::trunc);
@@ -388,13 +396,14 @@ bool saveCheckpoint(symulator& sim, int64_t runSteps, const std::string& path, s
   return true;
 }
 
-bool loadCheckpoint(symulator& sim, const std::string& path, int64_t& runSteps, std::string& error) {
+bool loadCheckpoint(symulator& sim, const std::string& path, int64_t& runSteps, std::string& error,
+                    std::string* runnerText) {
   std::string text;
   if (!readWholeFile(path, text)) {
     error = "cannot read the checkpoint " + path;
     return false;
   }
-  if (!restoreCheckpoint(sim, text, runSteps, error)) {
+  if (!restoreCheckpoint(sim, text, runSteps, error, runnerText)) {
     error = "cannot resume from " + path + ": " + error;
     return false;
   }

@@ -24,19 +24,25 @@ constexpr const char* kCheckpointChecksumKey = "checksum";
 std::string checkpointChecksumLine(std::string_view body);
 
 // The whole state as text; `runSteps` is how many steps the run has made.
-std::string checkpointText(symulator& sim, int64_t runSteps);
+// `runnerText` is what the runner itself must carry over (an island's
+// migrants in flight); left out of the file when empty.
+std::string checkpointText(symulator& sim, int64_t runSteps, const std::string& runnerText = {});
 
 // Restores a checkpoint text into `sim`, which must be fresh (no records, no
 // objects). False, with the reason in `error`, when the text is not a
 // checkpoint, is of another format version, is truncated or damaged; the
 // header, version and checksum are checked before `sim` is touched, but a
 // simulator that failed later must be thrown away.
-bool restoreCheckpoint(symulator& sim, const std::string& text, int64_t& runSteps, std::string& error);
+// `runnerText`, when given, receives the runner's text (empty if the file has none).
+bool restoreCheckpoint(symulator& sim, const std::string& text, int64_t& runSteps, std::string& error,
+                       std::string* runnerText = nullptr);
 
 // Writes the text beside `path` and renames it into place, so that an
 // interrupted write never leaves a half checkpoint. False, with `error`.
-bool saveCheckpoint(symulator& sim, int64_t runSteps, const std::string& path, std::string& error);
+bool saveCheckpoint(symulator& sim, int64_t runSteps, const std::string& path, std::string& error,
+                    const std::string& runnerText = {});
 // Reads `path` and restores it; `error` names the file on failure.
-bool loadCheckpoint(symulator& sim, const std::string& path, int64_t& runSteps, std::string& error);
+bool loadCheckpoint(symulator& sim, const std::string& path, int64_t& runSteps, std::string& error,
+                    std::string* runnerText = nullptr);
 
 }  // namespace vorlund
