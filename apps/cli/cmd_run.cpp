@@ -12,6 +12,7 @@
 #include <iostream>
 
 #include "cli.h"
+#include "island_run.h"
 #include "islands.h"
 #include "core/message.h"
 #include "core/random.h"
@@ -124,9 +125,9 @@ std::string islandPath(const std::string& path, int rank) {
   return (p.parent_path() / (p.stem().string() + ".island" + std::to_string(rank) + p.extension().string())).string();
 }
 
-bool checkpointNow(CliContext& ctx, symulator& sim, int64_t done, const std::string& path) {
+bool checkpointNow(CliContext& ctx, symulator& sim, int64_t done, const std::string& path, const IslandRun* ring) {
   std::string error;
-  if (saveCheckpoint(sim, done, path, error)) return true;
+  if (saveCheckpoint(sim, done, path, error, ring != nullptr ? ring->inFlight() : std::string())) return true;
   ctx.err << error << '\n';
   return false;
 }
@@ -168,10 +169,11 @@ void runCommand(CliContext& ctx, RunOptions o, bool seeded) {
   }
   symulator& sim = *ctx.sim;
   int64_t done = 0;
+  std::string heldMigrants;  // what a resumed island had in flight
   if (!o.resume.empty()) {
     std::string error;
     int64_t steps = 0;
-    if (!loadCheckpoint(sim, o.resume, steps, error)) {
+    if (!loadCheckpoint(sim, o.resume, steps, error, &heldMigrants)) {
       ctx.err << error << "\nThe run does not start.\n";
       setupFailed(ctx, islands.get());
       return;
@@ -222,16 +224,14 @@ void runCommand(CliContext& ctx, RunOptions o, bool seeded) {
   long lastRefresh = 0;
   bool saveFailed = false;
   const int64_t resumedAt = done;  // the summary reports this process's own steps and rate
-  long migrantsIn = 0;
+  std::unique_ptr<IslandRun> ring;
+  if (islands) ring = std::make_unique<IslandRun>(*islands, o.islands, heldMigrants);
   bool islandsStop = false;
   while ((o.untilInterrupted || done < o.steps) && !islandsStop && (islands || (gStopSignal == 0 && runFlag()))) {
     sim.jedenkrok();
     ++done;
     // Islands stop together, at a migration, so that none waits for one that left.
-    if (islands && done % o.islands.migrateEvery == 0) {
-      islandsStop = islands->anyStops(gStopSignal != 0 || !runFlag());
-      if (!islandsStop) migrantsIn += islands->migrate(sim, o.islands.migrants);
-    }
+    if (ring) islandsStop = ring->afterStep(sim, done, gStopSignal != 0 || !runFlag());
     if (done % o.every == 0) {
       const RunSummary s = summarize(sim);
       if (csv.is_open()) csv << csvRow(done, s) << '\n';
@@ -247,14 +247,16 @@ void runCommand(CliContext& ctx, RunOptions o, bool seeded) {
     if (!o.save.empty() && o.saveEvery > 0 && done % o.saveEvery == 0)
       saveFailed = sim.save(o.save, FILE_GENOTYPES) != 0 || saveFailed;
     if (!o.checkpoint.empty() && o.checkpointEvery > 0 && done % o.checkpointEvery == 0)
-      saveFailed = !checkpointNow(ctx, sim, done, o.checkpoint) || saveFailed;
+      saveFailed = !checkpointNow(ctx, sim, done, o.checkpoint, ring.get()) || saveFailed;
   }
   // The last checkpoint comes before the closing summary refreshes any statistics.
   if (!o.checkpoint.empty() && (o.checkpointEvery == 0 || done % o.checkpointEvery != 0))
-    saveFailed = !checkpointNow(ctx, sim, done, o.checkpoint) || saveFailed;
+    saveFailed = !checkpointNow(ctx, sim, done, o.checkpoint, ring.get()) || saveFailed;
   if (terminal && !o.quiet) ctx.out << '\n';
+  std::string waited;
   if (islands) {
-    if (!o.quiet) ctx.out << "Island " << islands->rank() << " of " << islands->count() << ": " << migrantsIn
+    waited = ring->finish();
+    if (!o.quiet) ctx.out << "Island " << islands->rank() << " of " << islands->count() << ": " << ring->arrived()
                           << " migrants arrived\n";
     if (o.islands.islandFiles && !o.save.empty() && sim.save(islandPath(o.save, islands->rank()), FILE_GENOTYPES) != 0)
       saveFailed = true;
@@ -278,6 +280,7 @@ void runCommand(CliContext& ctx, RunOptions o, bool seeded) {
   }
   if (film && !o.quiet) ctx.out << "Scenes: " << film->framesWritten() << " in " << o.pov << '\n';
   if (!o.quiet || gStopSignal != 0 || !runFlag()) ctx.out << summaryText(done - resumedAt, elapsedMs(start), s, o.save) << std::flush;
+  if (!o.quiet) ctx.out << waited << std::flush;
 
   if (gStopSignal != 0)
     ctx.exitCode = RUN_EXIT_INTERRUPTED;
@@ -312,8 +315,10 @@ void addRunCommands(CLI::App& app, CliContext& ctx) {
   sub->add_option("--checkpoint-every", o.checkpointEvery, "Also write the checkpoint every K steps");
   sub->add_option("--resume", o.resume, "Continue the run saved in this checkpoint (--steps counts from its start)");
   sub->add_flag("--islands", o.islands.enabled,
-                "One island per MPI process (mpirun -n P ...), exchanging their fittest genotypes in a ring");
-  sub->add_option("--migrate-every", o.islands.migrateEvery, "Islands: steps between migrations (default 1000)");
+                "One island per MPI process (mpirun -n P ...), exchanging their fittest genotypes in a ring; migrants "
+                "arrive one interval late, so islands do not wait for each other");
+  sub->add_option("--migrate-every", o.islands.migrateEvery, "Islands: steps between migrations (default 1000); each takes in the migrants its "
+                  "neighbour sent at the one before (a lag of one interval)");
   sub->add_option("--migrants", o.islands.migrants, "Islands: genotypes each island sends per migration (default 5)");
   sub->add_flag("--island-pools", o.islands.islandFiles,
                 "Islands: each island also saves its own pool beside the merged one (name.islandN.gen)");
