@@ -15,11 +15,13 @@ export OMPI_MCA_rmaps_base_oversubscribe=1
 # A waiting island gives its core away instead of spinning.
 export OMPI_MCA_mpi_yield_when_idle=1
 
-# Sums the steps/s of every island's closing line ("N steps in T s (R steps/s)").
+# Sums the steps/s of every island's closing line ("N steps in T s (R steps/s)");
+# island 0's waiting line is kept in $work/waited.$1.
 throughput() {
   (cd "$work" && mpirun -n "$1" "$cli" run --islands --seed 1 --steps "$steps" --migrate-every 1000 --migrants 5 --every 100000000 \
-    "$here/examples/walkers.sim" "$here/examples/seeds.gen") |
-    sed -n 's/.* steps in .* s (\([0-9]*\) steps\/s)$/\1/p' | awk '{ s += $1 } END { print s }'
+    "$here/examples/walkers.sim" "$here/examples/seeds.gen") >"$work/out.$1"
+  grep '^islands waited' "$work/out.$1" >"$work/waited.$1" || true
+  sed -n 's/.* steps in .* s (\([0-9]*\) steps\/s)$/\1/p' "$work/out.$1" | awk '{ s += $1 } END { print s }'
 }
 
 # What the machine gives right now: P plain runs side by side, no MPI at all.
@@ -37,5 +39,5 @@ echo "plain runs: 1 alone $alone steps/s, $islands side by side $beside steps/s 
 one=$(throughput 1)
 many=$(throughput "$islands")
 echo "1 island: $one steps/s"
-echo "$islands islands: $many steps/s in total"
+echo "$islands islands: $many steps/s in total; $(cat "$work/waited.$islands")"
 awk -v a="$one" -v b="$many" -v p="$islands" 'BEGIN { printf "speed-up of %d islands: %.2f\n", p, b / a }'
