@@ -317,8 +317,9 @@ void addRunCommands(CLI::App& app, CliContext& ctx) {
   sub->add_flag("--islands", o.islands.enabled,
                 "One island per MPI process (mpirun -n P ...), exchanging their fittest genotypes in a ring; migrants "
                 "arrive one interval late, so islands do not wait for each other");
-  sub->add_option("--migrate-every", o.islands.migrateEvery, "Islands: steps between migrations (default 1000); each takes in the migrants its "
-                  "neighbour sent at the one before (a lag of one interval)");
+  sub->add_option("--migrate-every", o.islands.migrateEvery,
+                  "Islands: steps between migrations (default 1000); each takes in the migrants its neighbour sent "
+                  "at the one before (a lag of one interval)");
   sub->add_option("--migrants", o.islands.migrants, "Islands: genotypes each island sends per migration (default 5)");
   sub->add_flag("--island-pools", o.islands.islandFiles,
                 "Islands: each island also saves its own pool beside the merged one (name.islandN.gen)");

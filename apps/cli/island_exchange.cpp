@@ -20,9 +20,7 @@ int64_t StopAgreement::update(int64_t k, int64_t heard, bool stopHere) {
   return stopAt_;
 }
 
-std::string encodePacket(const MigrationPacket& p) {
-  return kStopKey + std::to_string(p.stopAt) + "\n" + p.migrants;
-}
+std::string encodePacket(const MigrationPacket& p) { return kStopKey + std::to_string(p.stopAt) + "\n" + p.migrants; }
 
 bool decodePacket(const std::string& text, MigrationPacket& p, std::string& error) {
   const std::size_t key = std::char_traits<char>::length(kStopKey);

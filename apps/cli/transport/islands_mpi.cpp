@@ -53,8 +53,8 @@ class MpiIslands final : public Islands {
     // The text must stay put until the send completes; a deque never moves its elements.
     posts_.push_back({packet, MPI_REQUEST_NULL});
     Post& p = posts_.back();
-    MPI_Isend(p.text.data(), static_cast<int>(p.text.size()), MPI_CHAR, (rank_ + 1) % size_, kTagPacket,
-              MPI_COMM_WORLD, &p.request);
+    MPI_Isend(p.text.data(), static_cast<int>(p.text.size()), MPI_CHAR, (rank_ + 1) % size_, kTagPacket, MPI_COMM_WORLD,
+              &p.request);
     // Forget the sends that have completed; a slow neighbour leaves a few pending.
     while (!posts_.empty()) {
       int done = 0;
