@@ -3,6 +3,9 @@
 # P islands (default 2) under mpirun, each island stepping the walkers world.
 # Usage: bench/islands_throughput.sh [VORLUND_CLI] [STEPS] [P]
 # Run it on a quiet machine: the islands compete with anything else for the cores.
+# Migrants change what evolves, and so what a step costs: with ISLANDS_RING set to
+# the tests' islands_ring tool, the script also steps the same P islands in turn in
+# one process (the very same work and pools) for a speed-up on equal work.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 cli=$(realpath "${1:-$here/build/apps/cli/vorlund-cli}")
@@ -41,3 +44,10 @@ many=$(throughput "$islands")
 echo "1 island: $one steps/s"
 echo "$islands islands: $many steps/s in total; $(cat "$work/waited.$islands")"
 awk -v a="$one" -v b="$many" -v p="$islands" 'BEGIN { printf "speed-up of %d islands: %.2f\n", p, b / a }'
+if [ -n "${ISLANDS_RING:-}" ]; then
+  started=$(date +%s.%N)
+  "$ISLANDS_RING" "$islands" 1 "$steps" 1000 5 "$work/ring.gen" "$here/examples/walkers.sim" "$here/examples/seeds.gen"
+  ring=$(awk -v p="$islands" -v s="$steps" -v a="$started" -v b="$(date +%s.%N)" 'BEGIN { printf "%d", p * s / (b - a) }')
+  echo "the same $islands islands in turn in one process: $ring steps/s"
+  awk -v a="$ring" -v b="$many" -v p="$islands" 'BEGIN { printf "speed-up of %d islands on the same work: %.2f\n", p, b / a }'
+fi
