@@ -316,7 +316,7 @@ void addRunCommands(CLI::App& app, CliContext& ctx) {
   sub->add_option("--resume", o.resume, "Continue the run saved in this checkpoint (--steps counts from its start)");
   sub->add_flag("--islands", o.islands.enabled,
                 "One island per MPI process (mpirun -n P ...), exchanging their fittest genotypes in a ring; migrants "
-                "arrive one interval late, so islands do not wait for each other");
+                "arrive one interval late, so an island waits only for a neighbour more than an interval behind");
   sub->add_option("--migrate-every", o.islands.migrateEvery,
                   "Islands: steps between migrations (default 1000); each takes in the migrants its neighbour sent "
                   "at the one before (a lag of one interval)");
