@@ -33,6 +33,15 @@ if [ "$at0" != "$at1" ] || [ "$at0" -ge $steps ] || [ $((at0 % 500)) -ne 0 ]; th
   echo "FAIL: the islands did not stop together at a migration before the end ($at0, $at1)"
   exit 1
 fi
+# Checkpoints of different moments are refused instead of leaving the islands waiting.
+cp "$work/stopped/run.ckpt" "$work/stopped/mixed.ckpt"
+cp "$work/whole/run.island1.ckpt" "$work/stopped/mixed.island1.ckpt"
+if (cd "$work/stopped" && "$mpiexec" -n 2 "$cli" run --resume mixed.ckpt "${args[@]}" >/dev/null 2>mixed.txt); then
+  echo "FAIL: islands resumed from checkpoints of different steps"
+  exit 1
+fi
+grep -q 'do not agree on the step they start from' "$work/stopped/mixed.txt" || {
+  echo "FAIL: no word of the islands' disagreement"; cat "$work/stopped/mixed.txt"; exit 1; }
 (cd "$work/stopped" && "$mpiexec" -n 2 "$cli" run --resume run.ckpt "${args[@]}" >/dev/null)
 
 for f in pool.gen rows.csv rows.island1.csv; do

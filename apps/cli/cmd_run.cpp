@@ -203,6 +203,12 @@ void runCommand(CliContext& ctx, RunOptions o, bool seeded) {
     ctx.exitCode = RUN_EXIT_FAILED;
     return;
   }
+  std::string disagreement;
+  if (islands && !islandsAgree(*islands, done, o.untilInterrupted ? -1 : o.steps, o.islands.migrateEvery, disagreement)) {
+    ctx.err << disagreement << '\n';
+    ctx.exitCode = RUN_EXIT_FAILED;
+    return;
+  }
   if (o.resume.empty() && sim.pool.size() == 0 && sim.all.size() == 0) {
     if (sim.createCreature(przodek(&sim.geneticsContext(), kSeedGenotype, "", "")) != nullptr && !o.quiet)
       ctx.out << "The gene pool and the world are empty: starting from the genotype " << kSeedGenotype << '\n';

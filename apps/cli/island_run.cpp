@@ -12,6 +12,13 @@ double secondsSince(std::chrono::steady_clock::time_point t) {
 }
 }  // namespace
 
+bool islandsAgree(Islands& link, int64_t done, int64_t steps, long migrateEvery, std::string& error) {
+  if (link.allAgree({done, steps, migrateEvery})) return true;
+  error = "the islands do not agree on the step they start from, the steps to make or --migrate-every "
+          "(checkpoints of different moments?)";
+  return false;
+}
+
 IslandRun::IslandRun(Islands& link, const IslandOptions& o, const std::string& held)
     : link_(link),
       exchange_(link.count(), o.migrants),

@@ -11,6 +11,11 @@
 
 namespace vorlund::cli {
 
+// False, with the reason, unless every island starts from the same step with
+// the same steps to go and the same interval: otherwise they would wait for
+// packets that never come.
+bool islandsAgree(Islands& link, int64_t done, int64_t steps, long migrateEvery, std::string& error);
+
 class IslandRun {
  public:
   // Posts the opening packet: `held` is what a resumed checkpoint had in flight.

@@ -46,6 +46,8 @@ class Islands {
   virtual void flushPosts() = 0;
   // True when any island wants to stop (setup failed somewhere). Blocks until all ask.
   virtual bool anyStops(bool stopHere) = 0;
+  // True when every island gave the same `values` (as many on each). Blocks until all ask.
+  virtual bool allAgree(const std::vector<int64_t>& values) = 0;
   // Island 0 folds every other island's pool into its own; the others send theirs.
   // False (with a message) when an island's pool could not be read.
   virtual bool gatherPools(symulator& sim, std::string& error) = 0;

@@ -86,6 +86,14 @@ class MpiIslands final : public Islands {
     return any != 0;
   }
 
+  bool allAgree(const std::vector<int64_t>& values) override {
+    const int n = static_cast<int>(values.size());
+    std::vector<int64_t> low(values.size()), high(values.size());
+    MPI_Allreduce(values.data(), low.data(), n, MPI_INT64_T, MPI_MIN, MPI_COMM_WORLD);
+    MPI_Allreduce(values.data(), high.data(), n, MPI_INT64_T, MPI_MAX, MPI_COMM_WORLD);
+    return low == high;
+  }
+
   bool gatherPools(symulator& sim, std::string& error) override {
     if (rank_ != 0) {
       send(packWholePool(sim.pool), 0);
