@@ -23,7 +23,7 @@ export OMPI_MCA_mpi_yield_when_idle=1
 throughput() {
   (cd "$work" && mpirun -n "$1" "$cli" run --islands --seed 1 --steps "$steps" --migrate-every 1000 --migrants 5 --every 100000000 \
     "$here/examples/walkers.sim" "$here/examples/seeds.gen") >"$work/out.$1"
-  grep '^islands waited' "$work/out.$1" >"$work/waited.$1" || true
+  grep -o 'islands waited.*' "$work/out.$1" >"$work/waited.$1" || true
   sed -n 's/.* steps in .* s (\([0-9]*\) steps\/s)$/\1/p' "$work/out.$1" | awk '{ s += $1 } END { print s }'
 }
 
