@@ -22,8 +22,9 @@ for f in pool.gen pool.island1.gen rows.island1.csv rows.csv; do
     exit 1
   fi
 done
+# A rank's line may follow another rank's unfinished progress line.
 for island in 0 1; do
-  arrived=$(sed -n "s/^Island $island of 2: \([0-9]*\) migrants arrived$/\1/p" "$work/a/out.txt")
+  arrived=$(sed -n "s/.*Island $island of 2: \([0-9]*\) migrants arrived$/\1/p" "$work/a/out.txt")
   if [ -z "$arrived" ] || [ "$arrived" -eq 0 ]; then
     echo "FAIL: island $island received no migrants"; cat "$work/a/out.txt"
     exit 1

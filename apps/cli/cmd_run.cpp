@@ -13,6 +13,7 @@
 
 #include "cli.h"
 #include "cmd_report.h"
+#include "island_run.h"
 #include "islands.h"
 #include "core/message.h"
 #include "core/random.h"
@@ -127,9 +128,9 @@ std::string islandPath(const std::string& path, int rank) {
   return (p.parent_path() / (p.stem().string() + ".island" + std::to_string(rank) + p.extension().string())).string();
 }
 
-bool checkpointNow(CliContext& ctx, symulator& sim, int64_t done, const std::string& path) {
+bool checkpointNow(CliContext& ctx, symulator& sim, int64_t done, const std::string& path, const IslandRun* ring) {
   std::string error;
-  if (saveCheckpoint(sim, done, path, error)) return true;
+  if (saveCheckpoint(sim, done, path, error, ring != nullptr ? ring->inFlight() : std::string())) return true;
   ctx.err << error << '\n';
   return false;
 }
@@ -172,10 +173,11 @@ void runCommand(CliContext& ctx, RunOptions o, bool seeded) {
   }
   symulator& sim = *ctx.sim;
   int64_t done = 0;
+  std::string heldMigrants;  // what a resumed island had in flight
   if (!o.resume.empty()) {
     std::string error;
     int64_t steps = 0;
-    if (!loadCheckpoint(sim, o.resume, steps, error)) {
+    if (!loadCheckpoint(sim, o.resume, steps, error, &heldMigrants)) {
       ctx.err << error << "\nThe run does not start.\n";
       setupFailed(ctx, islands.get());
       return;
@@ -205,6 +207,12 @@ void runCommand(CliContext& ctx, RunOptions o, bool seeded) {
     ctx.exitCode = RUN_EXIT_FAILED;
     return;
   }
+  std::string disagreement;
+  if (islands && !islandsAgree(*islands, done, o.untilInterrupted ? -1 : o.steps, o.islands.migrateEvery, disagreement)) {
+    ctx.err << disagreement << '\n';
+    ctx.exitCode = RUN_EXIT_FAILED;
+    return;
+  }
   if (o.resume.empty() && sim.pool.size() == 0 && sim.all.size() == 0) {
     if (sim.createCreature(przodek(&sim.geneticsContext(), kSeedGenotype, "", "")) != nullptr && !o.quiet)
       ctx.out << "The gene pool and the world are empty: starting from the genotype " << kSeedGenotype << '\n';
@@ -229,16 +237,14 @@ void runCommand(CliContext& ctx, RunOptions o, bool seeded) {
   long lastRefresh = 0;
   bool saveFailed = false;
   const int64_t resumedAt = done;  // the summary reports this process's own steps and rate
-  long migrantsIn = 0;
+  std::unique_ptr<IslandRun> ring;
+  if (islands) ring = std::make_unique<IslandRun>(*islands, o.islands, heldMigrants);
   bool islandsStop = false;
   while ((o.untilInterrupted || done < o.steps) && !islandsStop && (islands || (gStopSignal == 0 && runFlag()))) {
     sim.jedenkrok();
     ++done;
     // Islands stop together, at a migration, so that none waits for one that left.
-    if (islands && done % o.islands.migrateEvery == 0) {
-      islandsStop = islands->anyStops(gStopSignal != 0 || !runFlag());
-      if (!islandsStop) migrantsIn += islands->migrate(sim, o.islands.migrants);
-    }
+    if (ring) islandsStop = ring->afterStep(sim, done, gStopSignal != 0 || !runFlag());
     if (done % o.every == 0) {
       const RunSummary s = summarize(sim);
       if (csv.is_open()) csv << csvRow(done, s) << '\n';
@@ -255,14 +261,16 @@ void runCommand(CliContext& ctx, RunOptions o, bool seeded) {
     if (!o.save.empty() && o.saveEvery > 0 && done % o.saveEvery == 0)
       saveFailed = sim.save(o.save, FILE_GENOTYPES) != 0 || saveFailed;
     if (!o.checkpoint.empty() && o.checkpointEvery > 0 && done % o.checkpointEvery == 0)
-      saveFailed = !checkpointNow(ctx, sim, done, o.checkpoint) || saveFailed;
+      saveFailed = !checkpointNow(ctx, sim, done, o.checkpoint, ring.get()) || saveFailed;
   }
   // The last checkpoint comes before the closing summary refreshes any statistics.
   if (!o.checkpoint.empty() && (o.checkpointEvery == 0 || done % o.checkpointEvery != 0))
-    saveFailed = !checkpointNow(ctx, sim, done, o.checkpoint) || saveFailed;
+    saveFailed = !checkpointNow(ctx, sim, done, o.checkpoint, ring.get()) || saveFailed;
   if (terminal && !o.quiet) ctx.out << '\n';
+  std::string waited;
   if (islands) {
-    if (!o.quiet) ctx.out << "Island " << islands->rank() << " of " << islands->count() << ": " << migrantsIn
+    waited = ring->finish();
+    if (!o.quiet) ctx.out << "Island " << islands->rank() << " of " << islands->count() << ": " << ring->arrived()
                           << " migrants arrived\n";
     if (o.islands.islandFiles && !o.save.empty() && sim.save(islandPath(o.save, islands->rank()), FILE_GENOTYPES) != 0)
       saveFailed = true;
@@ -306,6 +314,7 @@ void runCommand(CliContext& ctx, RunOptions o, bool seeded) {
   }
   if (film && !o.quiet) ctx.out << "Scenes: " << film->framesWritten() << " in " << o.pov << '\n';
   if (!o.quiet || gStopSignal != 0 || !runFlag()) ctx.out << summaryText(done - resumedAt, elapsedMs(start), s, savedTo) << std::flush;
+  if (!o.quiet) ctx.out << waited << std::flush;
 
   if (gStopSignal != 0)
     ctx.exitCode = RUN_EXIT_INTERRUPTED;
@@ -340,8 +349,11 @@ void addRunCommands(CLI::App& app, CliContext& ctx) {
   sub->add_option("--checkpoint-every", o.checkpointEvery, "Also write the checkpoint every K steps");
   sub->add_option("--resume", o.resume, "Continue the run saved in this checkpoint (--steps counts from its start)");
   sub->add_flag("--islands", o.islands.enabled,
-                "One island per MPI process (mpirun -n P ...), exchanging their fittest genotypes in a ring");
-  sub->add_option("--migrate-every", o.islands.migrateEvery, "Islands: steps between migrations (default 1000)");
+                "One island per MPI process (mpirun -n P ...), exchanging their fittest genotypes in a ring; migrants "
+                "arrive one interval late, so an island waits only for a neighbour more than an interval behind");
+  sub->add_option("--migrate-every", o.islands.migrateEvery,
+                  "Islands: steps between migrations (default 1000); each takes in the migrants its neighbour sent "
+                  "at the one before (a lag of one interval)");
   sub->add_option("--migrants", o.islands.migrants, "Islands: genotypes each island sends per migration (default 5)");
   sub->add_flag("--island-pools", o.islands.islandFiles,
                 "Islands: each island also saves its own pool beside the merged one (name.islandN.gen)");

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace vorlund {
 class symulator;
@@ -22,21 +23,36 @@ struct IslandOptions {
   bool islandFiles = false;  // each island also saves its own pool beside the merged one
 };
 
-// What one island knows of its launch. Every call that talks to the other
-// islands must be made by all of them at the same step, in the same order.
+// The time one island spent in its run and, of it, blocked in migration.
+struct IslandWaiting {
+  double blockedSeconds = 0;
+  double runSeconds = 0;
+};
+
+// What one island knows of its launch. Collective calls (anyStops,
+// gatherPools, gatherWaiting) must be made by all islands in the same order;
+// packets pass one way round the ring without waiting for the receiver.
 class Islands {
  public:
   virtual ~Islands() = default;
   virtual int rank() const = 0;
   virtual int count() const = 0;
-  // Sends this island's `migrants` fittest genotypes to the next island and
-  // folds the ones from the previous island into the pool. Returns how many arrived.
-  virtual int migrate(symulator& sim, int migrants) = 0;
-  // True when any island wants to stop (Ctrl-C, a critical message).
+  // Sends `packet` to the next island and returns at once.
+  virtual void post(const std::string& packet) = 0;
+  // The previous island's next packet, in the order it posted them; waits
+  // only until that one has been posted.
+  virtual std::string take() = 0;
+  // Waits until every posted packet has left this island.
+  virtual void flushPosts() = 0;
+  // True when any island wants to stop (setup failed somewhere). Blocks until all ask.
   virtual bool anyStops(bool stopHere) = 0;
+  // True when every island gave the same `values` (as many on each). Blocks until all ask.
+  virtual bool allAgree(const std::vector<int64_t>& values) = 0;
   // Island 0 folds every other island's pool into its own; the others send theirs.
   // False (with a message) when an island's pool could not be read.
   virtual bool gatherPools(symulator& sim, std::string& error) = 0;
+  // Island 0 gets every island's figures in rank order; the others an empty list.
+  virtual std::vector<IslandWaiting> gatherWaiting(const IslandWaiting& mine) = 0;
 };
 
 // The link of this process, or null with the reason in `error` (no MPI in

@@ -25,6 +25,8 @@ constexpr const char* kLinkSection = "link:";
 constexpr const char* kCreatureSection = "creature:";
 constexpr const char* kFoodSection = "food:";
 constexpr const char* kEndSection = "end:";
+// The runner's own text, before the end section and only when there is one.
+constexpr const char* kRunnerKey = "runner";
 constexpr const char* kWorldTypeKey = "wrldtyp";
 // Genotype formats whose operators are asked for carried state.
 constexpr char kFirstFormat = '0';
@@ -265,7 +267,8 @@ std::string checkpointChecksumLine(std::string_view body) {
   return ssprintf("%s:%016llx\n", kCheckpointChecksumKey, static_cast<unsigned long long>(checksum(body)));
 }
 
-std::string checkpointText(symulator& sim, int64_t runSteps, const EvolutionSamples* chart) {
+std::string checkpointText(symulator& sim, int64_t runSteps, const std::string& runnerText,
+                           const EvolutionSamples* chart) {
   std::string out;
   out.append(kCheckpointHeader).push_back('\n');
   out.append(ssprintf("%s:%d\n", kCheckpointVersionKey, kCheckpointFormat));
@@ -295,6 +298,7 @@ std::string checkpointText(symulator& sim, int64_t runSteps, const EvolutionSamp
     writeObject(out, *sim.food.get(i));
     out.push_back('\n');
   }
+  if (!runnerText.empty()) writeTextLine(out, kRunnerKey, runnerText);
   out.append(kEndSection).push_back('\n');
   if (chart != nullptr) out.append(chart->toText());
   out.append(checkpointChecksumLine(out));
@@ -302,7 +306,7 @@ std::string checkpointText(symulator& sim, int64_t runSteps, const EvolutionSamp
 }
 
 bool restoreCheckpoint(symulator& sim, const std::string& text, int64_t& runSteps, std::string& error,
-                       EvolutionSamples* chart) {
+                       std::string* runnerText, EvolutionSamples* chart) {
   if (!verify(text, error)) return false;
   if (sim.pool.size() != 0 || sim.all.size() != 0) {
     error = "a checkpoint is restored only into an empty simulator";
@@ -339,6 +343,9 @@ bool restoreCheckpoint(symulator& sim, const std::string& text, int64_t& runStep
           sim.addFood(std::move(o));
       }
     }
+    std::string runner;
+    if (!in.failed() && in.nextKey() == kRunnerKey) in.text(kRunnerKey, runner);
+    if (runnerText != nullptr) *runnerText = runner;
     in.expectLine(kEndSection);
   }
   if (in.failed()) {
@@ -378,8 +385,8 @@ bool restoreCheckpoint(symulator& sim, const std::string& text, int64_t& runStep
 }
 
 bool saveCheckpoint(symulator& sim, int64_t runSteps, const std::string& path, std::string& error,
-                    const EvolutionSamples* chart) {
-  const std::string text = checkpointText(sim, runSteps, chart);
+                    const std::string& runnerText, const EvolutionSamples* chart) {
+  const std::string text = checkpointText(sim, runSteps, runnerText, chart);
   DurableOptions options;
   options.temp = path + kWritingSuffix;
   if (replaceFileDurably(path, text, error, options)) return true;
@@ -388,13 +395,13 @@ bool saveCheckpoint(symulator& sim, int64_t runSteps, const std::string& path, s
 }
 
 bool loadCheckpoint(symulator& sim, const std::string& path, int64_t& runSteps, std::string& error,
-                    EvolutionSamples* chart) {
+                    std::string* runnerText, EvolutionSamples* chart) {
   std::string text;
   if (!readWholeFile(path, text)) {
     error = "cannot read the checkpoint " + path;
     return false;
   }
-  if (!restoreCheckpoint(sim, text, runSteps, error, chart)) {
+  if (!restoreCheckpoint(sim, text, runSteps, error, runnerText, chart)) {
     error = "cannot resume from " + path + ": " + error;
     return false;
   }

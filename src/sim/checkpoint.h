@@ -25,26 +25,30 @@ constexpr const char* kCheckpointChecksumKey = "checksum";
 std::string checkpointChecksumLine(std::string_view body);
 
 // The whole state as text; `runSteps` is how many steps the run has made.
-// With `chart`, the evolution chart's samples follow the end line, where
-// readers that know nothing of them stop.
-std::string checkpointText(symulator& sim, int64_t runSteps, const EvolutionSamples* chart = nullptr);
+// `runnerText` is what the runner itself must carry over (an island's
+// migrants in flight); left out of the file when empty. With `chart`, the
+// evolution chart's samples follow the end line, where readers that know
+// nothing of them stop.
+std::string checkpointText(symulator& sim, int64_t runSteps, const std::string& runnerText = {},
+                           const EvolutionSamples* chart = nullptr);
 
 // Restores a checkpoint text into `sim`, which must be fresh (no records, no
 // objects). False, with the reason in `error`, when the text is not a
 // checkpoint, is of another format version, is truncated or damaged; the
 // header, version and checksum are checked before `sim` is touched, but a
 // simulator that failed later must be thrown away.
+// `runnerText`, when given, receives the runner's text (empty if the file has none).
 // With `chart`, it is given the checkpoint's chart samples when the file carries
 // sound ones, and left as it is otherwise.
 bool restoreCheckpoint(symulator& sim, const std::string& text, int64_t& runSteps, std::string& error,
-                       EvolutionSamples* chart = nullptr);
+                       std::string* runnerText = nullptr, EvolutionSamples* chart = nullptr);
 
 // Writes the text beside `path` and renames it into place, so that an
 // interrupted write never leaves a half checkpoint. False, with `error`.
 bool saveCheckpoint(symulator& sim, int64_t runSteps, const std::string& path, std::string& error,
-                    const EvolutionSamples* chart = nullptr);
+                    const std::string& runnerText = {}, const EvolutionSamples* chart = nullptr);
 // Reads `path` and restores it; `error` names the file on failure.
 bool loadCheckpoint(symulator& sim, const std::string& path, int64_t& runSteps, std::string& error,
-                    EvolutionSamples* chart = nullptr);
+                    std::string* runnerText = nullptr, EvolutionSamples* chart = nullptr);
 
 }  // namespace vorlund

@@ -12,9 +12,12 @@
 #include "cli.h"
 #include "core/random.h"
 #include "genetics/phylogeny/evolstudy.h"
+#include "island_exchange.h"
 #include "island_pools.h"
+#include "island_run.h"
 #include "islands.h"
 #include "phylogeny_demo.h"
+#include "sim/checkpoint.h"
 #include "sim/run_summary.h"
 #include "sim/symulator.h"
 #include "support/message_capture.h"
@@ -244,6 +247,97 @@ TEST(IslandPools, IslandZeroKeepsTheSeedAndOthersDiffer) {
   EXPECT_EQ(islandSeed(42, 0), 42u);
   EXPECT_NE(islandSeed(42, 1), islandSeed(42, 2));
   EXPECT_NE(islandSeed(42, 1), islandSeed(43, 1));
+}
+
+TEST(IslandExchange, MigrantsArriveOneIntervalLateAndTheFirstMigrationTakesInNothing) {
+  symulator a, b;
+  velocityOnly(a);
+  velocityOnly(b);
+  addRecord(a, "X", 1, 1.0);
+  addRecord(b, "XX", 3, 2.0);
+  IslandExchange ea(2, 1), eb(2, 1);
+  const std::string openingOfB = eb.opening("");
+  const std::string firstOfB = eb.migrate(b, 1, ea.opening(""), false);
+  ea.migrate(a, 1, openingOfB, false);
+  EXPECT_EQ(ea.arrived(), 0);
+  EXPECT_EQ(a.pool.size(), 1);
+
+  addRecord(b, "XXX", 1, 9.0);  // fittest now, but after migration 1 was posted
+  eb.migrate(b, 2, ea.inFlight(), false);
+  ea.migrate(a, 2, firstOfB, false);
+  EXPECT_EQ(ea.arrived(), 1);
+  ASSERT_EQ(a.pool.size(), 2);
+  EXPECT_EQ(a.pool.get(1)->genotype, "XX");
+  EXPECT_EQ(a.pool.get(1)->popsiz, 1);
+
+  // An unreadable packet folds nothing, says so and stops no one.
+  test_support::MessageCapture messages;
+  ea.migrate(a, 3, "org:\n", false);
+  EXPECT_EQ(a.pool.size(), 2);
+  EXPECT_TRUE(messages.has("migrate", "migrants from the previous island were unreadable: no stop line"));
+  EXPECT_FALSE(ea.stopsAt(3));
+}
+
+TEST(IslandExchange, EveryIslandStopsAtTheSameMigrationAfterTheWordGoesRound) {
+  struct Case {
+    int count;
+    std::vector<std::pair<int, int64_t>> wants;  // island, first migration at which it wants to stop
+    int64_t stopsAt;
+  };
+  const Case cases[] = {
+      {2, {{1, 1}}, 2},          {3, {{0, 4}}, 6},          {8, {{5, 4}}, 11},
+      {8, {{2, 5}, {6, 3}}, 10}, {8, {{0, 2}, {7, 2}}, 9},
+  };
+  for (const Case& c : cases) {
+    std::vector<StopAgreement> ring(static_cast<std::size_t>(c.count), StopAgreement(c.count));
+    std::vector<int64_t> posted(ring.size(), kNoStop), stoppedAt(ring.size(), kNoStop);
+    for (int64_t k = 1; k <= 20; ++k) {
+      std::vector<int64_t> next(ring.size());
+      for (std::size_t r = 0; r < ring.size(); ++r) {
+        bool wants = false;
+        for (const auto& [island, from] : c.wants) wants = wants || (island == static_cast<int>(r) && k >= from);
+        next[r] = ring[r].update(k, posted[(r + ring.size() - 1) % ring.size()], wants);
+        if (stoppedAt[r] == kNoStop && ring[r].stopsAt(k)) stoppedAt[r] = k;
+      }
+      posted = next;
+    }
+    for (int64_t at : stoppedAt) EXPECT_EQ(at, c.stopsAt) << c.count << " islands";
+  }
+}
+
+TEST(IslandExchange, PacketsAndTheCheckpointCarryWhatIsInFlight) {
+  MigrationPacket p;
+  std::string error;
+  for (const char* bad : {"", "stop_at:\n", "stop_at:x\n", "stop_at:-2\n", "stop_at:5", "org:\n"})
+    EXPECT_FALSE(decodePacket(bad, p, error)) << bad;
+  ASSERT_TRUE(decodePacket(encodePacket({7, "org:\ngenotype:X\n\n"}), p, error));
+  EXPECT_EQ(p.stopAt, 7);
+  EXPECT_EQ(p.migrants, "org:\ngenotype:X\n\n");
+
+  // A resumed island posts what it held, without the stop that ended the run it continues.
+  IslandExchange e(2, 1);
+  ASSERT_TRUE(decodePacket(e.opening(encodePacket({7, "org:\ngenotype:X\n\n"})), p, error));
+  EXPECT_EQ(p.stopAt, kNoStop);
+  EXPECT_EQ(p.migrants, "org:\ngenotype:X\n\n");
+
+  symulator a;
+  addRecord(a, "X", 1, 1.0);
+  const std::string plain = checkpointText(a, 5);
+  EXPECT_EQ(plain.find("runner:"), std::string::npos);
+  const std::string held = e.inFlight();
+  symulator b;
+  int64_t steps = 0;
+  std::string runner = "stale";
+  ASSERT_TRUE(restoreCheckpoint(b, checkpointText(a, 5, held), steps, error, &runner)) << error;
+  EXPECT_EQ(runner, held);
+  symulator c;
+  ASSERT_TRUE(restoreCheckpoint(c, plain, steps, error, &runner)) << error;
+  EXPECT_EQ(runner, "");
+}
+
+TEST(IslandExchange, WaitingLineGivesTheRingsShareAndTheWorstIslands) {
+  EXPECT_EQ(waitingLine({{1, 10}, {3, 10}, {0, 0}}), "islands waited 20.0 % of the time, worst island 30.0 %\n");
+  EXPECT_EQ(waitingLine({{0, 0}}), "islands waited 0.0 % of the time, worst island 0.0 %\n");
 }
 
 }  // namespace

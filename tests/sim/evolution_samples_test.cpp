@@ -98,7 +98,7 @@ TEST(EvolutionSamples, ARealRunCountsBirthsAndDeaths) {
     EvolutionSamples chart(kEvolutionSampleCapacity, 5);
     int64_t steps = 0;
     std::string error;
-    ASSERT_TRUE(restoreCheckpoint(restored, checkpointText(sim, 4000, carried ? &m : nullptr), steps, error, &chart))
+    ASSERT_TRUE(restoreCheckpoint(restored, checkpointText(sim, 4000, {}, carried ? &m : nullptr), steps, error, nullptr, &chart))
         << error;
     EXPECT_EQ(chart.toText(), carried ? m.toText() : EvolutionSamples(kEvolutionSampleCapacity, 5).toText());
   }

@@ -1,12 +1,13 @@
-// Islands over MPI: one rank per island, the ring rank -> rank + 1. Every
-// exchange is a blocking collective or a paired send and receive made by all
-// ranks at the same step, so the run does not depend on message timing.
+// Islands over MPI: one rank per island, the ring rank -> rank + 1. Packets
+// go out with non-blocking sends and come in strictly in the order posted,
+// and collectives are made by all ranks at the same point of the run, so the
+// result does not depend on message timing.
 #include <mpi.h>
 
 #include <cstdlib>
+#include <deque>
 
 #include "island_pools.h"
-#include "core/message.h"
 #include "islands.h"
 #include "sim/symulator.h"
 
@@ -18,6 +19,7 @@ namespace {
 constexpr const char* kLaunchVariables[] = {"OMPI_COMM_WORLD_SIZE", "PMIX_RANK", "PMI_RANK", "PMI_SIZE"};
 constexpr int kTagLength = 1;
 constexpr int kTagText = 2;
+constexpr int kTagPacket = 3;
 
 bool launchedByMpi() {
   for (const char* v : kLaunchVariables)
@@ -38,6 +40,7 @@ class MpiIslands final : public Islands {
     MPI_Comm_size(MPI_COMM_WORLD, &size_);
   }
   ~MpiIslands() override {
+    flushPosts();
     if (ownsMpi_) MPI_Finalize();
   }
   MpiIslands(const MpiIslands&) = delete;
@@ -46,21 +49,49 @@ class MpiIslands final : public Islands {
   int rank() const override { return rank_; }
   int count() const override { return size_; }
 
-  int migrate(symulator& sim, int migrants) override {
-    if (size_ < 2) return 0;
-    const std::string out = packMigrants(sim, migrants);
-    const std::string in = sendReceive(out, (rank_ + 1) % size_, (rank_ + size_ - 1) % size_);
-    std::string error;
-    const int arrived = foldPacked(sim.pool, in, error);
-    if (arrived >= 0) return arrived;
-    logMessage("Islands", "migrate", "migrants from the previous island were unreadable: " + error, LOG_WARNING);
-    return 0;
+  void post(const std::string& packet) override {
+    // The text must stay put until the send completes; a deque never moves its elements.
+    posts_.push_back({packet, MPI_REQUEST_NULL});
+    Post& p = posts_.back();
+    MPI_Isend(p.text.data(), static_cast<int>(p.text.size()), MPI_CHAR, (rank_ + 1) % size_, kTagPacket, MPI_COMM_WORLD,
+              &p.request);
+    // Forget the sends that have completed; a slow neighbour leaves a few pending.
+    while (!posts_.empty()) {
+      int done = 0;
+      MPI_Test(&posts_.front().request, &done, MPI_STATUS_IGNORE);
+      if (done == 0) break;
+      posts_.pop_front();
+    }
+  }
+
+  std::string take() override {
+    MPI_Message message;
+    MPI_Status status;
+    MPI_Mprobe((rank_ + size_ - 1) % size_, kTagPacket, MPI_COMM_WORLD, &message, &status);
+    int n = 0;
+    MPI_Get_count(&status, MPI_CHAR, &n);
+    std::string text(static_cast<std::size_t>(n), '\0');
+    MPI_Mrecv(text.data(), n, MPI_CHAR, &message, MPI_STATUS_IGNORE);
+    return text;
+  }
+
+  void flushPosts() override {
+    for (Post& p : posts_) MPI_Wait(&p.request, MPI_STATUS_IGNORE);
+    posts_.clear();
   }
 
   bool anyStops(bool stopHere) override {
     int mine = stopHere ? 1 : 0, any = 0;
     MPI_Allreduce(&mine, &any, 1, MPI_INT, MPI_MAX, MPI_COMM_WORLD);
     return any != 0;
+  }
+
+  bool allAgree(const std::vector<int64_t>& values) override {
+    const int n = static_cast<int>(values.size());
+    std::vector<int64_t> low(values.size()), high(values.size());
+    MPI_Allreduce(values.data(), low.data(), n, MPI_INT64_T, MPI_MIN, MPI_COMM_WORLD);
+    MPI_Allreduce(values.data(), high.data(), n, MPI_INT64_T, MPI_MAX, MPI_COMM_WORLD);
+    return low == high;
   }
 
   bool gatherPools(symulator& sim, std::string& error) override {
@@ -80,7 +111,21 @@ class MpiIslands final : public Islands {
     return ok;
   }
 
+  std::vector<IslandWaiting> gatherWaiting(const IslandWaiting& mine) override {
+    const double figures[2] = {mine.blockedSeconds, mine.runSeconds};
+    std::vector<double> all(rank_ == 0 ? 2 * static_cast<std::size_t>(size_) : 0);
+    MPI_Gather(figures, 2, MPI_DOUBLE, all.data(), 2, MPI_DOUBLE, 0, MPI_COMM_WORLD);
+    std::vector<IslandWaiting> out;
+    for (std::size_t i = 0; i + 1 < all.size(); i += 2) out.push_back({all[i], all[i + 1]});
+    return out;
+  }
+
  private:
+  struct Post {
+    std::string text;
+    MPI_Request request;
+  };
+
   void send(const std::string& text, int to) {
     long long n = static_cast<long long>(text.size());
     MPI_Send(&n, 1, MPI_LONG_LONG, to, kTagLength, MPI_COMM_WORLD);
@@ -93,19 +138,11 @@ class MpiIslands final : public Islands {
     MPI_Recv(text.data(), static_cast<int>(n), MPI_CHAR, from, kTagText, MPI_COMM_WORLD, MPI_STATUS_IGNORE);
     return text;
   }
-  std::string sendReceive(const std::string& out, int to, int from) {
-    long long n = static_cast<long long>(out.size()), m = 0;
-    MPI_Sendrecv(&n, 1, MPI_LONG_LONG, to, kTagLength, &m, 1, MPI_LONG_LONG, from, kTagLength, MPI_COMM_WORLD,
-                 MPI_STATUS_IGNORE);
-    std::string in(static_cast<std::size_t>(m), '\0');
-    MPI_Sendrecv(out.data(), static_cast<int>(n), MPI_CHAR, to, kTagText, in.data(), static_cast<int>(m), MPI_CHAR,
-                 from, kTagText, MPI_COMM_WORLD, MPI_STATUS_IGNORE);
-    return in;
-  }
 
   int rank_ = 0;
   int size_ = 1;
   bool ownsMpi_ = false;
+  std::deque<Post> posts_;
 };
 
 }  // namespace
