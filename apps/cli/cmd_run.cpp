@@ -8,7 +8,6 @@
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 
 #include "cli.h"
@@ -19,6 +18,8 @@
 #include "genepool/pool_files.h"
 #include "phylogeny_svg.h"
 #include "sim/checkpoint.h"
+#include "sim/run_inputs.h"
+#include "sim/run_record.h"
 #include "pov_film.h"
 #include "sim/run_summary.h"
 #include "sim/symulator.h"
@@ -32,8 +33,6 @@ constexpr int RUN_EXIT_INTERRUPTED = 130;  // SIGINT or SIGTERM, as shells repor
 constexpr int RUN_EXIT_CRITICAL = 2;       // a critical message stopped the run
 constexpr int RUN_EXIT_FAILED = 1;         // bad arguments, unreadable or unwritable files
 
-constexpr const char* kDefaultSettings = "Default.sim";
-constexpr const char* kSeedGenotype = "X";
 // The terminal line is refreshed at most this often.
 constexpr long kProgressRefreshMs = 250;
 // The clock is read once per this many steps.
@@ -82,12 +81,6 @@ struct RunOptions {
   long povSkip = 3;   // steps left out between two scenes
 };
 
-std::string lowerExtension(const std::string& path) {
-  std::string ext = std::filesystem::path(path).extension().string();
-  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return ext;
-}
-
 long elapsedMs(std::chrono::steady_clock::time_point since) {
   return static_cast<long>(
       std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - since).count());
@@ -98,22 +91,15 @@ bool outputIsTerminal(const CliContext& ctx) { return &ctx.out == &std::cout && 
 // Loads what the command line names; false (with a message) for a file that is neither kind or unreadable.
 bool loadInputs(CliContext& ctx, const RunOptions& o) {
   symulator& sim = *ctx.sim;
-  if (std::filesystem::exists(kDefaultSettings)) sim.load(kDefaultSettings, FILE_SETTINGS);
+  if (std::filesystem::exists(kDefaultSettingsFile)) sim.load(kDefaultSettingsFile, FILE_SETTINGS);
   // The global --sim was read before Default.sim; it has to win over it.
   if (!ctx.simFile.empty()) sim.load(ctx.simFile, FILE_SETTINGS);
   for (const std::string& f : o.files) {
-    const std::string ext = lowerExtension(f);
-    const int mask = ext == ".sim" ? FILE_SETTINGS : ext == ".gen" ? FILE_GENOTYPES : 0;
-    if (mask == 0) {
-      ctx.err << "not a settings (.sim) or genotype (.gen) file: " << f << '\n';
+    std::string error;
+    if (!loadRunInput(sim, f, error)) {
+      ctx.err << error << '\n';
       return false;
     }
-    std::ifstream probe(f);
-    if (!probe) {
-      ctx.err << "cannot read " << f << '\n';
-      return false;
-    }
-    sim.load(f, mask);
   }
   return true;
 }
@@ -184,25 +170,23 @@ void runCommand(CliContext& ctx, RunOptions o, bool seeded) {
       return;
     }
   }
-  std::ofstream csv;
+  RunRecorder csv;
   if (!o.csv.empty()) {
     // A resumed run goes on with the rows of the run it continues.
-    const bool append = !o.resume.empty() && std::filesystem::exists(o.csv) && std::filesystem::file_size(o.csv) > 0;
-    csv.open(o.csv, append ? std::ios::app : std::ios::trunc);
-    if (!csv) {
-      ctx.err << "cannot write " << o.csv << '\n';
+    std::string error;
+    if (!csv.openCsv(o.csv, !o.resume.empty(), error)) {
+      ctx.err << error << '\n';
       setupFailed(ctx, islands.get());
       return;
     }
-    if (!append) csv << kRunCsvHeader << '\n';
   }
   if (islands && islands->anyStops(false)) {
     ctx.err << "another island could not start: see its messages\n";
     ctx.exitCode = RUN_EXIT_FAILED;
     return;
   }
-  if (o.resume.empty() && sim.pool.size() == 0 && sim.all.size() == 0) {
-    if (sim.createCreature(przodek(&sim.geneticsContext(), kSeedGenotype, "", "")) != nullptr && !o.quiet)
+  if (o.resume.empty() && startFromSeedGenotype(sim)) {
+    if (!o.quiet)
       ctx.out << "The gene pool and the world are empty: starting from the genotype " << kSeedGenotype << '\n';
   }
 
@@ -234,7 +218,7 @@ void runCommand(CliContext& ctx, RunOptions o, bool seeded) {
     }
     if (done % o.every == 0) {
       const RunSummary s = summarize(sim);
-      if (csv.is_open()) csv << csvRow(done, s) << '\n';
+      csv.add(done, s);
       if (!o.quiet && !terminal) ctx.out << progressLine(done, elapsedMs(start), s) << '\n' << std::flush;
     }
     if (!o.quiet && terminal && done % kClockCheckSteps == 0) {
@@ -266,7 +250,7 @@ void runCommand(CliContext& ctx, RunOptions o, bool seeded) {
     if (islands->rank() != 0) o.save.clear();  // island 0 writes the merged pool
   }
   const RunSummary s = summarize(sim);
-  if (csv.is_open() && done % o.every != 0) csv << csvRow(done, s) << '\n';
+  if (done % o.every != 0) csv.add(done, s);
   if (!o.save.empty()) saveFailed = sim.save(o.save, FILE_GENOTYPES) != 0 || saveFailed;
   if (!o.phylogeny.empty()) {
     std::size_t points = 0;
