@@ -4,6 +4,8 @@
 #                         there, a short evolution in the terminal otherwise
 #   ./run.sh gui [args]   the desktop program (vorlund) with the arguments
 #   ./run.sh package      the Debian package vorlund_VERSION_amd64.deb, here
+#   ./run.sh python [args] Python (the interpreter the module is built for)
+#                         with the module `vorlund` on its path
 #   ./run.sh args...      the command-line tool (vorlund-cli)
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")" && pwd)"
@@ -32,6 +34,11 @@ BUILD_DIR="$ROOT/build-release"
 cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_CXX_FLAGS_RELEASE="-O3 -DNDEBUG" -DVORLUND_TESTS=OFF >&2
 cmake --build "$BUILD_DIR" -j "$(nproc)" >&2
+
+if [ "${1:-}" = "python" ]; then
+  shift
+  exec "$BUILD_DIR/python/vorlund-python" "$@"
+fi
 
 GUI="$BUILD_DIR/apps/gui/vorlund"
 if [ "${1:-}" = "gui" ]; then

@@ -36,6 +36,12 @@ PACKAGES=(
   # Island evolution across processes and machines.
   openmpi-bin
   libopenmpi-dev
+  # The Python module, its tests and examples.
+  pybind11-dev
+  python3-dev
+  python3-numpy
+  python3-pytest
+  python3-matplotlib
   # Rendering exported scenes (tests and scripts/render-film.sh).
   povray
   # The Debian package: dpkg-shlibdeps, dpkg-buildflags and its checker.

@@ -8,7 +8,6 @@
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 
 #include "cli.h"
@@ -21,6 +20,8 @@
 #include "genepool/pool_files.h"
 #include "phylogeny_svg.h"
 #include "sim/checkpoint.h"
+#include "sim/run_inputs.h"
+#include "sim/run_record.h"
 #include "pov_film.h"
 #include "run_table.h"
 #include "sim/run_summary.h"
@@ -35,8 +36,6 @@ constexpr int RUN_EXIT_INTERRUPTED = 130;  // SIGINT or SIGTERM, as shells repor
 constexpr int RUN_EXIT_CRITICAL = 2;       // a critical message stopped the run
 constexpr int RUN_EXIT_FAILED = 1;         // bad arguments, unreadable or unwritable files
 
-constexpr const char* kDefaultSettings = "Default.sim";
-constexpr const char* kSeedGenotype = "X";
 // The terminal line is refreshed at most this often.
 constexpr long kProgressRefreshMs = 250;
 // The clock is read once per this many steps.
@@ -86,12 +85,6 @@ struct RunOptions {
   std::string report;  // HTML page of the run written at its end
 };
 
-std::string lowerExtension(const std::string& path) {
-  std::string ext = std::filesystem::path(path).extension().string();
-  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return ext;
-}
-
 long elapsedMs(std::chrono::steady_clock::time_point since) {
   return static_cast<long>(
       std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - since).count());
@@ -102,22 +95,15 @@ bool outputIsTerminal(const CliContext& ctx) { return &ctx.out == &std::cout && 
 // Loads what the command line names; false (with a message) for a file that is neither kind or unreadable.
 bool loadInputs(CliContext& ctx, const RunOptions& o) {
   symulator& sim = *ctx.sim;
-  if (std::filesystem::exists(kDefaultSettings)) sim.load(kDefaultSettings, FILE_SETTINGS);
+  if (std::filesystem::exists(kDefaultSettingsFile)) sim.load(kDefaultSettingsFile, FILE_SETTINGS);
   // The global --sim was read before Default.sim; it has to win over it.
   if (!ctx.simFile.empty()) sim.load(ctx.simFile, FILE_SETTINGS);
   for (const std::string& f : o.files) {
-    const std::string ext = lowerExtension(f);
-    const int mask = ext == ".sim" ? FILE_SETTINGS : ext == ".gen" ? FILE_GENOTYPES : 0;
-    if (mask == 0) {
-      ctx.err << "not a settings (.sim) or genotype (.gen) file: " << f << '\n';
+    std::string error;
+    if (!loadRunInput(sim, f, error)) {
+      ctx.err << error << '\n';
       return false;
     }
-    std::ifstream probe(f);
-    if (!probe) {
-      ctx.err << "cannot read " << f << '\n';
-      return false;
-    }
-    sim.load(f, mask);
   }
   return true;
 }
@@ -190,17 +176,15 @@ void runCommand(CliContext& ctx, RunOptions o, bool seeded) {
       return;
     }
   }
-  std::ofstream csv;
+  RunRecorder csv;
   if (!o.csv.empty()) {
     // A resumed run goes on with the rows of the run it continues.
-    const bool append = !o.resume.empty() && std::filesystem::exists(o.csv) && std::filesystem::file_size(o.csv) > 0;
-    csv.open(o.csv, append ? std::ios::app : std::ios::trunc);
-    if (!csv) {
-      ctx.err << "cannot write " << o.csv << '\n';
+    std::string error;
+    if (!csv.openCsv(o.csv, !o.resume.empty(), error)) {
+      ctx.err << error << '\n';
       setupFailed(ctx, islands.get());
       return;
     }
-    if (!append) csv << kRunCsvHeader << '\n';
   }
   if (islands && islands->anyStops(false)) {
     ctx.err << "another island could not start: see its messages\n";
@@ -213,8 +197,8 @@ void runCommand(CliContext& ctx, RunOptions o, bool seeded) {
     ctx.exitCode = RUN_EXIT_FAILED;
     return;
   }
-  if (o.resume.empty() && sim.pool.size() == 0 && sim.all.size() == 0) {
-    if (sim.createCreature(przodek(&sim.geneticsContext(), kSeedGenotype, "", "")) != nullptr && !o.quiet)
+  if (o.resume.empty() && startFromSeedGenotype(sim)) {
+    if (!o.quiet)
       ctx.out << "The gene pool and the world are empty: starting from the genotype " << kSeedGenotype << '\n';
   }
 
@@ -229,7 +213,7 @@ void runCommand(CliContext& ctx, RunOptions o, bool seeded) {
 
   // Without a CSV the report's rows are kept here.
   RunTable rows = RunTable::forRun();
-  const bool rowsInMemory = !o.report.empty() && !csv.is_open();
+  const bool rowsInMemory = !o.report.empty() && !csv.writesCsv();
   const bool terminal = outputIsTerminal(ctx);
   StopSignals signals;
   setRunFlag(true);
@@ -247,7 +231,7 @@ void runCommand(CliContext& ctx, RunOptions o, bool seeded) {
     if (ring) islandsStop = ring->afterStep(sim, done, gStopSignal != 0 || !runFlag());
     if (done % o.every == 0) {
       const RunSummary s = summarize(sim);
-      if (csv.is_open()) csv << csvRow(done, s) << '\n';
+      csv.add(done, s);
       if (rowsInMemory) rows.addRow(done, s);
       if (!o.quiet && !terminal) ctx.out << progressLine(done, elapsedMs(start), s) << '\n' << std::flush;
     }
@@ -282,7 +266,7 @@ void runCommand(CliContext& ctx, RunOptions o, bool seeded) {
     if (islands->rank() != 0) o.save.clear();  // island 0 writes the merged pool
   }
   const RunSummary s = summarize(sim);
-  if (csv.is_open() && done % o.every != 0) csv << csvRow(done, s) << '\n';
+  if (done % o.every != 0) csv.add(done, s);
   if (rowsInMemory && (done % o.every != 0 || rows.rows() == 0)) rows.addRow(done, s);
   // The summary names the pool's file only when the closing save put it there.
   std::string savedTo;
@@ -303,13 +287,12 @@ void runCommand(CliContext& ctx, RunOptions o, bool seeded) {
   if (!o.report.empty()) {
     std::string error;
     bool ok = true;
-    if (csv.is_open()) {
+    if (csv.writesCsv()) {
       // The file holds the rows of the runs this one continues, too.
-      csv.flush();
       ok = readRunCsv(o.csv, rows, error, ctx.err);
       if (!ok) ctx.err << error << '\n';
     }
-    if (!ok || !writeRunReport(ctx, rows, csv.is_open() ? o.csv : "this run", &sim, o.phylogeny, o.report))
+    if (!ok || !writeRunReport(ctx, rows, csv.writesCsv() ? o.csv : "this run", &sim, o.phylogeny, o.report))
       saveFailed = true;
   }
   if (film && !o.quiet) ctx.out << "Scenes: " << film->framesWritten() << " in " << o.pov << '\n';

@@ -109,31 +109,6 @@ std::vector<std::string> splitGroupPath(std::string_view group) {
   return path;
 }
 
-std::string boundsWarningLine(std::string_view displayName, std::string_view group, int setFlags,
-                              std::string_view storedValue) {
-  const char* what = nullptr;
-  if (setFlags & PSET_HITMIN)
-    what = "') too small (adjusted to ";
-  else if (setFlags & PSET_HITMAX)
-    what = "') too big (adjusted to ";
-  if (what == nullptr) return {};
-  // A cut genotype would fill the screen; the start says which value it was.
-  std::string value(storedValue.substr(0, kWarningValueChars));
-  if (storedValue.size() > kWarningValueChars) value += "...";
-  return std::string(displayName) + " value (in '" + std::string(group) + what + value + ")\n";
-}
-
-bool breaksRecordFormat(std::string_view value) {
-  if (value.empty()) return false;
-  if (value.front() == '~') return true;
-  const bool multiLine = value.size() >= RECORD_MULTILINE_LENGTH || value.find_first_of("\r\n") != std::string_view::npos;
-  return multiLine && value.find('~') != std::string_view::npos;
-}
-
-std::string refusedValueLine(std::string_view displayName, std::string_view group) {
-  return std::string(displayName) + " value (in '" + std::string(group) + "') cannot hold '~' here (not changed)\n";
-}
-
 std::string joinLines(std::string_view controlText) {
   std::string out;
   out.reserve(controlText.size());

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/param_messages.h"
+
 namespace vorlund::ui {
 
 enum class ControlKind {
@@ -55,19 +57,11 @@ NumericControls numericControls(const char* type, bool readOnly);
 // "POV-Ray: Files" gives {"POV-Ray", "Files"}.
 std::vector<std::string> splitGroupPath(std::string_view group);
 
-// Longest value text quoted in the warning box before it is shortened.
-inline constexpr std::size_t kWarningValueChars = 60;
-
-// One line of the bounds-warning box for a set result (bits 4 and 8), or ""
-// when the value was not clamped.
-std::string boundsWarningLine(std::string_view displayName, std::string_view group, int setFlags,
-                              std::string_view storedValue);
-
-// Whether a text value would be read back differently from a record: a tilde
-// at its start, or anywhere in a value written in the multi-line form.
-bool breaksRecordFormat(std::string_view value);
-// The warning line for such a refused value.
-std::string refusedValueLine(std::string_view displayName, std::string_view group);
+// The bounds-warning and refusal lines are shared with scripted settings.
+using vorlund::boundsWarningLine;
+using vorlund::breaksRecordFormat;
+using vorlund::kWarningValueChars;
+using vorlund::refusedValueLine;
 
 // Multi-line control text as a value: carriage returns removed.
 std::string joinLines(std::string_view controlText);

@@ -12,6 +12,11 @@ org::org(const Genetics* genetics, std::string genotype, std::string name, std::
 
 org::~org() { Clear(); }
 
+uint64_t org::nextSerial() {
+  static uint64_t last = 0;
+  return ++last;
+}
+
 est* org::addEst(ses* first, ses* second) {
   est* k = l_est.add();
   k->e[0] = first;

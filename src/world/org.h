@@ -126,6 +126,12 @@ class org : public przodek {
   double startEnergy = 0;
   std::vector<uint16_t> posMap;  // empty: no position map
   std::vector<ReleaseHook> releaseHooks;
+  // Tells this object apart from every other one of the process, also from a
+  // later one at the same address (scripts hold on to objects by it).
+  const uint64_t serial = nextSerial();
+
+ private:
+  static uint64_t nextSerial();
 };
 
 }  // namespace vorlund
