@@ -17,6 +17,18 @@ constexpr int kSaveFailed = 1;
 constexpr int kSecondSaveDiffers = 2;
 constexpr int kBoth = vorlund::FILE_GENOTYPES | vorlund::FILE_SETTINGS;
 
+struct ScratchFolder {
+  std::filesystem::path path =
+      std::filesystem::temp_directory_path() / ("vorlund_fuzz_files_" + std::to_string(::getpid()));
+  ScratchFolder() { std::filesystem::create_directories(path); }
+  ~ScratchFolder() {
+    std::error_code ec;
+    std::filesystem::remove_all(path, ec);
+  }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+};
+
 // The file without its first line, which holds the time of writing.
 std::string savedText(const std::string& path) {
   std::string text;
@@ -30,9 +42,10 @@ std::string savedText(const std::string& path) {
 int fuzzFileRoundTrip(const uint8_t* data, size_t size) {
   QuietLog quiet;
   if (size > kMaxInput) size = kMaxInput;
-  static const std::filesystem::path dir =
-      std::filesystem::temp_directory_path() / ("vorlund_fuzz_files_" + std::to_string(::getpid()));
-  std::filesystem::create_directories(dir);
+  // One folder for the whole process, made once and removed at its end: making
+  // and removing it for every input cost more than the round trip itself.
+  static const ScratchFolder scratch;
+  const std::filesystem::path& dir = scratch.path;
   const std::string input = (dir / "input.gen").string();
   const std::string first = (dir / "first.gen").string();
   const std::string second = (dir / "second.gen").string();
@@ -52,7 +65,5 @@ int fuzzFileRoundTrip(const uint8_t* data, size_t size) {
     else if (savedText(first) != savedText(second))
       result = kSecondSaveDiffers;
   }
-  std::error_code ec;
-  std::filesystem::remove_all(dir, ec);
   return result;
 }

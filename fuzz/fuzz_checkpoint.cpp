@@ -3,10 +3,12 @@
 #include <cstdint>
 #include <string>
 
+#include "quiet_log.h"
 #include "sim/checkpoint.h"
 #include "sim/symulator.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  QuietLog quiet;
   std::string text(reinterpret_cast<const char*>(data), size);
   if (!text.empty() && text.back() != '\n') text.push_back('\n');
   text += vorlund::checkpointChecksumLine(text);

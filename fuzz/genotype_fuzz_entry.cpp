@@ -25,6 +25,7 @@ constexpr int kValidButNotValidated = 3;
 constexpr int kMutantNotValid = 4;
 constexpr int kNoValidChild = 5;
 constexpr int kNotSelfSimilar = 6;
+constexpr int kValidButChanged = 7;
 
 int checkOne(GenMan& gm, const std::string& text) {
   const int check = gm.CheckValidity(text);
@@ -37,6 +38,9 @@ int checkOne(GenMan& gm, const std::string& text) {
   }
   // Encoding 2 has no repair step, so its manager-level Validate always fails.
   if (check == 0 && v != vorlund::GENMAN_OK && GenMan::GetFormat(text) != '2') return kValidButNotValidated;
+  // Encoding 1 tidies white space even in a valid text; encoding 4 changes nothing.
+  if (check == 0 && v == vorlund::GENMAN_OK && GenMan::GetFormat(text) == '4' && validated != text)
+    return kValidButChanged;
   for (size_t i = 0; i <= text.size(); ++i) (void)gm.Style(text, static_cast<int>(i));
   return 0;
 }

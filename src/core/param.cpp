@@ -67,6 +67,14 @@ void param::append(param* tail) {
   p->next_ = tail;
 }
 
+void param::beginRecord() {
+  for (param* p = this; p != nullptr; p = p->next_) p->recordBegins();
+}
+
+void param::endRecord() {
+  for (param* p = this; p != nullptr; p = p->next_) p->recordEnded();
+}
+
 const param* param::resolve(int i, int& local) const {
   const param* p = this;
   while (p != nullptr && i >= 0) {

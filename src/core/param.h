@@ -132,10 +132,19 @@ class param {
   // The type letter of parameter i ('d', 'f', 's' or 0).
   char typeLetter(int i) const;
 
+  // A record read from a file sets its values one after another; an accessor
+  // whose values only mean something together may hold back what a change of
+  // one sets off until the whole record is in. Both reach every accessor of
+  // the chain; the record's reader calls them around its values.
+  void beginRecord();
+  void endRecord();
+
  protected:
   // The two overridable operations; `i` is an index in this accessor's own table.
   virtual void* fieldAddress(int i);
   virtual int setLocal(int i, std::string_view text);
+  virtual void recordBegins() {}
+  virtual void recordEnded() {}
 
   // Base behaviour of set for parameter i of the own table.
   int setBase(int i, std::string_view text);

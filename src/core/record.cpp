@@ -87,6 +87,13 @@ int writeRecord(param& acc, std::ostream& out) {
 }
 
 void readRecord(param& acc, std::istream& in) {
+  struct Record {
+    param& acc;
+    explicit Record(param& a) : acc(a) { acc.beginRecord(); }
+    ~Record() { acc.endRecord(); }
+    Record(const Record&) = delete;
+    Record& operator=(const Record&) = delete;
+  } record(acc);
   std::string line;
   while (std::getline(in, line)) {
     trimControlTail(line);

@@ -1,5 +1,6 @@
 #include "genepool/listaprz.h"
 
+#include <climits>
 #include <utility>
 
 #include "genetics/genman.h"
@@ -21,10 +22,14 @@ void listaprz::markStale() {
 
 przodek* listaprz::add(std::unique_ptr<przodek> rec) {
   if (size() == 0) nextNumber = 1;
+  // A file may number a record with the largest number there is; the numbers
+  // then stay there rather than wrap around to negative ones.
+  const auto after = [](int num) { return num < INT_MAX ? num + 1 : INT_MAX; };
   if (rec->num == 0) {
-    rec->num = nextNumber++;
+    rec->num = nextNumber;
+    nextNumber = after(nextNumber);
   } else if (rec->num >= nextNumber) {
-    nextNumber = rec->num + 1;
+    nextNumber = after(rec->num);
   }
   markStale();
   rec->simiStale = 1;

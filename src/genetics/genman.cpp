@@ -100,10 +100,13 @@ int GenMan::Validate(std::string& text) {
   const char f = GetFormat(text);
   const GenoOper* o = findOper(f);
   if (o == nullptr) return GENMAN_NO_OPERATOR;
-  std::string body = text.substr(SkipMarker(text));
+  const std::string original = text.substr(SkipMarker(text));
+  std::string body = original;
   const int r = o->oper->Validate(body);
   if (r != 0 && r != -1) return GENMAN_FAILED;
-  text = wrap(f, body);
+  // A body the operator left alone keeps its own marker: wrapping it again
+  // would add another line break behind the marker of an encoding that wants one.
+  if (body != original) text = wrap(f, body);
   return GENMAN_OK;
 }
 

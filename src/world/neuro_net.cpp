@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "world/org.h"
 
@@ -25,6 +26,17 @@ double touchValue(const est& k, const NeuroSurroundings& world) {
     q -= u;
   }
   return val;
+}
+
+// The state's rate of change as a finite number. Inertia above 1 makes it grow
+// without bound, and a body description may give any inertia and force; the
+// state itself stays in its range, so only the rate needs keeping: an overflow
+// holds at the largest number, and an undefined one (two overflows against
+// each other) stops.
+double finiteRate(double vel) {
+  if (std::isnan(vel)) return 0;
+  constexpr double kLargest = std::numeric_limits<double>::max();
+  return std::clamp(vel, -kLargest, kLargest);
 }
 
 double equilibriumValue(const est& k) {
@@ -89,10 +101,10 @@ void updateNetwork(org& creature, const NeuroSurroundings& world, const SimSetti
     double sum = 0;
     for (const auto& in : n->l_wej) sum += inputValue(*in, *n, world);
     if (settings.oldneurons) {
-      n->vel += NEURO_OLD_GAIN * (sum - n->stan);
+      n->vel = finiteRate(n->vel + NEURO_OLD_GAIN * (sum - n->stan));
       n->nstan = NEURO_OLD_KEEP * n->sstan + n->vel;
     } else {
-      n->vel = n->in * n->vel + (sum - n->sstan) * n->fo;
+      n->vel = finiteRate(n->in * n->vel + (sum - n->sstan) * n->fo);
       n->nstan = n->sstan + n->vel;
     }
     n->nstan = std::clamp(n->nstan, -NEURO_STATE_LIMIT, NEURO_STATE_LIMIT);

@@ -5,6 +5,7 @@
 #include <initializer_list>
 #include <memory>
 #include <string_view>
+#include <vector>
 
 #include "core/message.h"
 #include "core/record.h"
@@ -38,9 +39,9 @@ int16_t clampCount(int n) { return static_cast<int16_t>(n > INT16_MAX ? INT16_MA
 // No encoding checks a format-0 body's numbers, so the reader keeps them in
 // the physical ranges the validity checker knows, and the physics finite: a
 // record with a value that is not a finite number (read from "inf" or
-// "1e999"), or a stick end placed beyond kBodyCoordinateLimit, is refused;
-// any other value outside its range is brought to the nearest bound. Both
-// are reported.
+// "1e999"), or a stick end too far from the others or from the origin, is
+// refused; any other value outside its range is brought to the nearest bound.
+// Both are reported.
 constexpr const char* kNotFinite = "its values must be finite numbers";
 
 bool allFinite(std::initializer_list<double> values) {
@@ -55,14 +56,40 @@ bool bringInto(double& v, double lo, double hi) {
   return moved;
 }
 
+// The box around the stick ends read so far.
+struct Extent {
+  bool empty = true;
+  Vec3 lo, hi;
+
+  void add(const Vec3& p) {
+    if (empty) {
+      lo = hi = p;
+      empty = false;
+      return;
+    }
+    lo = Vec3(std::min(lo.x, p.x), std::min(lo.y, p.y), std::min(lo.z, p.z));
+    hi = Vec3(std::max(hi.x, p.x), std::max(hi.y, p.y), std::max(hi.z, p.z));
+  }
+  // Whether the box would stay within kBodyExtentLimit on every axis with p in it.
+  bool fits(const Vec3& p) const {
+    if (empty) return true;
+    return std::max(hi.x, p.x) - std::min(lo.x, p.x) <= kBodyExtentLimit &&
+           std::max(hi.y, p.y) - std::min(lo.y, p.y) <= kBodyExtentLimit &&
+           std::max(hi.z, p.z) - std::min(lo.z, p.z) <= kBodyExtentLimit;
+  }
+};
+
 // Nullptr when the stick end is accepted, else why not.
-const char* admit(ses& s, bool& moved) {
+const char* admit(ses& s, const Extent& body, bool& moved) {
   if (!allFinite({s.p.x, s.p.y, s.p.z, s.m, s.v.x, s.tarcie, s.wchl})) return kNotFinite;
   const double far = std::max({std::fabs(s.p.x), std::fabs(s.p.y), std::fabs(s.p.z)});
   static const std::string tooFar =
       "its coordinates must lie within " + formatReal(kBodyCoordinateLimit) + " of the origin";
   if (far > kBodyCoordinateLimit) return tooFar.c_str();
-  moved = bringInto(s.m, kBodyMassMin, kMassMax);
+  static const std::string tooWide =
+      "the body's stick ends must lie within " + formatReal(kBodyExtentLimit) + " of each other on every axis";
+  if (!body.fits(s.p)) return tooWide.c_str();
+  moved = bringInto(s.m, kMassMin, kMassMax);
   moved = bringInto(s.v.x, -kVelocityLimit, kVelocityLimit) || moved;
   moved = bringInto(s.tarcie, 0, kFrictionMax) || moved;
   moved = bringInto(s.wchl, 0, kIngestionMax) || moved;
@@ -78,10 +105,10 @@ const char* admit(est& k, bool& moved) {
   return nullptr;
 }
 
+// Inertia and force are taken as given: the network keeps the state in its
+// range and the rate finite whatever they are.
 const char* admit(neuro& n, bool& moved) {
   if (!allFinite({n.in, n.fo, n.si})) return kNotFinite;
-  moved = bringInto(n.in, 0, kNeuronGainMax);
-  moved = bringInto(n.fo, 0, kNeuronGainMax) || moved;
   if (n.typster < NEURO_NO_MUSCLE || n.typster > NEURO_MUSCLE_BEND) {
     n.typster = NEURO_NO_MUSCLE;
     moved = true;
@@ -96,18 +123,24 @@ const char* admit(wej& in, bool& moved) {
   return nullptr;
 }
 
-// Reports what admit decided; true when the record is to be kept.
-template <typename T>
-bool admitted(T& element, const char* what, int index) {
-  bool moved = false;
-  if (const char* why = admit(element, moved)) {
-    logMessage("org", "readFormat0", ssprintf("%s %d ignored: %s", what, index, why), LOG_WARNING);
+// Reports what admit decided; true when the record is to be kept. `number`
+// is the record's own number among the records of its kind, as written.
+bool reported(const char* why, bool moved, const char* what, int number) {
+  if (why != nullptr) {
+    logMessage("org", "readFormat0", ssprintf("%s %d ignored: %s", what, number, why), LOG_WARNING);
     return false;
   }
   if (moved)
-    logMessage("org", "readFormat0", ssprintf("%s %d: values outside their ranges were brought into them", what, index),
-               LOG_WARNING);
+    logMessage("org", "readFormat0",
+               ssprintf("%s %d: values outside their ranges were brought into them", what, number), LOG_WARNING);
   return true;
+}
+
+template <typename T>
+bool admitted(T& element, const char* what, int number) {
+  bool moved = false;
+  const char* why = admit(element, moved);
+  return reported(why, moved, what, number);
 }
 
 }  // namespace
@@ -170,6 +203,22 @@ int org::Build() {
 }
 
 void org::readFormat0(const std::string& text) {
+  Extent extent;
+  for (const auto& e : l_ses) extent.add(e->p);
+  // Records are numbered by kind as written, refused ones included: warnings
+  // name the record the user wrote, and a reference to a refused record finds
+  // nothing instead of the next record's element.
+  std::vector<ses*> sesRecords;
+  std::vector<est*> estRecords;
+  std::vector<neuro*> neuroRecords;
+  for (const auto& e : l_ses) sesRecords.push_back(e.get());
+  for (const auto& e : l_est) estRecords.push_back(e.get());
+  for (const auto& e : l_neu) neuroRecords.push_back(e.get());
+  const auto find = [](const auto& records, int number) {
+    return number >= 0 && static_cast<std::size_t>(number) < records.size() ? records[static_cast<std::size_t>(number)]
+                                                                             : nullptr;
+  };
+  int inputRecord = 0;
   std::size_t pos = 0;
   // Every pass consumes at least one line, so the loop ends with the text.
   while (pos < text.size()) {
@@ -180,8 +229,13 @@ void org::readFormat0(const std::string& text) {
       pos += 2;
       SesParams acc(s.get());
       readCompactLine(acc.acc(), text, pos);
-      if (!admitted(*s, "stick end", sesCount())) continue;
+      bool moved = false;
+      const char* why = admit(*s, extent, moved);
+      sesRecords.push_back(nullptr);
+      if (!reported(why, moved, "stick end", static_cast<int>(sesRecords.size() - 1))) continue;
+      extent.add(s->p);
       ses* added = l_ses.append(std::move(s));
+      sesRecords.back() = added;
       setPosition(added->D >= 0 ? added->D : here,
                   static_cast<uint16_t>(POSMAP_SES + (sesCount() & POSMAP_INDEX_MASK)));
     } else if (startsWith(text, pos, "j:")) {
@@ -189,18 +243,22 @@ void org::readFormat0(const std::string& text) {
       pos += 2;
       EstParams acc(k.get());
       readCompactLine(acc.acc(), text, pos);
-      if (!admitted(*k, "stick", estCount())) continue;
-      ses* a = getSes(k->s1);
-      ses* b = getSes(k->s2);
-      if (a == nullptr || b == nullptr || a == b) {
+      const int number = static_cast<int>(estRecords.size());
+      estRecords.push_back(nullptr);
+      if (!admitted(*k, "stick", number)) continue;
+      ses* a = find(sesRecords, k->s1);
+      ses* b = find(sesRecords, k->s2);
+      // A stick from an end to itself stands: it has no length and pulls nothing.
+      if (a == nullptr || b == nullptr) {
         logMessage("org", "readFormat0",
-                   ssprintf("stick from stick end %d to %d ignored: both ends must be earlier, different stick ends",
+                   ssprintf("stick %d from stick end %d to %d ignored: both ends must be earlier stick ends", number,
                             k->s1, k->s2),
                    LOG_WARNING);
         continue;
       }
       setPosition(k->D >= 0 ? k->D : here, static_cast<uint16_t>(POSMAP_EST + (estCount() & POSMAP_INDEX_MASK)));
       est* added = l_est.append(std::move(k));
+      estRecords.back() = added;
       added->e[0] = a;
       added->e[1] = b;
       b->owner = added;
@@ -213,11 +271,14 @@ void org::readFormat0(const std::string& text) {
       pos += 4;
       NeuroParams acc(n.get());
       readCompactLine(acc.acc(), text, pos);
-      if (!admitted(*n, "neuron", neuroCount())) continue;
-      est* place = getEst(n->estIndex);
+      const int number = static_cast<int>(neuroRecords.size());
+      neuroRecords.push_back(nullptr);
+      if (!admitted(*n, "neuron", number)) continue;
+      est* place = find(estRecords, n->estIndex);
       if (place == nullptr) {
         logMessage("org", "readFormat0",
-                   ssprintf("neuron on stick %d ignored: it must sit on an earlier stick", n->estIndex), LOG_WARNING);
+                   ssprintf("neuron %d on stick %d ignored: it must sit on an earlier stick", number, n->estIndex),
+                   LOG_WARNING);
         continue;
       }
       setPosition(n->D >= 0 ? n->D : here,
@@ -225,17 +286,19 @@ void org::readFormat0(const std::string& text) {
       n->ownIndex = neuroCount();
       n->kto = this;
       n->place = place;
-      l_neu.append(std::move(n));
+      neuroRecords.back() = l_neu.append(std::move(n));
     } else if (startsWith(text, pos, "inp:")) {
       auto in = std::make_unique<wej>();
       pos += 4;
       WejParams acc(in.get());
       readCompactLine(acc.acc(), text, pos);
-      if (!admitted(*in, "input of neuron", in->n)) continue;
-      neuro* owner = getNeuro(in->n);
+      const int number = inputRecord++;
+      if (!admitted(*in, "input", number)) continue;
+      neuro* owner = find(neuroRecords, in->n);
       if (owner == nullptr) {
         logMessage("org", "readFormat0",
-                   ssprintf("input of neuron %d ignored: it must belong to an earlier neuron", in->n), LOG_WARNING);
+                   ssprintf("input %d of neuron %d ignored: it must belong to an earlier neuron", number, in->n),
+                   LOG_WARNING);
         continue;
       }
       if (in->typ != WEJ_NEURON)

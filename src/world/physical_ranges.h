@@ -18,17 +18,16 @@ constexpr double kOutputLimit = 1;       // neuron output
 constexpr double kStateLimit = 10;       // neuron state
 constexpr double kWeightLimit = 1000;    // neuron input weight
 
-// Coordinates a body description may give its stick ends: a quarter of the
-// checker's range, so that a body of that size placed in the largest world
-// (the box's corner may go negative for a body wider than the world) stays
-// inside the checker's range.
-constexpr double kBodyCoordinateLimit = kPositionLimit / 4;
-// The lightest stick end a body description may give: encoding 1 never makes
-// one lighter (each stick adds 1 to both its ends), and in a crowded world
-// ends of a few tenths of a unit go unstable and leave the finite numbers.
-constexpr double kBodyMassMin = 1;
-// Neuron inertia and force, as encoding 1 clamps them: above 1 the state's
-// rate of change grows without bound.
-constexpr double kNeuronGainMax = 1;
+// How far apart the stick ends of one body description may lie on each axis:
+// a quarter of the checker's range, so that a body of that size placed in the
+// largest world (the box's corner may go negative for a body wider than the
+// world) stays inside the checker's range. Where the body lies does not matter,
+// placement moves it.
+constexpr double kBodyExtentLimit = kPositionLimit / 4;
+// How far from the origin a body description may place a stick end at all:
+// far enough for any drawing, near enough that sums of many positions and the
+// turn at placement cannot overflow, and that differences of neighbouring
+// ends keep their first nine digits.
+constexpr double kBodyCoordinateLimit = 1e6;
 
 }  // namespace vorlund

@@ -1,8 +1,11 @@
 // The motion of the physics step: ground contact with static and sliding
 // friction, gravity and buoyancy, then every stick end moves by its damped
 // velocity and turns by its spin; finally the object's energy balance.
+#include <algorithm>
+
 #include "world/energy.h"
 #include "world/life.h"
+#include "world/physical_ranges.h"
 #include "world/physics_constants.h"
 
 namespace vorlund {
@@ -56,6 +59,11 @@ void Life::motion(org& o) {
     S.spin += S.torque / mass;
     S.v *= damp;
     S.spin *= damp;
+    // Sticks pulling on a light end can make the explicit step overshoot more
+    // at every step; no real motion comes near the checker's velocity range,
+    // and holding to it keeps such a body finite.
+    S.v = Vec3(std::clamp(S.v.x, -kVelocityLimit, kVelocityLimit), std::clamp(S.v.y, -kVelocityLimit, kVelocityLimit),
+               std::clamp(S.v.z, -kVelocityLimit, kVelocityLimit));
     S.p += S.v;
     turnFrame(S.o, S.spin);
   }

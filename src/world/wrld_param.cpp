@@ -29,8 +29,23 @@ wrld_param::wrld_param(world& w) : param(kWorldTab, &w.vars), world_(&w) {}
 int wrld_param::setLocal(int i, std::string_view text) {
   const int result = setBase(i, text);
   // Water and boundaries are read at every query; the rest shapes the terrain.
-  if (i == WRLD_TYP || i == WRLD_SIZ || i == WRLD_MAP) world_->settingsChanged();
+  if (i == WRLD_TYP || i == WRLD_SIZ || i == WRLD_MAP) {
+    if (records_ > 0)
+      changePending_ = true;
+    else
+      world_->settingsChanged();
+  }
   return result;
+}
+
+void wrld_param::recordBegins() { ++records_; }
+
+void wrld_param::recordEnded() {
+  if (records_ > 0) --records_;
+  if (records_ == 0 && changePending_) {
+    changePending_ = false;
+    world_->settingsChanged();
+  }
 }
 
 }  // namespace vorlund

@@ -1,6 +1,7 @@
 // The "World" parameter table and its accessor. Setting the type, size or map
 // through the accessor rebuilds the terrain (and clears the creatures off it
 // when it really changed); water level and boundaries take effect at once.
+// Within a record read from a file the terrain is rebuilt once, at its end.
 #pragma once
 
 #include <string_view>
@@ -27,9 +28,16 @@ class wrld_param : public param {
 
  protected:
   int setLocal(int i, std::string_view text) override;
+  void recordBegins() override;
+  void recordEnded() override;
 
  private:
   world* world_;
+  // Records being read, and whether one of them set the type, size or map:
+  // the type alone comes before the map, and a blocks world without its map
+  // is no terrain to build or complain about.
+  int records_ = 0;
+  bool changePending_ = false;
 };
 
 }  // namespace vorlund

@@ -33,9 +33,31 @@ TEST(F4Tree, ParseClosesBranchesAndWritesBack) {
   EXPECT_EQ(roundTrip("#2L>X"), "#2L>X>");
   EXPECT_EQ(roundTrip("#1L>X"), "#L>X>");  // count 1 has no digits
   EXPECT_EQ(roundTrip("#L>X"), "#L>X>");
-  EXPECT_EQ(roundTrip("#1 7>X"), "# 7>X>");  // a digit code stays apart from the count
+  EXPECT_EQ(roundTrip("#1 7>X"), "#1 7>X>");  // a digit code stays apart from the count
   EXPECT_EQ(roundTrip("<X>N[*:1][G:-2.5][-3:0.25]"), "<X>N[*:1][G:-2.5][-3:0.25]>");
   EXPECT_EQ(roundTrip("<X>N[ 2: 1.5 ]"), "<X>N[2:1.5]>");
+}
+
+// "# 2L>X" was once read as a count of 1 followed by a code '2'.
+TEST(F4Tree, RepeatCountIsReadAsAnIntegerAfterBlanksAndASign) {
+  struct Case {
+    const char* text;
+    int count;
+    const char* written;
+  };
+  const Case cases[] = {
+      {"# 2L>X", 2, "#2L>X>"},     {"#\n+3L>X", 3, "#3L>X>"}, {"#-2L>X", -2, "#-2L>X>"},
+      {"# L>X", 1, "#L>X>"},       {"#- 2L>X", 1, "#1 -2L>X>"},  // a sign without digits is a code
+      {"#+ 7>X", 1, "#1 +7>X>"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    f4tree t;
+    ASSERT_EQ(t.parse(c.text), F4_PARSE_OK);
+    EXPECT_EQ(t.program()->kind, c.count);
+    EXPECT_EQ(t.write(), c.written);
+    EXPECT_EQ(roundTrip(c.written), c.written);
+  }
 }
 
 TEST(F4Tree, ParseKeepsStructureAndPositions) {
@@ -150,6 +172,7 @@ TEST(F4Develop, ErrorsCarryTheFailingCodesPositionAndUnknownCodesAreReported) {
 
 TEST(F4Develop, ModifiersShapeTheStick) {
   EXPECT_NEAR(develop("#2L>X").sticks[0].length, 2.02, 1e-12);
+  EXPECT_NEAR(develop("# 2L>X").sticks[0].length, 2.02, 1e-12);
   EXPECT_NEAR(develop("lX").sticks[0].length, 0.799, 1e-12);
   const double longest = develop(std::string(40, 'L') + "X").sticks[0].length;
   EXPECT_GT(longest, 2.99);
@@ -239,11 +262,12 @@ TEST(F4Operator, ValidateRepairsOrReportsPositions) {
   EXPECT_EQ(op.Validate(body), -1);
   EXPECT_EQ(op.CheckValidity(body), 0);
 
+  // A bad link's error lies two past its '[' and is reported one further.
   body = "X[q:1]";
-  EXPECT_EQ(op.Validate(body), 3);
+  EXPECT_EQ(op.Validate(body), 4);
   EXPECT_EQ(body, "X[q:1]");
   body = "[";
-  EXPECT_EQ(op.Validate(body), 1);  // kept inside the text
+  EXPECT_EQ(op.Validate(body), 3);
   body = "X>X";
   EXPECT_EQ(op.Validate(body), F4_ERR_NOPOS);
   body = "";
@@ -254,9 +278,13 @@ TEST(F4Operator, ValidateRepairsOrReportsPositions) {
   // Registered with the manager, which wraps the repair in the marker and its line break.
   GenMan gm;
   registerStandardOperators(gm);
-  EXPECT_EQ(gm.CheckValidity("/*4*/\nX[q:1]"), 9);
+  EXPECT_EQ(gm.CheckValidity("/*4*/\nX[q:1]"), 10);
+  EXPECT_EQ(gm.CheckValidity("/*4*/\nX["), 10);
   std::string text = "/*4*/\n<X>";
   EXPECT_EQ(gm.Validate(text), GENMAN_OK);
+  EXPECT_EQ(text, "/*4*/\n<X>X>");
+  // A valid text is left as it is, however often it is validated.
+  for (int pass = 0; pass < 3; ++pass) EXPECT_EQ(gm.Validate(text), GENMAN_OK);
   EXPECT_EQ(text, "/*4*/\n<X>X>");
   EXPECT_EQ(gm.Similarity(text, text), -2.0f);  // no similarity measure of its own
 }

@@ -22,11 +22,14 @@ TEST(Format0Ranges, ReaderRefusesNonFiniteValuesAndBringsOthersIntoRange) {
   const Case cases[] = {
       {"p:fr=-1", 1, 0, 1.0, 0.0, true},                      // negative friction
       {"p:m=1e999\np:1\nj:0,1", 1, 0, 1.0, 0.4, true},        // infinite mass: refused, and its stick
-      {"p:m=1e-320\np:1\nj:0,1", 2, 1, 1.0, 0.4, true},       // denormal mass
-      {"p:m=0.1\np:1\nj:0,1", 2, 1, 1.0, 0.4, true},          // light ends go unstable in a crowd
-      {"p:1e308\np:-1e308\nj:0,1", 0, 0, 0, 0, true},         // coordinates whose difference overflows
+      {"p:m=1e-320\np:1\nj:0,1", 2, 1, 0.1, 0.4, true},       // denormal mass
+      {"p:m=0.1\np:1\nj:0,1", 2, 1, 0.1, 0.4, false},         // the lightest end there is
+      {"p:1e308\np:-1e308\nj:0,1", 0, 0, 0, 0, true},         // far beyond any world
       {"p:x=inf\np:1\nj:0,1", 1, 0, 1.0, 0.4, true},          // "inf" is read, and refused
+      {"p:300\np:301\nj:0,1", 2, 1, 1.0, 0.4, false},         // placement moves a body from anywhere
+      {"p:-125\np:125.5\nj:0,1", 1, 0, 1.0, 0.4, true},       // but no body is wider than the largest world
       {"p:250, -250, 0, 10, 100, 10, 1\np:1\nj:0,1", 2, 1, 10, 10, false},  // the bounds themselves
+      {"p:\nj:0,0", 1, 1, 1.0, 0.4, false},                   // a stick from an end to itself stands
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);

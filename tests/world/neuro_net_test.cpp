@@ -126,6 +126,30 @@ TEST(NeuroNet, OldRuleAndStateLimit) {
   EXPECT_EQ(n->sstan, -10.0);
 }
 
+// A body description's inertia above 1 once was cut to 1 (0.501, 0.901, 0.964).
+TEST(NeuroNet, InertiaAndForceAreReadAsWrittenAndTheRateStaysFinite) {
+  org o(nullptr, "/*0*/\np:\np:1\nj:0, 1\nneu:0, 0, 1.2, 0.1\ninp:0, 1\n");
+  ASSERT_EQ(o.Build(), ORG_BUILD_OK);
+  neuro* n = o.getNeuro(0);
+  ASSERT_NE(n, nullptr);
+  EXPECT_EQ(n->in, 1.2);
+  FlatSurroundings w;
+  const double outputs[] = {0.559, 0.970, 0.998};  // after steps 3, 6 and 9
+  for (double expected : outputs) {
+    for (int i = 0; i < 3; ++i) updateNetwork(o, w, SimSettings{});
+    EXPECT_NEAR(n->stan, expected, 5e-4);
+  }
+  // Gains whose products overflow, for and against each other.
+  for (double force : {1e300, -1e300}) {
+    n->in = 1e300;
+    n->fo = force;
+    for (int i = 0; i < 20; ++i) updateNetwork(o, w, SimSettings{});
+    EXPECT_TRUE(std::isfinite(n->vel));
+    EXPECT_LE(std::fabs(n->sstan), 10.0);
+    EXPECT_TRUE(std::isfinite(n->stan));
+  }
+}
+
 TEST(NeuroNet, TouchReadsPressOrGroundDistanceAlongTheStick) {
   FlatSurroundings w;
   OneStick down({0, 0, 1.3}, {0, 0, 0.3});

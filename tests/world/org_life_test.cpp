@@ -78,26 +78,37 @@ TEST(Format0, RejectsRecordsNamingMissingElementsAndReadsTheRest) {
   org o(nullptr, "/*0*/\n"
         "p:\np:1\n"
         "j:0, 2\n"     // no stick end 2
-        "j:1, 1\n"     // both ends the same
+        "j:1, 1\n"     // both ends the same: a stick of no length
         "j:0\n"        // no second end
         "j:s2=1\n"     // no first end
         "j:-1, 1\n"
         "j:1, 0\n"     // the one good stick
         "neu:3\n"      // no stick 3
         "neu:\n"       // no stick at all
-        "neu:0\n"      // the good neuron
+        "neu:5\n"      // the good neuron, on the good stick (records count as written)
         "inp:1\n"      // no neuron 1
         "inp:w=2\n"    // no neuron at all
-        "inp:0, 1\n"); // the good input
+        "inp:2, 1\n"  // the good input, of the good neuron
+        "p:x=inf\np:m=1e999\n"  // refused stick ends 2 and 3...
+        "j:3, 0\n");  // ...so no stick reaches one
   EXPECT_EQ(o.Build(), ORG_BUILD_OK);
   EXPECT_EQ(o.sesCount(), 2);
-  ASSERT_EQ(o.estCount(), 1);
+  ASSERT_EQ(o.estCount(), 2);
   EXPECT_EQ(o.getEst(0)->e[0], o.getSes(1));
+  EXPECT_EQ(o.getEst(0)->e[1], o.getSes(1));
+  EXPECT_EQ(o.getEst(0)->len, 0.0);
+  EXPECT_EQ(o.getEst(1)->e[0], o.getSes(1));
   ASSERT_EQ(o.neuroCount(), 1);
+  EXPECT_EQ(o.getNeuro(0)->place, o.getEst(1));
   EXPECT_EQ(o.getNeuro(0)->inputCount(), 1);
-  EXPECT_EQ(log.countContaining("ignored"), 9);
+  EXPECT_EQ(log.countContaining("ignored"), 11);
   for (const auto& e : log.entries) EXPECT_EQ(e.level, LOG_WARNING);
-  EXPECT_DOUBLE_EQ(o.energyWeight, 1.0);
+  // Warnings name each record by its own number among its kind, as written.
+  for (const char* named : {"stick 0 from stick end 0 to 2", "stick 2 from stick end 0 to -1", "neuron 1 on stick -1",
+                            "input 1 of neuron -1", "stick end 2 ignored", "stick end 3 ignored",
+                            "stick 6 from stick end 3 to 0"})
+    EXPECT_EQ(log.countContaining(named), 1) << named;
+  EXPECT_DOUBLE_EQ(o.energyWeight, 2.0);
 }
 
 TEST(Format0, WritesAgainstDefaultElementsAndEmptyBodyAsNothing) {

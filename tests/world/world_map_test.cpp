@@ -397,21 +397,37 @@ TEST_F(WorldParam, ABadBlocksMapDoesNotKeepRemovingCreatures) {
   EXPECT_EQ(w.activeType(), WORLD_BLOCKS);
 }
 
-TEST_F(WorldParam, ARecordCarriesTheTerrainToAnotherWorld) {
-  param& p = w.parameters();
-  p.set(WRLD_MAP, "m 2 2\n59\n9-");
-  p.setInt(WRLD_TYP, 1);
-  p.set(WRLD_SIZ, "40");
-  std::stringstream file;
-  ASSERT_EQ(writeRecord(p, file), 0);
-  std::string section;
-  std::getline(file, section);
-  world copy;
-  readRecord(copy.parameters(), file);
-  EXPECT_EQ(copy.activeType(), WORLD_BLOCKS);
-  EXPECT_EQ(copy.activeMap(), "m 2 2\n59\n9-");
-  EXPECT_EQ(copy.activeSize(), 40.0);
-  EXPECT_EQ(copy.height(25, 25), 4.0);  // rebuilt from the map, whose reading is tested above
+// A record names the type before the map: the terrain is built once, from the
+// finished settings, and only a map that really fails is reported, once.
+TEST_F(WorldParam, ARecordBuildsTheTerrainOnceFromItsFinishedSettings) {
+  struct Case {
+    const char* map;
+    int type;
+    int warnings;
+  };
+  const Case cases[] = {{"m 2 2\n59\n9-", WORLD_BLOCKS, 0}, {"x 3 3", WORLD_FLAT, 1}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.map);
+    world from;
+    from.parameters().set(WRLD_MAP, c.map);
+    from.parameters().setInt(WRLD_TYP, 1);
+    from.parameters().set(WRLD_SIZ, "40");
+    std::stringstream file;
+    ASSERT_EQ(writeRecord(from.parameters(), file), 0);
+    std::string section;
+    std::getline(file, section);
+    MessageCatcher reading;
+    world copy;
+    readRecord(copy.parameters(), file);
+    EXPECT_EQ(copy.activeType(), c.type);
+    EXPECT_EQ(copy.activeMap(), c.map);
+    EXPECT_EQ(copy.activeSize(), 40.0);
+    EXPECT_EQ(reading.countContaining("Cannot use the map"), c.warnings);
+    EXPECT_EQ(reading.countContaining(std::string("Cannot use the map \"") + c.map + "\""), c.warnings);
+    if (c.type == WORLD_BLOCKS) {
+      EXPECT_EQ(copy.height(25, 25), 4.0);  // rebuilt from the map
+    }
+  }
 }
 
 TEST_F(WorldParam, OutOfRangeSizeWrittenDirectlyIsMendedOnBuild) {

@@ -1,5 +1,6 @@
 // Two-point crossover of encoding-1 genotypes.
 #include <algorithm>
+#include <vector>
 
 #include "core/message.h"
 #include "core/random.h"
@@ -10,29 +11,34 @@ namespace vorlund {
 namespace {
 
 // A cut inside a neuron would split its inputs: scanning forward, the first
-// structural character met is then its closing bracket.
-bool insideNeuron(const std::string& text, std::size_t position) {
-  for (std::size_t i = position; i < text.size(); ++i) {
+// structural character met is then its closing bracket. Found for every
+// position at once (from the end), since a cut may be drawn many times.
+std::vector<bool> positionsInsideNeurons(const std::string& text) {
+  std::vector<bool> inside(text.size() + 1, false);
+  for (std::size_t i = text.size(); i-- > 0;) {
     const char c = text[i];
-    if (c == '[' || c == 'X' || c == '(' || c == ')') return false;
-    if (c == ']') return true;
+    if (c == '[' || c == 'X' || c == '(' || c == ')')
+      inside[i] = false;
+    else
+      inside[i] = c == ']' || inside[i + 1];
   }
-  return false;
+  return inside;
 }
 
 // A cut position in 0 .. range - 1 that is not inside a neuron; false when none was found.
-bool drawCut(const std::string& text, int range, int& cut) {
+bool drawCut(const std::vector<bool>& inside, int range, int& cut) {
   for (int attempt = 0; attempt <= kF1CutPointRedraws; ++attempt) {
     cut = rndBelow(range);
-    if (!insideNeuron(text, static_cast<std::size_t>(cut))) return true;
+    if (!inside[static_cast<std::size_t>(cut)]) return true;
   }
   return false;
 }
 
 bool drawSegment(const std::string& text, long& start, long& end) {
   const int length = static_cast<int>(text.size());
+  const std::vector<bool> inside = positionsInsideNeurons(text);
   int a = 0, b = 0;
-  if (!drawCut(text, length, a) || !drawCut(text, length + 1, b)) return false;
+  if (!drawCut(inside, length, a) || !drawCut(inside, length + 1, b)) return false;
   start = std::min(a, b);
   end = std::max(a, b);
   return true;

@@ -1,5 +1,7 @@
 #include "genetics/f1/geno_f1.h"
 
+#include <utility>
+
 #include "genetics/f1/f1_parser.h"
 
 namespace vorlund {
@@ -38,9 +40,16 @@ int TGeno_f1::CheckValidity(const std::string& body) {
 }
 
 int TGeno_f1::Validate(std::string& body) {
+  std::string repaired = body;
   F1Parser repair(F1Mode::Repair);
-  const int r = repair.run(body);
-  if (r != 0) return r;
+  const int r = repair.run(repaired);
+  if (r != 0) {
+    // The repairs balance parentheses over the whole text, also those in what
+    // the grammar skips after a closed branching, and can so break a text that
+    // was valid as it stood: such a text is kept as it is.
+    return CheckValidity(body) == 0 ? 0 : r;
+  }
+  body = std::move(repaired);
   return repair.changed() ? -1 : 0;
 }
 

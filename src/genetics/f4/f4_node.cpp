@@ -1,5 +1,6 @@
 #include "genetics/f4/f4_node.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
@@ -32,6 +33,20 @@ bool readLong(const std::string& t, std::size_t& i, long& value) {
   }
   value = negative ? -v : v;
   return true;
+}
+
+// A repetition count after '#' as "%d" reads it: white space, a sign, then
+// digits, held at F4_MAX_NUMBER. Without digits nothing is taken and the count is 1.
+int readCount(const std::string& t, std::size_t& i) {
+  std::size_t j = i;
+  skipWhite(t, j);
+  bool negative = false;
+  if (j < t.size() && (t[j] == '-' || t[j] == '+')) negative = t[j++] == '-';
+  if (j >= t.size() || !isDigit(t[j])) return 1;
+  long v = 0;
+  while (j < t.size() && isDigit(t[j])) v = std::min(v * 10 + (t[j++] - '0'), F4_MAX_NUMBER);
+  i = j;
+  return static_cast<int>(negative ? -v : v);
 }
 
 // A real as "%f" reads it, kept only when it is a finite float.
@@ -79,9 +94,12 @@ bool readLink(const std::string& t, std::size_t i, f4node& n, std::size_t& next)
 void appendCode(const f4node& n, std::string& out) {
   if (n.code == '#') {
     out += '#';
-    if (n.kind != 1) out += ssprintf("%d", n.kind);
-    // A digit code right behind would be read as part of the count.
-    if (n.child1 != nullptr && isDigit(n.child1->code)) out += ' ';
+    // A digit or sign code right behind would be read as (part of) the count:
+    // a count of 1 is then written out, and digits are kept apart.
+    const bool numberBehind =
+        n.child1 != nullptr && (isDigit(n.child1->code) || n.child1->code == '-' || n.child1->code == '+');
+    if (n.kind != 1 || numberBehind) out += ssprintf("%d", n.kind);
+    if (numberBehind) out += ' ';
   } else if (n.isLink()) {
     out += '[';
     if (n.kind == F4_LINK_CONSTANT)
@@ -167,14 +185,7 @@ int f4tree::parse(const std::string& text) {
         atSlot = 1;
         break;
       case '#': {
-        long count = 0;
-        bool digits = false;
-        while (i < text.size() && isDigit(text[i])) {
-          digits = true;
-          count = count * 10 + (text[i++] - '0');
-          if (count > F4_MAX_NUMBER) count = F4_MAX_NUMBER;
-        }
-        n->kind = digits ? static_cast<int>(count) : 1;
+        n->kind = readCount(text, i);
         open.push_back(n);
         atNode = n;
         atSlot = 1;
@@ -185,7 +196,7 @@ int f4tree::parse(const std::string& text) {
         break;
       case '[': {
         std::size_t next = 0;
-        if (!readLink(text, i - 1, *n, next)) return static_cast<int>(i) + 1;
+        if (!readLink(text, i - 1, *n, next)) return static_cast<int>(i - 1) + 2;
         i = next;
         atNode = n;
         atSlot = 1;
@@ -197,7 +208,7 @@ int f4tree::parse(const std::string& text) {
         break;
     }
   }
-  if (last == nullptr) return 1;  // an empty program
+  if (last == nullptr) return F4_PARSE_EMPTY;
   if (last->code != '>') {
     if (atSlot == 3) return F4_ERR_ROOT;
     attach(newNode('>', last->pos));

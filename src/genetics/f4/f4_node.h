@@ -19,9 +19,11 @@ constexpr int F4_LINK_GYRO = 2;      // "[G:%f]"
 // Code of the tree's root, which holds the program as its single child.
 constexpr char F4_ROOT_CODE = '\0';
 
-// Parse results: 0 success, a positive 1-based position for a text error,
-// F4_ERR_ROOT when the text holds more than one program.
+// Parse results: 0 success, F4_PARSE_EMPTY for a text without codes, the
+// error position (that of a bad link's '[' plus 2) for a bad link, F4_ERR_ROOT
+// when the text holds more than one program.
 constexpr int F4_PARSE_OK = 0;
+constexpr int F4_PARSE_EMPTY = 1;
 constexpr int F4_ERR_ROOT = -3;
 
 // The largest repetition count or link target that the parser keeps.

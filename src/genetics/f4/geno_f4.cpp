@@ -110,7 +110,10 @@ int TGeno_f4::CheckValidity(const std::string& body) {
 int TGeno_f4::Validate(std::string& body) {
   f4tree tree;
   const int parsed = tree.parse(body);
-  if (parsed > 0) return clampPosition(parsed, body);
+  // A parse error's position is reported one further, as a development error's
+  // is; an empty body is result 1.
+  if (parsed == F4_PARSE_EMPTY) return F4_PARSE_EMPTY;
+  if (parsed > 0) return parsed + 1;
   if (parsed != F4_PARSE_OK) return F4_ERR_NOPOS;
   bool repaired = false;
   const int developed = developTree(tree, F4_VALIDATE_REPAIRS, repaired);
