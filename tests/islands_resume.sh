@@ -6,21 +6,25 @@ set -euo pipefail
 mpiexec=$1 cli=$2 examples=$3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-steps=30000
+steps=300000
 # Rows at every migration: the stop, which comes at a migration, adds no row of its own.
-args=(--islands --steps $steps --migrate-every 500 --migrants 3 --every 500 --save pool.gen --csv rows.csv
+args=(--islands --migrate-every 500 --migrants 3 --every 500 --save pool.gen --csv rows.csv
       --checkpoint run.ckpt --checkpoint-every 1000)
 files=("$examples/walkers.sim" "$examples/seeds.gen")
 mkdir -p "$work/whole" "$work/stopped"
 
-(cd "$work/whole" && "$mpiexec" -n 2 "$cli" run --seed 6 "${args[@]}" "${files[@]}" >/dev/null)
+(cd "$work/whole" && "$mpiexec" -n 2 "$cli" run --seed 6 --steps $steps "${args[@]}" "${files[@]}" >/dev/null)
 
-(cd "$work/stopped" && exec "$mpiexec" -n 2 "$cli" run --seed 6 "${args[@]}" "${files[@]}" >out.txt 2>&1) &
+# The launch to interrupt is asked for far more steps, so that a fast machine
+# cannot finish it before Ctrl-C arrives; steps count from the start of the
+# run, so resuming it with --steps $steps ends where the whole run ended.
+(cd "$work/stopped" && exec "$mpiexec" -n 2 "$cli" run --seed 6 --steps 100000000 "${args[@]}" "${files[@]}" \
+   >out.txt 2>&1) &
 launch=$!
 # Ctrl-C once island 0 has written its first checkpoint.
-for _ in $(seq 3000); do
+for _ in $(seq 15000); do
   [ -f "$work/stopped/run.ckpt" ] && break
-  sleep 0.1
+  sleep 0.02
 done
 kill -INT "$launch"
 if wait "$launch"; then
@@ -36,13 +40,13 @@ fi
 # Checkpoints of different moments are refused instead of leaving the islands waiting.
 cp "$work/stopped/run.ckpt" "$work/stopped/mixed.ckpt"
 cp "$work/whole/run.island1.ckpt" "$work/stopped/mixed.island1.ckpt"
-if (cd "$work/stopped" && "$mpiexec" -n 2 "$cli" run --resume mixed.ckpt "${args[@]}" >/dev/null 2>mixed.txt); then
+if (cd "$work/stopped" && "$mpiexec" -n 2 "$cli" run --resume mixed.ckpt --steps $steps "${args[@]}" >/dev/null 2>mixed.txt); then
   echo "FAIL: islands resumed from checkpoints of different steps"
   exit 1
 fi
 grep -q 'do not agree on the step they start from' "$work/stopped/mixed.txt" || {
   echo "FAIL: no word of the islands' disagreement"; cat "$work/stopped/mixed.txt"; exit 1; }
-(cd "$work/stopped" && "$mpiexec" -n 2 "$cli" run --resume run.ckpt "${args[@]}" >/dev/null)
+(cd "$work/stopped" && "$mpiexec" -n 2 "$cli" run --resume run.ckpt --steps $steps "${args[@]}" >/dev/null)
 
 for f in pool.gen rows.csv rows.island1.csv; do
   if ! diff <(grep -v '^# created' "$work/whole/$f") <(grep -v '^# created' "$work/stopped/$f") >/dev/null; then
