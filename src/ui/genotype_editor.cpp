@@ -1,10 +1,12 @@
 #include "ui/genotype_editor.h"
 
+#include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "genetics/genman.h"
 #include "ui/prompt_service.h"
@@ -13,6 +15,8 @@ namespace vorlund::ui {
 
 namespace {
 
+// How often a check waiting for a mouse button to come up looks again [ms].
+constexpr int kReleasePollMs = 20;
 // The flags an error region adds to every style word in it.
 constexpr uint32_t kErrorMark = GENSTYLE_INVALID | GENSTYLE_BOLD;
 
@@ -29,6 +33,11 @@ QTextCharFormat formatForStyle(uint32_t style) {
   f.setFontItalic((style & GENSTYLE_ITALIC) != 0);
   f.setFontStrikeOut((style & GENSTYLE_STRIKEOUT) != 0);
   return f;
+}
+
+QString refusedCharacterText(QChar c, char format) {
+  const QString shown = c == ' ' ? QString("A blank") : QString("'%1'").arg(c);
+  return QString("%1 is not part of format #%2: refused").arg(shown).arg(QChar(format));
 }
 
 QString genotypeStatusText(char format, int checkResult) {
@@ -63,10 +72,14 @@ const std::string& GenotypeHighlighter::wholeText() {
 }
 
 uint32_t GenotypeHighlighter::styleAt(int at) {
-  uint32_t style = genman_ ? genman_->Style(wholeText(), at) : 0;
+  const std::string& text = wholeText();
+  uint32_t style = genman_ ? genman_->Style(text, at) : 0;
   const int oneBased = at + 1;
-  if (errorPosition_ > 0 && oneBased >= errorPosition_ && oneBased < errorPosition_ + kErrorRegionLength)
-    style |= kErrorMark;
+  // An error reported at or past the end (a missing closing sign) marks the
+  // last character, or the mark would fall on nothing.
+  const int length = static_cast<int>(text.size());
+  const int from = length > 0 ? std::min(errorPosition_, length) : errorPosition_;
+  if (errorPosition_ > 0 && oneBased >= from && oneBased < from + kErrorRegionLength) style |= kErrorMark;
   return style;
 }
 
@@ -104,9 +117,14 @@ void GenotypeTextEdit::keyPressEvent(QKeyEvent* event) {
     after.replace(at, c.selectionEnd() - at, typed);
     if (genman_->Style(toText(after), at) & GENSTYLE_INVALID) {
       event->accept();
+      // One beep for a run of refused keys, not one per key.
+      if (!refusing_) QApplication::beep();
+      refusing_ = true;
+      emit refused(typed[0]);
       return;
     }
   }
+  refusing_ = false;
   QPlainTextEdit::keyPressEvent(event);
 }
 
@@ -132,6 +150,11 @@ GenotypeEditor::GenotypeEditor(GenMan* genman, QWidget* parent)
     if (!filling_) emit edited();
   });
   connect(edit_, &GenotypeTextEdit::focusLeft, this, &GenotypeEditor::userLeft);
+  connect(edit_, &GenotypeTextEdit::refused, this, [this](QChar c) {
+    const std::string text = toText(genotype());
+    status_->setText(genotypeStatusText(GenMan::GetFormat(text), genman_->CheckValidity(text)) + "\n" +
+                     refusedCharacterText(c, GenMan::GetFormat(text)));
+  });
   refreshStatus();
 }
 
@@ -161,7 +184,18 @@ void GenotypeEditor::userLeft() {
   // Ask after the event that moved the focus has been delivered: a modal box
   // opened inside the focus change would swallow the click.
   checkPending_ = true;
-  QTimer::singleShot(0, this, [this] { settle(); });
+  settleWhenReleased();
+}
+
+void GenotypeEditor::settleWhenReleased() {
+  // A click that left the editor is not over until its button comes up: a box
+  // opened between press and release would swallow the click (OK would need
+  // a second press). A click on OK then settles through the owner instead.
+  QTimer::singleShot(QApplication::mouseButtons() == Qt::NoButton ? 0 : kReleasePollMs, this, [this] {
+    if (!checkPending_) return;
+    if (QApplication::mouseButtons() != Qt::NoButton) return settleWhenReleased();
+    settle();
+  });
 }
 
 bool GenotypeEditor::settle() {

@@ -28,6 +28,9 @@ constexpr int kErrorRegionLength = 6;
 // underline for characters outside the alphabet, bold, italic, strike-out.
 QTextCharFormat formatForStyle(uint32_t style);
 
+// The status line's note for a refused key: "'h' is not part of format #1: refused".
+QString refusedCharacterText(QChar c, char format);
+
 // "Genotype, format #1\n[Valid]" and its three siblings, from a check result.
 QString genotypeStatusText(char format, int checkResult);
 
@@ -61,6 +64,8 @@ class GenotypeTextEdit : public QPlainTextEdit {
 
  signals:
   void focusLeft();
+  // A typed character the encoding does not know was not inserted.
+  void refused(QChar c);
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
@@ -68,6 +73,7 @@ class GenotypeTextEdit : public QPlainTextEdit {
 
  private:
   const GenMan* genman_;
+  bool refusing_ = false;  // the last key was refused (one beep per run of them)
 };
 
 class GenotypeEditor : public QWidget {
@@ -97,6 +103,7 @@ class GenotypeEditor : public QWidget {
 
  private:
   void refreshStatus();
+  void settleWhenReleased();
 
   GenMan* genman_;
   GenotypeTextEdit* edit_;

@@ -204,4 +204,26 @@ QIcon creatureIcon(int stickEnds, int sticks, double energyIncome) {
   return QIcon(pix);
 }
 
+// ---------------------------------------------------------------------------
+
+CreatureSortModel::CreatureSortModel(CreatureListModel& source, QObject* parent)
+    : QSortFilterProxyModel(parent), source_(source) {
+  setSourceModel(&source);
+  setDynamicSortFilter(true);  // rows refilled every few steps stay in order
+}
+
+bool CreatureSortModel::lessThan(const QModelIndex& left, const QModelIndex& right) const {
+  const QString a = source_.cellText(left.row(), left.column());
+  const QString b = source_.cellText(right.row(), right.column());
+  if (source_.columnType(left.column()) != 's') {
+    bool okA = false, okB = false;
+    const double x = a.toDouble(&okA), y = b.toDouble(&okB);
+    if (okA && okB && x != y) return x < y;
+    if (okA != okB) return okA;  // numbers before texts that are not
+  }
+  const int byText = QString::compare(a, b, Qt::CaseInsensitive);
+  // Equal cells keep the world's order, so a sort is stable across refreshes.
+  return byText != 0 ? byText < 0 : left.row() < right.row();
+}
+
 }  // namespace vorlund::ui

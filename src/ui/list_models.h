@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QSortFilterProxyModel>
 #include <QIcon>
 #include <QStringList>
 #include <vector>
@@ -95,6 +96,21 @@ class CreatureListModel : public ParamTableModel {
 
   OrgList& creatures_;
   org_param reader_;
+};
+
+// The individuals list as sorted by a header: the world's creature list
+// keeps its own order (it is the simulation's), only the rows shown are
+// sorted. Numeric columns sort by value, texts by their text.
+class CreatureSortModel : public QSortFilterProxyModel {
+  Q_OBJECT
+ public:
+  explicit CreatureSortModel(CreatureListModel& source, QObject* parent = nullptr);
+
+ protected:
+  bool lessThan(const QModelIndex& left, const QModelIndex& right) const override;
+
+ private:
+  CreatureListModel& source_;
 };
 
 // The 16 x 16 picture of a creature: its stick ends and sticks as a small

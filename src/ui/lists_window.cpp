@@ -8,16 +8,20 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "core/message.h"
+#include "core/strutil.h"
 #include "ui/list_models.h"
 #include "ui/list_rules.h"
 #include "ui/main_window.h"
 #include "ui/paint_throttle.h"
 #include "ui/param_dialog.h"
 #include "ui/prompt_service.h"
+#include "ui/qt_text.h"
 #include "ui/ui_context.h"
 
 namespace vorlund::ui {
@@ -56,10 +60,11 @@ ListsWindow::ListsWindow(UiContext& ctx, ListKind kind, QWidget* parent)
     model_ = genotypes_ = new GenotypeListModel(s.pool, this);
   else
     model_ = creatures_ = new CreatureListModel(s.creatures, this);
+  if (creatures_ != nullptr) sorted_ = new CreatureSortModel(*creatures_, this);
 
   new PaintThrottle(this, [&ctx] { return ctx.running(); });
   view_ = new QTableView(this);
-  view_->setModel(model_);
+  view_->setModel(viewModel());
   view_->setSelectionBehavior(QAbstractItemView::SelectRows);
   view_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -72,11 +77,11 @@ ListsWindow::ListsWindow(UiContext& ctx, ListKind kind, QWidget* parent)
   view_->horizontalHeader()->setMinimumSectionSize(kHiddenColumnWeight / 2);
   connect(view_, &QWidget::customContextMenuRequested, this, &ListsWindow::showPopup);
   connect(view_->selectionModel(), &QItemSelectionModel::selectionChanged, this, &ListsWindow::selectionChanged);
+  QHeaderView* header = view_->horizontalHeader();
+  header->setSectionsClickable(true);
+  header->setSortIndicatorShown(false);
+  connect(header, &QHeaderView::sectionClicked, this, &ListsWindow::headerClicked);
   if (kind == ListKind::Genotypes) {
-    QHeaderView* h = view_->horizontalHeader();
-    h->setSectionsClickable(true);
-    h->setSortIndicatorShown(false);
-    connect(h, &QHeaderView::sectionClicked, this, &ListsWindow::headerClicked);
     connect(view_, &QTableView::doubleClicked, this, &ListsWindow::editGenotype);
   } else {
     connect(view_, &QTableView::doubleClicked, this, &ListsWindow::viewIndividual);
@@ -183,7 +188,16 @@ void ListsWindow::refreshRows() {
 
 int ListsWindow::rowCount() const { return model_->rowCount(); }
 
-org* ListsWindow::rowCreature(int row) const { return creatures_ ? creatures_->creature(row) : nullptr; }
+QAbstractItemModel* ListsWindow::viewModel() const {
+  return sorted_ != nullptr ? static_cast<QAbstractItemModel*>(sorted_) : model_;
+}
+
+int ListsWindow::sourceRow(int row) const {
+  if (sorted_ == nullptr) return row;
+  return sorted_->mapToSource(sorted_->index(row, 0)).row();
+}
+
+org* ListsWindow::rowCreature(int row) const { return creatures_ ? creatures_->creature(sourceRow(row)) : nullptr; }
 
 przodek* ListsWindow::rowGenotype(int row) const { return genotypes_ ? genotypes_->record(row) : nullptr; }
 
@@ -194,18 +208,25 @@ std::vector<int> ListsWindow::selectedRows() const {
   return rows;
 }
 
+std::vector<int> ListsWindow::selectedCreatureIndices() const {
+  std::vector<int> indices;
+  for (int r : selectedRows()) indices.push_back(sourceRow(r));
+  std::sort(indices.begin(), indices.end());
+  return indices;
+}
+
 void ListsWindow::clearSelection() { view_->clearSelection(); }
 
 void ListsWindow::selectRow(int row) {
   if (row < 0 || row >= rowCount()) return;
-  const QModelIndex i = model_->index(row, 0);
+  const QModelIndex i = viewModel()->index(row, 0);
   view_->selectionModel()->setCurrentIndex(i, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
   view_->scrollTo(i);
 }
 
 void ListsWindow::addRowToSelection(int row) {
   if (row < 0 || row >= rowCount()) return;
-  view_->selectionModel()->select(model_->index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+  view_->selectionModel()->select(viewModel()->index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
 }
 
 void ListsWindow::dropFocus() { view_->selectionModel()->setCurrentIndex({}, QItemSelectionModel::NoUpdate); }
@@ -263,8 +284,26 @@ void ListsWindow::headerClicked(int section) {
   sortSection_ = section;
   QHeaderView* h = view_->horizontalHeader();
   h->setSortIndicatorShown(true);
-  h->setSortIndicator(section, sortDescending_ ? Qt::DescendingOrder : Qt::AscendingOrder);
-  model_->sort(section, sortDescending_ ? Qt::DescendingOrder : Qt::AscendingOrder);
+  const Qt::SortOrder order = sortDescending_ ? Qt::DescendingOrder : Qt::AscendingOrder;
+  h->setSortIndicator(section, order);
+  if (sorted_ != nullptr) {
+    sorted_->sort(section, order);  // the proxy keeps the selection on its creatures
+    return;
+  }
+  // The pool is reordered in place: the selection is taken by record and put back.
+  std::vector<przodek*> chosen;
+  for (int r : selectedRows()) chosen.push_back(rowGenotype(r));
+  przodek* current = rowGenotype(view_->selectionModel()->currentIndex().row());
+  model_->sort(section, order);
+  const QSignalBlocker quiet(view_->selectionModel());
+  view_->selectionModel()->clearSelection();
+  for (int r = 0; r < rowCount(); ++r) {
+    przodek* rec = rowGenotype(r);
+    if (std::find(chosen.begin(), chosen.end(), rec) != chosen.end()) addRowToSelection(r);
+    if (rec != nullptr && rec == current)
+      view_->selectionModel()->setCurrentIndex(model_->index(r, 0), QItemSelectionModel::NoUpdate);
+  }
+  view_->viewport()->update();
 }
 
 void ListsWindow::showPopup(const QPoint& at) {
@@ -356,9 +395,18 @@ void ListsWindow::simulateGenotypes() {
   symulator& s = context().sim();
   std::vector<przodek*> chosen;
   for (int r : selectedRows()) chosen.push_back(rowGenotype(r));
-  for (przodek* rec : chosen)
-    if (rec) s.createCreature(*rec);
+  QStringList refused;
+  for (przodek* rec : chosen) {
+    if (rec == nullptr || s.createCreature(*rec) != nullptr) continue;
+    const int check = s.genman.CheckValidity(rec->genotype);
+    const std::string why = check > 0 ? ssprintf("the genotype is invalid (error near position %d)", check)
+                                      : std::string("its genotype makes no body to simulate");
+    logMessage("Simulator", "Simulate", "Cannot simulate '" + rec->name + "': " + why, LOG_ERROR);
+    refused << toQt("'" + rec->name + "': " + why);
+  }
   refreshStatus(true);
+  if (!refused.isEmpty())
+    prompts().message(this, PromptKind::Warning, "Simulate", "Not simulated:\n" + refused.join("\n"));
 }
 
 // --- individual actions ---------------------------------------------------
@@ -372,15 +420,15 @@ void ListsWindow::viewIndividual() {
 }
 
 void ListsWindow::deleteIndividuals() {
-  const std::vector<int> rows = selectedRows();
+  const std::vector<int> rows = selectedCreatureIndices();
   if (rows.empty()) return;
   symulator& s = context().sim();
-  for (auto r = rows.rbegin(); r != rows.rend(); ++r) s.creatures.removeAt(*r);
+  for (auto r = rows.rbegin(); r != rows.rend(); ++r) s.creatures.removeAt(*r);  // world order
   refreshStatus(true);
 }
 
 void ListsWindow::killIndividuals() {
-  const std::vector<int> rows = selectedRows();
+  const std::vector<int> rows = selectedCreatureIndices();
   if (rows.empty()) return;
   symulator& s = context().sim();
   for (auto r = rows.rbegin(); r != rows.rend(); ++r)

@@ -12,6 +12,7 @@
 
 #include "ui/tool_window.h"
 
+class QAbstractItemModel;
 class QCheckBox;
 class QComboBox;
 class QMenu;
@@ -27,6 +28,7 @@ namespace vorlund::ui {
 class ParamTableModel;
 class GenotypeListModel;
 class CreatureListModel;
+class CreatureSortModel;
 
 enum class ListKind { Genotypes = 0, Individuals = 1 };
 
@@ -89,6 +91,12 @@ class ListsWindow : public ToolWindow {
   void spyIndividual();
 
  private:
+  // The model the view shows (sorted individuals, or the genotypes as they are).
+  QAbstractItemModel* viewModel() const;
+  // The creature index of a shown row.
+  int sourceRow(int row) const;
+  // The world-list indices of the selected creatures, ascending.
+  std::vector<int> selectedCreatureIndices() const;
   void buildGenotypeButtons(QWidget* column);
   void buildIndividualButtons(QWidget* column);
   void selectionChanged();
@@ -113,6 +121,7 @@ class ListsWindow : public ToolWindow {
   ParamTableModel* model_ = nullptr;
   GenotypeListModel* genotypes_ = nullptr;
   CreatureListModel* creatures_ = nullptr;
+  CreatureSortModel* sorted_ = nullptr;  // the individuals' rows as shown
   QCheckBox* follow_ = nullptr;
   QComboBox* updateRate_ = nullptr;
   std::string columns_;

@@ -13,6 +13,7 @@
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QSpinBox>
+#include <QDoubleSpinBox>
 #include <QSplitter>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -60,6 +61,16 @@ void makeInert(QWidget* w) {
   w->setPalette(p);
   w->setEnabled(false);
 }
+
+// Reals show as the files write them ("%lg"): 0.5, not 0.500000.
+constexpr int kRealDigits = 6;
+constexpr int kRealSpinDecimals = 9;
+
+class RealSpinBox : public QDoubleSpinBox {
+ public:
+  explicit RealSpinBox(QWidget* parent) : QDoubleSpinBox(parent) { setDecimals(kRealSpinDecimals); }
+  QString textFromValue(double v) const override { return QString::number(v, 'g', kRealDigits); }
+};
 
 ParamDialogRunner& currentRunner() {
   static ParamDialogRunner runner = [](ParamDialog& d) { return d.exec() == QDialog::Accepted; };
@@ -165,6 +176,9 @@ bool ParamDialog::showGroup(const QString& path) {
 }
 
 void ParamDialog::rebuildControls() {
+  // Edits of the group being left wait for OK or Apply; Cancel drops them.
+  for (const auto& row : rows_)
+    if (row->editable && row->touched) pending_[row->index] = controlValue(*row);
   rows_.clear();
   auto* panel = new QWidget;
   auto* form = new QFormLayout(panel);
@@ -182,7 +196,12 @@ void ParamDialog::addRow(QWidget* panel, QFormLayout* form, int index) {
   const char* type = chain_.type(index) ? chain_.type(index) : "";
   r.kind = controlKindFor(type, name);
   r.editable = !readOnly_ && !(chain_.flags(index) & (PARAM_READONLY | PARAM_HIDDEN));
-  const std::string value = chain_.getText(index);
+  const auto waiting = pending_.find(index);
+  const std::string value = waiting != pending_.end() ? waiting->second : chain_.getText(index);
+  if (waiting != pending_.end()) {
+    r.touched = true;  // back on show, still to be applied
+    pending_.erase(waiting);
+  }
   auto touch = [&r] { r.touched = true; };
 
   QWidget* control = nullptr;
@@ -239,7 +258,8 @@ void ParamDialog::addRow(QWidget* panel, QFormLayout* form, int index) {
   }
   if (!r.editable) {
     for (QWidget* w : {static_cast<QWidget*>(r.line), static_cast<QWidget*>(r.text), static_cast<QWidget*>(r.check),
-                       static_cast<QWidget*>(r.choice), static_cast<QWidget*>(r.slider), static_cast<QWidget*>(r.spin)})
+                       static_cast<QWidget*>(r.choice), static_cast<QWidget*>(r.slider), static_cast<QWidget*>(r.spin),
+                       static_cast<QWidget*>(r.realSpin)})
       if (w) makeInert(w);
   }
   auto* label = new QLabel(fromText(name), panel);
@@ -257,10 +277,10 @@ QWidget* ParamDialog::makeNumeric(Row& r, const std::string& value) {
   r.line->setToolTip(QString::fromStdString(numericHint(type)));
   r.line->setPlaceholderText(QString::fromStdString(numericHint(type)));
   h->addWidget(r.line, 1);
-  connect(r.line, &QLineEdit::textEdited, box, [&r] { r.touched = true; });
 
   const NumericControls n = numericControls(type, !r.editable);
-  const long position = std::lround(std::strtod(value.c_str(), nullptr));
+  const double number = std::strtod(value.c_str(), nullptr);
+  const long position = std::isfinite(number) ? std::lround(std::clamp(number, kSpinMin * 1e6, kSpinMax * 1e6)) : 0;
   if (n.slider) {
     r.slider = new QSlider(Qt::Horizontal, box);
     r.slider->setRange(n.sliderMin, n.sliderMax);
@@ -277,19 +297,53 @@ QWidget* ParamDialog::makeNumeric(Row& r, const std::string& value) {
       }
     });
   }
-  r.spin = new QSpinBox(box);
-  if (n.spinEnabled || n.spinMax > n.spinMin) {
-    r.spin->setRange(n.spinMin, n.spinMax);
-    r.spin->setValue(static_cast<int>(std::clamp<long>(position, n.spinMin, n.spinMax)));
+  if (r.kind == ControlKind::RealEdit) {
+    r.realSpin = new RealSpinBox(box);
+    // A disabled spin still shows the value, even outside (or without) bounds.
+    const bool fits = n.realMax > n.realMin && number >= n.realMin && number <= n.realMax;
+    r.realSpin->setRange(fits ? n.realMin : number, fits ? n.realMax : number);
+    r.realSpin->setSingleStep(n.realStep);
+    r.realSpin->setValue(number);
+    r.realSpin->setEnabled(n.spinEnabled);
+    h->addWidget(r.realSpin);
+    connect(r.realSpin, &QDoubleSpinBox::valueChanged, box, [&r](double v) {
+      r.line->setText(QString::number(v, 'g', kRealDigits));
+      r.touched = true;
+    });
+  } else {
+    r.spin = new QSpinBox(box);
+    const long shown = std::clamp<long>(position, static_cast<long>(kSpinMin), static_cast<long>(kSpinMax));
+    r.spin->setRange(n.spinMax > n.spinMin ? std::min<long>(n.spinMin, shown) : shown,
+                     n.spinMax > n.spinMin ? std::max<long>(n.spinMax, shown) : shown);
+    r.spin->setValue(static_cast<int>(shown));
+    r.spin->setEnabled(n.spinEnabled);
+    h->addWidget(r.spin);
+    connect(r.spin, &QSpinBox::valueChanged, box, [&r](int v) {
+      r.line->setText(QString::number(v));
+      r.touched = true;
+      if (r.slider) {
+        const QSignalBlocker quiet(r.slider);
+        r.slider->setValue(v);
+      }
+    });
   }
-  r.spin->setEnabled(n.spinEnabled);
-  h->addWidget(r.spin);
-  connect(r.spin, &QSpinBox::valueChanged, box, [&r](int v) {
-    r.line->setText(QString::number(v));
+  // A typed number moves the slider and the spin with it.
+  connect(r.line, &QLineEdit::textEdited, box, [&r](const QString& text) {
     r.touched = true;
+    bool ok = false;
+    const double v = text.trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(v)) return;
     if (r.slider) {
       const QSignalBlocker quiet(r.slider);
-      r.slider->setValue(v);
+      r.slider->setValue(static_cast<int>(std::clamp<double>(std::round(v), r.slider->minimum(), r.slider->maximum())));
+    }
+    if (r.spin) {
+      const QSignalBlocker quiet(r.spin);
+      r.spin->setValue(static_cast<int>(std::clamp<double>(std::round(v), r.spin->minimum(), r.spin->maximum())));
+    }
+    if (r.realSpin) {
+      const QSignalBlocker quiet(r.realSpin);
+      r.realSpin->setValue(v);
     }
   });
   return box;
@@ -321,18 +375,21 @@ bool ParamDialog::apply() {
     if (!r.editable || !r.touched) continue;
     r.touched = false;
     const std::string value = controlValue(r);
-    const std::string& group = groupNames_[static_cast<std::size_t>(r.index)];
-    const char* name = chain_.name(r.index);
-    if (chain_.typeLetter(r.index) == 's' && breaksRecordFormat(value)) {
-      warnings += refusedValueLine(name ? name : "", group);
-      continue;
-    }
-    const int flags = chain_.set(r.index, value);
-    resultFlags_ |= flags;
-    warnings += boundsWarningLine(name ? name : "", group, flags, chain_.getText(r.index));
+    warnings += setValue(r.index, value);
   }
+  for (const auto& [index, value] : pending_) warnings += setValue(index, value);
+  pending_.clear();
   if (!warnings.empty()) prompts().message(this, PromptKind::Critical, "Bounds warning", fromText(warnings));
   return true;
+}
+
+std::string ParamDialog::setValue(int index, const std::string& value) {
+  const std::string& group = groupNames_[static_cast<std::size_t>(index)];
+  const char* name = chain_.name(index);
+  if (chain_.typeLetter(index) == 's' && breaksRecordFormat(value)) return refusedValueLine(name ? name : "", group);
+  const int flags = chain_.set(index, value);
+  resultFlags_ |= flags;
+  return boundsWarningLine(name ? name : "", group, flags, chain_.getText(index));
 }
 
 void ParamDialog::okPressed() {

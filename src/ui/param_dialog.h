@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QString>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -24,6 +25,7 @@ class QCheckBox;
 class QComboBox;
 class QSlider;
 class QSpinBox;
+class QDoubleSpinBox;
 class QPushButton;
 class QFormLayout;
 
@@ -60,7 +62,8 @@ class ParamDialog : public QDialog {
   // The genotype editor of the shown group, if it has one.
   GenotypeEditor* genotypeEditor() const;
 
-  // Applies the edited controls of the shown group; false (nothing applied)
+  // Applies the edited controls of the shown group and the edits left waiting
+  // in other groups; false (nothing applied)
   // when the user went back to a genotype the editor questioned.
   bool apply();
 
@@ -78,6 +81,7 @@ class ParamDialog : public QDialog {
     QComboBox* choice = nullptr;
     QSlider* slider = nullptr;
     QSpinBox* spin = nullptr;
+    QDoubleSpinBox* realSpin = nullptr;
   };
 
   void buildTree();
@@ -85,6 +89,8 @@ class ParamDialog : public QDialog {
   void addRow(QWidget* panel, QFormLayout* form, int index);
   QWidget* makeNumeric(Row& row, const std::string& value);
   std::string controlValue(const Row& row) const;
+  // Sets one parameter from text; the line for the warning box, if any.
+  std::string setValue(int index, const std::string& value);
   void okPressed();
 
   param& chain_;
@@ -98,6 +104,8 @@ class ParamDialog : public QDialog {
   QTreeWidget* tree_;
   QScrollArea* scroll_;
   std::vector<std::unique_ptr<Row>> rows_;
+  // Edited values of groups not shown now, by chain index, until OK or Apply.
+  std::map<int, std::string> pending_;
 };
 
 // How a caller runs a dialog modally; tests replace it so that nothing blocks.

@@ -89,6 +89,9 @@ NumericControls numericControls(const char* type, bool readOnly) {
     c.sliderMax = static_cast<int>(t.hi);
     c.tickFrequency = tickFrequency(t.lo, t.hi);
   }
+  c.realMin = t.lo;
+  c.realMax = t.hi;
+  if (span > 0) c.realStep = std::pow(10.0, std::floor(std::log10(span)) - 1.0);
   const bool spinFits = t.lo >= kSpinMin && t.hi <= kSpinMax;
   if (spinFits) {
     c.spinMin = static_cast<int>(std::ceil(t.lo));

@@ -42,6 +42,9 @@ struct NumericControls {
   int tickFrequency = 1;
   bool spinEnabled = false;
   int spinMin = 0, spinMax = 0;
+  // The spin of a real: the type's own bounds and a step of a tenth of the
+  // span's order of magnitude ("f 0.2 2" steps by 0.1).
+  double realMin = 0, realMax = 0, realStep = 1;
 };
 
 // Spin controls hold 16-bit positions.

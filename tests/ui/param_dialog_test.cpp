@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
@@ -37,11 +38,12 @@ struct Settings {
   int32_t locked = 3;
   std::string file = "scene";
   std::string genes = "X";
+  double count = 12.5;
 };
 
 #define FIELD(f) static_cast<int32_t>(offsetof(Settings, f))
 constexpr ParamEntry kTab[] = {
-    paramHeader("Interface", 2, 9, "int:"),
+    paramHeader("Interface", 2, 10, "int:"),
     paramGroup("POV-Ray: Files"),
     {"int_demotimebase", 0, "Demo time base [sec]", "d 10 60", FIELD(demo), nullptr},
     {"step", 0, "Step", "d 0 50", FIELD(step), nullptr},
@@ -52,12 +54,13 @@ constexpr ParamEntry kTab[] = {
     {"locked", 0 | PF_READONLY, "Locked", "d 0 5", FIELD(locked), nullptr},
     {"file", 1, "File", "s 0 100", FIELD(file), nullptr},
     {"genes", 0, "Genotype", "s 1 9999", FIELD(genes), nullptr},
+    {"count", 0 | PF_READONLY, "Count", "f", FIELD(count), nullptr},
     paramEnd(),
 };
 #undef FIELD
 static_assert(paramTableValid(kTab));
 
-enum { kDemo, kStep, kReal, kName, kFlag, kMode, kLocked, kFile, kGenes };
+enum { kDemo, kStep, kReal, kName, kFlag, kMode, kLocked, kFile, kGenes, kCount };
 
 void typeInto(QWidget* w, const QString& text) {
   auto* line = qobject_cast<QLineEdit*>(w);
@@ -188,6 +191,38 @@ TEST_F(DialogTest, SliderSpinCheckAndChoiceWriteTheirValues) {
   EXPECT_EQ(s.real, 0.123456789);
 }
 
+TEST_F(DialogTest, EditsWaitAcrossGroupSwitchesUntilOkAndCancelDropsThem) {
+  for (const bool ok : {false, true}) {
+    ParamDialog d(nullptr, acc, false, "Options");
+    typeInto(d.controlFor(kName), "kept");
+    d.showGroup("POV-Ray:Files");
+    typeInto(d.controlFor(kFile), "frame%d");
+    d.showGroup("Interface");
+    EXPECT_EQ(qobject_cast<QLineEdit*>(d.controlFor(kName))->text(), "kept");  // still shown as typed
+    press(d, ok ? "ok" : "cancel");
+    EXPECT_EQ(s.name, ok ? "kept" : "abc");
+    EXPECT_EQ(s.file, ok ? "frame%d" : "scene");
+  }
+}
+
+TEST_F(DialogTest, TypedNumbersMoveSliderAndSpinAndRealsAndReadOnlyValuesShowAsTheyAre) {
+  s.real = 0.5;
+  ParamDialog d(nullptr, acc, false, "Options");
+  typeInto(d.controlFor(kStep), "12");
+  QWidget* step = d.controlFor(kStep)->parentWidget();
+  EXPECT_EQ(step->findChild<QSlider*>()->value(), 12);
+  EXPECT_EQ(step->findChild<QSpinBox*>()->value(), 12);
+  auto* real = d.controlFor(kReal)->parentWidget()->findChild<QDoubleSpinBox*>();
+  ASSERT_NE(real, nullptr);
+  EXPECT_EQ(real->text(), "0.5");
+  real->stepUp();
+  EXPECT_EQ(qobject_cast<QLineEdit*>(d.controlFor(kReal))->text(), "0.6");
+  auto* count = d.controlFor(kCount)->parentWidget()->findChild<QDoubleSpinBox*>();
+  ASSERT_NE(count, nullptr);
+  EXPECT_EQ(count->text(), "12.5");
+  EXPECT_FALSE(count->isEnabled());
+}
+
 TEST_F(DialogTest, ReadOnlyDialogDisablesEveryControl) {
   ParamDialog d(nullptr, acc, true, "Simulated individual data");
   for (int i : {kDemo, kStep, kReal, kName, kFlag, kMode, kLocked}) EXPECT_FALSE(d.controlFor(i)->isEnabled()) << i;
@@ -231,6 +266,23 @@ TEST_F(DialogTest, GoingBackToAQuestionedGenotypeKeepsTheDialogOpen) {
   EXPECT_EQ(s.genes, "X(X,X),X");
 }
 
+TEST_F(DialogTest, OkPressedOnceAnswersAnInvalidGenotype) {
+  ParamDialog d(nullptr, acc, false, "Genotype data", &gm);
+  d.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
+  GenotypeEditor* editor = d.genotypeEditor();
+  editor->edit()->setFocus();
+  editor->edit()->moveCursor(QTextCursor::End);
+  QTest::keyClicks(editor->edit(), "(X,X),X");
+  script.answers = {PromptAnswer::Yes};
+  auto* ok = d.findChild<QPushButton*>("ok");
+  QTest::mousePress(ok, Qt::LeftButton);
+  QTest::qWait(60);  // the press moved the focus: the check must wait for the release
+  QTest::mouseRelease(ok, Qt::LeftButton);
+  EXPECT_TRUE(d.confirmed());
+  EXPECT_EQ(s.genes, "X(X,X),X");
+}
+
 TEST_F(EditorTest, EveryCharacterWearsItsStyleWordInEachEncoding) {
   for (const std::string text : {"X(X[|G:1],RX)", "/*2*/stick (1.5) X", "/*4*/\n<X>N[*:1]#Q"}) {
     editor.setGenotype(QString::fromLatin1(text.c_str()));
@@ -258,11 +310,22 @@ TEST_F(EditorTest, StatusLineNamesFormatAndVerdict) {
   }
 }
 
-TEST_F(EditorTest, TypedCharactersOutsideTheAlphabetAreRefused) {
+TEST_F(EditorTest, TypedCharactersOutsideTheAlphabetAreRefusedAndTheStatusLineSaysWhy) {
   editor.setGenotype("X");
   editor.edit()->moveCursor(QTextCursor::End);
-  QTest::keyClicks(editor.edit(), "ZX(");
+  QTest::keyClicks(editor.edit(), "Z");
+  EXPECT_TRUE(editor.statusText().endsWith("\n'Z' is not part of format #1: refused")) << editor.statusText().toStdString();
+  QTest::keyClicks(editor.edit(), "X(");
   EXPECT_EQ(editor.genotype(), "XX(");
+  EXPECT_FALSE(editor.statusText().contains("refused"));
+}
+
+TEST_F(EditorTest, AnErrorAtTheEndMarksTheLastCharacter) {
+  editor.setGenotype("X(X,");  // the error is reported at position 5, past the text
+  script.answers = {PromptAnswer::No};
+  leave();
+  ASSERT_EQ(editor.highlighter()->errorPosition(), 5);
+  EXPECT_TRUE(shownFormat(editor.edit()->document(), 3).fontUnderline());
 }
 
 TEST_F(EditorTest, LeavingAnUnrepairableGenotypeAsksAndMarksTheError) {
