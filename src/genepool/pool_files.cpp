@@ -94,6 +94,19 @@ bool loadSimFile(SimFileTarget& t, const std::string& path, int what) {
   return true;
 }
 
+int fileRecordKinds(const std::string& path) {
+  std::ifstream in(path);
+  if (!in) return -1;
+  int kinds = 0;
+  std::string line;
+  while (kinds != (FILE_GENOTYPES | FILE_SETTINGS) && std::getline(in, line)) {
+    trimControlTail(line);
+    if (line == kGenotypeSection) kinds |= FILE_GENOTYPES;
+    if (line == kSettingsSection) kinds |= FILE_SETTINGS;
+  }
+  return kinds;
+}
+
 int saveSimFile(SimFileTarget& t, const std::string& path, int what) {
   const bool backup = (what & FILE_BACKUP) != 0;
   std::string target = path;

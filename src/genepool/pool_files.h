@@ -39,6 +39,10 @@ struct SimFileTarget {
 // Reads the parts of the file that the mask asks for; reports through logMessage.
 // False when the file cannot be opened.
 bool loadSimFile(SimFileTarget& t, const std::string& path, int what);
+// Which parts a file holds (FILE_GENOTYPES for an "org:" record, FILE_SETTINGS
+// for "sim_params:"), read without loading anything; -1 when it cannot be opened.
+// A caller checks this before it clears what the load would replace.
+int fileRecordKinds(const std::string& path);
 // Writes the parts the mask asks for; nonzero on any failure (the previous
 // file is then left as it was).
 int saveSimFile(SimFileTarget& t, const std::string& path, int what);

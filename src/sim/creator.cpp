@@ -21,7 +21,7 @@ constexpr int64_t kMaxDeletionsPerStep = 10000;
 
 float unitDraw() { return static_cast<float>(r15()) / kR15Scale; }
 
-void creatorMessage(const char* text) { logMessage("simulator", "creator", text, LOG_PLAIN); }
+void creatorMessage(const char* text) { logMessage("Simulator", "creator", text, LOG_PLAIN); }
 
 }  // namespace
 

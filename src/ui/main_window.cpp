@@ -49,6 +49,8 @@ namespace {
 constexpr const char* kDefaultSimFile = "Default.sim";
 constexpr int kStatusPanelWidths[2] = {140, 220};
 constexpr int kToggleMinWidth = 30;
+// How long the status bar names the latest error or a key's note [ms].
+constexpr int kStatusNoteMs = 6000;
 
 struct ToggleRow {
   const char* caption;
@@ -181,6 +183,7 @@ MainWindow::MainWindow(MainWindowOptions options)
   buildControls();
   buildMenus();
   layoutDefault();
+  watchMessages();
 
   connect(ctx_.get(), &UiContext::orgLeaving, this, &MainWindow::onOrgLeaving);
   setCriticalHandler([this](const std::string& text) {
@@ -216,6 +219,8 @@ MainWindow::MainWindow(MainWindowOptions options)
 }
 
 MainWindow::~MainWindow() {
+  removeMessagePresenter(errorPresenter_);
+  errorPresenter_ = -1;
   running_ = false;
   setRunFlag(false);
   batchTimer_->stop();
@@ -308,6 +313,23 @@ void MainWindow::buildControls() {
   connect(world_, &WorldViewWindow::openGLModeChanged, this, [this](bool on) { setToggle(MainToggle::OpenGL, on); });
 }
 
+void MainWindow::watchMessages() {
+  // The Messages button tells what arrived while the window was closed.
+  QToolButton* button = toggles_[static_cast<int>(MainToggle::Messages)];
+  button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+  connect(messages_, &MessageWindow::unseenChanged, this, [this, button](int count) {
+    button->setText(count > 0 ? QString("Messages (%1)").arg(count) : QString("Messages"));
+    button->setIcon(count > 0 ? MessageWindow::levelIcon(messages_->worstUnseen()) : QIcon());
+    button->setToolTip(count > 0 ? QString("Show message window? (%1 new warnings or errors)").arg(count)
+                                 : QString(kToggleRows[static_cast<int>(MainToggle::Messages)].hint));
+  });
+  // The latest error is named where the person is looking.
+  errorPresenter_ = addMessagePresenter([this](const LogEntry& e) {
+    if (e.level >= LOG_ERROR) statusBar()->showMessage(toQt(e.module + ": " + e.message), kStatusNoteMs);
+  });
+  connect(ctx_.get(), &UiContext::noted, this, [this](const QString& text) { statusBar()->showMessage(text, kStatusNoteMs); });
+}
+
 void MainWindow::connectToggle(MainToggle t, QWidget* window) {
   QToolButton* b = toggles_[static_cast<int>(t)];
   connect(b, &QToolButton::toggled, window, [window](bool on) { window->setVisible(on); });
@@ -331,7 +353,12 @@ void MainWindow::buildMenus() {
   for (const MenuRow& row : kMenuRows) {
     if (row.menu != nullptr) menu = menuBar()->addMenu(row.menu);
     auto* a = new QAction(row.caption, this);
-    if (row.shortcut[0] != '\0') a->setShortcut(QKeySequence(row.shortcut));
+    if (row.shortcut[0] != '\0') {
+      a->setShortcut(QKeySequence(row.shortcut));
+      // Ctrl+R, F2 ... work from the lists and views too, not only here (a
+      // modal dialog still keeps them out).
+      a->setShortcutContext(Qt::ApplicationShortcut);
+    }
     if (row.hint[0] != '\0') {
       a->setToolTip(row.hint);
       a->setStatusTip(row.hint);

@@ -62,7 +62,8 @@ struct MainWindowOptions {
   // Clocks: milliseconds (wraps) and whole seconds. Real clocks when empty.
   std::function<uint32_t()> tickClock;
   std::function<long()> secondsClock;
-  // Opens a local HTML file with the desktop's handler; QDesktopServices when empty.
+  // Opens a local HTML file with the desktop's handler; false when it failed.
+  // Empty: "xdg-open", whose failure is reported when it ends.
   std::function<bool(const QString& path)> openDocument;
   // Seed of the UI's own random numbers (demo, flicker); never the evolution's.
   uint64_t uiSeed = 1;
@@ -152,6 +153,7 @@ class MainWindow : public QMainWindow {
 
   void buildControls();
   void buildMenus();
+  void watchMessages();
   void connectToggle(MainToggle t, QWidget* window);
   void setToggle(MainToggle t, bool down);
   bool toggleDown(MainToggle t) const;
@@ -172,7 +174,8 @@ class MainWindow : public QMainWindow {
   void drawSpiedViews();
   void animateLogo();
   bool modalOpen() const;
-  bool loadFile(const QString& path, int what);
+  // Loads one file for `what`; the reason (also logged as an error) when it did not.
+  QString loadFile(const QString& path, int what);
   void openDocumentation();
   void showAbout();
   void clearPerformance();
@@ -203,6 +206,7 @@ class MainWindow : public QMainWindow {
   QTimer* batchTimer_ = nullptr;
   QTimer* tickTimer_ = nullptr;
 
+  int errorPresenter_ = -1;
   bool running_ = false;
   bool askOnClose_ = true;
   bool inStep_ = false;

@@ -2,17 +2,17 @@
 // commands, the documentation, the about box and the close query.
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QShowEvent>
 #include <QTimer>
-#include <QUrl>
 #include <fstream>
 
 #include "core/data_folders.h"
 #include "core/message.h"
+#include "genepool/pool_files.h"
 #include "ui/dialog_hooks.h"
+#include "ui/document_opener.h"
 #include "ui/body_view_window.h"
 #include "ui/brain_view_window.h"
 #include "ui/evolution_window.h"
@@ -36,11 +36,15 @@ QString withExtension(const QString& path, const char* ext) {
   return QFileInfo(path).suffix().isEmpty() ? path + "." + ext : path;
 }
 
-bool readable(const QString& path) {
-  const QFileInfo info(path);
-  if (!info.isFile()) return false;
-  std::ifstream probe(pathFromQt(path));
-  return static_cast<bool>(probe);
+// Why `path` cannot be loaded for `what`, or an empty text when it can. Asked
+// before anything is cleared, so a wrong file costs nothing.
+QString loadRefusal(const QString& path, int what) {
+  const int kinds = QFileInfo(path).isFile() ? fileRecordKinds(pathFromQt(path)) : -1;
+  if (kinds < 0) return "Cannot read the file " + path + ": " + (QFileInfo::exists(path) ? "not a readable file." : "no such file.");
+  if ((kinds & what) != 0) return {};
+  return what == FILE_GENOTYPES
+             ? path + " holds no genotypes (no \"org:\" record): nothing was loaded."
+             : path + " holds no simulator parameters (no \"sim_params:\" record): nothing was changed.";
 }
 
 }  // namespace
@@ -57,11 +61,18 @@ void MainWindow::applyCommandLine() {
   const CommandLine cl = parseCommandLine(options_.args);
   if (cl.help)
     prompts().message(this, PromptKind::Information, "Information", QString::fromLatin1(kCommandLineHelp));
+  QStringList refused;
   for (const CommandLineFile& f : cl.files) {
     const QString path = pathToQt(f.path);
-    if (loadFile(path, f.settings ? FILE_SETTINGS : FILE_GENOTYPES) && !f.settings)
+    const QString why = loadFile(path, f.settings ? FILE_SETTINGS : FILE_GENOTYPES);
+    if (!why.isEmpty())
+      refused << why;
+    else if (!f.settings)
       captionSuffix_ = QFileInfo(path).fileName();
   }
+  if (!refused.isEmpty())
+    prompts().message(this, PromptKind::Warning, "Warning",
+                      "Not every file of the command line was loaded:\n\n" + refused.join("\n"));
   if (cl.demo) {
     ctx_->interface().int_demoon = kDemoPercent;
     QTimer::singleShot(0, this, &MainWindow::run);
@@ -74,20 +85,20 @@ void MainWindow::applyCommandLine() {
   refreshStatus();
 }
 
-bool MainWindow::loadFile(const QString& path, int what) {
-  if (!readable(path)) {
-    logMessage("MainProgram", "Load", "Cannot read the file " + pathFromQt(path), LOG_ERROR);
-    return false;
-  }
-  return sim().load(pathFromQt(path), what);
+QString MainWindow::loadFile(const QString& path, int what) {
+  QString why = loadRefusal(path, what);
+  if (why.isEmpty() && !sim().load(pathFromQt(path), what)) why = "Cannot read the file " + path;
+  if (!why.isEmpty()) logMessage("MainProgram", "Load", fromQt(why), LOG_ERROR);
+  return why;
 }
 
 void MainWindow::loadGenotypes() {
   const QString path = prompts().openFileName(this, "Load genotypes from:", QString(), kGenotypesFilter);
   if (path.isEmpty()) return;
-  // An unreadable file must not cost the pool: check before offering to clear it.
-  if (!readable(path)) {
-    prompts().message(this, PromptKind::Critical, "Error", "Cannot read the file " + path);
+  // A file that cannot be loaded must not cost the pool: check before offering to clear it.
+  if (const QString why = loadRefusal(path, FILE_GENOTYPES); !why.isEmpty()) {
+    logMessage("MainProgram", "Load", fromQt(why), LOG_ERROR);
+    prompts().message(this, PromptKind::Critical, "Error", why);
     return;
   }
   if (sim().pool.size() > 0 &&
@@ -119,11 +130,10 @@ void MainWindow::saveGenotypes() {
 void MainWindow::loadSimParams() {
   const QString path = prompts().openFileName(this, "Load simulator parameters from:", QString(), kSettingsFilter);
   if (path.isEmpty()) return;
-  if (!readable(path)) {
-    prompts().message(this, PromptKind::Critical, "Error", "Cannot read the file " + path);
+  if (const QString why = loadFile(path, FILE_SETTINGS); !why.isEmpty()) {
+    prompts().message(this, PromptKind::Critical, "Error", why);
     return;
   }
-  sim().load(pathFromQt(path), FILE_SETTINGS);
   refreshStatus();
 }
 
@@ -160,15 +170,18 @@ void MainWindow::openDocumentation() {
   const QString path = found.empty() ? QString() : QFileInfo(QString::fromStdString(found)).absoluteFilePath();
   if (found.empty()) logMessage("MainProgram", "Help", missingDataMessage(kManualFile, dataFolders()), LOG_WARNING);
   const auto fail = [this](const QString& why) {
+    logMessage("MainProgram", "Help", "Error opening HTML file: " + fromQt(why), LOG_ERROR);
     prompts().message(this, PromptKind::Critical, "Error opening HTML file", why);
   };
   if (path.isEmpty()) {
     fail("File or path not found");
     return;
   }
-  const bool opened = options_.openDocument ? options_.openDocument(path)
-                                            : QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-  if (!opened) fail("HTML Association invalid");
+  if (!options_.openDocument) {
+    openWithDesktop(this, path, fail);
+    return;
+  }
+  if (!options_.openDocument(path)) fail("HTML Association invalid");
 }
 
 void MainWindow::showAbout() {

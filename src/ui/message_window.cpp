@@ -55,6 +55,11 @@ MessageWindow::MessageWindow(UiContext& ctx, QWidget* parent)
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(tree_);
   resize(500, 400);
+  connect(this, &ToolWindow::shownChanged, this, [this](bool shown) {
+    if (!shown || tally_.unseen() == 0) return;
+    tally_.seen();
+    emit unseenChanged(0);
+  });
 }
 
 MessageWindow::~MessageWindow() {
@@ -78,7 +83,23 @@ void MessageWindow::mark(QTreeWidgetItem* item, int level) {
   item->setIcon(0, icons_[static_cast<std::size_t>(std::clamp(level, 0, 3))]);
 }
 
+QTreeWidgetItem* MessageWindow::newestLeaf() const {
+  const int sources = tree_->topLevelItemCount();
+  QTreeWidgetItem* node = sources > 0 ? tree_->topLevelItem(sources - 1) : nullptr;
+  for (int depth = 0; depth < 2 && node != nullptr; ++depth)
+    node = node->childCount() > 0 ? node->child(node->childCount() - 1) : nullptr;
+  return node;
+}
+
 void MessageWindow::add(const QString& source, const QString& function, const QString& text, int level) {
+  const int before = tally_.unseen();
+  const int times = tally_.add(fromQt(source), fromQt(function), fromQt(text), level, isVisible());
+  if (tally_.unseen() != before) emit unseenChanged(tally_.unseen());
+  if (QTreeWidgetItem* leaf = times > 1 ? newestLeaf() : nullptr) {
+    leaf->setText(0, toQt(MessageTally::leafText(fromQt(text), times)));
+    if (isVisible()) tree_->viewport()->update();
+    return;
+  }
   const int count = tree_->topLevelItemCount();
   QTreeWidgetItem* sourceNode = count > 0 ? tree_->topLevelItem(count - 1) : nullptr;
   QTreeWidgetItem* functionNode = nullptr;

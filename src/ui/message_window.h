@@ -6,6 +6,7 @@
 #include <QIcon>
 #include <array>
 
+#include "ui/message_tally.h"
 #include "ui/tool_window.h"
 
 class QTreeWidget;
@@ -26,7 +27,12 @@ class MessageWindow : public ToolWindow {
   // Subscribes to the message sink (until destroyed). Tests add directly.
   void attachToMessageSink();
 
+  // A message that repeats the previous one in every part only counts up its
+  // leaf ("... (repeated N times)"), so a flood cannot bury the rest.
   void add(const QString& source, const QString& function, const QString& text, int level);
+  // Warnings and errors that arrived while the window was hidden (reset when shown).
+  int unseen() const { return tally_.unseen(); }
+  int worstUnseen() const { return tally_.worstUnseen(); }
 
   QTreeWidget* tree() const { return tree_; }
   // The level a node's mark shows, -1 for none.
@@ -34,13 +40,19 @@ class MessageWindow : public ToolWindow {
   // The mark of a level (0 plain .. 3 critical), drawn in code.
   static QIcon levelIcon(int level);
 
+ signals:
+  void unseenChanged(int count);
+
  private:
   void mark(QTreeWidgetItem* item, int level);
+  // The leaf of the message added last (none after the tree was cleared).
+  QTreeWidgetItem* newestLeaf() const;
 
   QTreeWidget* tree_;
   std::array<QIcon, 4> icons_;
   int nodes_ = 0;  // every node of the tree
   int presenter_ = -1;
+  MessageTally tally_;
 };
 
 }  // namespace vorlund::ui

@@ -4,6 +4,7 @@
 #include <QVBoxLayout>
 
 #include "ui/param_dialog.h"
+#include "ui/prompt_service.h"
 #include "ui/qt_area.h"
 #include "ui/ui_context.h"
 
@@ -31,6 +32,13 @@ PhylogenyWindow::PhylogenyWindow(const EvolStudy& study, QWidget* parent) : QDia
 }
 
 void runPhylogenyAnalysis(QWidget* parent, UiContext& ctx) {
+  if (ctx.sim().genman.history().empty()) {
+    // The analysis would only log its refusal; the person who asked is told here.
+    prompts().message(parent, PromptKind::Information, "Phylogeny analysis",
+                      "There is no history of genetic operations to analyze.\n\nTurn on \"Remember history of "
+                      "genetic operations?\" (Simulation > Parameters..., Genetics: Statistics) before you start evolution.");
+    return;
+  }
   EvolStudy study;
   const bool drawn = study.Analyze(ctx.sim().genman.history(), [parent](param& p) {
     bool confirmed = false;

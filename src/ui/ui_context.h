@@ -57,7 +57,11 @@ class UiContext : public QObject {
   bool running() const { return running_; }
   void setRunning(bool running);
 
+  // A short note for the main window's status bar (what a key just did).
+  void note(const QString& text) { emit noted(text); }
+
  signals:
+  void noted(const QString& text);
   void creatureSelectionChanged();
   void genotypeSelected(vorlund::przodek* genotype);
   // Sent before a creature dies (it then leaves the living list) and before an

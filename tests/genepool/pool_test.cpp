@@ -436,6 +436,11 @@ TEST(Files, LoadingMissingOrForeignFilesChangesNothing) {
   EXPECT_EQ(a.pool.size(), 1);
   EXPECT_TRUE(log.has("Load", "No usable record in " + junk));
   EXPECT_EQ(a.state.fileName, kUntitledFileName);
+  // What a caller asks before clearing the pool for a load.
+  EXPECT_EQ(fileRecordKinds(junk), 0);
+  EXPECT_EQ(fileRecordKinds(dir.file("nope.gen")), -1);
+  EXPECT_EQ(fileRecordKinds(dir.write("both.sim", "sim_params:\r\ncapacity:3\n\norg:\ngenes:X\n")),
+            FILE_GENOTYPES | FILE_SETTINGS);
 }
 
 TEST(Files, EchoesCommentsOnlyWhenAskedAndNotInsideRecords) {

@@ -8,7 +8,9 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDialog>
+#include <QPushButton>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTimer>
 #include <csignal>
 
@@ -81,9 +83,12 @@ TEST(MainWindow, OneStepWhileStoppedAndRunOnAnEmptyWorld) {
   EXPECT_EQ(w.sim().stepCount, 1);
   EXPECT_EQ(w.statusText(1).left(9), "Steps: 1 ");
   w.action(MainAction::Run)->trigger();
-  EXPECT_TRUE(test::shown(rig.prompts, "Information",
-                        "There were no genotypes nor living organisms in the simulator.\n"
-                        "For evolution to occur, the world has been seeded with one simplest individual."));
+  // The built-in rules have no death: the box must not promise evolution without saying so.
+  ASSERT_FALSE(rig.prompts.shown.empty());
+  EXPECT_TRUE(rig.prompts.shown.back().text.startsWith(
+      "There were no genotypes nor living organisms in the simulator.\n"
+      "For evolution to occur, the world has been seeded with one simplest individual."));
+  EXPECT_TRUE(rig.prompts.shown.back().text.contains("\"Death\" is off"));
   EXPECT_EQ(w.sim().creatures.size(), 1);
   EXPECT_EQ(w.statusText(0), "Status: RUNNING");
   EXPECT_TRUE(w.action(MainAction::Stop)->isEnabled());
@@ -179,6 +184,14 @@ TEST(MainWindow, LoadAndSaveGenotypesAndSettingsWithFailures) {
   EXPECT_EQ(w.sim().pool.size(), 3);
   EXPECT_EQ(w.windowTitle(), "Vorlund - seeds.gen");
   EXPECT_EQ(rig.prompts.answers.size(), 1u);
+  // A text that holds no genotype is refused before the question, with the reason.
+  rig.prompts.fileNames = {rig.exampleQ("walkers.sim")};
+  w.loadGenotypes();
+  EXPECT_EQ(w.sim().pool.size(), 3);
+  EXPECT_EQ(w.windowTitle(), "Vorlund - seeds.gen");
+  EXPECT_EQ(rig.prompts.answers.size(), 1u);
+  EXPECT_TRUE(rig.prompts.shown.back().text.endsWith("holds no genotypes (no \"org:\" record): nothing was loaded."));
+  EXPECT_TRUE(w.statusBar()->currentMessage().contains("holds no genotypes"));  // the latest error, named
   // Yes clears before loading.
   rig.prompts.fileNames = {rig.exampleQ("seeds.gen")};
   w.loadGenotypes();
@@ -201,6 +214,31 @@ TEST(MainWindow, LoadAndSaveGenotypesAndSettingsWithFailures) {
   rig.prompts.fileNames = {"mine.sim"};
   w.loadSimParams();
   EXPECT_EQ(w.sim().evol.MaxCreated, before);
+  w.sim().evol.MaxCreated = before + 1;
+  rig.prompts.fileNames = {rig.exampleQ("seeds.gen")};
+  w.loadSimParams();
+  EXPECT_EQ(w.sim().evol.MaxCreated, before + 1);
+  EXPECT_TRUE(rig.prompts.shown.back().text.endsWith("holds no simulator parameters (no \"sim_params:\" record): nothing was changed."));
+}
+
+TEST(MainWindow, RefusedActionsSayWhy) {
+  WindowRig rig;
+  MainWindow& w = rig.make({"nosuchfile.gen", "nosuch.sim", exampleFile("seeds.gen")});
+  w.show();
+  ASSERT_FALSE(rig.prompts.shown.empty());
+  EXPECT_EQ(rig.prompts.shown.back().text,
+            "Not every file of the command line was loaded:\n\n"
+            "Cannot read the file nosuchfile.gen: no such file.\nCannot read the file nosuch.sim: no such file.");
+  EXPECT_EQ(w.sim().pool.size(), 3);
+  // Simulate on an invalid genotype.
+  w.sim().pool.add(std::make_unique<przodek>(&w.sim().geneticsContext(), "X(X,", "broken", ""));
+  w.genotypesList()->selectRow(3);
+  w.genotypesList()->findChild<QPushButton*>("Simulate")->click();
+  EXPECT_TRUE(test::shown(rig.prompts, "Simulate", "Not simulated:\n'broken': the genotype is invalid (error near position 5)"));
+  EXPECT_EQ(w.sim().creatures.size(), 0);
+  // Phylogeny without history.
+  w.action(MainAction::AnalyzePhylogeny)->trigger();
+  EXPECT_TRUE(rig.prompts.shown.back().text.startsWith("There is no history of genetic operations to analyze."));
 }
 
 TEST(MainWindow, CloseQueryAndSettingsFile) {

@@ -94,6 +94,14 @@ TEST(MessageWindow, SharedNodesRaisedMarksAndCollapsing) {
   EXPECT_TRUE(m.isVisible());
   m.close();
   EXPECT_FALSE(w.toggle(MainToggle::Messages)->isChecked());
+  // Closed, it counts what is new for the button; a flood of one line stays one leaf.
+  for (int i = 0; i < 3; ++i) m.add("Simulator", "creator", "GM.Validate #1 failed!", LOG_WARNING);
+  QTreeWidgetItem* flood = t.topLevelItem(1)->child(1);
+  ASSERT_EQ(flood->childCount(), 1);
+  EXPECT_EQ(flood->child(0)->text(0), "GM.Validate #1 failed! (repeated 3 times)");
+  EXPECT_EQ(w.toggle(MainToggle::Messages)->text(), "Messages (3)");
+  w.toggle(MainToggle::Messages)->click();
+  EXPECT_EQ(w.toggle(MainToggle::Messages)->text(), "Messages");
 }
 
 TEST(PovSoundWindow, ExporterJoinsTheSettingsChainAndSoundsHearTheWorld) {
