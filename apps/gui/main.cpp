@@ -1,6 +1,7 @@
 // vorlund: the desktop program.
 #include <QApplication>
 #include <QFileInfo>
+#include <cstdio>
 #include <ctime>
 #include <string>
 #include <vector>
@@ -18,6 +19,10 @@ int main(int argc, char** argv) {
   // Chosen before Qt reads the arguments: the evolution's generator and the log.
   std::vector<std::string> args(argv + 1, argv + argc);
   const vorlund::ui::CommandLine cl = vorlund::ui::parseCommandLine(args);
+  if (cl.usage) {
+    std::printf("%s\n", vorlund::ui::kCommandLineHelp);
+    return 0;
+  }
   if (cl.seed)
     vorlund::seedRandom(*cl.seed);
   else

@@ -6,9 +6,19 @@
 namespace vorlund::ui {
 
 const char* const kCommandLineHelp =
-    "Using Vorlund with command-line:\n\n   Vorlund.exe   [-go  |  -demo]   [file.sim]   [file.gen]   [...]\n\n"
-    "Examples:\n   Vorlund.exe   ev11_11.gen   ev11_12.gen\n   Vorlund.exe   water.sim   ev.gen   -go\n"
-    "   Vorlund.exe   manual.sim\n   Vorlund.exe   -demo   demo-chase.sim   demo-chase.gen";
+    "Using Vorlund with command-line:\n\n"
+    "   vorlund   [-go  |  -demo]   [--seed N]   [file.sim]   [file.gen]   [...]\n\n"
+    "   -go          evolve at once, in the evolution layout\n"
+    "   -demo        demonstration: evolve and show the creatures now and then\n"
+    "   --seed N     start the evolution's random numbers from N (the same seed\n"
+    "                and files give the same run as vorlund-cli)\n"
+    "   file.sim     simulator parameters; file.gen: genotypes (applied in order)\n"
+    "   --help, -h   print this text and exit\n\n"
+    "Examples (the example files ship with the program):\n"
+    "   vorlund   examples/seeds.gen\n"
+    "   vorlund   examples/walkers.sim   examples/seeds.gen   -go\n"
+    "   vorlund   examples/swimmers.sim   --seed 3\n"
+    "   vorlund   -demo   examples/walkers.sim   examples/seeds.gen";
 
 namespace {
 
@@ -51,6 +61,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
       cl.go = true;
     } else if (low == "-demo") {
       cl.demo = true;
+    } else if (low == "--help" || low == "-h") {
+      cl.usage = true;
     } else if (low == "-help" || low == "help" || low == "-?" || low == "?" || low == "/?") {
       cl.help = true;
     } else if (endsWith(low, ".sim")) {

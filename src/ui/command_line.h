@@ -10,7 +10,8 @@
 
 namespace vorlund::ui {
 
-// The text of the help box, shown for "-help", "help", "-?", "?" and "/?".
+// The text of the help box, shown for "-help", "help", "-?", "?" and "/?",
+// and printed for "--help" and "-h".
 extern const char* const kCommandLineHelp;
 
 struct CommandLineFile {
@@ -21,7 +22,8 @@ struct CommandLineFile {
 struct CommandLine {
   bool go = false;
   bool demo = false;
-  bool help = false;
+  bool help = false;   // the help box
+  bool usage = false;  // "--help" or "-h": the help text on stdout, no window
   std::vector<CommandLineFile> files;  // in command-line order
   std::optional<uint64_t> seed;
   // The arguments as given (the seed option removed), for the log line.

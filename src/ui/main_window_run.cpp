@@ -40,9 +40,14 @@ void MainWindow::seedEmptyWorld() {
   const przodek seed(&s.geneticsContext(), kSeedGenotype, "", "");
   if (s.createCreature(seed) == nullptr) return;
   refreshStatus();
-  prompts().message(this, PromptKind::Information, "Information",
-                    "There were no genotypes nor living organisms in the simulator.\n"
-                    "For evolution to occur, the world has been seeded with one simplest individual.");
+  QString text =
+      "There were no genotypes nor living organisms in the simulator.\n"
+      "For evolution to occur, the world has been seeded with one simplest individual.";
+  // Without death no genotype is ever scored, so the promise above would not hold.
+  if (s.worldRules().AutoKill == 0)
+    text += "\n\nBut \"Death\" is off (Simulation > Parameters..., Simulation rules): creatures never die, so "
+            "nothing evolves until you turn it on.";
+  prompts().message(this, PromptKind::Information, "Information", text);
 }
 
 void MainWindow::run() {

@@ -28,4 +28,9 @@ std::string genotypesCaption(int count) { return "Genotypes: " + std::to_string(
 
 std::string individualsCaption(int count) { return "Individuals in the world: " + std::to_string(count); }
 
+std::string firstStartHint(int genotypes, int creatures, long steps, bool running) {
+  if (genotypes > 0 || creatures > 0 || steps > 0 || running) return {};
+  return "Run (Ctrl+R) starts evolving";
+}
+
 }  // namespace vorlund::ui

@@ -17,5 +17,8 @@ std::string stepsText(long steps, long perSecond);
 std::string videoText(double rate, double throttle, int spiedViews, bool coin);
 std::string genotypesCaption(int count);
 std::string individualsCaption(int count);
+// What an untouched program says in its empty world view: nothing in the pool
+// or the world, no step made, not running. Empty otherwise.
+std::string firstStartHint(int genotypes, int creatures, long steps, bool running);
 
 }  // namespace vorlund::ui

@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -13,7 +14,6 @@
 #include <QVBoxLayout>
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
 
 #include "ui/gl_world_widget.h"
 #include "ui/lists_window.h"
@@ -21,10 +21,11 @@
 #include "ui/prompt_service.h"
 #include "ui/qt_area.h"
 #include "ui/qt_text.h"
+#include "ui/status_texts.h"
+#include "ui/snapshot_file.h"
 #include "ui/ui_context.h"
 #include "ui/ui_random.h"
 #include "view/area2d.h"
-#include "view/bmp_image.h"
 #include "view/view_input.h"
 #include "world/org.h"
 
@@ -120,6 +121,7 @@ void WorldViewWindow::onOrgLeaving(org* o) {
 
 void WorldViewWindow::redraw() {
   if (!isVisible()) return;
+  showFirstStartHint();
   if (openGL_ && gl_ != nullptr) {
     gl_->repaint();
   } else {
@@ -245,6 +247,32 @@ void WorldViewWindow::paintEvent(QPaintEvent*) {
   }
 }
 
+QString WorldViewWindow::firstStartHint() {
+  if (spied_) return {};
+  symulator& s = context().sim();
+  return toQt(ui::firstStartHint(s.pool.size(), s.creatures.size(), s.stepCount, context().running()));
+}
+
+void WorldViewWindow::showFirstStartHint() {
+  const QString hint = firstStartHint();
+  if (hint.isEmpty()) {
+    if (hint_ != nullptr) hint_->hide();
+    return;
+  }
+  // A label over the picture serves the software and the OpenGL view alike.
+  if (hint_ == nullptr) {
+    hint_ = new QLabel(this);
+    hint_->setAlignment(Qt::AlignCenter);
+    hint_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    hint_->setStyleSheet("QLabel { color: white; background: rgba(0, 0, 0, 110); padding: 8px; font-size: 13pt; }");
+  }
+  hint_->setText(hint);
+  hint_->adjustSize();
+  hint_->move((width() - hint_->width()) / 2, (height() - hint_->height()) / 2);
+  hint_->show();
+  hint_->raise();
+}
+
 void WorldViewWindow::keyPressEvent(QKeyEvent* event) {
   const Qt::KeyboardModifiers mods = event->modifiers();
   const int key = event->key();
@@ -283,7 +311,18 @@ void WorldViewWindow::togglePov() {
   param& chain = context().settingsChain().head();
   const int i = chain.findId("pov_act");
   if (i < 0) return;
-  chain.set(i, chain.getInt(i) == 0 ? "1" : "0");
+  const bool on = chain.getInt(i) == 0;
+  const int format = chain.findId("pov_file");
+  if (on && format >= 0 && chain.getText(format).empty()) {
+    // Without a file format every scene would be written to one nameless file.
+    prompts().message(this, PromptKind::Warning, "POV-Ray",
+                      "Scene export needs a file format: set \"File format\" (Interface > Options..., "
+                      "POV-Ray: Files), then press Shift+E again.");
+    return;
+  }
+  chain.set(i, on ? "1" : "0");
+  const bool nowOn = chain.getInt(i) != 0;
+  context().note(nowOn ? "POV-Ray scene export on" : "POV-Ray scene export off");
 }
 
 void WorldViewWindow::mousePressEvent(QMouseEvent* event) {
@@ -434,21 +473,11 @@ void WorldViewWindow::runCommand(WorldViewCommand command) {
 void WorldViewWindow::resizeClient(int width, int height) { resize(width, height); }
 
 void WorldViewWindow::saveSnapshot() {
-  if (openGL_) {
-    prompts().message(this, PromptKind::Critical, "Information", "OpenGL bitmap save not supported.");
-    return;
-  }
-  const QString file = prompts().saveFileName(this, "Save snapshot as:", QString(), "Bitmaps (*.bmp)");
-  if (file.isEmpty()) return;
-  const QImage img = picture().convertToFormat(QImage::Format_RGB888).mirrored();
-  RgbImage rgb;
-  rgb.width = img.width();
-  rgb.height = img.height();
-  rgb.pixels.resize(static_cast<size_t>(rgb.width) * rgb.height * 3);
-  for (int y = 0; y < rgb.height; ++y)
-    std::memcpy(rgb.pixels.data() + static_cast<size_t>(y) * rgb.width * 3, img.constScanLine(y),
-                static_cast<size_t>(rgb.width) * 3);
-  if (!writeBmp(pathFromQt(file), rgb))
+  const QImage shot = picture();  // before the dialog covers the view
+  const QString typed = prompts().saveFileName(this, "Save snapshot as:", QString(), kSnapshotFilter);
+  if (typed.isEmpty()) return;
+  const QString file = snapshotPath(typed);
+  if (!writeSnapshot(shot, file))
     prompts().message(this, PromptKind::Warning, "Warning", "Cannot save the snapshot to " + file);
 }
 

@@ -17,6 +17,7 @@
 #include "view/grab.h"
 #include "view/soft_world_painter.h"
 
+class QLabel;
 class QMenu;
 class QPainter;
 
@@ -112,6 +113,9 @@ class WorldViewWindow : public ToolWindow {
   void hideEvent(QHideEvent* event) override;
 
  private:
+  // The first start's hint while nothing exists yet; empty otherwise.
+  QString firstStartHint();
+  void showFirstStartHint();
   void onOrgLeaving(org* o);
   void onSelectionChanged();
   void renderSoftware(QPainter& painter, int width, int height);
@@ -134,6 +138,7 @@ class WorldViewWindow : public ToolWindow {
   SoftWorldPainter painter_{display_};
   std::unique_ptr<Grab> grab_;
   GlWorldWidget* gl_ = nullptr;
+  QLabel* hint_ = nullptr;  // the first start's "what to do", made when needed
   QImage soft_;
   QPoint lastMouse_;
   bool leftDown_ = false;

@@ -2,11 +2,14 @@
 // status texts, layouts and the command line.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
 #include <string>
 
+#include "support/scratch.h"
 #include "ui/command_line.h"
 #include "ui/demo_scheduler.h"
+#include "ui/message_tally.h"
 #include "ui/run_pacing.h"
 #include "ui/status_texts.h"
 #include "ui/window_layouts.h"
@@ -102,6 +105,35 @@ TEST(CommandLine, OptionsFilesInOrderSeedAndIgnoredArguments) {
   EXPECT_FALSE(parseCommandLine({"--seed=x"}).seed.has_value());
   EXPECT_FALSE(parseCommandLine({"x.gen.bak", "-gox"}).go);
   EXPECT_TRUE(parseCommandLine({"x.gen.bak"}).files.empty());
+  for (const char* ask : {"--help", "-H"}) {
+    const CommandLine usage = parseCommandLine({ask});
+    EXPECT_TRUE(usage.usage && !usage.help) << ask;
+  }
+}
+
+TEST(MessageTally, RepeatsCountOnlyWhenEveryPartMatchesAndNewsOnlyWhileUnwatched) {
+  MessageTally t;
+  EXPECT_EQ(t.add("Simulator", "creator", "GM.Validate #1 failed!", 0, false), 1);
+  EXPECT_EQ(t.add("Simulator", "creator", "GM.Validate #1 failed!", 0, false), 2);
+  EXPECT_EQ(t.add("Simulator", "creator", "GM.Validate #1 failed!", 1, false), 1);  // another level
+  EXPECT_EQ(t.add("Simulator", "Load", "GM.Validate #1 failed!", 1, false), 1);     // another function
+  EXPECT_EQ(t.add("Simulator", "Load", "GM.Validate #1 failed!", 2, true), 1);
+  EXPECT_EQ(t.unseen(), 2);  // plain and watched messages are no news
+  EXPECT_EQ(t.worstUnseen(), 1);
+  t.seen();
+  EXPECT_EQ(t.unseen(), 0);
+  EXPECT_EQ(MessageTally::leafText("x", 1), "x");
+  EXPECT_EQ(MessageTally::leafText("x", 464), "x (repeated 464 times)");
+}
+
+TEST(CommandLine, HelpNamesTheRealProgramOptionsAndShippedExamples) {
+  const std::string help = kCommandLineHelp;
+  EXPECT_EQ(help.find(".exe"), std::string::npos);
+  for (const char* part : {"   vorlund   [-go", "--seed N", "--help"}) EXPECT_NE(help.find(part), std::string::npos) << part;
+  for (std::size_t at = help.find("examples/"); at != std::string::npos; at = help.find("examples/", at + 1)) {
+    const std::string name = help.substr(at + 9, help.find_first_of(" \n", at) - at - 9);
+    EXPECT_TRUE(std::filesystem::is_regular_file(vorlund::test_support::exampleFile(name.c_str()))) << name;
+  }
 }
 
 namespace {

@@ -94,6 +94,12 @@ TEST_F(WorldViewWindowTest, SnapshotSavesTheSoftwarePictureAndCopyPutsAVectorPic
   scripted.fileNames.push_back(file);
   QTest::keyClick(&v, Qt::Key_B, Qt::ControlModifier);
   EXPECT_EQ(QImage(file).size(), v.size());
+  // A name typed without an extension is a bitmap; ".png" writes PNG.
+  for (const char* typed : {"snap1", "snap2.png"}) scripted.fileNames.push_back(dir.filePath(typed));
+  QTest::keyClick(&v, Qt::Key_B, Qt::ControlModifier);
+  QTest::keyClick(&v, Qt::Key_B, Qt::ControlModifier);
+  EXPECT_EQ(QImage(dir.filePath("snap1.bmp"), "BMP").size(), v.size());
+  EXPECT_EQ(QImage(dir.filePath("snap2.png"), "PNG").size(), v.size());
   QTest::keyClick(&v, Qt::Key_C, Qt::ControlModifier);
   const QMimeData* data = QApplication::clipboard()->mimeData();
   ASSERT_NE(data, nullptr);

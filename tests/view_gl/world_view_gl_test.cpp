@@ -1,6 +1,7 @@
 // The world view in OpenGL mode on a real window.
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "support/message_capture.h"
@@ -15,7 +16,7 @@ namespace {
 
 using vorlund::test::shown;
 
-TEST(WorldViewGl, OpensDrawsAndRefusesTheBitmapSnapshot) {
+TEST(WorldViewGl, OpensDrawsAndSavesTheFrameAsSnapshot) {
   test_support::MessageCapture messages;
   ScriptedPrompts scripted;
   ScopedPromptService guard(&scripted);
@@ -42,8 +43,12 @@ TEST(WorldViewGl, OpensDrawsAndRefusesTheBitmapSnapshot) {
   EXPECT_NEAR(sky.red(), 179, 2);
   EXPECT_NEAR(sky.green(), 179, 2);
   EXPECT_NEAR(sky.blue(), 153, 2);
+  QTemporaryDir dir;
+  scripted.fileNames.push_back(dir.filePath("gl-shot"));
   view.runCommand(WorldViewCommand::Snapshot);
-  EXPECT_TRUE(shown(scripted, "Information", "OpenGL bitmap save not supported."));
+  const QImage saved(dir.filePath("gl-shot.bmp"), "BMP");
+  ASSERT_EQ(saved.size(), img.size());
+  EXPECT_NEAR(saved.pixelColor(img.width() / 2, 1).blue(), 153, 2);
   view.setOpenGLMode(false);
   EXPECT_FALSE(view.renderer().isOpen());
 }

@@ -93,13 +93,17 @@ std::string SoundSystem::soundPath(const std::string& file) const {
 bool SoundSystem::demand() {
   if (*enabled_ == 0) {
     player_.reset();
+    noDevice_ = false;  // switched on again later, the device is tried again
     return false;
   }
   if (player_) return true;
+  if (noDevice_) return false;
   std::unique_ptr<AudioBackend> backend = factory_ ? factory_() : nullptr;
   if (!backend || !backend->open()) {
-    logMessage("(none)", "OnSoundDemand@", "DXsound could not be created", LOG_ERROR);
-    *enabled_ = 0;
+    // Said once; the setting stays as the user chose it, so a later start
+    // with a working device plays again.
+    logMessage("Sound", "Open", kNoAudioOutput, LOG_WARNING);
+    noDevice_ = true;
     return false;
   }
   player_ = std::make_unique<SoundPlayer>(std::move(backend));

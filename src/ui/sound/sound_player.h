@@ -68,11 +68,14 @@ class SoundPlayer {
   std::array<Slot, kSoundSlots> slots_;
 };
 
+// The one message of a run without an audio device.
+inline constexpr const char* kNoAudioOutput = "No audio output: the world's sounds are silent in this run.";
+
 class SoundSystem {
  public:
   using BackendFactory = std::function<std::unique_ptr<AudioBackend>()>;
-  // `enabled` is the "Sounds" setting (observed; switched off when there is
-  // no audio device). `folders` are searched in order for the sound files.
+  // `enabled` is the "Sounds" setting (observed; without an audio device the
+  // sounds stay silent for the run, the setting unchanged). `folders` are searched in order for the sound files.
   SoundSystem(int32_t& enabled, BackendFactory factory, std::vector<std::string> folders);
   ~SoundSystem();
   SoundSystem(const SoundSystem&) = delete;
@@ -104,6 +107,7 @@ class SoundSystem {
   BackendFactory factory_;
   std::vector<std::string> folders_;
   std::unique_ptr<SoundPlayer> player_;
+  bool noDevice_ = false;  // the device failed to open in this run
   Life* life_ = nullptr;
 };
 
