@@ -324,8 +324,13 @@ void MainWindow::watchMessages() {
                                  : QString(kToggleRows[static_cast<int>(MainToggle::Messages)].hint));
   });
   // The latest error is named where the person is looking.
-  errorPresenter_ = addMessagePresenter([this](const LogEntry& e) {
-    if (e.level >= LOG_ERROR) statusBar()->showMessage(toQt(e.module + ": " + e.message), kStatusNoteMs);
+  // The same error again is no news: it must not keep the status panels covered.
+  errorPresenter_ = addMessagePresenter([this, lastShown = QString()](const LogEntry& e) mutable {
+    if (e.level < LOG_ERROR) return;
+    const QString text = toQt(e.module + ": " + e.message);
+    if (text == lastShown) return;
+    lastShown = text;
+    statusBar()->showMessage(text, kStatusNoteMs);
   });
   connect(ctx_.get(), &UiContext::noted, this, [this](const QString& text) { statusBar()->showMessage(text, kStatusNoteMs); });
 }

@@ -169,9 +169,11 @@ void MainWindow::openDocumentation() {
   const std::string found = findDataFile(kManualFile);
   const QString path = found.empty() ? QString() : QFileInfo(QString::fromStdString(found)).absoluteFilePath();
   if (found.empty()) logMessage("MainProgram", "Help", missingDataMessage(kManualFile, dataFolders()), LOG_WARNING);
-  const auto fail = [this](const QString& why) {
+  const auto fail = [this, path](const QString& why) {
     logMessage("MainProgram", "Help", "Error opening HTML file: " + fromQt(why), LOG_ERROR);
-    prompts().message(this, PromptKind::Critical, "Error opening HTML file", why);
+    // Where the manual is, so it can still be read with any browser.
+    prompts().message(this, PromptKind::Critical, "Error opening HTML file",
+                      path.isEmpty() ? why : why + "\n\nThe manual: " + path);
   };
   if (path.isEmpty()) {
     fail("File or path not found");

@@ -32,7 +32,7 @@ class WindowRig {
     o.secondsClock = [this] { return seconds; };
     o.openDocument = [this](const QString& path) {
       opened.push_back(path);
-      return true;
+      return documentOpens;
     };
     o.audioBackend = [this] { return std::make_unique<vorlund::FakeBackend>(audio); };
     window = std::make_unique<vorlund::ui::MainWindow>(std::move(o));
@@ -66,6 +66,7 @@ class WindowRig {
   uint32_t ms = 1000;
   long seconds = 100000;
   std::vector<QString> opened;
+  bool documentOpens = true;  // false: the desktop has no handler for the manual
   std::unique_ptr<vorlund::ui::MainWindow> window;
 
  private:

@@ -239,6 +239,11 @@ TEST(MainWindow, RefusedActionsSayWhy) {
   // Phylogeny without history.
   w.action(MainAction::AnalyzePhylogeny)->trigger();
   EXPECT_TRUE(rig.prompts.shown.back().text.startsWith("There is no history of genetic operations to analyze."));
+  // A desktop that cannot open the manual.
+  rig.documentOpens = false;
+  w.action(MainAction::Help)->trigger();
+  EXPECT_EQ(rig.prompts.shown.back().title, "Error opening HTML file");
+  EXPECT_TRUE(rig.prompts.shown.back().text.startsWith("HTML Association invalid\n\nThe manual: "));
 }
 
 TEST(MainWindow, CloseQueryAndSettingsFile) {
