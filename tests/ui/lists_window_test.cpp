@@ -194,8 +194,12 @@ TEST_F(ListsTest, ColumnStringsAndHeaderSorting) {
   add("XX", "a", "", 50);
   add("XXX", "c", "", 20);
   const int life = column("lifespan");
+  select(genotypes, {1});  // "a"
   emit genotypes.table()->horizontalHeader()->sectionClicked(life);
   EXPECT_EQ(sim().pool.get(0)->name, "b");
+  // The highlight follows the record the sort moved, not the row it was on.
+  ASSERT_EQ(genotypes.selectedRows().size(), 1u);
+  EXPECT_EQ(genotypes.rowGenotype(genotypes.selectedRows().front())->name, "a");
   emit genotypes.table()->horizontalHeader()->sectionClicked(life);
   EXPECT_EQ(sim().pool.get(0)->name, "a");
   EXPECT_EQ(genotypes.table()->horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
@@ -207,6 +211,24 @@ TEST_F(ListsTest, ColumnStringsAndHeaderSorting) {
   EXPECT_EQ(genotypes.rowGenotype(0), d);
   EXPECT_EQ(genotypes.selectedRows(), std::vector<int>{0});
   EXPECT_EQ(ctx.selectedGenotype(), d);
+}
+
+TEST_F(ListsTest, IndividualsSortByHeaderWithoutReorderingTheWorld) {
+  przodek* rec = add("X(X,X)", "walker");
+  org* rich = sim().createCreature(*rec);
+  org* poor = sim().createCreature(*rec);
+  ASSERT_TRUE(rich && poor);
+  rich->energy = 900;
+  poor->energy = 80;  // as text "80" sorts after "900": the sort must compare numbers
+  individuals.refreshRows();
+  emit individuals.table()->horizontalHeader()->sectionClicked(param(kCreatureTable, nullptr).findId("energy"));
+  EXPECT_EQ(individuals.rowCreature(0), poor);
+  EXPECT_EQ(sim().creatures.get(0), rich);  // the simulation's order is untouched
+  select(individuals, {0});
+  EXPECT_EQ(ctx.selectedCreature(), poor);
+  individuals.deleteIndividuals();
+  ASSERT_EQ(sim().creatures.size(), 1);
+  EXPECT_EQ(sim().creatures.get(0), rich);
 }
 
 TEST_F(ListsTest, GenotypeModelRowsFollowThePoolAndItsOwnSort) {
