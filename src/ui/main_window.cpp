@@ -332,7 +332,8 @@ void MainWindow::watchMessages() {
     lastShown = text;
     statusBar()->showMessage(text, kStatusNoteMs);
   });
-  connect(ctx_.get(), &UiContext::noted, this, [this](const QString& text) { statusBar()->showMessage(text, kStatusNoteMs); });
+  connect(ctx_.get(), &UiContext::noted, this,
+          [this](const QString& text) { statusBar()->showMessage(text, kStatusNoteMs); });
 }
 
 void MainWindow::connectToggle(MainToggle t, QWidget* window) {

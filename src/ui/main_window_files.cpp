@@ -6,7 +6,6 @@
 #include <QFileInfo>
 #include <QShowEvent>
 #include <QTimer>
-#include <fstream>
 
 #include "core/data_folders.h"
 #include "core/message.h"
@@ -40,7 +39,8 @@ QString withExtension(const QString& path, const char* ext) {
 // before anything is cleared, so a wrong file costs nothing.
 QString loadRefusal(const QString& path, int what) {
   const int kinds = QFileInfo(path).isFile() ? fileRecordKinds(pathFromQt(path)) : -1;
-  if (kinds < 0) return "Cannot read the file " + path + ": " + (QFileInfo::exists(path) ? "not a readable file." : "no such file.");
+  if (kinds < 0)
+    return "Cannot read the file " + path + ": " + (QFileInfo::exists(path) ? "not a readable file." : "no such file.");
   if ((kinds & what) != 0) return {};
   return what == FILE_GENOTYPES
              ? path + " holds no genotypes (no \"org:\" record): nothing was loaded."

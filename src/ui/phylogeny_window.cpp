@@ -36,7 +36,8 @@ void runPhylogenyAnalysis(QWidget* parent, UiContext& ctx) {
     // The analysis would only log its refusal; the person who asked is told here.
     prompts().message(parent, PromptKind::Information, "Phylogeny analysis",
                       "There is no history of genetic operations to analyze.\n\nTurn on \"Remember history of "
-                      "genetic operations?\" (Simulation > Parameters..., Genetics: Statistics) before you start evolution.");
+                      "genetic operations?\" (Simulation > Parameters..., Genetics: Statistics) before you "
+                      "start evolution.");
     return;
   }
   EvolStudy study;
