@@ -1,9 +1,11 @@
 // The world view in OpenGL mode on a real window.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QTest>
 
 #include "support/message_capture.h"
+#include "ui/main_window_rig.h"
 #include "ui/ui_context.h"
 #include "ui/ui_test_support.h"
 #include "ui/world_view_window.h"
@@ -46,6 +48,24 @@ TEST(WorldViewGl, OpensDrawsAndRefusesTheBitmapSnapshot) {
   EXPECT_TRUE(shown(scripted, "Information", "OpenGL bitmap save not supported."));
   view.setOpenGLMode(false);
   EXPECT_FALSE(view.renderer().isOpen());
+}
+
+TEST(WorldViewGl, DefaultLayoutOpensTheWorldViewInOpenGLUnlessTheSettingsChoseSoftware) {
+  WindowRig rig;
+  {
+    MainWindow& w = rig.make();
+    EXPECT_TRUE(w.worldView()->openGLMode());
+    EXPECT_TRUE(w.toggle(MainToggle::OpenGL)->isChecked());
+    w.layoutEvolution();
+    EXPECT_FALSE(w.worldView()->openGLMode());
+    w.context().interface().int_opengl = 0;
+    w.layoutDefault();
+    EXPECT_FALSE(w.worldView()->openGLMode());
+    w.closeWithoutAsking();  // writes "Default.par"
+  }
+  MainWindow& w = rig.make();
+  EXPECT_EQ(w.context().interface().int_opengl, 0);
+  EXPECT_FALSE(w.worldView()->openGLMode());
 }
 
 }  // namespace
