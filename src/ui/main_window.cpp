@@ -210,6 +210,7 @@ MainWindow::MainWindow(MainWindowOptions options)
   // A first start has no "Default.sim": the built-in settings stay, silently.
   if (std::filesystem::is_regular_file(kDefaultSimFile)) sim().load(kDefaultSimFile, FILE_SETTINGS);
   ctx_->settingsChain().read(kSettingsFileName);
+  settingsRead_ = true;
 
   InterfaceSettings& s = ctx_->interface();
   setToggle(MainToggle::OpenGL, wantOpenGL());
@@ -488,7 +489,9 @@ void MainWindow::layoutEvolution() {
 }
 
 bool MainWindow::wantOpenGL() const {
-  if (ctx_->interface().int_opengl == 0) return false;
+  // Before the settings are read the choice is unknown: a software view chosen
+  // there must not load the OpenGL libraries at all.
+  if (!settingsRead_ || ctx_->interface().int_opengl == 0) return false;
   return options_.openGLAvailable ? options_.openGLAvailable() : openGLWorks();
 }
 

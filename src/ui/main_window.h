@@ -222,6 +222,7 @@ class MainWindow : public QMainWindow {
   bool inStep_ = false;
   bool inTick_ = false;
   bool shownOnce_ = false;
+  bool settingsRead_ = false;  // "Default.par" read: the OpenGL choice is known
   long stepsLeft_ = -1;  // runSteps: steps still to do; -1 unlimited
   int redrawRatio_ = 1;  // D
   double watchRate_ = 0;  // steps a second at a watching pace; 0: as fast as the ratio lets

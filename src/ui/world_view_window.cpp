@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -128,12 +129,18 @@ void WorldViewWindow::onOrgLeaving(org* o) {
 
 void WorldViewWindow::redraw() {
   if (!isVisible()) return;
-  if (openGL_ && gl_ != nullptr) {
-    gl_->repaint();
-  } else {
-    repaint();
-  }
   overlay_->hide();
+  if (openGL_ && gl_ != nullptr) {
+    gl_->update();
+  } else {
+    update();
+  }
+  // Not repaint(): in a window that has composed an OpenGL surface it paints
+  // at most once per screen refresh and only marks the other frames, so a
+  // run asking for every step drew one in dozens. The window's update
+  // request paints, composes and presents now.
+  QEvent request(QEvent::UpdateRequest);
+  QCoreApplication::sendEvent(window(), &request);
 }
 
 void WorldViewWindow::updateCamera() {

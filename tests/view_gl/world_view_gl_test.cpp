@@ -37,6 +37,10 @@ TEST(WorldViewGl, OpensDrawsAndRefusesTheBitmapSnapshot) {
   ASSERT_TRUE(view.openGLMode()) << "the renderer did not open";
   EXPECT_TRUE(view.renderer().isOpen());
   EXPECT_TRUE(shown(scripted, "no/such/water.bmp", "Cannot load texture file!"));
+  // Regression: a window composing a GL surface painted one asked-for frame per screen refresh.
+  const long before = view.framesDrawn();
+  for (int i = 0; i < 5; ++i) view.redraw();
+  EXPECT_EQ(view.framesDrawn(), before + 5);
   const QImage img = view.picture();
   ASSERT_FALSE(img.isNull());
   // The sky of the default camera fills the top row.
