@@ -50,7 +50,8 @@ bool DemoScheduler::tick(const DemoSettings& s, DemoStage& stage) {
       used_ += d;
       if (s.advanced) stage.newCameraMotion();
       stage.clearSelection();
-      if (random_() % kSelectOutOf < kSelectBelow) {
+      selecting_ = random_() % kSelectOutOf < kSelectBelow;
+      if (selecting_) {
         stage.selectRow(row);
         if (random_() % 2 == 0) {
           const int neurons = stage.neuronCount();
@@ -62,6 +63,12 @@ bool DemoScheduler::tick(const DemoSettings& s, DemoStage& stage) {
       show = false;
       paused_ = false;  // a new showing ends the pause
     }
+  }
+  // A creature that dies during its showing hands the rest of it to another:
+  // the camera would otherwise show the bare world until the next showing.
+  if (end_ > 0 && selecting_ && rows > 0 && stage.selectionEmpty()) {
+    stage.selectRow(random_() % rows);
+    stage.checkFollow();
   }
   // Always on means never paused, with or without creatures to show.
   if (s.demoOn >= 100) show = false;

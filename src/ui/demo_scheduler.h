@@ -25,6 +25,8 @@ class DemoStage {
   virtual void checkFollow() = 0;
   // Presses the World button when it is up (opening the world view).
   virtual void showWorld() = 0;
+  // Whether nothing is selected any more (the shown creature died).
+  virtual bool selectionEmpty() { return false; }
 };
 
 struct DemoSettings {
@@ -59,6 +61,7 @@ class DemoScheduler {
   long periodStart_ = 0;
   long used_ = 0;  // seconds of showings in this period
   long end_ = 0;   // end of the current showing; 0: none
+  bool selecting_ = false;  // the current showing follows a creature
   bool paused_ = false;
 };
 

@@ -33,6 +33,9 @@ constexpr ParamEntry kInterfaceTab[] = {
      "Keep GEN and SIM file extensions associated with Vorlund?"},
     {"int_genoshow", kColumnFlags, "Genotypes columns", "s", IS(int_genoshow), "(Internal)"},
     {"int_simushow", kColumnFlags, "Simulated columns", "s", IS(int_simushow), "(Internal)"},
+    {"int_opengl", 0, "3D OpenGL world view", "d 0 1", IS(int_opengl),
+     "Open the world view in 3D OpenGL in the default layouts and the demo?\n(where OpenGL works; "
+     "off keeps the software view)"},
     paramEnd(),
 };
 static_assert(paramTableValid(kInterfaceTab));

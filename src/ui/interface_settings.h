@@ -20,6 +20,7 @@ struct InterfaceSettings {
   int32_t int_assocext = 0;       // keep *.gen and *.sim associated with this program
   std::string int_genoshow;       // visible columns of the genotypes list
   std::string int_simushow;       // visible columns of the individuals list
+  int32_t int_opengl = 1;         // the default layout and the demo open the world view in OpenGL
 };
 
 // The table, in its file order; its section prefix is "PC_Interface:".
@@ -28,7 +29,7 @@ extern const ParamEntry kInterfaceTab[];
 // Parameter indexes within kInterfaceTab (after the header and group rows).
 enum InterfaceParam {
   INT_SND, INT_SOE, INT_MAXFPS, INT_DEMOON, INT_DEMOTIMEBASE, INT_DEMOADV, INT_ASSOCEXT,
-  INT_GENOSHOW, INT_SIMUSHOW, INT_PARAM_COUNT
+  INT_GENOSHOW, INT_SIMUSHOW, INT_OPENGL, INT_PARAM_COUNT
 };
 
 // The accessor bound to one InterfaceSettings object.

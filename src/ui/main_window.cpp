@@ -10,6 +10,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
+#include <QOffscreenSurface>
+#include <QOpenGLContext>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QStatusBar>
@@ -29,6 +31,7 @@
 #include "ui/brain_view_window.h"
 #include "ui/evolution_window.h"
 #include "ui/file_associations.h"
+#include "ui/gl_world_widget.h"
 #include "ui/lists_window.h"
 #include "ui/logo_frames.h"
 #include "ui/message_window.h"
@@ -41,8 +44,8 @@
 
 namespace vorlund::ui {
 
-const std::array<const char*, 10> MainWindow::kRefreshChoices = {
-    "8x slow-down", "4x slow-down", "2x slow-down", "Every frame", "1:2", "1:3", "1:4", "1:10", "1:100", "1:1000"};
+const std::array<const char*, 12> MainWindow::kRefreshChoices = {
+    "Watch: 1x speed", "Watch: 4x speed", "8x slow-down", "4x slow-down", "2x slow-down", "Every frame", "1:2", "1:3", "1:4", "1:10", "1:100", "1:1000"};
 
 namespace {
 
@@ -122,6 +125,21 @@ QStyle::StandardPixmap toolIcon(MainAction a) {
   }
 }
 
+bool openGLWorks() {
+  static const bool works = [] {
+    if (QGuiApplication::platformName() == "offscreen") return false;
+    QOffscreenSurface surface;
+    surface.setFormat(GlWorldWidget::surfaceFormat());
+    surface.create();
+    QOpenGLContext context;
+    context.setFormat(GlWorldWidget::surfaceFormat());
+    if (!context.create() || !context.makeCurrent(&surface)) return false;
+    context.doneCurrent();
+    return true;
+  }();
+  return works;
+}
+
 std::function<uint32_t()> realTickClock() {
   auto timer = std::make_shared<QElapsedTimer>();
   timer->start();
@@ -147,6 +165,7 @@ class MainWindow::Stage : public DemoStage {
   void selectNeuron(int index) override { w_.brain_->selectNeuron(index); }
   void checkFollow() override { w_.individuals_->setFollowChecked(true); }
   void showWorld() override { w_.setToggle(MainToggle::World, true); }
+  bool selectionEmpty() override { return w_.ctx_->selectedCreatures().empty(); }
 
  private:
   MainWindow& w_;
@@ -194,8 +213,10 @@ MainWindow::MainWindow(MainWindowOptions options)
   // A first start has no "Default.sim": the built-in settings stay, silently.
   if (std::filesystem::is_regular_file(kDefaultSimFile)) sim().load(kDefaultSimFile, FILE_SETTINGS);
   ctx_->settingsChain().read(kSettingsFileName);
+  settingsRead_ = true;
 
   InterfaceSettings& s = ctx_->interface();
+  setToggle(MainToggle::OpenGL, wantOpenGL());
   if (options_.associateFiles) {
     FileAssociations assoc(XdgFolders::fromEnvironment());
     assoc.apply(s.int_assocext, pathToQt(options_.programPath));
@@ -282,6 +303,8 @@ void MainWindow::buildControls() {
   worldCombo_ = new QComboBox(central);
   for (const char* c : kRefreshChoices) worldCombo_->addItem(c);
   worldCombo_->setToolTip("Video refresh rate");
+  // A new pace holds from the next step, not ten steps later (a second at the watching pace).
+  connect(worldCombo_, &QComboBox::currentTextChanged, this, [this] { readChoices(); });
   grid->addWidget(worldCombo_, 4, 0, 1, 2);
   videoSpeed_ = new QLabel(central);
   grid->addWidget(videoSpeed_, 5, 0, 1, 2);
@@ -463,13 +486,15 @@ QSize screenSize(const QWidget* w) {
 void MainWindow::layoutDefault() {
   const QSize s = screenSize(this);
   applyLayout(defaultLayout(s.width(), s.height()));
-  worldCombo_->setCurrentText("1:4");
+  worldCombo_->setCurrentText(kWatchingChoice);
   individuals_->setUpdateRateText("1:100");
   for (MainToggle t : {MainToggle::Genotypes, MainToggle::Individuals, MainToggle::World, MainToggle::Body,
                        MainToggle::Brain})
     setToggle(t, true);
   individuals_->setFollowChecked(true);
-  setToggle(MainToggle::OpenGL, false);
+  // The 3D view is what a newcomer should see; the software view stays for
+  // machines without OpenGL and for those who chose it.
+  setToggle(MainToggle::OpenGL, wantOpenGL());
   setToggle(MainToggle::Messages, false);
   setToggle(MainToggle::Evolution, false);
   ctx_->interface().int_demoon = 0;
@@ -494,6 +519,13 @@ void MainWindow::layoutEvolution() {
   setToggle(MainToggle::OpenGL, false);
   ctx_->interface().int_demoon = 0;
   refreshStatus();
+}
+
+bool MainWindow::wantOpenGL() const {
+  // Before the settings are read the choice is unknown: a software view chosen
+  // there must not load the OpenGL libraries at all.
+  if (!settingsRead_ || ctx_->interface().int_opengl == 0) return false;
+  return options_.openGLAvailable ? options_.openGLAvailable() : openGLWorks();
 }
 
 int MainWindow::spiedViewCount() const {

@@ -67,6 +67,9 @@ struct MainWindowOptions {
   std::function<bool(const QString& path)> openDocument;
   // Seed of the UI's own random numbers (demo, flicker); never the evolution's.
   uint64_t uiSeed = 1;
+  // Whether the world view can draw with OpenGL; when empty, a context is
+  // tried once (never on the offscreen platform, which has no screen).
+  std::function<bool()> openGLAvailable;
   // The audio output of the world's sounds; Qt Multimedia's default device when empty.
   std::function<std::unique_ptr<AudioBackend>()> audioBackend;
 };
@@ -80,7 +83,11 @@ class MainWindow : public QMainWindow {
   // How long one batch of steps may take before events are served again.
   static constexpr int kBatchMs = 8;
   // The refresh-rate choices, in their order.
-  static const std::array<const char*, 10> kRefreshChoices;
+  static const std::array<const char*, 12> kRefreshChoices;
+  // The choice of the default layout: a pace a person can follow.
+  static constexpr const char* kWatchingChoice = "Watch: 1x speed";
+  // In the watching paces a frame is drawn at most this often (ms).
+  static constexpr int kWatchFrameMs = 15;
 
   explicit MainWindow(MainWindowOptions options = {});
   ~MainWindow() override;
@@ -159,12 +166,19 @@ class MainWindow : public QMainWindow {
   bool toggleDown(MainToggle t) const;
   void applyLayout(const struct WindowLayout& layout);
   void applyCommandLine();
+  // The world view's mode for the default layouts and the demo: OpenGL when
+  // it works and "int_opengl" asks for it.
+  bool wantOpenGL() const;
   void seedEmptyWorld();
   void runBatch();
-  void stepOnce();
+  // A batch at the watching pace: the steps due by the clock, then one frame.
+  void runWatchedBatch();
+  // One step of the loop; `draw` false leaves the frames to the caller.
+  void stepOnce(bool draw = true);
   void simulateOneStep();
-  // Draws the views `frames` times after a step, unless the frame budget says wait.
-  void drawFrames(int frames);
+  // Draws the views `frames` times after a step, unless the frame budget says
+  // wait (`always`: the pace asked for this frame).
+  void drawFrames(int frames, bool always = false);
   // Milliseconds on a steady clock started with the window.
   double frameClockMs() const;
   void finishRun();
@@ -212,8 +226,11 @@ class MainWindow : public QMainWindow {
   bool inStep_ = false;
   bool inTick_ = false;
   bool shownOnce_ = false;
+  bool settingsRead_ = false;  // "Default.par" read: the OpenGL choice is known
   long stepsLeft_ = -1;  // runSteps: steps still to do; -1 unlimited
   int redrawRatio_ = 1;  // D
+  double watchRate_ = 0;  // steps a second at a watching pace; 0: as fast as the ratio lets
+  StepPacer pacer_;
   long updateRatio_ = 1;  // U
   int logoFrame_ = -1;
   QString captionSuffix_;

@@ -7,6 +7,8 @@
 #include <QThread>
 #include <QTimer>
 #include <QToolButton>
+#include <algorithm>
+#include <cmath>
 
 #include "core/message.h"
 #include "ui/body_view_window.h"
@@ -60,6 +62,8 @@ void MainWindow::run() {
   refreshStatus();
   redrawRatio_ = 1;
   updateRatio_ = 1;
+  readChoices();
+  pacer_.start(frameClockMs(), watchRate_);
   batchTimer_->setInterval(0);
   batchTimer_->start();
 }
@@ -109,6 +113,11 @@ void MainWindow::runBatch() {
     batchTimer_->setInterval(kModalPollMs);
     return;
   }
+  // runSteps wants its steps now, whatever the pace.
+  if (watchRate_ > 0 && stepsLeft_ < 0) {
+    runWatchedBatch();
+    return;
+  }
   batchTimer_->setInterval(0);
   QElapsedTimer batch;
   batch.start();
@@ -118,7 +127,27 @@ void MainWindow::runBatch() {
   if (!running_) finishRun();
 }
 
-void MainWindow::stepOnce() {
+void MainWindow::runWatchedBatch() {
+  QElapsedTimer batch;
+  batch.start();
+  long steps = 0;
+  for (long due = pacer_.due(frameClockMs()); due > 0 && running_ && watchRate_ > 0; --due) {
+    stepOnce(false);
+    pacer_.stepped(1);
+    ++steps;
+    if (batch.elapsed() >= kBatchMs || modalOpen()) break;
+  }
+  if (steps > 0 && toggleDown(MainToggle::World)) drawFrames(1, true);
+  if (!running_) {
+    finishRun();
+    return;
+  }
+  // Sleep in the event loop until the next step is due, at most one frame a kWatchFrameMs.
+  const double wait = std::max(pacer_.msToNext(frameClockMs()), steps > 0 ? double{kWatchFrameMs} : 0.0);
+  batchTimer_->setInterval(watchRate_ > 0 ? static_cast<int>(std::ceil(wait)) : 0);
+}
+
+void MainWindow::stepOnce(bool draw) {
   symulator& s = sim();
   simulateOneStep();
   // A critical message (its box opened inside the step) cleared the run flag.
@@ -136,19 +165,16 @@ void MainWindow::stepOnce() {
   }
   cameraFollow();
   world_->updateCamera();
-  if (toggleDown(MainToggle::World)) {
+  if (draw && toggleDown(MainToggle::World)) {
     const int frames = framesForStep(redrawRatio_, step);
     if (frames > 0) drawFrames(frames);
   }
   if (step % kChoiceReadSteps == 0) readChoices();
 }
 
-void MainWindow::drawFrames(int frames) {
+void MainWindow::drawFrames(int frames, bool always) {
   const double start = frameClockMs();
-  // The demonstration is there to be watched: its creatures move at the
-  // pace of the frames it asks for, as they always did.
-  const bool watched = ctx_->interface().int_demoon > 0;
-  if (!watched && !frameBudget_.allows(redrawRatio_, start)) return;
+  if (!always && !frameBudget_.allows(redrawRatio_, start)) return;
   for (int f = 0; f < frames; ++f) {
     redrawViews();
     drawSpiedViews();
@@ -171,8 +197,15 @@ void MainWindow::simulateOneStep() {
 }
 
 void MainWindow::readChoices() {
-  redrawRatio_ = parseRedrawChoice(fromQt(worldCombo_->currentText()));
+  const std::string pace = fromQt(worldCombo_->currentText());
+  redrawRatio_ = parseRedrawChoice(pace);
   updateRatio_ = parseUpdateChoice(fromQt(individuals_->updateRateText()));
+  const double rate = parseWatchChoice(pace) * kWatchStepsPerSecond;
+  if (rate != watchRate_) {
+    watchRate_ = rate;
+    pacer_.start(frameClockMs(), rate);
+    if (rate <= 0 && running_) batchTimer_->setInterval(0);
+  }
 }
 
 void MainWindow::drawSpiedViews() {
@@ -189,7 +222,8 @@ void MainWindow::cameraFollow() {
   if (!individuals_->followChecked() || ctx_->selectedCreatures().empty()) return;
   // The demo picks creatures itself; it switches the camera on silently
   // rather than stopping the show with a box nobody asked for.
-  if (world_->followSelection() && ctx_->interface().int_demoon == 0)
+  const bool demo = ctx_->interface().int_demoon > 0;
+  if (world_->followSelection(demo) && !demo)
     prompts().message(this, PromptKind::Information, "Information",
                       "Camera following method set to 'Once' because Follow is checked");
 }
@@ -198,8 +232,10 @@ void MainWindow::redrawViews() {
   const InterfaceSettings& s = ctx_->interface();
   if (s.int_demoon > 0 && demo_.paused()) return;
   if (toggleDown(MainToggle::World)) {
+    // Only pictures the view really painted count: a hidden or held view paints none.
+    const long before = world_->framesDrawn();
     world_->redraw();
-    meter_.frameDrawn();
+    meter_.framesDrawn(static_cast<int>(world_->framesDrawn() - before));
   }
   if (toggleDown(MainToggle::Brain) && (running_ || brain_->showsCreature())) brain_->redraw();
   const int pause = meter_.sleepMs(s.int_maxfps);

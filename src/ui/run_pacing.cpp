@@ -53,6 +53,37 @@ long parseUpdateChoice(std::string_view text) {
   return u > 0 ? u : 1;
 }
 
+double parseWatchChoice(std::string_view text) {
+  constexpr std::string_view kPrefix = "Watch: ";
+  if (text.substr(0, kPrefix.size()) != kPrefix) return 0.0;
+  const long n = leadingNumber(text.substr(kPrefix.size()));
+  return n > 0 ? static_cast<double>(n) : 0.0;
+}
+
+void StepPacer::start(double nowMs, double stepsPerSecond) {
+  startMs_ = nowMs;
+  rate_ = stepsPerSecond;
+  done_ = 0;
+}
+
+long StepPacer::due(double nowMs) {
+  if (rate_ <= 0) return 0;
+  const double owed = (nowMs - startMs_) * rate_ / 1000.0 - static_cast<double>(done_);
+  const double maxOwed = kMaxBacklogMs * rate_ / 1000.0 + 1.0;
+  if (owed > maxOwed) {
+    // Forget what is older than the backlog: the start moves up.
+    startMs_ += (owed - maxOwed) * 1000.0 / rate_;
+    return static_cast<long>(maxOwed);
+  }
+  return owed >= 1.0 ? static_cast<long>(owed) : 0;
+}
+
+double StepPacer::msToNext(double nowMs) const {
+  if (rate_ <= 0) return 0.0;
+  const double nextMs = startMs_ + static_cast<double>(done_ + 1) * 1000.0 / rate_;
+  return std::max(0.0, nextMs - nowMs);
+}
+
 int framesForStep(int redrawRatio, long stepCount) {
   if (redrawRatio < 0) return -redrawRatio;
   if (redrawRatio == 0) return 1;

@@ -3,6 +3,7 @@
 // drawing throttled, and how the step counter is written.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -19,6 +20,37 @@ std::string groupDigits(long value);
 int parseRedrawChoice(std::string_view text);
 // The list update ratio U: "Ever" -> 1, "1:100" -> 100; unusable texts -> 1.
 long parseUpdateChoice(std::string_view text);
+
+// The watching paces: "Watch: 1x speed" runs the world at kWatchStepsPerSecond
+// steps a second (about life-like: gravity's 0.005 units per step squared is
+// the Earth's at one metre a unit), "Watch: 4x speed" four times as fast.
+// The pace decides only when steps run, never what they do.
+constexpr double kWatchStepsPerSecond = 44.0;
+// The speed-up of a watching choice ("Watch: 4x speed" -> 4), 0 for the others.
+double parseWatchChoice(std::string_view text);
+
+// Keeps a run to a number of steps per second of real time: how many steps
+// are due now, and how long until the next one. A run that falls behind
+// (slow frames, a box) carries at most kMaxBacklogMs of steps into the next
+// batch, so the world never races to catch up.
+class StepPacer {
+ public:
+  static constexpr double kMaxBacklogMs = 100.0;
+
+  // Starts counting at `nowMs` (any steady clock) at `stepsPerSecond`.
+  void start(double nowMs, double stepsPerSecond);
+  double stepsPerSecond() const { return rate_; }
+  // Steps due at `nowMs` that have not been done yet.
+  long due(double nowMs);
+  void stepped(long steps) { done_ += steps; }
+  // Milliseconds from `nowMs` until the next step is due (0 when one is due).
+  double msToNext(double nowMs) const;
+
+ private:
+  double startMs_ = 0.0;
+  double rate_ = 0.0;
+  long done_ = 0;
+};
 
 // Frames to draw after a step: 1 on every D-th step when D > 0 (0 on the
 // others), and -D on every step when D < 0.
@@ -68,6 +100,7 @@ class FrameRateMeter {
   explicit FrameRateMeter(uint32_t nowMs) : lastMs_(nowMs) {}
 
   void frameDrawn() { ++frames_; }
+  void framesDrawn(int n) { frames_ += std::max(n, 0); }
   int framesSinceMeasurement() const { return frames_; }
   // Measures when due (tick clock, wrap-around safe); true when it did.
   bool measure(uint32_t nowMs, int maxFps);

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -26,6 +27,7 @@
 #include "ui/ui_context.h"
 #include "ui/ui_random.h"
 #include "view/area2d.h"
+#include "view/pick.h"
 #include "view/view_input.h"
 #include "world/org.h"
 
@@ -65,6 +67,8 @@ constexpr float kDemoAngleUnit = 0.2f;
 constexpr float kDemoHeightUnit = 0.02f;
 constexpr float kDemoZoomUnit = 0.001f;
 constexpr int kCreditMargin = 4;
+// Where the overlay text sits (pixels from the top-left corner).
+constexpr int kOverlayMargin = 10;
 
 }  // namespace
 
@@ -91,6 +95,10 @@ WorldViewWindow::WorldViewWindow(UiContext& ctx, QWidget* parent, org* spied)
   framedSize_ = sim.world.activeSize();
   if (spied_) camera_.update(sim.world);
   connect(&ctx, &UiContext::orgLeaving, this, &WorldViewWindow::onOrgLeaving);
+  motionTimer_.start();
+  overlay_ = new QLabel(this);
+  overlay_->setStyleSheet("QLabel { color: white; background: rgba(0, 0, 0, 110); padding: 2px 4px; }");
+  overlay_->hide();
   resize(480, 360);
 }
 
@@ -122,12 +130,18 @@ void WorldViewWindow::onOrgLeaving(org* o) {
 void WorldViewWindow::redraw() {
   if (!isVisible()) return;
   showFirstStartHint();
+  overlay_->hide();
   if (openGL_ && gl_ != nullptr) {
-    gl_->repaint();
+    gl_->update();
   } else {
-    repaint();
+    update();
   }
-  overlay_.clear();
+  // Not repaint(): in a window that has composed an OpenGL surface it paints
+  // at most once per screen refresh and only marks the other frames, so a
+  // run asking for every step drew one in dozens. The window's update
+  // request paints, composes and presents now.
+  QEvent request(QEvent::UpdateRequest);
+  QCoreApplication::sendEvent(window(), &request);
 }
 
 void WorldViewWindow::updateCamera() {
@@ -141,12 +155,18 @@ void WorldViewWindow::updateCamera() {
     camera_.update(w);
     return;
   }
-  // The motion's zoom acts on the table's zoom while the camera follows.
-  motion_.step(camera_, followActive_);
+  // By real time, however many steps ran since the last call. The motion's
+  // zoom acts on the table's zoom while the camera follows.
+  motion_.advance(camera_, followActive_, motionClock_.ticksAt(motionNowMs()));
   followActive_ = false;
 }
 
-bool WorldViewWindow::followSelection() {
+double WorldViewWindow::motionNowMs() const {
+  if (motionTime_) return motionTime_();
+  return static_cast<double>(motionTimer_.nsecsElapsed()) / 1e6;
+}
+
+bool WorldViewWindow::followSelection(bool keepInView) {
   if (spied_) return false;
   followActive_ = true;
   const std::vector<org*>& selected = context().selectedCreatures();
@@ -157,7 +177,11 @@ bool WorldViewWindow::followSelection() {
     camera_.settings.ka_auto = FOLLOW_ONCE;
     switched = true;
   }
-  camera_.update(context().sim().world);
+  int mode = camera_.settings.ka_auto;
+  // Kept in view: a new creature is taken at once (no glide over bare
+  // ground), then tracked as it walks.
+  if (keepInView && mode == FOLLOW_ONCE && !camera_.refreshRequested()) mode = FOLLOW_FAST;
+  camera_.update(context().sim().world, mode);
   return switched;
 }
 
@@ -193,7 +217,17 @@ void WorldViewWindow::showTextureBoxes(const QStringList& files) {
   for (const QString& f : files) prompts().message(this, PromptKind::Critical, f, "Cannot load texture file!");
 }
 
-void WorldViewWindow::showOverlayText(const QString& text) { overlay_ = text; }
+void WorldViewWindow::showOverlayText(const QString& text) {
+  // A label over the view rather than text in the picture: it shows over the
+  // OpenGL surface too, and appears without drawing the world again.
+  overlay_->setText(text);
+  overlay_->adjustSize();
+  overlay_->move(kOverlayMargin, kOverlayMargin);
+  overlay_->show();
+  overlay_->raise();
+}
+
+QString WorldViewWindow::overlayText() const { return overlay_->isVisible() ? overlay_->text() : QString(); }
 
 void WorldViewWindow::newDemoMotion(UiRandom& random) {
   if (random.next() % 10 >= kDemoReverseChance) {
@@ -237,14 +271,11 @@ void WorldViewWindow::paintEvent(QPaintEvent*) {
       image.fillRect(soft_.rect(), Qt::black);
     } else {
       renderSoftware(image, soft_.width(), soft_.height());
+      ++softFrames_;
     }
   }
   QPainter p(this);
   p.drawImage(0, 0, soft_);
-  if (!overlay_.isEmpty()) {
-    p.setPen(Qt::white);
-    p.drawText(10, 10 + p.fontMetrics().ascent(), overlay_);
-  }
 }
 
 QString WorldViewWindow::firstStartHint() {
@@ -339,7 +370,12 @@ void WorldViewWindow::mouseMoveEvent(QMouseEvent* event) {
   const double dx = now.x() - lastMouse_.x(), dy = now.y() - lastMouse_.y();
   lastMouse_ = now;
   const int w = std::max(width(), 1), h = std::max(height(), 1);
-  if ((event->modifiers() & Qt::ControlModifier) && grab_ && grab_->active()) {
+  Vec3 under;
+  if ((event->modifiers() & Qt::ControlModifier) && grab_ && grab_->active() && openGL_ &&
+      renderer_.lastView().groundPoint(now.x(), now.y(), grab_->pointer().z, under)) {
+    // In the 3D view the pointer stays under the mouse, whatever the camera's angles.
+    grab_->movePointer(under.x - grab_->pointer().x, under.y - grab_->pointer().y);
+  } else if ((event->modifiers() & Qt::ControlModifier) && grab_ && grab_->active()) {
     grab_->movePointer(dx / (w * camera_.scale), -dy / (h * camera_.scale));
   } else if (event->modifiers() & Qt::ShiftModifier) {
     camera_.pan(dx, dy, w, h);
@@ -376,30 +412,23 @@ void WorldViewWindow::hideEvent(QHideEvent* event) {
 bool WorldViewWindow::grabAt(const QPoint& pixel) {
   if (!grab_) return false;
   symulator& sim = context().sim();
-  org* best = nullptr;
-  int bestEnd = -1;
-  int bestDistance = kGrabPickRange;
-  for (int i = 0; i < sim.creatures.size(); ++i) {
-    org* o = sim.creatures.get(i);
-    for (int e = 0; e < o->sesCount(); ++e) {
-      double x = 0, y = 0;
-      if (openGL_) {
-        if (!renderer_.project(o->getSes(e)->p, x, y)) continue;
-      } else {
-        int ix = 0, iy = 0;
-        painter_.projection().project(o->getSes(e)->p, ix, iy);
-        x = ix;
-        y = iy;
-      }
-      const double d = std::hypot(x - pixel.x(), y - pixel.y());
-      if (!(d < bestDistance)) continue;
-      bestDistance = static_cast<int>(d);
-      best = o;
-      bestEnd = e;
-    }
+  PixelProjection project;
+  if (openGL_) {
+    // The 3D picture's own perspective, as its last frame was drawn.
+    const PerspectiveView& view = renderer_.lastView();
+    project = [&view](const Vec3& p, double& x, double& y) { return view.project(p, x, y); };
+  } else {
+    project = [this](const Vec3& p, double& x, double& y) {
+      int ix = 0, iy = 0;
+      painter_.projection().project(p, ix, iy);
+      x = ix;
+      y = iy;
+      return true;
+    };
   }
-  if (best == nullptr) return false;
-  grab_->start(*best, bestEnd);
+  const StickEndPick pick = nearestStickEnd(sim, project, pixel.x(), pixel.y(), kGrabPickRange);
+  if (pick.creature == nullptr) return false;
+  grab_->start(*pick.creature, pick.end);
   return true;
 }
 
@@ -407,10 +436,11 @@ bool WorldViewWindow::feedAt(const QPoint& pixel) {
   symulator& sim = context().sim();
   Vec3 p;
   if (openGL_) {
-    if (!renderer_.unproject(pixel.x(), pixel.y(), 0.0, p)) return false;
+    const PerspectiveView& view = renderer_.lastView();
+    if (!view.groundPoint(pixel.x(), pixel.y(), 0.0, p)) return false;
     // Once more on the ground actually there (blocks).
     Vec3 q;
-    if (renderer_.unproject(pixel.x(), pixel.y(), sim.world.height(p.x, p.y), q)) p = q;
+    if (view.groundPoint(pixel.x(), pixel.y(), sim.world.height(p.x, p.y), q)) p = q;
   } else {
     p = painter_.projection().toGround(pixel.x(), pixel.y());
   }

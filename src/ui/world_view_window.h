@@ -6,8 +6,10 @@
 // (zoom, pan, grab, feed), and takes snapshots.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QString>
+#include <functional>
 #include <memory>
 
 #include "ui/tool_window.h"
@@ -15,6 +17,7 @@
 #include "view/display_settings.h"
 #include "view/gl_renderer.h"
 #include "view/grab.h"
+#include "view/motion_clock.h"
 #include "view/soft_world_painter.h"
 
 class QLabel;
@@ -58,23 +61,30 @@ class WorldViewWindow : public ToolWindow {
   // Draws the current state now (a real, synchronous paint). The main window
   // calls it for every frame it counts; never during a simulation step.
   void redraw();
-  // The camera's per-step update (follow modes, motion). Called after every
-  // step while running and every timer tick while stopped.
+  // The camera's update (follow modes; the motion by the real time passed).
+  // Called after every step while running and every timer tick while stopped.
   void updateCamera();
+  // The milliseconds clock the motion runs by (a steady clock when not set).
+  void setMotionTime(std::function<double()> nowMs) { motionTime_ = std::move(nowMs); }
   // Moves the camera towards the selected creatures (the context's
   // selectedCreatures(); called while the lists' Follow box is checked).
   // Returns true when the follow mode was "off" and has been set to "Once",
-  // so the caller tells the user.
-  bool followSelection();
+  // so the caller tells the user. `keepInView` (the demo): a "Once" camera
+  // glides after the creature as "Fast" does, so it never walks out of view.
+  bool followSelection(bool keepInView = false);
 
   // The OpenGL button: OpenGL renderer or the software painter. A renderer
   // that cannot open shows "OpenGL open error" and leaves the mode off.
   bool openGLMode() const { return openGL_; }
   void setOpenGLMode(bool on);
 
-  // Text drawn over the picture at (10, 10) until the next redraw (the
-  // demo's "Background simulation...").
+  // Pictures painted so far, software and OpenGL (the display rate counts them).
+  long framesDrawn() const { return softFrames_ + renderer_.frameNumber(); }
+
+  // Text shown over the picture at (10, 10) until the next redraw (the
+  // demo's "Background simulation..."), in both modes.
   void showOverlayText(const QString& text);
+  QString overlayText() const;
 
   // The demo's camera: a new motion picked from the UI's random numbers, and
   // keeping the camera's height angle above ground and water.
@@ -124,14 +134,19 @@ class WorldViewWindow : public ToolWindow {
   void resizeClient(int width, int height);
   void togglePov();
   void showTextureBoxes(const QStringList& files);
+  double motionNowMs() const;
 
   bool spied_ = false;
   bool openGL_ = false;
   bool followActive_ = false;
   double framedSize_ = 0;  // the world size the camera last framed
-  QString overlay_;
+  QLabel* overlay_ = nullptr;
+  long softFrames_ = 0;
   Camera camera_;
   CameraMotion motion_;
+  MotionClock motionClock_;
+  QElapsedTimer motionTimer_;
+  std::function<double()> motionTime_;
   GlRenderer renderer_{camera_};
   WorldDisplayFields display_;
   WorldDisplayParams displayParams_{&display_};

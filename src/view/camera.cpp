@@ -100,10 +100,10 @@ void Camera::computeGoal(const world& w, Vec3& goalTarget, double& goalScale) co
   goalScale = std::clamp(kGoalScaleNumerator / d * settings.ka_zoom, kScaleMin, kScaleMax);
 }
 
-void Camera::update(const world& w) {
+void Camera::update(const world& w, int mode) {
   Vec3 goal;
   double goalScale = scale;
-  switch (settings.ka_auto) {
+  switch (mode) {
     case FOLLOW_ONCE:
       if (refresh_) {
         computeGoal(w, target, scale);
@@ -114,7 +114,7 @@ void Camera::update(const world& w) {
       break;
     case FOLLOW_FAST:
     case FOLLOW_SLOW: {
-      const double share = settings.ka_auto == FOLLOW_FAST ? kFollowFastShare : kFollowSlowShare;
+      const double share = mode == FOLLOW_FAST ? kFollowFastShare : kFollowSlowShare;
       computeGoal(w, goal, goalScale);
       target = target * (1.0 - share) + goal * share;
       scale = scale * (1.0 - share) + goalScale * share;
@@ -167,14 +167,16 @@ void Camera::clampScale() {
   scale = std::clamp(scale, kScaleMin, kScaleMax);
 }
 
-void CameraMotion::step(Camera& camera, bool zoomParameter) {
+void CameraMotion::advance(Camera& camera, bool zoomParameter, double ticks) {
+  if (!(ticks > 0)) return;
   CameraSettings& s = camera.settings;
-  s.ka_a += angleSpeed;
-  s.ka_h += heightSpeed;
+  s.ka_a += angleSpeed * ticks;
+  s.ka_h += heightSpeed * ticks;
+  const double zoom = ticks == 1.0 ? zoomFactor : std::pow(static_cast<double>(zoomFactor), ticks);
   if (zoomParameter) {
-    s.ka_zoom *= zoomFactor;
+    s.ka_zoom *= zoom;
   } else {
-    camera.zoomBy(zoomFactor);
+    camera.zoomBy(zoom);
     // A scale held at its bound stops zooming, as the zoom parameter does.
     if (camera.scale <= kScaleMin || camera.scale >= kScaleMax) zoomFactor = 1;
   }
@@ -186,8 +188,11 @@ void CameraMotion::step(Camera& camera, bool zoomParameter) {
     s.ka_h = kHeightMin;
     heightSpeed = 0;
   }
-  if (s.ka_a > kAngleFull) s.ka_a -= kAngleFull;
-  if (s.ka_a < 0) s.ka_a += kAngleFull;
+  // Several ticks of a fast spin may pass a whole turn.
+  if (s.ka_a > kAngleFull || s.ka_a < 0) {
+    s.ka_a = std::fmod(s.ka_a, kAngleFull);
+    if (s.ka_a < 0) s.ka_a += kAngleFull;
+  }
   if (s.ka_zoom > kZoomMax) {
     s.ka_zoom = kZoomMax;
     zoomFactor = 1;

@@ -101,7 +101,9 @@ class Camera {
   // nothing followed has a stick end, else the union of the followed boxes.
   void computeGoal(const world& w, Vec3& goalTarget, double& goalScale) const;
   // One follow update by `ka_auto`.
-  void update(const world& w);
+  void update(const world& w) { update(w, settings.ka_auto); }
+  // One follow update as in the follow mode `mode` (the table's stays as it is).
+  void update(const world& w, int mode);
   // "Reset Camera": default angle, height and zoom, the whole world in view.
   void reset(const world& w);
   // The whole world in view at the current angles (after the world changed size).
@@ -129,18 +131,23 @@ class Camera {
   bool refresh_ = false;
 };
 
-// The motion a world view adds to its camera every step: keys, demo mode and
-// mouse inertia set it. "Stopped" is (0, 0, 1).
+// The motion a world view adds to its camera: keys, demo mode and mouse
+// inertia set it. Its speeds are per motion tick, a fixed span of real time
+// (MotionClock), so the camera turns and zooms as fast at tens of thousands
+// of steps a second as when stopped. "Stopped" is (0, 0, 1).
 struct CameraMotion {
-  float angleSpeed = 0;   // degrees per step
-  float heightSpeed = 0;  // degrees per step
-  float zoomFactor = 1;   // per step
+  float angleSpeed = 0;   // degrees per tick
+  float heightSpeed = 0;  // degrees per tick
+  float zoomFactor = 1;   // per tick
 
   void stop() { *this = CameraMotion{}; }
   bool moving() const { return angleSpeed != 0 || heightSpeed != 0 || zoomFactor != 1; }
-  // One step. With `zoomParameter` the factor acts on `ka_zoom` (the view
+  // One tick. With `zoomParameter` the factor acts on `ka_zoom` (the view
   // follows and recomputes its goal), else directly on the scale.
-  void step(Camera& camera, bool zoomParameter);
+  void step(Camera& camera, bool zoomParameter) { advance(camera, zoomParameter, 1.0); }
+  // `ticks` (any non-negative share of ticks) at once: the speeds times the
+  // ticks, the zoom factor to their power.
+  void advance(Camera& camera, bool zoomParameter, double ticks);
 };
 
 }  // namespace vorlund

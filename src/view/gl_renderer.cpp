@@ -285,6 +285,7 @@ void GlRenderer::drawFrame(const Life& life, const Grab* grab) {
   glGetDoublev(GL_MODELVIEW_MATRIX, modelview_);
   glGetDoublev(GL_PROJECTION_MATRIX, projection_);
   glGetIntegerv(GL_VIEWPORT, viewport_);
+  lastView_ = PerspectiveView(*camera_, width_, height_, aspectCorrection);
   const GLint filter = settings.sgl_lintex ? GL_LINEAR : GL_NEAREST;
   for (Slot& s : slots_) {
     glBindTexture(GL_TEXTURE_2D, s.name);

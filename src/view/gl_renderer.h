@@ -14,6 +14,7 @@
 #include "view/camera.h"
 #include "view/gl_settings.h"
 #include "view/ground_mesh.h"
+#include "view/pick.h"
 
 struct GLUquadric;
 
@@ -69,6 +70,8 @@ class GlRenderer {
   // The window pixel (x right, y down) of a world point in the last frame;
   // false when it lies behind the eye.
   bool project(const Vec3& p, double& x, double& y) const;
+  // The perspective of the last frame, as plain arithmetic (what picking uses).
+  const PerspectiveView& lastView() const { return lastView_; }
 
  private:
   struct Slot {
@@ -125,6 +128,7 @@ class GlRenderer {
   std::vector<std::string> failedTextures_;
   int width_ = 1, height_ = 1;
   Vec3 eye_;
+  PerspectiveView lastView_;
   double modelview_[16] = {};
   double projection_[16] = {};
   int viewport_[4] = {};

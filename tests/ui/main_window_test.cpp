@@ -63,7 +63,7 @@ TEST(MainWindow, FreshStartCaptionStatusAndEnablement) {
   EXPECT_FALSE(w.action(MainAction::SaveGenotypes)->isEnabled());
   EXPECT_FALSE(w.action(MainAction::Stop)->isEnabled());
   EXPECT_TRUE(w.action(MainAction::Run)->isEnabled());
-  EXPECT_EQ(w.refreshChoice()->currentText(), "1:4");
+  EXPECT_EQ(w.refreshChoice()->currentText(), MainWindow::kWatchingChoice);
   EXPECT_TRUE(w.toggle(MainToggle::World)->isChecked());
   EXPECT_FALSE(w.toggle(MainToggle::Messages)->isChecked());
   // Closing a window releases its toggle.

@@ -32,6 +32,27 @@ TEST(RunPacing, RefreshChoicesGiveRatiosAndNeverZero) {
   for (const auto& [text, u] : update) EXPECT_EQ(parseUpdateChoice(text), u) << text;
 }
 
+TEST(RunPacing, WatchingPacesKeepStepsToTheClockWithoutCatchingUp) {
+  const std::map<std::string, double> watch = {
+      {"Watch: 1x speed", 1}, {"Watch: 4x speed", 4}, {"Watch: x speed", 0}, {"1:4", 0}, {"Every frame", 0}};
+  for (const auto& [text, n] : watch) EXPECT_EQ(parseWatchChoice(text), n) << text;
+  StepPacer p;
+  p.start(1000, 40);  // a step every 25 ms
+  EXPECT_EQ(p.due(1020), 0);
+  EXPECT_NEAR(p.msToNext(1020), 5, 1e-9);
+  EXPECT_EQ(p.due(1100), 4);
+  p.stepped(4);
+  EXPECT_EQ(p.due(1110), 0);
+  EXPECT_NEAR(p.msToNext(1110), 15, 1e-9);
+  // A stall of two seconds owes 80 steps; only the backlog's 4 (+1) run, and the pace goes on from there.
+  EXPECT_EQ(p.due(3100), 5);
+  p.stepped(5);
+  EXPECT_EQ(p.due(3110), 0);
+  EXPECT_EQ(p.due(3150), 2);
+  p.start(0, 0);  // no watching pace: nothing is due by the clock
+  EXPECT_EQ(p.due(1e6), 0);
+}
+
 TEST(RunPacing, FramesPerStepFollowTheRatio) {
   EXPECT_EQ(framesForStep(-8, 7), 8);  // a slow-down draws every step several times
   EXPECT_EQ(framesForStep(1, 7), 1);
@@ -154,6 +175,8 @@ struct FakeStage : DemoStage {
   void selectNeuron(int i) override { log.push_back("neuron" + std::to_string(i)); }
   void checkFollow() override { log.push_back("follow"); }
   void showWorld() override { log.push_back("world"); }
+  bool empty = false;
+  bool selectionEmpty() override { return empty; }
 };
 
 struct DemoRig {
@@ -173,10 +196,16 @@ TEST(DemoScheduler, ShowingsWithinTheBudgetThenPauseUntilTheNextPeriod) {
   s.maxCreated = 2;  // showings of 10 / 2 = 5 s
   EXPECT_FALSE(r.demo.tick(s, r.stage));
   EXPECT_EQ(r.stage.log, (std::vector<std::string>{"motion", "clear", "row0", "neuron3", "follow", "world"}));
-  r.now += 4;
+  r.now += 3;
   r.stage.log.clear();
   EXPECT_FALSE(r.demo.tick(s, r.stage));  // the showing lasts
   EXPECT_TRUE(r.stage.log.empty());
+  r.stage.empty = true;  // its creature died: another one takes the rest of the showing
+  r.demo.tick(s, r.stage);
+  EXPECT_EQ(r.stage.log, (std::vector<std::string>{"row1", "follow"}));
+  r.stage.empty = false;
+  r.now += 1;
+  r.stage.log.clear();
   r.now += 1;
   EXPECT_FALSE(r.demo.tick(s, r.stage));  // ends, the second showing starts at once
   EXPECT_FALSE(r.stage.log.empty());

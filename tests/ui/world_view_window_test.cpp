@@ -14,6 +14,8 @@
 #include "support/message_capture.h"
 #include "ui/prompt_service.h"
 #include "ui/ui_context.h"
+#include "view/motion_clock.h"
+#include "world/org.h"
 
 using namespace vorlund;
 using namespace vorlund::ui;
@@ -42,6 +44,9 @@ struct WorldViewWindowTest : ::testing::Test {
 };
 
 TEST_F(WorldViewWindowTest, KeysDriveTheCameraMotion) {
+  double now = 0;
+  v.setMotionTime([&now] { return now; });
+  v.updateCamera();  // starts the motion's clock
   QTest::keyClick(&v, Qt::Key_Left);
   QTest::keyClick(&v, Qt::Key_Up);
   QTest::keyClick(&v, Qt::Key_Plus, Qt::KeypadModifier);
@@ -49,8 +54,15 @@ TEST_F(WorldViewWindowTest, KeysDriveTheCameraMotion) {
   EXPECT_FLOAT_EQ(v.motion().heightSpeed, 0.1f);
   EXPECT_FLOAT_EQ(v.motion().zoomFactor, 1.001f);
   const double angle = v.camera().settings.ka_a;
+  now += MotionClock::kTickMs;  // one timer tick while stopped
   v.updateCamera();
   EXPECT_NEAR(v.camera().settings.ka_a, angle + 0.1, 1e-6);
+  // Running calls it after every step: a tick's worth of steps turns it as far.
+  for (int step = 0; step < 1000; ++step) {
+    now += MotionClock::kTickMs / 1000;
+    v.updateCamera();
+  }
+  EXPECT_NEAR(v.camera().settings.ka_a, angle + 0.2, 0.1 * MotionClock::kMinPieceMs / MotionClock::kTickMs);
   QTest::keyClick(&v, Qt::Key_Space);
   EXPECT_FALSE(v.motion().moving());
   v.camera().settings.ka_h = 70;
@@ -78,6 +90,42 @@ TEST_F(WorldViewWindowTest, DoubleClickFeedsInsideTheWorldOnly) {
   EXPECT_DOUBLE_EQ(sim.food.get(before)->getSes(0)->p.z, 3.0);
   EXPECT_FALSE(v.feedAt(QPoint(2, 2)));  // the sky corner lies outside the square
   EXPECT_EQ(sim.food.size(), before + 1);
+}
+
+TEST_F(WorldViewWindowTest, CountsPaintedFramesAndShowsTheOverlayUntilTheNextFrame) {
+  const long before = v.framesDrawn();
+  v.redraw();
+  v.redraw();
+  EXPECT_EQ(v.framesDrawn(), before + 2);
+  v.showOverlayText("Background simulation...");
+  QApplication::processEvents();
+  EXPECT_EQ(v.overlayText(), "Background simulation...");
+  v.redraw();
+  EXPECT_EQ(v.overlayText(), "");
+  v.hide();
+  const long hidden = v.framesDrawn();
+  v.redraw();  // asked for, not painted: not counted
+  EXPECT_EQ(v.framesDrawn(), hidden);
+}
+
+// Regression: the demo's camera followed "Once" and its creature walked out of the picture.
+TEST_F(WorldViewWindowTest, KeptInViewTheCameraTracksAWalkingCreature) {
+  symulator& sim = ctx.sim();
+  org* c = sim.startCreature(std::make_unique<org>(&sim.geneticsContext(), "XX"));
+  ASSERT_NE(c, nullptr);
+  ctx.selectCreature(c);
+  for (bool keep : {false, true}) {
+    v.camera().settings.ka_auto = FOLLOW_ONCE;
+    ctx.selectCreature(nullptr);
+    v.followSelection(keep);
+    ctx.selectCreature(c);
+    v.followSelection(keep);  // a new creature: taken at once in both cases
+    const Vec3 start = v.camera().target;
+    for (const auto& s : c->l_ses) s->p += Vec3(5, 0, 0);
+    for (int i = 0; i < 100; ++i) v.followSelection(keep);
+    EXPECT_NEAR(v.camera().target.x - start.x, keep ? 5.0 : 0.0, 1e-3) << keep;
+    EXPECT_EQ(v.camera().settings.ka_auto, FOLLOW_ONCE);  // the user's mode is kept
+  }
 }
 
 TEST_F(WorldViewWindowTest, ResizeCommandsKeepTheHeight) {

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <memory>
 
+#include "view/motion_clock.h"
 #include "view/view_input.h"
 #include "world/org.h"
 
@@ -164,6 +165,31 @@ TEST(CameraMotionTest, ZoomParameterSnapsToItsBoundsAndStops) {
   m.zoomFactor = 0.5f;
   for (int i = 0; i < 10; ++i) m.step(cam, true);
   EXPECT_DOUBLE_EQ(cam.settings.ka_zoom, 0.2);
+}
+
+// Regression: the camera keys acted once per simulation step, so at thousands
+// of steps a second one press of + zoomed into the ground within a second.
+TEST(CameraMotionTest, MotionFollowsRealTimeHoweverOftenTheClockIsRead) {
+  const auto turned = [](double ms, int reads) {
+    Camera cam;
+    CameraMotion m;
+    m.angleSpeed = 0.5f;
+    m.zoomFactor = 1.01f;
+    MotionClock clock;
+    double now = 1000;
+    clock.ticksAt(now);  // the first reading only starts the clock
+    for (int i = 0; i < reads; ++i) m.advance(cam, true, clock.ticksAt(now += ms / reads));
+    return std::pair{cam.settings.ka_a - 30.0, cam.settings.ka_zoom};
+  };
+  // Four timer ticks while stopped are four ticks of motion, also in 100 pieces (a running loop).
+  for (int reads : {1, 10, 100}) {
+    const auto [angle, zoom] = turned(4 * MotionClock::kTickMs, reads);
+    EXPECT_NEAR(angle, 2.0, 1e-4) << reads;
+    EXPECT_NEAR(zoom, std::pow(1.01, 4), 1e-5) << reads;
+  }
+  // Reads closer than the smallest piece keep their time for later; a stall counts as its cap.
+  EXPECT_NEAR(turned(MotionClock::kTickMs, 1000).first, 0.5, 0.5 * MotionClock::kMinPieceMs / MotionClock::kTickMs);
+  EXPECT_NEAR(turned(60000, 1).first, 0.5 * MotionClock::kMaxGapMs / MotionClock::kTickMs, 1e-9);
 }
 
 TEST(ViewInputTest, KeysChangeTheMotionAsTheTableSays) {

@@ -179,6 +179,22 @@ TEST_F(GlRenderTest, PictureChangesWithTheWorld) {
   EXPECT_NE(draw(), blocks) << "the ground is recorded again when the boundaries change";
 }
 
+// Regression: Ctrl+click in the 3D view grabbed creatures far from the pointer
+// near the corners. The pick's plain perspective is the one the frame was drawn with.
+TEST_F(GlRenderTest, PickPerspectiveMatchesTheDrawnProjection) {
+  look(12, 35, {7, 9, 0.5});
+  camera.settings.ka_a = 123;
+  renderer.resize(kSide, kSide / 2);  // a wide view narrows the field of view
+  draw();
+  const PerspectiveView& view = renderer.lastView();
+  for (const Vec3& p : {Vec3{7, 9, 0.5}, Vec3{1, 2, 0}, Vec3{15, 3, 2}, Vec3{12, 16, 0}, Vec3{3, 14, 1}}) {
+    double gx = 0, gy = 0, x = 0, y = 0;
+    ASSERT_EQ(renderer.project(p, gx, gy), view.project(p, x, y));
+    EXPECT_NEAR(x, gx, 0.01) << p.x << "," << p.y;
+    EXPECT_NEAR(y, gy, 0.01) << p.x << "," << p.y;
+  }
+}
+
 TEST_F(GlRenderTest, GrabPointerIsDrawnWhileTheGrabRuns) {
   org* c = scene.creature("p:8,10,0.3\np:12,10,0.3\nj:0,1\n");
   look(20);

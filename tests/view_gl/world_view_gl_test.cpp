@@ -1,10 +1,12 @@
 // The world view in OpenGL mode on a real window.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "support/message_capture.h"
+#include "ui/main_window_rig.h"
 #include "ui/ui_context.h"
 #include "ui/ui_test_support.h"
 #include "ui/world_view_window.h"
@@ -36,6 +38,10 @@ TEST(WorldViewGl, OpensDrawsAndSavesTheFrameAsSnapshot) {
   ASSERT_TRUE(view.openGLMode()) << "the renderer did not open";
   EXPECT_TRUE(view.renderer().isOpen());
   EXPECT_TRUE(shown(scripted, "no/such/water.bmp", "Cannot load texture file!"));
+  // Regression: a window composing a GL surface painted one asked-for frame per screen refresh.
+  const long before = view.framesDrawn();
+  for (int i = 0; i < 5; ++i) view.redraw();
+  EXPECT_EQ(view.framesDrawn(), before + 5);
   const QImage img = view.picture();
   ASSERT_FALSE(img.isNull());
   // The sky of the default camera fills the top row.
@@ -51,6 +57,24 @@ TEST(WorldViewGl, OpensDrawsAndSavesTheFrameAsSnapshot) {
   EXPECT_NEAR(saved.pixelColor(img.width() / 2, 1).blue(), 153, 2);
   view.setOpenGLMode(false);
   EXPECT_FALSE(view.renderer().isOpen());
+}
+
+TEST(WorldViewGl, DefaultLayoutOpensTheWorldViewInOpenGLUnlessTheSettingsChoseSoftware) {
+  WindowRig rig;
+  {
+    MainWindow& w = rig.make();
+    EXPECT_TRUE(w.worldView()->openGLMode());
+    EXPECT_TRUE(w.toggle(MainToggle::OpenGL)->isChecked());
+    w.layoutEvolution();
+    EXPECT_FALSE(w.worldView()->openGLMode());
+    w.context().interface().int_opengl = 0;
+    w.layoutDefault();
+    EXPECT_FALSE(w.worldView()->openGLMode());
+    w.closeWithoutAsking();  // writes "Default.par"
+  }
+  MainWindow& w = rig.make();
+  EXPECT_EQ(w.context().interface().int_opengl, 0);
+  EXPECT_FALSE(w.worldView()->openGLMode());
 }
 
 }  // namespace
