@@ -7,6 +7,7 @@
 #include "world/life.h"
 #include "world/physical_ranges.h"
 #include "world/physics_constants.h"
+#include "world/step_trig.h"
 
 namespace vorlund {
 
@@ -65,7 +66,7 @@ void Life::motion(org& o) {
     S.v = Vec3(std::clamp(S.v.x, -kVelocityLimit, kVelocityLimit), std::clamp(S.v.y, -kVelocityLimit, kVelocityLimit),
                std::clamp(S.v.z, -kVelocityLimit, kVelocityLimit));
     S.p += S.v;
-    turnFrame(S.o, S.spin);
+    turnFrameStep(S.o, S.spin);
   }
   bookBalance(o);
 }

@@ -4,6 +4,8 @@
 // on every x86-64 machine whichever path its processor allows.
 #pragma once
 
+#include <bit>
+#include <cstdint>
 #include <string_view>
 
 #include "world/vec3.h"
@@ -42,6 +44,40 @@ inline void turnFrameStep(Frame& f, const Vec3& a) {
   double c[4], s[4];
   cosSin4(angles, c, s);
   turnFrame(f, c[0], s[0], c[1], s[1], c[2], s[2]);
+}
+
+// The cosine and sine of one angle, remembered for as long as the angle stays
+// bit for bit the same: a joint angle that no muscle moved costs no library
+// call. A fresh memo holds the angle +0.
+struct CosSinMemo {
+  double angle = 0, c = 1, s = 0;
+
+  bool holds(double a) const { return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(angle); }
+  void of(double a, double& cosine, double& sine) {
+    // Bits, not ==: -0 and +0 compare equal but have sines of different sign.
+    if (!holds(a)) {
+      angle = a;
+      cosSin1(a, c, s);
+    }
+    cosine = c;
+    sine = s;
+  }
+};
+
+// The identity frame turned by the angles, with the cosines and sines taken
+// from (and kept in) one memo per angle; the angles that changed are computed
+// in one batch.
+inline Frame frameFromAnglesStep(const Vec3& a, CosSinMemo (&memo)[3]) {
+  const double angles[3] = {a.x, a.y, a.z};
+  if (!memo[0].holds(a.x) || !memo[1].holds(a.y) || !memo[2].holds(a.z)) {
+    const double batch[4] = {a.x, a.y, a.z, 0};
+    double c[4], s[4];
+    cosSin4(batch, c, s);
+    for (int i = 0; i < 3; ++i) memo[i] = CosSinMemo{angles[i], c[i], s[i]};
+  }
+  Frame f;
+  turnFrame(f, memo[0].c, memo[0].s, memo[1].c, memo[1].s, memo[2].c, memo[2].s);
+  return f;
 }
 
 }  // namespace vorlund
