@@ -105,6 +105,9 @@ void MainWindow::runBatch() {
     return;
   }
   batchTimer_->setInterval(0);
+  // The setting may have changed in its dialog since the last batch.
+  const int threads = stepThreadsFor(ctx_->interface().int_threads);
+  if (sim().stepThreads() != threads) sim().setStepThreads(threads);
   QElapsedTimer batch;
   batch.start();
   do {

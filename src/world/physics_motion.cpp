@@ -11,7 +11,7 @@
 
 namespace vorlund {
 
-void Life::motion(org& o) {
+void Life::motion(org& o, std::vector<TouchEvent>& touched) {
   const bool lowDamping = rules().model == 1;
   const double water = world.waterLevel();
   for (const auto& sp : o.l_ses) {
@@ -37,10 +37,7 @@ void Life::motion(org& o) {
         if (lowDamping) S.v *= GROUND_VELOCITY_KEEP;
       } else {
         // The first touch only records where the end landed.
-        for (std::size_t i = 0; i < touchHooks.size(); ++i) {
-          const TouchHook hook = touchHooks[i];
-          if (hook.fn != nullptr) hook.fn(hook.arg, &o, &S);
-        }
+        if (!touchHooks.empty()) touched.push_back({&o, &S});
         S.contact = 1;
         S.anchor = q;
       }
