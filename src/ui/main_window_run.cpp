@@ -23,8 +23,6 @@ namespace vorlund::ui {
 
 namespace {
 constexpr const char* kSeedGenotype = "X";
-// Steps between two readings of the refresh-rate and update-rate choices.
-constexpr long kChoiceReadSteps = 10;
 // While a modal box is open the batch timer only looks this often whether it closed.
 constexpr int kModalPollMs = 20;
 // Logo: a new frame every kLogoTicksPerFrame ticks, kLogoFrameCount frames.
@@ -108,6 +106,10 @@ void MainWindow::runBatch() {
   // The setting may have changed in its dialog since the last batch.
   const int threads = stepThreadsFor(ctx_->interface().int_threads);
   if (sim().stepThreads() != threads) sim().setStepThreads(threads);
+  // The choices change only while events are served, between two batches;
+  // reading them (texts of two lists) once a batch rather than every few
+  // steps keeps the fast worlds' steps for the simulation.
+  readChoices();
   QElapsedTimer batch;
   batch.start();
   do {
@@ -138,7 +140,6 @@ void MainWindow::stepOnce() {
     const int frames = framesForStep(redrawRatio_, step);
     if (frames > 0) drawFrames(frames);
   }
-  if (step % kChoiceReadSteps == 0) readChoices();
 }
 
 void MainWindow::drawFrames(int frames) {
