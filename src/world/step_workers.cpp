@@ -8,11 +8,14 @@ namespace vorlund {
 namespace {
 
 // How long a waiter spins before it sleeps. A phase and the serial work
-// between two phases last tens of microseconds, no more than waking a
-// sleeping thread (and an idle core) takes: a worker that slept through
-// every gap would cost more than it gains. Past this (the run stopped, or
-// a long serial stretch) it sleeps and leaves the core to others.
-constexpr auto kSpinTime = std::chrono::microseconds(500);
+// between two phases last tens of microseconds, about what waking a
+// sleeping thread takes. Past this (the run stopped, a long serial stretch)
+// it sleeps and leaves the core to others.
+constexpr auto kSpinTime = std::chrono::microseconds(50);
+// For this long the spin only pauses; later it yields as well: when the
+// machine is busy, the thread it waits for may be queued on this very core,
+// and a spin that keeps the core cost every phase the whole spin.
+constexpr auto kPauseTime = std::chrono::microseconds(5);
 // Pauses between two looks at the clock while spinning.
 constexpr int kSpinsPerClockRead = 64;
 
@@ -25,11 +28,19 @@ inline void pause() {
 template <class T, class Done>
 void waitUntil(std::atomic<T>& value, Done done) {
   if (done(value.load(std::memory_order_acquire))) return;
-  const auto until = std::chrono::steady_clock::now() + kSpinTime;
+  const auto start = std::chrono::steady_clock::now();
+  bool yielding = false;
   for (int spin = 1;; ++spin) {
     if (done(value.load(std::memory_order_acquire))) return;
-    pause();
-    if (spin % kSpinsPerClockRead == 0 && std::chrono::steady_clock::now() > until) break;
+    if (yielding)
+      std::this_thread::yield();
+    else
+      pause();
+    if (yielding || spin % kSpinsPerClockRead == 0) {
+      const auto spun = std::chrono::steady_clock::now() - start;
+      if (spun > kSpinTime) break;
+      yielding = spun > kPauseTime;
+    }
   }
   for (T seen = value.load(std::memory_order_acquire); !done(seen); seen = value.load(std::memory_order_acquire))
     value.wait(seen, std::memory_order_acquire);
