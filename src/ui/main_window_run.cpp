@@ -112,9 +112,13 @@ void MainWindow::runBatch() {
   readChoices();
   QElapsedTimer batch;
   batch.start();
+  long steps = 0;
+  bool more = true;
   do {
     stepOnce();
-  } while (running_ && batch.elapsed() < kBatchMs && !modalOpen());
+    if (batchChecks_.due(++steps)) more = batch.elapsed() < kBatchMs && !modalOpen();
+  } while (running_ && more);
+  batchChecks_.batchDone(steps);
   if (!running_) finishRun();
 }
 
