@@ -39,5 +39,20 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 # System libraries (D-Bus, fontconfig, Mesa) keep a little memory until exit;
 # only they are suppressed, never the project's own code.
 export LSAN_OPTIONS="suppressions=$ROOT/scripts/lsan.supp:print_suppressions=0"
-cd "$BUILD_DIR"
-ctest --output-on-failure -j "$(nproc)"
+(cd "$BUILD_DIR" && ctest --output-on-failure -j "$(nproc)")
+
+# The threaded step under ThreadSanitizer, in a small build of its own (it
+# does not mix with the sanitizers above): only the runs that split the step
+# over several threads.
+TSAN_DIR=build-tsan
+cmake -S . -B "$TSAN_DIR" -G Ninja \
+  -DCMAKE_BUILD_TYPE=Debug \
+  -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" \
+  -DVORLUND_TSAN=ON \
+  -DVORLUND_WERROR=ON \
+  -DVORLUND_TESTS=ON \
+  -DVORLUND_GUI=OFF \
+  -DVORLUND_PYTHON=OFF
+cmake --build "$TSAN_DIR" -j "$(nproc)" --target test_sim test_world
+TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1" "$TSAN_DIR/tests/test_sim" --gtest_filter='*StepIdentity*'
+TSAN_OPTIONS="halt_on_error=1" "$TSAN_DIR/tests/test_world" --gtest_filter='StepWorkers*'

@@ -13,6 +13,8 @@ PACKAGES=(
   libcli11-dev
   nlohmann-json3-dev
   libfmt-dev
+  # The physics step's deterministic sines.
+  libsleef-dev
   # The desktop program: Qt 6 Widgets, OpenGL 1.1 + GLU through Mesa.
   qt6-base-dev
   qt6-base-dev-tools

@@ -83,6 +83,7 @@ struct RunOptions {
   std::string pov;    // folder of the run's scene files
   long povSkip = 3;   // steps left out between two scenes
   std::string report;  // HTML page of the run written at its end
+  int threads = 1;     // threads the step is split over; the results are the same for any
 };
 
 long elapsedMs(std::chrono::steady_clock::time_point since) {
@@ -158,6 +159,7 @@ void runCommand(CliContext& ctx, RunOptions o, bool seeded) {
     }
   }
   symulator& sim = *ctx.sim;
+  sim.setStepThreads(o.threads);
   int64_t done = 0;
   std::string heldMigrants;  // what a resumed island had in flight
   if (!o.resume.empty()) {
@@ -343,6 +345,9 @@ void addRunCommands(CLI::App& app, CliContext& ctx) {
   sub->add_option("--pov", o.pov, "Write ray-tracer scenes of the run into this folder (render: scripts/render-film.sh)");
   sub->add_option("--pov-skip", o.povSkip, "Steps between two scenes minus one (0 to 20, default 3)")
       ->check(CLI::Range(0, 20));
+  sub->add_option("--threads", o.threads,
+                  "Threads the step is split over (default 1); any number gives the same results")
+      ->check(CLI::Range(1, kMaxStepThreads));
   sub->add_option("--report", o.report, "Write an HTML page of the run's curves and best genotypes at its end");
   sub->add_option("files", o.files, "Settings (*.sim) and genotype (*.gen) files, applied in order");
   sub->callback([&ctx, &o, sub]() {

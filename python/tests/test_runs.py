@@ -16,7 +16,7 @@ def test_python_and_terminal_runs_give_the_same_pool_csv_and_checkpoint(in_tmp):
     subprocess.run([CLI, "run", "--quiet", "--seed", "11", "--steps", "2500", "--every", "400",
                     "--csv", "cli.csv", "--save", "cli.gen", "--checkpoint", "cli.ckpt"] + files, check=True)
 
-    sim = vorlund.Simulator()
+    sim = vorlund.Simulator(threads=2)  # any thread count gives the terminal's single-threaded run
     sim.seed(11)
     for f in files:
         sim.load(f)
@@ -91,6 +91,7 @@ def test_other_threads_run_while_stepping_but_cannot_touch_the_simulation(walker
     (lambda s: s.save("pool.txt"), ValueError),
     (lambda s: s.save("no/such/folder/pool.gen"), OSError),
     (lambda s: s.run(10, csv="no/such/folder/run.csv"), ValueError),
+    (lambda s: setattr(s, "threads", 0), ValueError),
 ])
 def test_bad_calls_raise_and_change_nothing(walkers, call, error):
     with pytest.raises(error):

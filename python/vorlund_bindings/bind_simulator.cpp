@@ -170,6 +170,7 @@ void loadCheckpointInto(SimulatorState& st, const std::string& path) {
   }
   // A checkpoint needs a fresh simulator; the present one stays until the file is read whole.
   auto fresh = std::make_unique<symulator>();
+  fresh->setStepThreads(st.owned->stepThreads());
   std::string error;
   int64_t steps = 0;
   const bool ok = loadCheckpoint(*fresh, path, steps, error);
@@ -179,6 +180,12 @@ void loadCheckpointInto(SimulatorState& st, const std::string& path) {
   st.runSteps = steps;
   st.recorder.clearRows();
   ++st.generation;
+}
+
+void setThreads(SimulatorState& st, int threads) {
+  if (threads < 1 || threads > kMaxStepThreads)
+    throw py::value_error("threads must be 1 to " + std::to_string(kMaxStepThreads) + ", not " + std::to_string(threads));
+  st.sim().setStepThreads(threads);
 }
 
 void saveCheckpointOf(SimulatorState& st, const std::string& path) {
@@ -234,7 +241,14 @@ The same seed and files give the same pool and CSV as ``vorlund-cli run``.
 There is one random generator for the whole process: two simulators stepped
 in turn draw from the same sequence.
 )doc");
-  cls.def(py::init<>())
+  cls.def(py::init([](int threads) {
+             auto st = std::make_shared<SimulatorState>();
+             setThreads(*st, threads);
+             return st;
+           }),
+           py::arg("threads") = 1, "A fresh simulator whose step is split over `threads` threads (see threads).")
+      .def_property("threads", [](SimulatorState& st) { return st.sim().stepThreads(); }, &setThreads,
+                    "Threads each step is split over (1 to 64; 1 starts none). Any number gives the same results.")
       .def("seed", [](SimulatorState&, uint64_t s) { seedRandom(s); }, py::arg("seed"),
            "Seeds the process-wide random generator: the same seed and files give the same run.")
       .def("load", &load, py::arg("path"),

@@ -1,6 +1,10 @@
 #include "ui/interface_settings.h"
 
+#include <algorithm>
 #include <cstddef>
+#include <thread>
+
+#include "world/step_workers.h"
 
 namespace vorlund::ui {
 
@@ -31,6 +35,9 @@ constexpr ParamEntry kInterfaceTab[] = {
      "Change interface parameters when in demo mode?\n(camera zoom and position etc.)"},
     {"int_assocext", 0, "Keep extensions associated", "d 0 1", IS(int_assocext),
      "Keep GEN and SIM file extensions associated with Vorlund?"},
+    {"int_threads", 0, "Simulation threads", "d 0 64", IS(int_threads),
+     "Threads each simulation step is split over (the results are the same for any number)\n"
+     "0: as many as the processor has cores, but one"},
     {"int_genoshow", kColumnFlags, "Genotypes columns", "s", IS(int_genoshow), "(Internal)"},
     {"int_simushow", kColumnFlags, "Simulated columns", "s", IS(int_simushow), "(Internal)"},
     {"int_opengl", 0, "3D OpenGL world view", "d 0 1", IS(int_opengl),
@@ -42,5 +49,11 @@ static_assert(paramTableValid(kInterfaceTab));
 static_assert((kDemoFlags >> 16) == PARAM_NOSTORE && (kColumnFlags >> 16) == PARAM_HIDDEN);
 
 #undef IS
+
+int stepThreadsFor(int32_t setting) {
+  if (setting > 0) return std::min<int>(setting, kMaxStepThreads);
+  const int cores = static_cast<int>(std::thread::hardware_concurrency());
+  return std::clamp(cores - 1, 1, kMaxStepThreads);
+}
 
 }  // namespace vorlund::ui

@@ -236,6 +236,7 @@ class MainWindow : public QMainWindow {
   QString captionSuffix_;
   FrameRateMeter meter_;
   FrameBudget frameBudget_;
+  BatchChecks batchChecks_;
   QElapsedTimer frameClock_;
   double lastListRefreshMs_ = -kListRefreshMinMs;
   DemoScheduler demo_;

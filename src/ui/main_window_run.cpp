@@ -25,8 +25,6 @@ namespace vorlund::ui {
 
 namespace {
 constexpr const char* kSeedGenotype = "X";
-// Steps between two readings of the refresh-rate and update-rate choices.
-constexpr long kChoiceReadSteps = 10;
 // While a modal box is open the batch timer only looks this often whether it closed.
 constexpr int kModalPollMs = 20;
 // Logo: a new frame every kLogoTicksPerFrame ticks, kLogoFrameCount frames.
@@ -119,11 +117,22 @@ void MainWindow::runBatch() {
     return;
   }
   batchTimer_->setInterval(0);
+  // The setting may have changed in its dialog since the last batch.
+  const int threads = stepThreadsFor(ctx_->interface().int_threads);
+  if (sim().stepThreads() != threads) sim().setStepThreads(threads);
+  // The choices change only while events are served, between two batches;
+  // reading them (texts of two lists) once a batch rather than every few
+  // steps keeps the fast worlds' steps for the simulation.
+  readChoices();
   QElapsedTimer batch;
   batch.start();
+  long steps = 0;
+  bool more = true;
   do {
     stepOnce();
-  } while (running_ && batch.elapsed() < kBatchMs && !modalOpen());
+    if (batchChecks_.due(++steps)) more = batch.elapsed() < kBatchMs && !modalOpen();
+  } while (running_ && more);
+  batchChecks_.batchDone(steps);
   if (!running_) finishRun();
 }
 
@@ -169,7 +178,6 @@ void MainWindow::stepOnce(bool draw) {
     const int frames = framesForStep(redrawRatio_, step);
     if (frames > 0) drawFrames(frames);
   }
-  if (step % kChoiceReadSteps == 0) readChoices();
 }
 
 void MainWindow::drawFrames(int frames, bool always) {

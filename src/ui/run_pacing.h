@@ -80,6 +80,24 @@ class FrameBudget {
   double lastCostMs_ = 0.0;
 };
 
+// How often a batch of steps looks at its clock and for an opened box: every
+// step while steps are slow, every few steps when they are fast (a world of
+// a few walkers makes a step in a few microseconds, and the two looks cost a
+// per cent of it), so that a batch still ends within about 1/kChecksPerBatch
+// of its time.
+class BatchChecks {
+ public:
+  static constexpr long kChecksPerBatch = 64;
+
+  // Whether the n-th step of a batch (from 1) is followed by a look.
+  bool due(long n) const { return n % stride_ == 0; }
+  // After a batch that made `steps` steps.
+  void batchDone(long steps) { stride_ = steps / kChecksPerBatch > 1 ? steps / kChecksPerBatch : 1; }
+
+ private:
+  long stride_ = 1;
+};
+
 // The lists and the status line follow the run every U-th step, but not
 // sooner than kListRefreshMinMs after their last refresh: rows changing faster
 // cannot be read, and laying out their text would slow the run down.

@@ -8,6 +8,7 @@
 #include <type_traits>
 
 #include "world/owning_list.h"
+#include "world/step_trig.h"
 #include "world/vec3.h"
 
 namespace vorlund {

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "genepool/listaprz.h"
+#include "world/muscle.h"
 #include "world/validity_checker.h"
 
 namespace vorlund {
@@ -10,12 +11,48 @@ namespace vorlund {
 namespace {
 // Room for the boxes of the teleport test, so that the step does not allocate.
 constexpr std::size_t kReservedBoxes = 64;
+// Room for the first touches of one range in one step; a step where more
+// ends land at once grows it for good.
+constexpr std::size_t kReservedTouches = 512;
+
+// What one range of a phase costs, about: its ends, sticks and neurons.
+int workOf(const org& o) { return 1 + o.sesCount() + o.estCount() + o.neuroCount(); }
 }  // namespace
+
+template <class Phase>
+void Life::forEachObject(bool creaturesOnly, Phase phase) {
+  const int count = creaturesOnly ? creatures.size() : all.size();
+  if (!workers_) {
+    for (int i = 0; i < count; ++i) phase(*all.get(i), 0, i);
+    return;
+  }
+  struct Context {
+    const listaduo<org>* objects;
+    Phase* phase;
+  } context{&all, &phase};
+  const StepPartition ranges =
+      partitionByWeight(count, workers_->threads(), [this](int i) { return workOf(*all.get(i)); });
+  workers_->run(
+      ranges,
+      [](void* c, int part, int begin, int end) {
+        const Context& ctx = *static_cast<const Context*>(c);
+        for (int i = begin; i < end; ++i) (*ctx.phase)(*ctx.objects->get(i), part, i);
+      },
+      &context);
+}
+
+void Life::setStepThreads(int threads) {
+  workers_.reset();
+  if (threads > 1) workers_ = std::make_unique<StepWorkers>(threads);
+  touched_.resize(static_cast<std::size_t>(stepThreads()));
+  for (auto& t : touched_) t.reserve(kReservedTouches);
+}
 
 Life::Life(const SimSettings& rules, listaprz* pool)
     : all(creatures, food), rules_(&rules), pool_(pool) {
   world.setInhabitants(this);
   otherBoxes_.reserve(kReservedBoxes);
+  setStepThreads(1);
 }
 
 Life::~Life() {
@@ -54,21 +91,45 @@ void Life::removeAllObjects() {
 
 void Life::check(std::string_view label) const { checkValidity(all, rules().debug != 0, label); }
 
+// The phases that touch one object only (muscles, bookkeeping, sticks,
+// motion) are split over the workers; the ones that couple objects (contacts,
+// deaths, hooks, the teleport test, which reads the other creatures' boxes)
+// run on this thread in object order.
 void Life::go() {
   const SimSettings& s = rules();
   for (int i = 0; i < all.size(); ++i) {
     org* o = all.get(i);
     o->energy_p = o->energy_m = 0;
   }
-  driveMuscles();
-  check("go() #1");
-  for (loopIndex = 0; loopIndex < all.size(); ++loopIndex) bookkeeping(*all.get(loopIndex));
-  for (loopIndex = 0; loopIndex < all.size(); ++loopIndex) sticks(*all.get(loopIndex));
+  const int living = creatures.size();
+  const auto muscles = [&s, living](org& o, int index) {
+    if (index < living && !(o.flags & (ORG_GROWING | ORG_WAITSTILL))) driveMuscles(o, s);
+  };
+  const bool teleports = world.boundaries() == BOUNDARY_TELEPORT;
+  if (s.debug == 0 && !teleports) {
+    // No check looks in between and no object reads another: each object
+    // goes through its muscles, bookkeeping and sticks in one go, and the
+    // workers meet once instead of three times.
+    forEachObject(false, [&](org& o, int, int index) {
+      muscles(o, index);
+      bookkeeping(o);
+      sticks(o);
+    });
+  } else {
+    forEachObject(true, [&](org& o, int, int index) { muscles(o, index); });
+    check("go() #1");
+    if (teleports)
+      for (loopIndex = 0; loopIndex < all.size(); ++loopIndex) bookkeeping(*all.get(loopIndex));
+    else
+      forEachObject(false, [this](org& o, int, int) { bookkeeping(o); });
+    forEachObject(false, [this](org& o, int, int) { sticks(o); });
+  }
   check("go() #2");
   contacts();
   check("go() #3");
   damp = s.model == 1 ? DAMP_LOW : DAMP_LIMITED;
-  for (loopIndex = 0; loopIndex < all.size(); ++loopIndex) motion(*all.get(loopIndex));
+  forEachObject(false, [this](org& o, int part, int) { motion(o, touched_[static_cast<std::size_t>(part)]); });
+  callTouchHooks();
   check("go() #3");
   deaths();
   callStepHooks();
@@ -97,6 +158,18 @@ void Life::deaths() {
   }
 }
 
+void Life::callTouchHooks() {
+  // The ranges follow the object order, and so do the ends within each.
+  for (auto& range : touched_) {
+    for (const TouchEvent& e : range)
+      for (std::size_t i = 0; i < touchHooks.size(); ++i) {
+        const TouchHook hook = touchHooks[i];
+        if (hook.fn != nullptr) hook.fn(hook.arg, e.who, e.end);
+      }
+    range.clear();
+  }
+}
+
 void Life::callStepHooks() {
   // By index: a hook may register another one while it runs.
   for (std::size_t i = 0; i < stepHooks.size(); ++i) {
@@ -108,11 +181,10 @@ void Life::callStepHooks() {
 void Life::updateNetworks() {
   // A network step moves and feeds nothing, so every network smells the same objects.
   senses_.freezeObjects();
-  for (int i = 0; i < creatures.size(); ++i) {
-    org* o = creatures.get(i);
-    if (o->flags & (ORG_GROWING | ORG_WAITSTILL)) continue;
-    updateNetwork(*o, senses_, rules());
-  }
+  const SimSettings& s = rules();
+  forEachObject(true, [this, &s](org& o, int, int) {
+    if (!(o.flags & (ORG_GROWING | ORG_WAITSTILL))) updateNetwork(o, senses_, s);
+  });
   senses_.thawObjects();
 }
 

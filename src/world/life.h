@@ -15,6 +15,7 @@
 #include "world/org.h"
 #include "world/org_list.h"
 #include "world/sim_settings.h"
+#include "world/step_workers.h"
 #include "world/world_inhabitants.h"
 #include "world/world_map.h"
 #include "world/world_senses.h"
@@ -45,6 +46,12 @@ constexpr double DAMP_LOW = 0.99;     // model 1, "Low damping (new)"
 // Every object's bounding box is widened by this on each side for the contact test.
 constexpr double CONTACT_BOX_MARGIN = 1.0;
 
+// A stick end's first touch of the ground, heard by the touch hooks after the motion phase.
+struct TouchEvent {
+  org* who;
+  ses* end;
+};
+
 class Life : public WorldInhabitants {
  public:
   // `rules` and `pool` are observed and must outlive the world; without a
@@ -58,7 +65,7 @@ class Life : public WorldInhabitants {
   OrgList creatures;   // living creatures
   OrgList food;        // energy balls and remains
   listaduo<org> all;   // creatures first, then food
-  int loopIndex = 0;   // position in `all` of the object being worked on
+  int loopIndex = 0;   // position in `all` of the object being worked on (serial phases)
   double damp = DAMP_LOW;
   // Creatures started and died since the world was made; only charts read them.
   int64_t bornTotal = 0;
@@ -102,6 +109,11 @@ class Life : public WorldInhabitants {
   // Every object is destroyed without recording its performance.
   void removeAllObjects();
 
+  // Threads the per-object phases of a step are split over (the calling one
+  // included; 1 starts none). The pool is made here, not while stepping.
+  void setStepThreads(int threads);
+  int stepThreads() const { return workers_ ? workers_->threads() : 1; }
+
   // What the networks sense: this world's ground and objects.
   const NeuroSurroundings& senses() const { return senses_; }
 
@@ -111,7 +123,6 @@ class Life : public WorldInhabitants {
 
  private:
   // Sub-steps of `go`, each for one object (physics_*.cpp, energy.cpp).
-  void driveMuscles();
   void bookkeeping(org& o);
   void teleport(org& o);
   void sticks(org& o);
@@ -119,7 +130,14 @@ class Life : public WorldInhabitants {
   // One pair of the contact phase; true when a stick was broken off and the
   // phase has to start again.
   bool contactPair(org& oi, org& oj);
-  void motion(org& o);
+  // `touched` collects the ends that first touched the ground; their hooks
+  // are called after the phase, in object order.
+  void motion(org& o, std::vector<TouchEvent>& touched);
+  void callTouchHooks();
+  // Runs `phase` for every object of `all` (or every living creature) over
+  // the workers, each object in exactly one range.
+  template <class Phase>
+  void forEachObject(bool creaturesOnly, Phase phase);
   void deaths();
   void callStepHooks();
   // Breaks stick `k` out of `victim` after `hitter` hit it. False when nothing broke.
@@ -131,6 +149,9 @@ class Life : public WorldInhabitants {
   // Reused by the teleport test so that the step allocates nothing.
   std::vector<WorldBox> otherBoxes_;
   ContactBroadPhase contactBroadPhase_;
+  std::unique_ptr<StepWorkers> workers_;  // none: one thread
+  // Per range of the motion phase: the ends that first touched the ground.
+  std::vector<std::vector<TouchEvent>> touched_;
 };
 
 }  // namespace vorlund

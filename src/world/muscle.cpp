@@ -86,7 +86,7 @@ void driveMuscle(neuro& n, const SimSettings& settings) {
                                    k->r0.x - NEURO_ANGLE_SCALE, k->r0.x + NEURO_ANGLE_SCALE, settings);
     if (next != k->r.x) {
       k->r.x = next;
-      k->frame = frameFromAngles(k->r, k->angleTrig);
+      k->frame = frameFromAnglesStep(k->r, k->angleTrig);
     }
   } else if (n.typster == NEURO_MUSCLE_BEND) {
     const double range = k->zakz * NEURO_ANGLE_SCALE;
@@ -94,7 +94,7 @@ void driveMuscle(neuro& n, const SimSettings& settings) {
     const double next = muscleMove(n, k->r.z, target, k->bend.z, k->r0.z - range, k->r0.z + range, settings);
     if (next != k->r.z) {
       k->r.z = next;
-      k->frame = frameFromAngles(k->r, k->angleTrig);
+      k->frame = frameFromAnglesStep(k->r, k->angleTrig);
     }
   }
 }

@@ -1,22 +1,13 @@
-// The first part of the physics step: the muscles act on the outputs of the
-// last network step, then every object is measured, aged or grown.
+// The bookkeeping of the physics step: every object is measured, aged or
+// grown, and with teleporting boundaries may jump across the world.
 #include "world/energy.h"
 #include "world/life.h"
-#include "world/muscle.h"
 
 namespace vorlund {
 
 namespace {
 constexpr Vec3 kContactMargin(CONTACT_BOX_MARGIN, CONTACT_BOX_MARGIN, CONTACT_BOX_MARGIN);
 }  // namespace
-
-void Life::driveMuscles() {
-  for (int i = 0; i < creatures.size(); ++i) {
-    org* o = creatures.get(i);
-    if (o->flags & (ORG_GROWING | ORG_WAITSTILL)) continue;
-    vorlund::driveMuscles(*o, rules());
-  }
-}
 
 void Life::bookkeeping(org& o) {
   o.computeBoundingBox();

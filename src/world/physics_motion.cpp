@@ -7,10 +7,11 @@
 #include "world/life.h"
 #include "world/physical_ranges.h"
 #include "world/physics_constants.h"
+#include "world/step_trig.h"
 
 namespace vorlund {
 
-void Life::motion(org& o) {
+void Life::motion(org& o, std::vector<TouchEvent>& touched) {
   const bool lowDamping = rules().model == 1;
   const double water = world.waterLevel();
   for (const auto& sp : o.l_ses) {
@@ -36,10 +37,7 @@ void Life::motion(org& o) {
         if (lowDamping) S.v *= GROUND_VELOCITY_KEEP;
       } else {
         // The first touch only records where the end landed.
-        for (std::size_t i = 0; i < touchHooks.size(); ++i) {
-          const TouchHook hook = touchHooks[i];
-          if (hook.fn != nullptr) hook.fn(hook.arg, &o, &S);
-        }
+        if (!touchHooks.empty()) touched.push_back({&o, &S});
         S.contact = 1;
         S.anchor = q;
       }
@@ -65,7 +63,7 @@ void Life::motion(org& o) {
     S.v = Vec3(std::clamp(S.v.x, -kVelocityLimit, kVelocityLimit), std::clamp(S.v.y, -kVelocityLimit, kVelocityLimit),
                std::clamp(S.v.z, -kVelocityLimit, kVelocityLimit));
     S.p += S.v;
-    turnFrame(S.o, S.spin);
+    turnFrameStep(S.o, S.spin);
   }
   bookBalance(o);
 }

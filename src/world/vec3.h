@@ -3,7 +3,6 @@
 // world coordinates).
 #pragma once
 
-#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <initializer_list>
@@ -76,23 +75,6 @@ inline void cosSin(double angle, double& c, double& s) {
   }
 }
 
-// The cosine and sine of one angle, remembered for as long as the angle stays
-// bit for bit the same: a joint angle that no muscle moved costs no library
-// call. A fresh memo holds the angle +0.
-struct CosSinMemo {
-  double angle = 0, c = 1, s = 0;
-
-  void of(double a, double& cosine, double& sine) {
-    // Bits, not ==: -0 and +0 compare equal but have sines of different sign.
-    if (std::bit_cast<std::uint64_t>(a) != std::bit_cast<std::uint64_t>(angle)) {
-      angle = a;
-      cosSin(a, c, s);
-    }
-    cosine = c;
-    sine = s;
-  }
-};
-
 // Turns every row of a frame by the angles whose cosines and sines are given:
 // first about x (the (y, z) pair), then about y (the (x, z) pair), then about
 // z (the (x, y) pair).
@@ -125,17 +107,6 @@ inline void turnFrame(Frame& f, const Vec3& a) {
 inline Frame frameFromAngles(const Vec3& a) {
   Frame f;
   turnFrame(f, a);
-  return f;
-}
-
-// The same, with the cosines and sines taken from (and kept in) one memo per angle.
-inline Frame frameFromAngles(const Vec3& a, CosSinMemo (&memo)[3]) {
-  double cx, sx, cy, sy, cz, sz;
-  memo[0].of(a.x, cx, sx);
-  memo[1].of(a.y, cy, sy);
-  memo[2].of(a.z, cz, sz);
-  Frame f;
-  turnFrame(f, cx, sx, cy, sy, cz, sz);
   return f;
 }
 

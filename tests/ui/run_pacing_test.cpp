@@ -53,6 +53,16 @@ TEST(RunPacing, WatchingPacesKeepStepsToTheClockWithoutCatchingUp) {
   EXPECT_EQ(p.due(1e6), 0);
 }
 
+TEST(RunPacing, FastBatchesLookAtTheClockEveryFewStepsSlowOnesEveryStep) {
+  BatchChecks checks;
+  EXPECT_TRUE(checks.due(1));
+  checks.batchDone(6400);  // a fast world: 6400 steps in one batch
+  EXPECT_FALSE(checks.due(99));
+  EXPECT_TRUE(checks.due(100));
+  checks.batchDone(3);  // then slow steps: every one is looked after again
+  EXPECT_TRUE(checks.due(1));
+}
+
 TEST(RunPacing, FramesPerStepFollowTheRatio) {
   EXPECT_EQ(framesForStep(-8, 7), 8);  // a slow-down draws every step several times
   EXPECT_EQ(framesForStep(1, 7), 1);

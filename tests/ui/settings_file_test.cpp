@@ -178,9 +178,11 @@ TEST(MainWindowDeterminism, SameSeedEvolvesAsTheCommandLineRunner) {
   constexpr int kSteps = 1500;
   seedRandom(11);
   MainWindow& w = rig.make({exampleFile("walkers.sim"), exampleFile("seeds.gen")});
+  w.context().interface().int_threads = 2;  // the terminal runner steps on one thread
   w.show();
   w.runSteps(kSteps);
   ASSERT_EQ(w.sim().stepCount, kSteps);
+  EXPECT_EQ(w.sim().stepThreads(), 2);
   ASSERT_EQ(w.sim().save("window.gen", FILE_GENOTYPES), 0);
   rig.window.reset();
 

@@ -1,0 +1,84 @@
+// The same seed and files give the same pool, CSV and checkpoint bytes
+// whatever the step is split over and whichever path the step's sines take.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli.h"
+#include "core/strutil.h"
+#include "world/step_trig.h"
+
+namespace vorlund {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct RunFiles {
+  std::string pool, csv, checkpoint;
+};
+
+// The file without its "# created" line, the only one that depends on when it was written.
+std::string withoutCreationDate(const fs::path& path) {
+  std::string text;
+  if (!readWholeFile(path.string(), text)) return "(unreadable " + path.string() + ")";
+  std::istringstream in(text);
+  std::string line, kept;
+  while (std::getline(in, line))
+    if (line.rfind("# created ", 0) != 0) kept += line + '\n';
+  return kept;
+}
+
+RunFiles seededRun(const std::string& world, int threads) {
+  const fs::path dir = fs::temp_directory_path() /
+                       ("vorlund_identity_" + std::to_string(::getpid()) + "_" + world + "_" + std::to_string(threads));
+  fs::create_directories(dir);
+  const fs::path saved = fs::current_path();
+  fs::current_path(dir);  // the tool writes its message log where it runs
+  const std::string source = VORLUND_SOURCE_DIR;
+  std::vector<std::string> args = {"vorlund-cli", "run", "--quiet", "--seed", "5", "--steps", "2500", "--every", "500",
+                                   "--threads", std::to_string(threads), "--save", "out.gen", "--csv", "out.csv",
+                                   "--checkpoint", "out.ckpt", source + "/tests/sim/golden/" + world + ".sim",
+                                   source + "/examples/seeds.gen"};
+  std::vector<const char*> argv;
+  for (const auto& a : args) argv.push_back(a.c_str());
+  std::ostringstream out, err;
+  EXPECT_EQ(cli::runCli(static_cast<int>(argv.size()), argv.data(), out, err), 0) << err.str();
+  RunFiles files{withoutCreationDate(dir / "out.gen"), withoutCreationDate(dir / "out.csv"),
+                 withoutCreationDate(dir / "out.ckpt")};
+  fs::current_path(saved);
+  fs::remove_all(dir);
+  return files;
+}
+
+void expectSame(const RunFiles& got, const RunFiles& want, const std::string& what) {
+  EXPECT_EQ(got.pool, want.pool) << what;
+  EXPECT_EQ(got.csv, want.csv) << what;
+  EXPECT_EQ(got.checkpoint, want.checkpoint) << what;
+}
+
+class StepIdentity : public ::testing::TestWithParam<const char*> {};
+
+// The flat world steps its bookkeeping on the workers; the block world, with
+// teleporting edges, fights and splits bodies, keeps it on one thread.
+TEST_P(StepIdentity, ThreadCountsAndTrigPathsGiveTheSameFiles) {
+  const std::string world = GetParam();
+  const TrigPath before = trigPath();
+  ASSERT_TRUE(setTrigPath(TrigPath::Scalar));
+  const RunFiles reference = seededRun(world, 1);
+  ASSERT_FALSE(reference.checkpoint.empty());
+  for (TrigPath path : {TrigPath::Sse2, TrigPath::Avx}) {
+    if (!setTrigPath(path)) continue;  // a processor without AVX
+    expectSame(seededRun(world, 1), reference, std::string(trigPathName(path)));
+  }
+  for (int threads : {2, 3}) expectSame(seededRun(world, threads), reference, std::to_string(threads) + " threads");
+  setTrigPath(before);
+}
+
+INSTANTIATE_TEST_SUITE_P(FlatAndBlocks, StepIdentity, ::testing::Values("flat", "blocks"));
+
+}  // namespace
+}  // namespace vorlund

@@ -1,0 +1,44 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "world/step_workers.h"
+
+namespace vorlund {
+namespace {
+
+// Every item is handed to exactly one range, the ranges follow the item
+// order, and a heavy item does not drag its neighbours into one range.
+TEST(StepWorkers, EveryItemRunsOnceInOrderedRangesForAnyThreadCount) {
+  struct Case {
+    int threads, count;
+  };
+  for (const Case c : {Case{1, 5}, Case{2, 0}, Case{2, 1}, Case{2, 150}, Case{3, 7}, Case{4, 3}}) {
+    StepWorkers workers(c.threads);
+    ASSERT_EQ(workers.threads(), c.threads);
+    // Items 0..9 weigh 10 each, the rest 1: the first ranges take fewer items.
+    const StepPartition p = partitionByWeight(c.count, c.threads, [](int i) { return i < 10 ? 10 : 1; });
+    for (int r = 0; r < c.threads; ++r) ASSERT_LE(p.begin[r], p.begin[r + 1]) << c.threads << " " << c.count;
+    struct Seen {
+      std::vector<int> runs, part;
+    } seen{std::vector<int>(static_cast<std::size_t>(c.count)), std::vector<int>(static_cast<std::size_t>(c.count))};
+    for (int round = 0; round < 3; ++round)
+      workers.run(p, [](void* s, int part, int begin, int end) {
+        for (int i = begin; i < end; ++i) {
+          ++static_cast<Seen*>(s)->runs[static_cast<std::size_t>(i)];
+          static_cast<Seen*>(s)->part[static_cast<std::size_t>(i)] = part;
+        }
+      }, &seen);
+    for (int i = 0; i < c.count; ++i) {
+      EXPECT_EQ(seen.runs[static_cast<std::size_t>(i)], 3) << i;
+      if (i > 0) {
+        EXPECT_LE(seen.part[static_cast<std::size_t>(i - 1)], seen.part[static_cast<std::size_t>(i)]);
+      }
+    }
+  }
+  const StepPartition heavy = partitionByWeight(150, 2, [](int i) { return i < 50 ? 10 : 1; });
+  EXPECT_EQ(heavy.begin[1], 30);  // 300 of the 600 in the first 30 items
+}
+
+}  // namespace
+}  // namespace vorlund
