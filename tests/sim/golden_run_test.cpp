@@ -11,6 +11,7 @@
 
 #include "cli.h"
 #include "core/strutil.h"
+#include "support/scratch.h"
 
 namespace vorlund {
 namespace {
@@ -19,16 +20,7 @@ namespace fs = std::filesystem;
 
 const std::string kGolden = std::string(VORLUND_SOURCE_DIR) + "/tests/sim/golden/";
 
-// The file without its "# created" line, the only one that depends on when it was written.
-std::string withoutCreationDate(const fs::path& path) {
-  std::string text;
-  if (!readWholeFile(path.string(), text)) return "(unreadable " + path.string() + ")";
-  std::istringstream in(text);
-  std::string line, kept;
-  while (std::getline(in, line))
-    if (line.rfind("# created ", 0) != 0) kept += line + '\n';
-  return kept;
-}
+using test_support::withoutCreationDate;
 
 class GoldenRun : public ::testing::TestWithParam<const char*> {};
 

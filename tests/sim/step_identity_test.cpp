@@ -10,6 +10,7 @@
 
 #include "cli.h"
 #include "core/strutil.h"
+#include "support/scratch.h"
 #include "world/step_trig.h"
 
 namespace vorlund {
@@ -21,16 +22,7 @@ struct RunFiles {
   std::string pool, csv, checkpoint;
 };
 
-// The file without its "# created" line, the only one that depends on when it was written.
-std::string withoutCreationDate(const fs::path& path) {
-  std::string text;
-  if (!readWholeFile(path.string(), text)) return "(unreadable " + path.string() + ")";
-  std::istringstream in(text);
-  std::string line, kept;
-  while (std::getline(in, line))
-    if (line.rfind("# created ", 0) != 0) kept += line + '\n';
-  return kept;
-}
+using test_support::withoutCreationDate;
 
 RunFiles seededRun(const std::string& world, int threads) {
   const fs::path dir = fs::temp_directory_path() /

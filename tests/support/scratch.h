@@ -60,6 +60,17 @@ class ScratchDir {
   std::filesystem::path saved_;
 };
 
+// The file without its "# created" line, the only one that depends on when it was written.
+inline std::string withoutCreationDate(const std::filesystem::path& path) {
+  std::string text;
+  if (!readWholeFile(path.string(), text)) return "(unreadable " + path.string() + ")";
+  std::istringstream in(text);
+  std::string line, kept;
+  while (std::getline(in, line))
+    if (line.rfind("# created ", 0) != 0) kept += line + '\n';
+  return kept;
+}
+
 struct ToolRun {
   int code = 0;
   std::string out, err;
