@@ -176,7 +176,13 @@ QStringList CreatureListModel::rowTexts(int i) {
 
 QIcon CreatureListModel::rowIcon(int i) {
   org* o = creatures_.get(i);
-  return o ? creatureIcon(o->sesCount(), o->estCount(), o->energy_p) : QIcon();
+  if (o == nullptr) return {};
+  const int ends = std::clamp(o->sesCount(), 0, kIconSize), sticks = std::clamp(o->estCount(), 0, kIconSize);
+  const bool gaining = o->energy_p > 0;
+  const int look = ((ends * (kIconSize + 1)) + sticks) * 2 + (gaining ? 1 : 0);
+  auto found = iconsByLook_.find(look);
+  if (found == iconsByLook_.end()) found = iconsByLook_.emplace(look, creatureIcon(ends, sticks, gaining ? 1 : 0)).first;
+  return found->second;
 }
 
 void CreatureListModel::refreshRows() { refillAll(); }

@@ -9,6 +9,7 @@
 #include <QSortFilterProxyModel>
 #include <QIcon>
 #include <QStringList>
+#include <unordered_map>
 #include <vector>
 
 #include "genepool/listaprz.h"
@@ -96,6 +97,9 @@ class CreatureListModel : public ParamTableModel {
 
   OrgList& creatures_;
   org_param reader_;
+  // One icon per look, shared by every row that has it: a fresh icon per row
+  // refresh left a cached picture behind each time, so memory grew with the run.
+  std::unordered_map<int, QIcon> iconsByLook_;
 };
 
 // The individuals list as sorted by a header: the world's creature list

@@ -270,12 +270,17 @@ TEST_F(ListsTest, CreatureModelRowsFollowBirthsAndDeaths) {
   ASSERT_TRUE(a && b);
   ASSERT_EQ(model.rowCount(), 2);
   EXPECT_EQ(model.creature(1), b);
-  EXPECT_FALSE(model.data(model.index(0, 0), Qt::DecorationRole).value<QIcon>().isNull());
+  auto icon = [&](int row) { return model.data(model.index(row, 0), Qt::DecorationRole).value<QIcon>(); };
+  EXPECT_FALSE(icon(0).isNull());
+  const qint64 look = icon(0).cacheKey();
   const int energy = param(kCreatureTable, nullptr).findId("energy");
   b->energy = 1234;
   EXPECT_NE(model.cellText(1, energy), "1234");
   model.refreshRows();
   EXPECT_EQ(model.cellText(1, energy), "1234");
+  // Rows that look alike share one icon across refreshes: a new icon per refresh grew memory all run long.
+  EXPECT_EQ(icon(0).cacheKey(), look);
+  EXPECT_EQ(icon(1).cacheKey(), look);
   sim().killCreature(a);
   ASSERT_EQ(model.rowCount(), 1);
   EXPECT_EQ(model.creature(0), b);
