@@ -1,10 +1,13 @@
 // The desktop program's resident memory over a long run with every window
 // open: the demonstration (-demo) or a seeded run, stepped as fast as the
 // loop goes (a stand-in for hours of watching), the views drawn at a given
-// refresh choice. Prints the step count, seconds, RSS, and the steps and the
-// frames drawn per second over the chunk after every chunk.
+// refresh choice. Prints the step count, seconds, RSS, the heap in use, and the
+// steps and the frames drawn per second over the chunk after every chunk.
 // Usage: vorlund_long_run_memory demo|seed [STEPS] [CHUNKS] [CHOICE] [software]
-// (under a real X display the world view opens in OpenGL unless "software")
+// (under a real X display the world view opens in OpenGL unless "software").
+// VORLUND_WINDOWS_OFF=56 closes the windows of those main toggles (digits in the
+// order of MainToggle: 5 genotypes, 6 individuals ...), to find which one grows.
+#include <malloc.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -32,6 +35,10 @@ double residentMb() {
   statm >> pages >> resident;
   return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
 }
+
+// What the program holds on the heap, apart from what the allocator keeps free:
+// when resident memory grows and this does not, the growth is fragmentation.
+double heapInUseMb() { return static_cast<double>(mallinfo2().uordblks) / (1024.0 * 1024.0); }
 
 }  // namespace
 
@@ -63,6 +70,10 @@ int main(int argc, char** argv) {
   // Every window open, as a curious user leaves them.
   for (auto t : {vorlund::ui::MainToggle::Messages, vorlund::ui::MainToggle::Evolution})
     w.toggle(t)->setChecked(true);
+  if (const char* off = std::getenv("VORLUND_WINDOWS_OFF"))
+    for (const char* p = off; *p != '\0'; ++p)
+      if (*p >= '0' && *p < '0' + vorlund::ui::kMainToggleCount)
+        w.toggle(static_cast<vorlund::ui::MainToggle>(*p - '0'))->setChecked(false);
   QElapsedTimer clock;
   clock.start();
   // The demo starts itself; let it pick its first creature.
@@ -70,16 +81,16 @@ int main(int argc, char** argv) {
   w.stop();
   QApplication::processEvents();
   w.refreshChoice()->setCurrentText(choice);
-  std::printf("%s, every window open, %s: steps seconds rss_mb steps/s frames/s\n", demo ? "demo" : "seed 3",
+  std::printf("%s, every window open, %s: steps seconds rss_mb heap_mb steps/s frames/s\n", demo ? "demo" : "seed 3",
               choice.toUtf8().constData());
-  std::printf("%ld %.1f %.1f\n", w.sim().stepCount, clock.elapsed() / 1000.0, residentMb());
+  std::printf("%ld %.1f %.1f %.1f\n", w.sim().stepCount, clock.elapsed() / 1000.0, residentMb(), heapInUseMb());
   for (int c = 0; c < chunks; ++c) {
     const long frames0 = w.worldView()->framesDrawn(), steps0 = w.sim().stepCount;
     QElapsedTimer chunk;
     chunk.start();
     w.runSteps(steps / chunks);
     const double s = std::max<qint64>(1, chunk.elapsed()) / 1000.0;
-    std::printf("%ld %.1f %.1f %.0f %.1f\n", w.sim().stepCount, clock.elapsed() / 1000.0, residentMb(),
+    std::printf("%ld %.1f %.1f %.1f %.0f %.1f\n", w.sim().stepCount, clock.elapsed() / 1000.0, residentMb(), heapInUseMb(),
                 (w.sim().stepCount - steps0) / s, (w.worldView()->framesDrawn() - frames0) / s);
     std::fflush(stdout);
   }
