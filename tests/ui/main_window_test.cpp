@@ -6,16 +6,19 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDialog>
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTest>
 #include <QTimer>
 #include <csignal>
 
 #include "ui/body_view_window.h"
 #include "ui/lists_window.h"
+#include "ui/message_window.h"
 #include "ui/window_layouts.h"
 #include "ui/world_view_window.h"
 #include "main_window_rig.h"
@@ -110,6 +113,20 @@ TEST(MainWindow, OneStepWhileStoppedAndRunOnAnEmptyWorld) {
   EXPECT_EQ(w.statusText(0), "Status: stopped");
   rig.spin(30);
   EXPECT_EQ(w.sim().stepCount, stopped);
+}
+
+TEST(MainWindow, MainShortcutsWorkFromTheOtherWindows) {
+  WindowRig rig;
+  MainWindow& w = rig.make();
+  // The main window itself first: the keys reach its shortcuts at all, and then from each other window.
+  const std::vector<QWidget*> others = {&w, w.genotypesList(), w.messageWindow(), w.worldView()};
+  for (QWidget* other : others) {
+    other->show();
+    QApplication::setActiveWindow(other);  // shortcuts reach the active window's keys
+    const int before = w.sim().stepCount;
+    QTest::keyClick(other, Qt::Key_E, Qt::ControlModifier);  // One step
+    EXPECT_EQ(w.sim().stepCount, before + 1) << other->windowTitle().toStdString();
+  }
 }
 
 TEST(MainWindow, CriticalMessageStopsTheRun) {
