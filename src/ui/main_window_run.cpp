@@ -111,15 +111,15 @@ void MainWindow::runBatch() {
     batchTimer_->setInterval(kModalPollMs);
     return;
   }
+  // The setting may have changed in its dialog since the last batch.
+  const int threads = stepThreadsFor(ctx_->interface().int_threads);
+  if (sim().stepThreads() != threads) sim().setStepThreads(threads);
   // runSteps wants its steps now, whatever the pace.
   if (watchRate_ > 0 && stepsLeft_ < 0) {
     runWatchedBatch();
     return;
   }
   batchTimer_->setInterval(0);
-  // The setting may have changed in its dialog since the last batch.
-  const int threads = stepThreadsFor(ctx_->interface().int_threads);
-  if (sim().stepThreads() != threads) sim().setStepThreads(threads);
   // The choices change only while events are served, between two batches;
   // reading them (texts of two lists) once a batch rather than every few
   // steps keeps the fast worlds' steps for the simulation.
