@@ -15,14 +15,19 @@ constexpr std::size_t kReservedBoxes = 64;
 // ends land at once grows it for good.
 constexpr std::size_t kReservedTouches = 512;
 
-// What one range of a phase costs, about: its ends, sticks and neurons.
+// What one object costs in a phase, about: its ends, sticks and neurons.
 int workOf(const org& o) { return 1 + o.sesCount() + o.estCount() + o.neuroCount(); }
+// Below this much work in all objects a step is too short to share: handing
+// a phase to the workers and waiting for them takes a microsecond or two,
+// more than half of so small a phase (ten walkers come to about 400).
+constexpr long kMinWorkToShare = 1000;
 }  // namespace
 
 template <class Phase>
-void Life::forEachObject(bool creaturesOnly, Phase phase) {
+void Life::forEachObject(StepPhase kind, Phase phase) {
+  const bool creaturesOnly = kind == StepPhase::Muscles || kind == StepPhase::Networks;
   const int count = creaturesOnly ? creatures.size() : all.size();
-  if (!workers_) {
+  if (!workers_ || stepWork_ < kMinWorkToShare) {
     for (int i = 0; i < count; ++i) phase(*all.get(i), 0, i);
     return;
   }
@@ -30,8 +35,9 @@ void Life::forEachObject(bool creaturesOnly, Phase phase) {
     const listaduo<org>* objects;
     Phase* phase;
   } context{&all, &phase};
-  const StepPartition ranges =
-      partitionByWeight(count, workers_->threads(), [this](int i) { return workOf(*all.get(i)); });
+  PhaseBalance& balance = balances_[static_cast<std::size_t>(kind)];
+  const StepPartition& ranges =
+      balance.ranges(count, workers_->threads(), [this](int i) { return workOf(*all.get(i)); });
   workers_->run(
       ranges,
       [](void* c, int part, int begin, int end) {
@@ -39,10 +45,12 @@ void Life::forEachObject(bool creaturesOnly, Phase phase) {
         for (int i = begin; i < end; ++i) (*ctx.phase)(*ctx.objects->get(i), part, i);
       },
       &context);
+  balance.adjust(workers_->lastTimes());
 }
 
 void Life::setStepThreads(int threads) {
   workers_.reset();
+  balances_ = {};
   if (threads > 1) workers_ = std::make_unique<StepWorkers>(threads);
   touched_.resize(static_cast<std::size_t>(stepThreads()));
   for (auto& t : touched_) t.reserve(kReservedTouches);
@@ -97,9 +105,11 @@ void Life::check(std::string_view label) const { checkValidity(all, rules().debu
 // run on this thread in object order.
 void Life::go() {
   const SimSettings& s = rules();
+  stepWork_ = 0;
   for (int i = 0; i < all.size(); ++i) {
     org* o = all.get(i);
     o->energy_p = o->energy_m = 0;
+    stepWork_ += workOf(*o);
   }
   const int living = creatures.size();
   const auto muscles = [&s, living](org& o, int index) {
@@ -110,25 +120,25 @@ void Life::go() {
     // No check looks in between and no object reads another: each object
     // goes through its muscles, bookkeeping and sticks in one go, and the
     // workers meet once instead of three times.
-    forEachObject(false, [&](org& o, int, int index) {
+    forEachObject(StepPhase::Forces, [&](org& o, int, int index) {
       muscles(o, index);
       bookkeeping(o);
       sticks(o);
     });
   } else {
-    forEachObject(true, [&](org& o, int, int index) { muscles(o, index); });
+    forEachObject(StepPhase::Muscles, [&](org& o, int, int index) { muscles(o, index); });
     check("go() #1");
     if (teleports)
       for (loopIndex = 0; loopIndex < all.size(); ++loopIndex) bookkeeping(*all.get(loopIndex));
     else
-      forEachObject(false, [this](org& o, int, int) { bookkeeping(o); });
-    forEachObject(false, [this](org& o, int, int) { sticks(o); });
+      forEachObject(StepPhase::Bookkeeping, [this](org& o, int, int) { bookkeeping(o); });
+    forEachObject(StepPhase::Sticks, [this](org& o, int, int) { sticks(o); });
   }
   check("go() #2");
   contacts();
   check("go() #3");
   damp = s.model == 1 ? DAMP_LOW : DAMP_LIMITED;
-  forEachObject(false, [this](org& o, int part, int) { motion(o, touched_[static_cast<std::size_t>(part)]); });
+  forEachObject(StepPhase::Motion, [this](org& o, int part, int) { motion(o, touched_[static_cast<std::size_t>(part)]); });
   callTouchHooks();
   check("go() #3");
   deaths();
@@ -182,7 +192,7 @@ void Life::updateNetworks() {
   // A network step moves and feeds nothing, so every network smells the same objects.
   senses_.freezeObjects();
   const SimSettings& s = rules();
-  forEachObject(true, [this, &s](org& o, int, int) {
+  forEachObject(StepPhase::Networks, [this, &s](org& o, int, int) {
     if (!(o.flags & (ORG_GROWING | ORG_WAITSTILL))) updateNetwork(o, senses_, s);
   });
   senses_.thawObjects();

@@ -4,6 +4,7 @@
 // `go` that moves all of it by one time step. The simulator derives from it.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string_view>
@@ -134,10 +135,12 @@ class Life : public WorldInhabitants {
   // are called after the phase, in object order.
   void motion(org& o, std::vector<TouchEvent>& touched);
   void callTouchHooks();
-  // Runs `phase` for every object of `all` (or every living creature) over
-  // the workers, each object in exactly one range.
+  // The phases split over the workers; each keeps ranges of its own.
+  enum class StepPhase { Forces, Muscles, Bookkeeping, Sticks, Motion, Networks, Count };
+  // Runs `phase` for every object of `all` (every living creature for the
+  // muscles and the networks) over the workers, each object in exactly one range.
   template <class Phase>
-  void forEachObject(bool creaturesOnly, Phase phase);
+  void forEachObject(StepPhase kind, Phase phase);
   void deaths();
   void callStepHooks();
   // Breaks stick `k` out of `victim` after `hitter` hit it. False when nothing broke.
@@ -150,6 +153,8 @@ class Life : public WorldInhabitants {
   std::vector<WorldBox> otherBoxes_;
   ContactBroadPhase contactBroadPhase_;
   std::unique_ptr<StepWorkers> workers_;  // none: one thread
+  std::array<PhaseBalance, static_cast<std::size_t>(StepPhase::Count)> balances_;
+  long stepWork_ = 0;  // the work of all objects at the start of the last step
   // Per range of the motion phase: the ends that first touched the ground.
   std::vector<std::vector<TouchEvent>> touched_;
 };

@@ -78,29 +78,90 @@ double muscleMove(neuro& n, double current, double target, double load, double l
   return next;
 }
 
-void driveMuscle(neuro& n, const SimSettings& settings) {
+namespace {
+
+// Moves the muscle of `n` one step; true when its stick's angles changed,
+// so that the stick's frame must be rebuilt.
+bool moveMuscle(neuro& n, const SimSettings& settings) {
   est* k = n.place;
-  if (k == nullptr) return;
+  if (k == nullptr) return false;
   if (n.typster == NEURO_MUSCLE_ROTATE) {
     const double next = muscleMove(n, k->r.x, n.stan * NEURO_ANGLE_SCALE + k->r0.x, k->bend.x,
                                    k->r0.x - NEURO_ANGLE_SCALE, k->r0.x + NEURO_ANGLE_SCALE, settings);
-    if (next != k->r.x) {
-      k->r.x = next;
-      k->frame = frameFromAnglesStep(k->r, k->angleTrig);
-    }
-  } else if (n.typster == NEURO_MUSCLE_BEND) {
+    if (next == k->r.x) return false;
+    k->r.x = next;
+    return true;
+  }
+  if (n.typster == NEURO_MUSCLE_BEND) {
     const double range = k->zakz * NEURO_ANGLE_SCALE;
     const double target = k->zakz * n.stan * NEURO_ANGLE_SCALE + k->r0.z;
     const double next = muscleMove(n, k->r.z, target, k->bend.z, k->r0.z - range, k->r0.z + range, settings);
-    if (next != k->r.z) {
-      k->r.z = next;
-      k->frame = frameFromAnglesStep(k->r, k->angleTrig);
-    }
+    if (next == k->r.z) return false;
+    k->r.z = next;
+    return true;
   }
+  return false;
+}
+
+// The frames of the sticks one creature's muscles moved, rebuilt together
+// once all its muscles have moved, the sines of every changed angle in one
+// batch. No muscle reads a frame, and a frame depends on nothing but its
+// stick's angles, so it ends as rebuilding it after each move would leave it.
+class MovedJoints {
+ public:
+  void add(est& k) {
+    for (int i = 0; i < count_; ++i)
+      if (sticks_[i] == &k) return;  // bent and twisted: rebuilt once
+    if (count_ == kGroup) rebuild();
+    sticks_[count_++] = &k;
+  }
+
+  void rebuild() {
+    int n = 0;
+    for (int i = 0; i < count_; ++i) {
+      const est& k = *sticks_[i];
+      const double angles[3] = {k.r.x, k.r.y, k.r.z};
+      for (int axis = 0; axis < 3; ++axis)
+        if (!k.angleTrig[axis].holds(angles[axis])) {
+          angles_[n] = angles[axis];
+          slot_[n++] = 3 * i + axis;
+        }
+    }
+    const int batch = (n + kTrigLanes - 1) / kTrigLanes * kTrigLanes;
+    for (int i = n; i < batch; ++i) angles_[i] = 0;
+    if (batch > 0) cosSinMany()(angles_, batch, c_, s_);
+    for (int j = 0; j < n; ++j) sticks_[slot_[j] / 3]->angleTrig[slot_[j] % 3] = CosSinMemo{angles_[j], c_[j], s_[j]};
+    for (int i = 0; i < count_; ++i) {
+      est& k = *sticks_[i];
+      const CosSinMemo(&m)[3] = k.angleTrig;
+      Frame f;
+      turnFrame(f, m[0].c, m[0].s, m[1].c, m[1].s, m[2].c, m[2].s);
+      k.frame = f;
+    }
+    count_ = 0;
+  }
+
+ private:
+  static constexpr int kGroup = 8;
+  // Room for three angles per stick, rounded up to whole batches.
+  static constexpr int kAngles = (3 * kGroup + kTrigLanes - 1) / kTrigLanes * kTrigLanes;
+  est* sticks_[kGroup];
+  double angles_[kAngles], c_[kAngles], s_[kAngles];
+  int slot_[kAngles];
+  int count_ = 0;
+};
+
+}  // namespace
+
+void driveMuscle(neuro& n, const SimSettings& settings) {
+  if (moveMuscle(n, settings)) n.place->frame = frameFromAnglesStep(n.place->r, n.place->angleTrig);
 }
 
 void driveMuscles(org& creature, const SimSettings& settings) {
-  for (const auto& n : creature.l_neu) driveMuscle(*n, settings);
+  MovedJoints moved;
+  for (const auto& n : creature.l_neu)
+    if (moveMuscle(*n, settings)) moved.add(*n->place);
+  moved.rebuild();
 }
 
 }  // namespace vorlund

@@ -14,6 +14,9 @@ namespace vorlund {
 void Life::motion(org& o, std::vector<TouchEvent>& touched) {
   const bool lowDamping = rules().model == 1;
   const double water = world.waterLevel();
+  // No end's motion reads another end's frame, so the turns can wait for a
+  // group's sines to come in one batch.
+  FrameTurns turns;
   for (const auto& sp : o.l_ses) {
     ses& S = *sp;
     Vec3 P;
@@ -63,8 +66,9 @@ void Life::motion(org& o, std::vector<TouchEvent>& touched) {
     S.v = Vec3(std::clamp(S.v.x, -kVelocityLimit, kVelocityLimit), std::clamp(S.v.y, -kVelocityLimit, kVelocityLimit),
                std::clamp(S.v.z, -kVelocityLimit, kVelocityLimit));
     S.p += S.v;
-    turnFrameStep(S.o, S.spin);
+    if (!turns.add(S.o, S.spin)) turns.apply();
   }
+  turns.apply();
   bookBalance(o);
 }
 

@@ -34,6 +34,24 @@ void sse2x4(double a0, double a1, double a2, double a3, double* c, double* s) {
   _mm_storeu_pd(c + 2, high.y);
 }
 
+void scalarMany(const double* a, int count, double* c, double* s) {
+  for (int i = 0; i < count; ++i) {
+    const Sleef_double_2 r = Sleef_cinz_sincosd1_u35purec(a[i]);
+    s[i] = r.x;
+    c[i] = r.y;
+  }
+}
+
+void sse2Many(const double* a, int count, double* c, double* s) {
+  for (int i = 0; i < count; i += 2) {
+    const Sleef___m128d_2 r = Sleef_cinz_sincosd2_u35sse2(_mm_loadu_pd(a + i));
+    _mm_storeu_pd(s + i, r.x);
+    _mm_storeu_pd(c + i, r.y);
+  }
+}
+
+constexpr TrigPath kAllPaths[] = {TrigPath::Scalar, TrigPath::Sse2, TrigPath::Avx};
+
 CosSinBatch batchOf(TrigPath path) {
   switch (path) {
     case TrigPath::Scalar: return scalar4;
@@ -43,12 +61,21 @@ CosSinBatch batchOf(TrigPath path) {
   return scalar4;
 }
 
+CosSinMany manyOf(TrigPath path) {
+  switch (path) {
+    case TrigPath::Scalar: return scalarMany;
+    case TrigPath::Sse2: return sse2Many;
+    case TrigPath::Avx: return stepTrigAvxMany;
+  }
+  return scalarMany;
+}
+
 TrigPath bestPath() { return trigPathAvailable(TrigPath::Avx) ? TrigPath::Avx : TrigPath::Sse2; }
 
 TrigPath startingPath() {
   const char* wanted = std::getenv(kTrigPathVariable);
   if (wanted == nullptr || *wanted == '\0') return bestPath();
-  for (TrigPath p : {TrigPath::Scalar, TrigPath::Sse2, TrigPath::Avx}) {
+  for (TrigPath p : kAllPaths) {
     if (trigPathName(p) != wanted) continue;
     if (trigPathAvailable(p)) return p;
     logMessage("Physics", "Sines", std::string(kTrigPathVariable) + "=" + wanted +
@@ -63,7 +90,8 @@ TrigPath startingPath() {
 struct State {
   std::atomic<TrigPath> path;
   std::atomic<CosSinBatch> batch;
-  State() : path(startingPath()), batch(batchOf(path.load())) {}
+  std::atomic<CosSinMany> many;
+  State() : path(startingPath()), batch(batchOf(path.load())), many(manyOf(path.load())) {}
 };
 
 State& state() {
@@ -83,9 +111,11 @@ std::string_view trigPathName(TrigPath path) {
 }
 
 bool trigPathAvailable(TrigPath path) {
-  if (path != TrigPath::Avx) return true;  // every x86-64 processor has SSE2
   __builtin_cpu_init();
-  return __builtin_cpu_supports("avx");
+  switch (path) {
+    case TrigPath::Avx: return __builtin_cpu_supports("avx");
+    default: return true;  // every x86-64 processor has SSE2
+  }
 }
 
 TrigPath trigPath() { return state().path.load(std::memory_order_relaxed); }
@@ -95,10 +125,12 @@ bool setTrigPath(TrigPath path) {
   State& s = state();
   s.path.store(path, std::memory_order_relaxed);
   s.batch.store(batchOf(path), std::memory_order_relaxed);
+  s.many.store(manyOf(path), std::memory_order_relaxed);
   return true;
 }
 
 CosSinBatch cosSinBatch() { return state().batch.load(std::memory_order_relaxed); }
+CosSinMany cosSinMany() { return state().many.load(std::memory_order_relaxed); }
 
 void cosSin1(double a, double& c, double& s) {
   const Sleef_double_2 r = Sleef_cinz_sincosd1_u35purec(a);

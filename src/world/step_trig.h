@@ -35,16 +35,69 @@ inline void cosSin4(const double (&a)[4], double (&c)[4], double (&s)[4]) { cosS
 // Cosine and sine of one angle (the same bits as in a batch).
 void cosSin1(double a, double& c, double& s);
 
+// The widest batch of any path, in angles: counts given to cosSinMany are
+// multiples of it, so that each path runs whole batches of its own width.
+// (AVX-512's eight lanes gain nothing: the step ran slower with them, the
+// wide registers costing the whole core clock speed.)
+inline constexpr int kTrigLanes = 4;
+// Cosines and sines of `count` angles (a multiple of kTrigLanes) read from
+// memory: for angles gathered well before the call (the frame turns of a
+// group of stick ends), where a vector load finds them already in the cache.
+using CosSinMany = void (*)(const double* a, int count, double* c, double* s);
+CosSinMany cosSinMany();
+
 // Turns every row of a frame about x by a.x, then y by a.y, then z by a.z,
 // with the step's sines.
+// True for the angles +0, +0, +0 (an energy ball's end): cos 0 = 1 and
+// sin +0 = +0 leave every row of a frame as it is, so no turn is needed.
+inline bool turnsNothing(const Vec3& a) {
+  return a.x == 0 && a.y == 0 && a.z == 0 && !std::signbit(a.x) && !std::signbit(a.y) && !std::signbit(a.z);
+}
+
 inline void turnFrameStep(Frame& f, const Vec3& a) {
-  if (a.x == 0 && a.y == 0 && a.z == 0 && !std::signbit(a.x) && !std::signbit(a.y) && !std::signbit(a.z))
-    return;  // an end nothing turns (an energy ball's): cos 0 = 1, sin +0 = +0 leave every row as it is
+  if (turnsNothing(a)) return;
   const double angles[4] = {a.x, a.y, a.z, 0};
   double c[4], s[4];
   cosSin4(angles, c, s);
   turnFrame(f, c[0], s[0], c[1], s[1], c[2], s[2]);
 }
+
+// The frame turns of a group of stick ends by their spins, with the sines of
+// the whole group in one batch: each frame ends as turnFrameStep leaves it.
+// The frames are observed; add() them, then apply() turns them all.
+class FrameTurns {
+ public:
+  // Ends per group: three angles each fill whole batches of every path.
+  static constexpr int kGroup = 8;
+
+  // False once the group is full; apply() it before adding more.
+  bool add(Frame& f, const Vec3& spin) {
+    if (turnsNothing(spin)) return true;
+    const int i = 3 * count_;
+    angles_[i] = spin.x;
+    angles_[i + 1] = spin.y;
+    angles_[i + 2] = spin.z;
+    frames_[count_++] = &f;
+    return count_ < kGroup;
+  }
+  void apply() {
+    if (count_ == 0) return;
+    const int used = 3 * count_;
+    const int batch = (used + kTrigLanes - 1) / kTrigLanes * kTrigLanes;
+    for (int i = used; i < batch; ++i) angles_[i] = 0;
+    cosSinMany()(angles_, batch, c_, s_);
+    for (int e = 0; e < count_; ++e) {
+      const int i = 3 * e;
+      turnFrame(*frames_[e], c_[i], s_[i], c_[i + 1], s_[i + 1], c_[i + 2], s_[i + 2]);
+    }
+    count_ = 0;
+  }
+
+ private:
+  double angles_[3 * kGroup], c_[3 * kGroup], s_[3 * kGroup];
+  Frame* frames_[kGroup];
+  int count_ = 0;
+};
 
 // The cosine and sine of one angle, remembered for as long as the angle stays
 // bit for bit the same: a joint angle that no muscle moved costs no library

@@ -14,4 +14,12 @@ void stepTrigAvx4(double a0, double a1, double a2, double a3, double* c, double*
   _mm256_storeu_pd(c, r.y);
 }
 
+void stepTrigAvxMany(const double* a, int count, double* c, double* s) {
+  for (int i = 0; i < count; i += 4) {
+    const Sleef___m256d_2 r = Sleef_cinz_sincosd4_u35avx(_mm256_loadu_pd(a + i));
+    _mm256_storeu_pd(s + i, r.x);
+    _mm256_storeu_pd(c + i, r.y);
+  }
+}
+
 }  // namespace vorlund

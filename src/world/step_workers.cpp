@@ -18,6 +18,13 @@ constexpr auto kSpinTime = std::chrono::microseconds(50);
 constexpr auto kPauseTime = std::chrono::microseconds(5);
 // Pauses between two looks at the clock while spinning.
 constexpr int kSpinsPerClockRead = 64;
+// A range counts as slower than its neighbour only when it took this much
+// longer; below it, the times' own noise would move the boundary to and fro.
+constexpr double kImbalanceMargin = 1.05;
+
+std::int64_t nanosecondsSince(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - start).count();
+}
 
 inline void pause() {
 #if defined(__x86_64__) || defined(__i386__)
@@ -72,7 +79,9 @@ void StepWorkers::run(const StepPartition& ranges, Phase phase, void* context) {
   pending_.store(static_cast<int>(workers_.size()), std::memory_order_relaxed);
   generation_.fetch_add(1, std::memory_order_release);
   generation_.notify_all();
+  const auto start = std::chrono::steady_clock::now();
   phase(context, 0, ranges.begin[0], ranges.begin[1]);
+  times_[0] = nanosecondsSince(start);
   waitUntil(pending_, [](int left) { return left == 0; });
 }
 
@@ -82,8 +91,21 @@ void StepWorkers::serve(int part) {
     waitUntil(generation_, [handled](std::uint32_t g) { return g != handled; });
     handled = generation_.load(std::memory_order_acquire);
     if (stopping_.load(std::memory_order_relaxed)) return;
+    const auto start = std::chrono::steady_clock::now();
     phase_(context_, part, ranges_.begin[part], ranges_.begin[part + 1]);
+    times_[static_cast<std::size_t>(part)] = nanosecondsSince(start);
     if (pending_.fetch_sub(1, std::memory_order_acq_rel) == 1) pending_.notify_one();
+  }
+}
+
+void PhaseBalance::adjust(const std::int64_t* nanoseconds) {
+  for (int r = 1; r < ranges_.parts; ++r) {
+    int& b = ranges_.begin[r];
+    const double before = static_cast<double>(nanoseconds[r - 1]), after = static_cast<double>(nanoseconds[r]);
+    if (before > after * kImbalanceMargin && b > ranges_.begin[r - 1])
+      --b;
+    else if (after > before * kImbalanceMargin && b < ranges_.begin[r + 1])
+      ++b;
   }
 }
 

@@ -5,6 +5,7 @@
 // the objects of its own range, so the results are the same for every N.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cstdint>
@@ -42,6 +43,35 @@ StepPartition partitionByWeight(int count, int parts, Weight weight) {
   return p;
 }
 
+// The ranges of one kind of phase, kept from step to step and moved after
+// each run toward equal times: the weights are only a first guess (an energy
+// ball costs more in the motion phase than its few elements suggest, and an
+// end another core wrote last costs more than one it wrote itself). Where
+// the ranges lie never changes a result, only which thread does the work.
+class PhaseBalance {
+ public:
+  // The ranges for `count` items over `parts`: the last ones held within
+  // `count`, or (the first time, or with another number of parts) fresh ones
+  // by weight.
+  template <class Weight>
+  const StepPartition& ranges(int count, int parts, Weight weight) {
+    if (ranges_.parts != parts || !started_) {
+      ranges_ = partitionByWeight(count, parts, weight);
+      started_ = true;
+    }
+    for (int r = 1; r <= parts; ++r) ranges_.begin[r] = std::clamp(ranges_.begin[r], ranges_.begin[r - 1], count);
+    ranges_.begin[parts] = count;
+    return ranges_;
+  }
+  // Moves each inner boundary by one item away from the range of the two
+  // beside it that took clearly longer (`nanoseconds[r]` is range r's time).
+  void adjust(const std::int64_t* nanoseconds);
+
+ private:
+  StepPartition ranges_;
+  bool started_ = false;
+};
+
 class StepWorkers {
  public:
   using Phase = void (*)(void* context, int part, int begin, int end);
@@ -57,6 +87,8 @@ class StepWorkers {
   // Runs phase(context, r, begin, end) for every range r of the partition
   // (which has threads() parts) and returns when all are done.
   void run(const StepPartition& ranges, Phase phase, void* context);
+  // How long each range of the last run took, in nanoseconds.
+  const std::int64_t* lastTimes() const { return times_.data(); }
 
  private:
   void serve(int part);
@@ -70,6 +102,8 @@ class StepWorkers {
   StepPartition ranges_;
   Phase phase_ = nullptr;
   void* context_ = nullptr;
+  // Each range's time, written by its own thread before it reports done.
+  std::array<std::int64_t, kMaxStepThreads> times_{};
 };
 
 }  // namespace vorlund
