@@ -47,7 +47,9 @@ constexpr int ORG_BUILD_OK = 0;
 constexpr int ORG_BUILD_NO_ENCODING = 1;  // no usable conversion
 constexpr int ORG_BUILD_INVALID = 2;      // the genetic manager rejected the genotype
 
-class org : public przodek {
+// Aligned to a cache line, as its elements are (see body.h): objects of
+// different ranges of a shared step never share one.
+class alignas(64) org : public przodek {
  public:
   // An empty object that will be built from `genotype`. The texts are taken
   // as they are: no structural refresh, no name generation.
