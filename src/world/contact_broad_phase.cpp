@@ -11,10 +11,6 @@ namespace {
 constexpr std::size_t kReservedObjects = 256;
 constexpr std::size_t kReservedPairs = 1024;
 
-bool overlap(const org& a, const org& b) {
-  return boxesOverlap(WorldBox{a.bboxMin, a.bboxMax}, WorldBox{b.bboxMin, b.bboxMax});
-}
-
 }  // namespace
 
 ContactBroadPhase::ContactBroadPhase() {
@@ -22,9 +18,9 @@ ContactBroadPhase::ContactBroadPhase() {
   pairs_.reserve(kReservedPairs);
 }
 
-void ContactBroadPhase::find(const listaduo<org>& objects) {
+void ContactBroadPhase::find(std::span<const WorldBox> boxes) {
   pairs_.clear();
-  const int count = objects.size();
+  const int count = static_cast<int>(boxes.size());
   // The same number of objects: the last order still holds every index once.
   // Otherwise (a ball eaten or added, every few steps in a crowd) the indices
   // after the change name other objects and the order starts afresh.
@@ -34,13 +30,13 @@ void ContactBroadPhase::find(const listaduo<org>& objects) {
     for (int i = 0; i < count; ++i) extents_.push_back({{}, i});
   }
   for (Extent& e : extents_) {
-    const org& o = *objects.get(e.index);
+    const WorldBox& box = boxes[static_cast<std::size_t>(e.index)];
     // A box that is not a number overlaps nothing, but it cannot be sorted either.
-    if (std::isnan(o.bboxMin.x) || std::isnan(o.bboxMax.x)) {
-      findAllPairs(objects);
+    if (std::isnan(box.min.x) || std::isnan(box.max.x)) {
+      findAllPairs(boxes);
       return;
     }
-    e.box = {o.bboxMin, o.bboxMax};
+    e.box = box;
   }
   const auto before = [](const Extent& a, const Extent& b) {
     return a.box.min.x != b.box.min.x ? a.box.min.x < b.box.min.x : a.index < b.index;
@@ -66,12 +62,12 @@ void ContactBroadPhase::find(const listaduo<org>& objects) {
   std::sort(pairs_.begin(), pairs_.end());
 }
 
-void ContactBroadPhase::findAllPairs(const listaduo<org>& objects) {
+void ContactBroadPhase::findAllPairs(std::span<const WorldBox> boxes) {
   pairs_.clear();
-  const int count = objects.size();
+  const int count = static_cast<int>(boxes.size());
   for (int i = 0; i < count; ++i)
     for (int j = i + 1; j < count; ++j)
-      if (overlap(*objects.get(i), *objects.get(j))) pairs_.push_back({i, j});
+      if (boxesOverlap(boxes[static_cast<std::size_t>(i)], boxes[static_cast<std::size_t>(j)])) pairs_.push_back({i, j});
 }
 
 }  // namespace vorlund

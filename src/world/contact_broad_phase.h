@@ -8,8 +8,6 @@
 #include <span>
 #include <vector>
 
-#include "core/lists.h"
-#include "world/org.h"
 #include "world/world_map.h"
 
 namespace vorlund {
@@ -27,9 +25,10 @@ class ContactBroadPhase {
  public:
   ContactBroadPhase();
 
-  // Collects the overlapping pairs of `objects` from their current boxes.
-  // Storage is kept between calls, so that steady stepping allocates nothing.
-  void find(const listaduo<org>& objects);
+  // Collects the overlapping pairs of the boxes of the objects of the
+  // two-list view, by index. Storage is kept between calls, so that steady
+  // stepping allocates nothing.
+  void find(std::span<const WorldBox> boxes);
   // The pairs of the last `find`, valid until the next one.
   std::span<const ContactPair> pairs() const { return pairs_; }
 
@@ -38,7 +37,7 @@ class ContactBroadPhase {
     WorldBox box;
     int index;
   };
-  void findAllPairs(const listaduo<org>& objects);
+  void findAllPairs(std::span<const WorldBox> boxes);
 
   std::vector<Extent> extents_;
   std::vector<ContactPair> pairs_;

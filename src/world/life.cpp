@@ -106,11 +106,8 @@ void Life::check(std::string_view label) const { checkValidity(all, rules().debu
 void Life::go() {
   const SimSettings& s = rules();
   stepWork_ = 0;
-  for (int i = 0; i < all.size(); ++i) {
-    org* o = all.get(i);
-    o->energy_p = o->energy_m = 0;
-    stepWork_ += workOf(*o);
-  }
+  for (int i = 0; i < all.size(); ++i) stepWork_ += workOf(*all.get(i));
+  contactSnapshot_.layout(all);
   const int living = creatures.size();
   const auto muscles = [&s, living](org& o, int index) {
     if (index < living && !(o.flags & (ORG_GROWING | ORG_WAITSTILL))) driveMuscles(o, s);
@@ -121,18 +118,24 @@ void Life::go() {
     // goes through its muscles, bookkeeping and sticks in one go, and the
     // workers meet once instead of three times.
     forEachObject(StepPhase::Forces, [&](org& o, int, int index) {
+      o.energy_p = o.energy_m = 0;
       muscles(o, index);
       bookkeeping(o);
       sticks(o);
+      contactSnapshot_.copy(index, o);
     });
   } else {
+    for (int i = 0; i < all.size(); ++i) all.get(i)->energy_p = all.get(i)->energy_m = 0;
     forEachObject(StepPhase::Muscles, [&](org& o, int, int index) { muscles(o, index); });
     check("go() #1");
     if (teleports)
       for (loopIndex = 0; loopIndex < all.size(); ++loopIndex) bookkeeping(*all.get(loopIndex));
     else
       forEachObject(StepPhase::Bookkeeping, [this](org& o, int, int) { bookkeeping(o); });
-    forEachObject(StepPhase::Sticks, [this](org& o, int, int) { sticks(o); });
+    forEachObject(StepPhase::Sticks, [this](org& o, int, int index) {
+      sticks(o);
+      contactSnapshot_.copy(index, o);
+    });
   }
   check("go() #2");
   contacts();

@@ -12,6 +12,7 @@
 
 #include "core/lists.h"
 #include "world/contact_broad_phase.h"
+#include "world/contact_snapshot.h"
 #include "world/neuro_net.h"
 #include "world/org.h"
 #include "world/org_list.h"
@@ -128,9 +129,9 @@ class Life : public WorldInhabitants {
   void teleport(org& o);
   void sticks(org& o);
   void contacts();
-  // One pair of the contact phase; true when a stick was broken off and the
+  // One pair of the contact phase (objects i < j of `all`); true when a stick was broken off and the
   // phase has to start again.
-  bool contactPair(org& oi, org& oj);
+  bool contactPair(int i, int j);
   // `touched` collects the ends that first touched the ground; their hooks
   // are called after the phase, in object order.
   void motion(org& o, std::vector<TouchEvent>& touched);
@@ -152,6 +153,7 @@ class Life : public WorldInhabitants {
   // Reused by the teleport test so that the step allocates nothing.
   std::vector<WorldBox> otherBoxes_;
   ContactBroadPhase contactBroadPhase_;
+  ContactSnapshot contactSnapshot_;
   std::unique_ptr<StepWorkers> workers_;  // none: one thread
   std::array<PhaseBalance, static_cast<std::size_t>(StepPhase::Count)> balances_;
   long stepWork_ = 0;  // the work of all objects at the start of the last step

@@ -33,28 +33,42 @@ void Life::contacts() {
   bool again = true;
   while (again) {
     again = false;
-    // Handling a pair changes no box; only a broken stick does, and it starts over.
-    contactBroadPhase_.find(all);
+    // The force phase copied every object; after a broken stick (or any
+    // other change since the layout) this thread copies them afresh.
+    if (!contactSnapshot_.fits(all)) {
+      contactSnapshot_.layout(all);
+      for (int i = 0; i < all.size(); ++i) contactSnapshot_.copy(i, *all.get(i));
+    }
+    // Handling a pair moves no end; only a broken stick changes the objects, and it starts over.
+    contactBroadPhase_.find(contactSnapshot_.boxes());
     for (const ContactPair& pair : contactBroadPhase_.pairs())
-      if (contactPair(*all.get(pair.first), *all.get(pair.second))) {
+      if (contactPair(pair.first, pair.second)) {
         again = true;
         break;
       }
   }
 }
 
-bool Life::contactPair(org& oi, org& oj) {
+bool Life::contactPair(int i, int j) {
+  org& oi = *all.get(i);
+  org& oj = *all.get(j);
   const int tA = sideKind(oi), tB = sideKind(oj);
   int kind = tA + tB;
   if (kind != CONTACT_EATING && !rules().descol) kind = CONTACT_PUSH;
-  for (const auto& ap : oi.l_ses) {
-    ses& a = *ap;
-    for (const auto& bp : oj.l_ses) {
-      ses& b = *bp;
-      const Vec3 dv = a.p - b.p;
+  const Vec3* const pi = contactSnapshot_.positions(i);
+  const Vec3* const pj = contactSnapshot_.positions(j);
+  const int ni = oi.sesCount(), nj = oj.sesCount();
+  for (int ia = 0; ia < ni; ++ia) {
+    for (int jb = 0; jb < nj; ++jb) {
+      // The packed copies hold the same bits as the ends' own positions.
+      const Vec3& ap = pi[ia];
+      const Vec3& bp = pj[jb];
+      const Vec3 dv = ap - bp;
       if (dv.length2() > EAT_RANGE2_CLEAR) continue;
       const double dist = dv.length();
       if (dist > EAT_RANGE) continue;
+      ses& a = *oi.getSes(ia);
+      ses& b = *oj.getSes(jb);
 
       if (kind == CONTACT_EATING) {
         const bool aEats = tA == ORG_CREATURE;
@@ -65,7 +79,7 @@ bool Life::contactPair(org& oi, org& oj) {
         const org& meal = aEats ? oj : oi;
         const double amount = std::min(std::max(meal.energy, 0.0), eater.wchl * eater.wchl);
         eater.state |= SES_ATE;
-        eater.foodPos = aEats ? b.p : a.p;
+        eater.foodPos = aEats ? bp : ap;
         const double signedAmount = aEats ? amount : -amount;
         oi.energy_p += signedAmount;
         oj.energy_m += signedAmount;
@@ -94,9 +108,9 @@ bool Life::contactPair(org& oi, org& oj) {
       if (dist > CLOSE_RANGE) {
         u = dv * ((1 - dist) * PUSH_GAIN / (dist * dist));
       } else {
-        u.x = a.p.x > b.p.x ? CLOSE_PUSH : -CLOSE_PUSH;
-        u.y = a.p.y > b.p.y ? CLOSE_PUSH : -CLOSE_PUSH;
-        u.z = a.p.z > b.p.z ? CLOSE_PUSH : -CLOSE_PUSH;
+        u.x = ap.x > bp.x ? CLOSE_PUSH : -CLOSE_PUSH;
+        u.y = ap.y > bp.y ? CLOSE_PUSH : -CLOSE_PUSH;
+        u.z = ap.z > bp.z ? CLOSE_PUSH : -CLOSE_PUSH;
       }
       a.force += u;
       b.force -= u;

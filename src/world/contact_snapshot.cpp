@@ -1,0 +1,49 @@
+#include "world/contact_snapshot.h"
+
+namespace vorlund {
+
+namespace {
+// Room reserved up front for a crowded world.
+constexpr std::size_t kReservedObjects = 256;
+constexpr std::size_t kReservedEnds = 4096;
+}  // namespace
+
+ContactSnapshot::ContactSnapshot() {
+  boxes_.reserve(kReservedObjects);
+  first_.reserve(kReservedObjects + 1);
+  positions_.reserve(kReservedEnds);
+}
+
+void ContactSnapshot::layout(const listaduo<org>& objects) {
+  const int count = objects.size();
+  boxes_.resize(static_cast<std::size_t>(count));
+  first_.resize(static_cast<std::size_t>(count) + 1);
+  int ends = 0;
+  for (int i = 0; i < count; ++i) {
+    first_[static_cast<std::size_t>(i)] = ends;
+    ends += objects.get(i)->sesCount();
+  }
+  first_[static_cast<std::size_t>(count)] = ends;
+  positions_.resize(static_cast<std::size_t>(ends));
+}
+
+void ContactSnapshot::copy(int index, const org& o) {
+  const std::size_t i = static_cast<std::size_t>(index);
+  // An object that changed since the layout is left out; fits() then fails
+  // and the contact phase lays out and copies everything afresh.
+  if (i >= boxes_.size() || first_[i + 1] - first_[i] != o.sesCount()) return;
+  boxes_[i] = {o.bboxMin, o.bboxMax};
+  Vec3* p = positions_.data() + first_[i];
+  for (const auto& s : o.l_ses) *p++ = s->p;
+}
+
+bool ContactSnapshot::fits(const listaduo<org>& objects) const {
+  const int count = objects.size();
+  if (static_cast<std::size_t>(count) != boxes_.size()) return false;
+  for (int i = 0; i < count; ++i)
+    if (first_[static_cast<std::size_t>(i) + 1] - first_[static_cast<std::size_t>(i)] != objects.get(i)->sesCount())
+      return false;
+  return true;
+}
+
+}  // namespace vorlund
