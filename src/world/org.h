@@ -105,17 +105,23 @@ class alignas(64) org : public przodek {
   // Calls and empties the release hooks, drops the position map and destroys the body.
   void Clear();
 
-  // --- fields, in order ---
+  // --- fields ---
   double energyWeight = 0;  // starting-energy multiplier (sum of per-stick shares)
-  OwningList<ses> l_ses;
+  // Three cache lines for a shared step: what the serial phases read of
+  // every object and its own thread seldom writes (the body, the kind); what
+  // they read and its thread writes every step (position and energy), which
+  // crosses between cores once a step; and the rest, which only its thread
+  // touches while stepping.
+  alignas(64) OwningList<ses> l_ses;
   OwningList<est> l_est;
   OwningList<neuro> l_neu;
-  Vec3 bboxMin, bboxMax;
-  Vec3 center;
-  Vec3 prevCenter;
   int16_t sticks0 = 0;  // sticks when built
   int16_t typ = ORG_CREATURE;
   uint16_t flags = 0;  // ORG_* bits
+  alignas(64) Vec3 center;
+  double energy = 0;
+  alignas(64) Vec3 bboxMin, bboxMax;
+  Vec3 prevCenter;
   int32_t wiek = 0;       // age in steps
   int32_t drogawiek = 0;  // steps over which distance was measured
   double lastVZ = 0, sumZ = 0, sumVZ = 0;
@@ -123,7 +129,6 @@ class alignas(64) org : public przodek {
   double energy_p = 0;  // income of the current step
   double energy_m = 0;  // costs of the current step
   double energy_b = 0;  // balance of the last step
-  double energy = 0;
   double grownEnergy = 0;
   double startEnergy = 0;
   std::vector<uint16_t> posMap;  // empty: no position map
