@@ -107,7 +107,7 @@ void Life::go() {
   const SimSettings& s = rules();
   stepWork_ = 0;
   for (int i = 0; i < all.size(); ++i) stepWork_ += workOf(*all.get(i));
-  contactSnapshot_.layout(all);
+  snapshot_.layout(all);
   const int living = creatures.size();
   const auto muscles = [&s, living](org& o, int index) {
     if (index < living && !(o.flags & (ORG_GROWING | ORG_WAITSTILL))) driveMuscles(o, s);
@@ -122,7 +122,7 @@ void Life::go() {
       muscles(o, index);
       bookkeeping(o);
       sticks(o);
-      contactSnapshot_.copy(index, o);
+      snapshot_.copyShape(index, o);
     });
   } else {
     for (int i = 0; i < all.size(); ++i) all.get(i)->energy_p = all.get(i)->energy_m = 0;
@@ -134,22 +134,38 @@ void Life::go() {
       forEachObject(StepPhase::Bookkeeping, [this](org& o, int, int) { bookkeeping(o); });
     forEachObject(StepPhase::Sticks, [this](org& o, int, int index) {
       sticks(o);
-      contactSnapshot_.copy(index, o);
+      snapshot_.copyShape(index, o);
     });
   }
   check("go() #2");
   contacts();
   check("go() #3");
   damp = s.model == 1 ? DAMP_LOW : DAMP_LIMITED;
-  forEachObject(StepPhase::Motion, [this](org& o, int part, int) { motion(o, touched_[static_cast<std::size_t>(part)]); });
+  forEachObject(StepPhase::Motion, [this](org& o, int part, int index) {
+    motion(o, touched_[static_cast<std::size_t>(part)]);
+    snapshot_.copyEnergy(index, o);
+  });
+  // From here the packed energies hold until a hook or a death may change an object.
+  snapshot_.setEnergiesFresh(snapshot_.fits(all));
   callTouchHooks();
   check("go() #3");
   deaths();
+  if (!stepHooks.empty()) snapshot_.setEnergiesFresh(false);
   callStepHooks();
   check("go() #4");
 }
 
 void Life::deaths() {
+  if (snapshot_.energiesFresh()) {
+    // Most steps nobody dies: the packed energies tell so without a look at
+    // any object. Otherwise the objects themselves decide, as below.
+    const std::span<const double> e = snapshot_.energies();
+    const std::size_t living = static_cast<std::size_t>(creatures.size());
+    bool any = false;
+    for (std::size_t i = rules().AutoKill ? 0 : living; i < e.size() && !any; ++i) any = e[i] <= 0;
+    if (!any) return;
+    snapshot_.setEnergiesFresh(false);
+  }
   if (rules().AutoKill) {
     for (int i = 0; i < creatures.size();) {
       org* o = creatures.get(i);
@@ -174,6 +190,7 @@ void Life::deaths() {
 void Life::callTouchHooks() {
   // The ranges follow the object order, and so do the ends within each.
   for (auto& range : touched_) {
+    if (!range.empty()) snapshot_.setEnergiesFresh(false);  // a hook may change anything
     for (const TouchEvent& e : range)
       for (std::size_t i = 0; i < touchHooks.size(); ++i) {
         const TouchHook hook = touchHooks[i];
@@ -193,7 +210,12 @@ void Life::callStepHooks() {
 
 void Life::updateNetworks() {
   // A network step moves and feeds nothing, so every network smells the same objects.
-  senses_.freezeObjects();
+  if (snapshot_.energiesFresh() && snapshot_.fits(all))
+    senses_.freezeObjects(snapshot_.centers(), snapshot_.energies());
+  else
+    senses_.freezeObjects();
+  // Only the step that made them may use them.
+  snapshot_.setEnergiesFresh(false);
   const SimSettings& s = rules();
   forEachObject(StepPhase::Networks, [this, &s](org& o, int, int) {
     if (!(o.flags & (ORG_GROWING | ORG_WAITSTILL))) updateNetwork(o, senses_, s);

@@ -12,7 +12,7 @@
 
 #include "core/lists.h"
 #include "world/contact_broad_phase.h"
-#include "world/contact_snapshot.h"
+#include "world/step_snapshot.h"
 #include "world/neuro_net.h"
 #include "world/org.h"
 #include "world/org_list.h"
@@ -153,7 +153,7 @@ class Life : public WorldInhabitants {
   // Reused by the teleport test so that the step allocates nothing.
   std::vector<WorldBox> otherBoxes_;
   ContactBroadPhase contactBroadPhase_;
-  ContactSnapshot contactSnapshot_;
+  StepSnapshot snapshot_;
   std::unique_ptr<StepWorkers> workers_;  // none: one thread
   std::array<PhaseBalance, static_cast<std::size_t>(StepPhase::Count)> balances_;
   long stepWork_ = 0;  // the work of all objects at the start of the last step

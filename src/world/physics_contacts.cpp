@@ -35,12 +35,12 @@ void Life::contacts() {
     again = false;
     // The force phase copied every object; after a broken stick (or any
     // other change since the layout) this thread copies them afresh.
-    if (!contactSnapshot_.fits(all)) {
-      contactSnapshot_.layout(all);
-      for (int i = 0; i < all.size(); ++i) contactSnapshot_.copy(i, *all.get(i));
+    if (!snapshot_.fits(all)) {
+      snapshot_.layout(all);
+      for (int i = 0; i < all.size(); ++i) snapshot_.copyShape(i, *all.get(i));
     }
     // Handling a pair moves no end; only a broken stick changes the objects, and it starts over.
-    contactBroadPhase_.find(contactSnapshot_.boxes());
+    contactBroadPhase_.find(snapshot_.boxes());
     for (const ContactPair& pair : contactBroadPhase_.pairs())
       if (contactPair(pair.first, pair.second)) {
         again = true;
@@ -55,8 +55,8 @@ bool Life::contactPair(int i, int j) {
   const int tA = sideKind(oi), tB = sideKind(oj);
   int kind = tA + tB;
   if (kind != CONTACT_EATING && !rules().descol) kind = CONTACT_PUSH;
-  const Vec3* const pi = contactSnapshot_.positions(i);
-  const Vec3* const pj = contactSnapshot_.positions(j);
+  const Vec3* const pi = snapshot_.positions(i);
+  const Vec3* const pj = snapshot_.positions(j);
   const int ni = oi.sesCount(), nj = oj.sesCount();
   for (int ia = 0; ia < ni; ++ia) {
     for (int jb = 0; jb < nj; ++jb) {

@@ -35,6 +35,22 @@ void WorldSenses::freezeObjects() {
   frozen_ = true;
 }
 
+void WorldSenses::freezeObjects(std::span<const Vec3> centers, std::span<const double> energies) {
+  for (auto* column : {&x_, &y_, &z_, &energy_}) column->clear();
+  source_.clear();
+  const std::size_t count = std::min(centers.size(), energies.size());
+  for (std::size_t i = 0; i < count; ++i) {
+    // Objects without energy have no smell, whoever asks.
+    if (!(energies[i] > 0)) continue;
+    x_.push_back(centers[i].x);
+    y_.push_back(centers[i].y);
+    z_.push_back(centers[i].z);
+    energy_.push_back(energies[i]);
+    source_.push_back(objects_.get(static_cast<int>(i)));
+  }
+  frozen_ = true;
+}
+
 namespace {
 
 // The columns of the smell sources and the point smelled from.

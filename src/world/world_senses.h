@@ -2,6 +2,7 @@
 // world map and every object of the two object lists (living creatures, then food).
 #pragma once
 
+#include <span>
 #include <vector>
 
 #include "core/lists.h"
@@ -25,6 +26,9 @@ class WorldSenses : public NeuroSurroundings {
   // network of one step reads it; the copy is taken once, without allocating
   // in steady state). Outside, smell reads the objects themselves.
   void freezeObjects();
+  // The same from packed centres and energies of the objects, in list order
+  // (the step's own copies, which the objects still hold).
+  void freezeObjects(std::span<const Vec3> centers, std::span<const double> energies);
   void thawObjects() { frozen_ = false; }
 
  private:

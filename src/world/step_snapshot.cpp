@@ -1,4 +1,4 @@
-#include "world/contact_snapshot.h"
+#include "world/step_snapshot.h"
 
 namespace vorlund {
 
@@ -8,15 +8,18 @@ constexpr std::size_t kReservedObjects = 256;
 constexpr std::size_t kReservedEnds = 4096;
 }  // namespace
 
-ContactSnapshot::ContactSnapshot() {
+StepSnapshot::StepSnapshot() {
   boxes_.reserve(kReservedObjects);
   first_.reserve(kReservedObjects + 1);
   positions_.reserve(kReservedEnds);
 }
 
-void ContactSnapshot::layout(const listaduo<org>& objects) {
+void StepSnapshot::layout(const listaduo<org>& objects) {
   const int count = objects.size();
   boxes_.resize(static_cast<std::size_t>(count));
+  centers_.resize(static_cast<std::size_t>(count));
+  energies_.resize(static_cast<std::size_t>(count));
+  energiesFresh_ = false;
   first_.resize(static_cast<std::size_t>(count) + 1);
   int ends = 0;
   for (int i = 0; i < count; ++i) {
@@ -27,17 +30,18 @@ void ContactSnapshot::layout(const listaduo<org>& objects) {
   positions_.resize(static_cast<std::size_t>(ends));
 }
 
-void ContactSnapshot::copy(int index, const org& o) {
+void StepSnapshot::copyShape(int index, const org& o) {
   const std::size_t i = static_cast<std::size_t>(index);
   // An object that changed since the layout is left out; fits() then fails
   // and the contact phase lays out and copies everything afresh.
   if (i >= boxes_.size() || first_[i + 1] - first_[i] != o.sesCount()) return;
   boxes_[i] = {o.bboxMin, o.bboxMax};
+  centers_[i] = o.center;
   Vec3* p = positions_.data() + first_[i];
   for (const auto& s : o.l_ses) *p++ = s->p;
 }
 
-bool ContactSnapshot::fits(const listaduo<org>& objects) const {
+bool StepSnapshot::fits(const listaduo<org>& objects) const {
   const int count = objects.size();
   if (static_cast<std::size_t>(count) != boxes_.size()) return false;
   for (int i = 0; i < count; ++i)

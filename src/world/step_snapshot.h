@@ -1,0 +1,60 @@
+// What the serial phases of the physics step read of every object, packed in
+// object order: its contact box, the positions of its stick ends, its centre
+// and its energy. Each object's own thread copies them in the phases of the
+// shared step (box, ends and centre after the force phase, energy after the
+// motion phase), so the serial phases read a few packed lines instead of
+// pulling each object's and end's lines, which that thread writes again in
+// the next phase, over to their own core. Owned by the world (Life).
+#pragma once
+
+#include <span>
+#include <vector>
+
+#include "core/lists.h"
+#include "world/org.h"
+#include "world/world_map.h"
+
+namespace vorlund {
+
+class StepSnapshot {
+ public:
+  StepSnapshot();
+
+  // Makes room for `objects` as they are now and forgets the energies.
+  // Serial; allocates only when the world holds more objects or ends than
+  // ever before.
+  void layout(const listaduo<org>& objects);
+  // Copies the box, the end positions and the centre of object `index` of
+  // the layout. Any thread, each object by one.
+  void copyShape(int index, const org& o);
+  // Copies the energy of object `index`; once every object's is in, the
+  // serial code marks them fresh.
+  void copyEnergy(int index, const org& o) {
+    if (static_cast<std::size_t>(index) < energies_.size()) energies_[static_cast<std::size_t>(index)] = o.energy;
+  }
+  // True when the layout still fits `objects` (no object or end came or went
+  // since it was made).
+  bool fits(const listaduo<org>& objects) const;
+
+  std::span<const WorldBox> boxes() const { return boxes_; }
+  // The positions of object `index`'s ends, in list order.
+  const Vec3* positions(int index) const { return positions_.data() + first_[static_cast<std::size_t>(index)]; }
+
+  // The centres and energies, valid while energiesFresh(): from the motion
+  // phase until anything else may have changed an object or the lists.
+  std::span<const Vec3> centers() const { return centers_; }
+  std::span<const double> energies() const { return energies_; }
+  bool energiesFresh() const { return energiesFresh_; }
+  void setEnergiesFresh(bool fresh) { energiesFresh_ = fresh; }
+
+ private:
+  std::vector<WorldBox> boxes_;
+  std::vector<Vec3> centers_;
+  std::vector<double> energies_;
+  // Where each object's ends start in positions_; one more entry for the end.
+  std::vector<int> first_;
+  std::vector<Vec3> positions_;
+  bool energiesFresh_ = false;
+};
+
+}  // namespace vorlund
