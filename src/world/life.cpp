@@ -17,17 +17,13 @@ constexpr std::size_t kReservedTouches = 512;
 
 // What one object costs in a phase, about: its ends, sticks and neurons.
 int workOf(const org& o) { return 1 + o.sesCount() + o.estCount() + o.neuroCount(); }
-// Below this much work in all objects a step is too short to share: handing
-// a phase to the workers and waiting for them takes a microsecond or two,
-// more than half of so small a phase (ten walkers come to about 400).
-constexpr long kMinWorkToShare = 1000;
 }  // namespace
 
 template <class Phase>
 void Life::forEachObject(StepPhase kind, Phase phase) {
   const bool creaturesOnly = kind == StepPhase::Muscles || kind == StepPhase::Networks;
   const int count = creaturesOnly ? creatures.size() : all.size();
-  if (!workers_ || stepWork_ < kMinWorkToShare) {
+  if (!workers_ || stepWork_ < minWorkToShare) {
     for (int i = 0; i < count; ++i) phase(*all.get(i), 0, i);
     return;
   }

@@ -111,6 +111,15 @@ class Life : public WorldInhabitants {
   // Every object is destroyed without recording its performance.
   void removeAllObjects();
 
+  // Below this much work in all objects (ends, sticks and neurons; ten
+  // walkers come to about 400) a step is too short to share and runs on the
+  // calling thread: handing a phase to the workers and waiting for them takes
+  // a microsecond or two, more than half of so small a phase.
+  static constexpr long kMinWorkToShare = 1000;
+  // The bar in use for every world of the process; tests lower it to 0 to
+  // share even a small world's steps.
+  static inline long minWorkToShare = kMinWorkToShare;
+
   // Threads the per-object phases of a step are split over (the calling one
   // included; 1 starts none). The pool is made here, not while stepping.
   void setStepThreads(int threads);

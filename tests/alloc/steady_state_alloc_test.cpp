@@ -35,6 +35,18 @@ void* operator new[](std::size_t n, const std::nothrow_t&) noexcept {
   if (gCounting) counted();
   return std::malloc(n == 0 ? 1 : n);
 }
+// Objects and their elements are aligned to cache lines, and come from these.
+void* operator new(std::size_t n, std::align_val_t a) {
+  if (gCounting) counted();
+  const std::size_t align = static_cast<std::size_t>(a);
+  if (void* p = std::aligned_alloc(align, (n + align - 1) / align * align)) return p;
+  throw std::bad_alloc();
+}
+void* operator new[](std::size_t n, std::align_val_t a) { return operator new(n, a); }
+void operator delete(void* p, std::align_val_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::align_val_t) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete[](void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
@@ -55,6 +67,8 @@ TEST(SteadyState, ThousandStepsWithoutBirthsOrDeathsAllocateNothing) {
     seedRandom(5);
     symulator sim;
     sim.setStepThreads(threads);
+    // So few creatures would not be shared at all.
+    Life::minWorkToShare = threads > 1 ? 0 : Life::kMinWorkToShare;
     sim.evol.feed = 4;
     sim.worldRules().feede0 = 1000;  // balls that last: an eaten-up ball would be replaced
     sim.evol.MaxCreated = 3;
@@ -73,6 +87,7 @@ TEST(SteadyState, ThousandStepsWithoutBirthsOrDeathsAllocateNothing) {
     gCounting = false;
     EXPECT_EQ(gAllocations, 0);
     EXPECT_EQ(sim.creatures.size(), 3);  // nothing was born or died
+    Life::minWorkToShare = Life::kMinWorkToShare;
     EXPECT_EQ(sim.stepCount, 1200);
   }
 }

@@ -36,6 +36,15 @@ TEST(StepTrig, EveryPathGivesTheScalarBitsInEveryLane) {
         ASSERT_EQ(bits(s[lane]), bits(s1)) << trigPathName(path) << " " << batch[lane];
       }
     }
+    const int many = static_cast<int>(angles.size()) / kTrigLanes * kTrigLanes;
+    std::vector<double> c(angles.size()), s(angles.size());
+    cosSinMany()(angles.data(), many, c.data(), s.data());
+    for (int i = 0; i < many; ++i) {
+      double c1, s1;
+      cosSin1(angles[i], c1, s1);
+      ASSERT_EQ(bits(c[i]), bits(c1)) << trigPathName(path) << " many " << angles[i];
+      ASSERT_EQ(bits(s[i]), bits(s1)) << trigPathName(path) << " many " << angles[i];
+    }
   }
   setTrigPath(before);
 }

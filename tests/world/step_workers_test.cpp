@@ -40,5 +40,25 @@ TEST(StepWorkers, EveryItemRunsOnceInOrderedRangesForAnyThreadCount) {
   EXPECT_EQ(heavy.begin[1], 30);  // 300 of the 600 in the first 30 items
 }
 
+// Times below the margin leave a boundary where it is; a slower range gives
+// one item to its neighbour per run; ranges stay ordered within the count,
+// also when the count shrinks under them.
+TEST(PhaseBalance, MovesBoundariesTowardEqualTimesWithinTheCount) {
+  PhaseBalance b;
+  const auto even = [](int) { return 1; };
+  EXPECT_EQ(b.ranges(90, 3, even).begin[1], 30);
+  const std::int64_t close[3] = {1000, 1040, 1000}, slowFirst[3] = {2000, 1000, 1000}, slowLast[3] = {0, 0, 5000};
+  b.adjust(close);
+  EXPECT_EQ(b.ranges(90, 3, even).begin[1], 30);
+  EXPECT_EQ(b.ranges(90, 3, even).begin[2], 60);
+  b.adjust(slowFirst);
+  EXPECT_EQ(b.ranges(90, 3, even).begin[1], 29);
+  for (int i = 0; i < 100; ++i) b.adjust(slowLast);
+  const StepPartition& r = b.ranges(70, 3, even);
+  EXPECT_EQ(r.begin[1], 29);
+  EXPECT_EQ(r.begin[2], 70);  // held to the count
+  EXPECT_EQ(r.begin[3], 70);
+}
+
 }  // namespace
 }  // namespace vorlund
