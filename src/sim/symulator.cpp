@@ -1,5 +1,6 @@
 #include "sim/symulator.h"
 
+#include <algorithm>
 #include <chrono>
 
 #include "core/message.h"
@@ -52,12 +53,17 @@ void symulator::jedenkrok() {
 void symulator::bookkeeping() {
   ++stepCount;
   ++rateSteps_;
-  const long now = nowMs();
-  if (rateStartMs_ < 0) rateStartMs_ = now;
-  if (now - rateStartMs_ >= kStepRateWindowMs) {
-    stepsPerSecond = static_cast<int32_t>(rateSteps_);
-    rateSteps_ = 0;
-    rateStartMs_ = now;
+  if (++sinceClock_ >= clockStride_) {
+    sinceClock_ = 0;
+    const long now = nowMs();
+    if (rateStartMs_ < 0) rateStartMs_ = now;
+    if (now - rateStartMs_ >= kStepRateWindowMs) {
+      // Steps per window of about a second, scaled to the exact time passed.
+      stepsPerSecond = static_cast<int32_t>(rateSteps_ * 1000 / (now - rateStartMs_));
+      clockStride_ = std::max(1L, static_cast<long>(stepsPerSecond) / kRateClockReadsPerSecond);
+      rateSteps_ = 0;
+      rateStartMs_ = now;
+    }
   }
   if (files.autosave != 0) {
     ++fileState.backupSteps;

@@ -38,6 +38,10 @@ constexpr int CLEAR_OBJECTS = 2;
 constexpr double kBallDropHeight = -0.2;
 // Steps per second are recounted after this many milliseconds.
 constexpr long kStepRateWindowMs = 1000;
+// The rate's clock is read about this often per second at most: once every
+// step, a world of hundreds of thousands of steps a second spent a per cent
+// of its time on the clock alone.
+constexpr long kRateClockReadsPerSecond = 1000;
 
 class symulator : private SimCore, public Evol, public Life {
  public:
@@ -92,6 +96,8 @@ class symulator : private SimCore, public Evol, public Life {
   std::vector<char> eligible_;  // reused by wylosujprzodka
   long rateSteps_ = 0;
   long rateStartMs_ = -1;
+  long clockStride_ = 1;  // steps between two reads of the rate's clock
+  long sinceClock_ = 0;
 };
 
 }  // namespace vorlund
