@@ -146,7 +146,8 @@ void Life::go() {
   callTouchHooks();
   check("go() #3");
   deaths();
-  if (!stepHooks.empty()) snapshot_.setEnergiesFresh(false);
+  for (const StepHook& h : stepHooks)
+    if (h.fn != nullptr && h.changesObjects) snapshot_.setEnergiesFresh(false);
   callStepHooks();
   check("go() #4");
 }

@@ -30,6 +30,9 @@ class listaprz;
 struct StepHook {
   void (*fn)(void* arg);
   void* arg;
+  // False for a hook that only looks (a scene exporter): the step's packed
+  // copies of the objects then stay good for the networks that follow.
+  bool changesObjects = true;
 };
 // Called with the hitting and the hit object when a stick is broken off.
 struct HitHook {

@@ -56,7 +56,8 @@ Vec3 povEyeAboveGround(const world& w, const Vec3& eye) {
 }
 
 PovExporter::PovExporter(Life& life) : life_(&life), params_(vars, [this] { Start(); }) {
-  life_->stepHooks.push_back({&PovExporter::afterStep, this});
+  // Writing scenes changes no object.
+  life_->stepHooks.push_back({&PovExporter::afterStep, this, false});
 }
 
 PovExporter::~PovExporter() {
