@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <type_traits>
 
+#include "world/element_pool.h"
 #include "world/owning_list.h"
 #include "world/step_trig.h"
 #include "world/vec3.h"
@@ -50,6 +51,7 @@ constexpr int32_t WEJ_SMELL = 4;
 
 // Stick end: a point mass with an orientation frame.
 struct alignas(64) ses {
+  VORLUND_POOLED_ELEMENT(ses)
   Vec3 p;       // position
   Vec3 v;       // velocity per step; the record key "vol" lands in v.x
   Vec3 spin;    // angular velocity (angles per step, applied x, y, z)
@@ -71,6 +73,7 @@ struct alignas(64) ses {
 
 // Stick: a spring between two stick ends that may carry muscles.
 struct alignas(64) est {
+  VORLUND_POOLED_ELEMENT(est)
   ses* e[2] = {nullptr, nullptr};  // first and second end
   Vec3 r;                          // joint angles: x twist (rotating muscle), z bend (bending muscle)
   Vec3 r0;                         // rest values of r
@@ -108,6 +111,7 @@ struct wej {
 
 // Neuron; owns its inputs.
 struct alignas(64) neuro {
+  VORLUND_POOLED_ELEMENT(neuro)
   double stan = 0;   // output, -1..1
   double nstan = 0;  // state being computed, -10..10
   double vel = 0;    // rate of change of the state

@@ -9,6 +9,7 @@
 
 #include "genepool/przodek.h"
 #include "world/body.h"
+#include "world/element_pool.h"
 #include "world/owning_list.h"
 #include "world/vec3.h"
 
@@ -51,6 +52,7 @@ constexpr int ORG_BUILD_INVALID = 2;      // the genetic manager rejected the ge
 // different ranges of a shared step never share one.
 class alignas(64) org : public przodek {
  public:
+  VORLUND_POOLED_ELEMENT(org)
   // An empty object that will be built from `genotype`. The texts are taken
   // as they are: no structural refresh, no name generation.
   explicit org(const Genetics* genetics, std::string genotype = {}, std::string name = {},
