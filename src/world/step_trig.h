@@ -46,14 +46,14 @@ inline constexpr int kTrigLanes = 4;
 using CosSinMany = void (*)(const double* a, int count, double* c, double* s);
 CosSinMany cosSinMany();
 
-// Turns every row of a frame about x by a.x, then y by a.y, then z by a.z,
-// with the step's sines.
 // True for the angles +0, +0, +0 (an energy ball's end): cos 0 = 1 and
 // sin +0 = +0 leave every row of a frame as it is, so no turn is needed.
 inline bool turnsNothing(const Vec3& a) {
   return a.x == 0 && a.y == 0 && a.z == 0 && !std::signbit(a.x) && !std::signbit(a.y) && !std::signbit(a.z);
 }
 
+// Turns every row of a frame about x by a.x, then y by a.y, then z by a.z,
+// with the step's sines.
 inline void turnFrameStep(Frame& f, const Vec3& a) {
   if (turnsNothing(a)) return;
   const double angles[4] = {a.x, a.y, a.z, 0};
