@@ -127,9 +127,7 @@ class MovedJoints {
           slot_[n++] = 3 * i + axis;
         }
     }
-    const int batch = (n + kTrigLanes - 1) / kTrigLanes * kTrigLanes;
-    for (int i = n; i < batch; ++i) angles_[i] = 0;
-    if (batch > 0) cosSinMany()(angles_, batch, c_, s_);
+    cosSinPadded(angles_, n, c_, s_);
     for (int j = 0; j < n; ++j) sticks_[slot_[j] / 3]->angleTrig[slot_[j] % 3] = CosSinMemo{angles_[j], c_[j], s_[j]};
     for (int i = 0; i < count_; ++i) {
       est& k = *sticks_[i];
@@ -143,8 +141,7 @@ class MovedJoints {
 
  private:
   static constexpr int kGroup = 8;
-  // Room for three angles per stick, rounded up to whole batches.
-  static constexpr int kAngles = (3 * kGroup + kTrigLanes - 1) / kTrigLanes * kTrigLanes;
+  static constexpr int kAngles = trigBatchRoom(3 * kGroup);
   est* sticks_[kGroup];
   double angles_[kAngles], c_[kAngles], s_[kAngles];
   int slot_[kAngles];

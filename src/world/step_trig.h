@@ -46,6 +46,16 @@ inline constexpr int kTrigLanes = 4;
 using CosSinMany = void (*)(const double* a, int count, double* c, double* s);
 CosSinMany cosSinMany();
 
+// Room for `count` angles rounded up to whole batches.
+constexpr int trigBatchRoom(int count) { return (count + kTrigLanes - 1) / kTrigLanes * kTrigLanes; }
+// Cosines and sines of the first `count` angles of `a`, which has room for
+// trigBatchRoom(count): the rest of the last batch is filled with zeros.
+inline void cosSinPadded(double* a, int count, double* c, double* s) {
+  const int batch = trigBatchRoom(count);
+  for (int i = count; i < batch; ++i) a[i] = 0;
+  if (batch > 0) cosSinMany()(a, batch, c, s);
+}
+
 // True for the angles +0, +0, +0 (an energy ball's end): cos 0 = 1 and
 // sin +0 = +0 leave every row of a frame as it is, so no turn is needed.
 inline bool turnsNothing(const Vec3& a) {
@@ -82,10 +92,7 @@ class FrameTurns {
   }
   void apply() {
     if (count_ == 0) return;
-    const int used = 3 * count_;
-    const int batch = (used + kTrigLanes - 1) / kTrigLanes * kTrigLanes;
-    for (int i = used; i < batch; ++i) angles_[i] = 0;
-    cosSinMany()(angles_, batch, c_, s_);
+    cosSinPadded(angles_, 3 * count_, c_, s_);
     for (int e = 0; e < count_; ++e) {
       const int i = 3 * e;
       turnFrame(*frames_[e], c_[i], s_[i], c_[i + 1], s_[i + 1], c_[i + 2], s_[i + 2]);
@@ -94,7 +101,8 @@ class FrameTurns {
   }
 
  private:
-  double angles_[3 * kGroup], c_[3 * kGroup], s_[3 * kGroup];
+  static constexpr int kAngles = trigBatchRoom(3 * kGroup);
+  double angles_[kAngles], c_[kAngles], s_[kAngles];
   Frame* frames_[kGroup];
   int count_ = 0;
 };
