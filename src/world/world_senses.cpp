@@ -18,36 +18,34 @@ WorldSenses::WorldSenses(const world& ground, const listaduo<org>& objects) : gr
   source_.reserve(kReservedSources);
 }
 
-void WorldSenses::freezeObjects() {
+void WorldSenses::clearSources() {
   for (auto* column : {&x_, &y_, &z_, &energy_}) column->clear();
   source_.clear();
-  const int count = objects_.size();
-  for (int i = 0; i < count; ++i) {
+}
+
+void WorldSenses::addSource(const org* o, const Vec3& center, double energy) {
+  // Objects without energy have no smell, whoever asks.
+  if (o == nullptr || !(energy > 0)) return;
+  x_.push_back(center.x);
+  y_.push_back(center.y);
+  z_.push_back(center.z);
+  energy_.push_back(energy);
+  source_.push_back(o);
+}
+
+void WorldSenses::freezeObjects() {
+  clearSources();
+  for (int i = 0; i < objects_.size(); ++i) {
     const org* o = objects_.get(i);
-    // Objects without energy have no smell, whoever asks.
-    if (o == nullptr || !(o->energy > 0)) continue;
-    x_.push_back(o->center.x);
-    y_.push_back(o->center.y);
-    z_.push_back(o->center.z);
-    energy_.push_back(o->energy);
-    source_.push_back(o);
+    if (o != nullptr) addSource(o, o->center, o->energy);
   }
   frozen_ = true;
 }
 
 void WorldSenses::freezeObjects(std::span<const Vec3> centers, std::span<const double> energies) {
-  for (auto* column : {&x_, &y_, &z_, &energy_}) column->clear();
-  source_.clear();
+  clearSources();
   const std::size_t count = std::min(centers.size(), energies.size());
-  for (std::size_t i = 0; i < count; ++i) {
-    // Objects without energy have no smell, whoever asks.
-    if (!(energies[i] > 0)) continue;
-    x_.push_back(centers[i].x);
-    y_.push_back(centers[i].y);
-    z_.push_back(centers[i].z);
-    energy_.push_back(energies[i]);
-    source_.push_back(objects_.get(static_cast<int>(i)));
-  }
+  for (std::size_t i = 0; i < count; ++i) addSource(objects_.get(static_cast<int>(i)), centers[i], energies[i]);
   frozen_ = true;
 }
 

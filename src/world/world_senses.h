@@ -32,6 +32,10 @@ class WorldSenses : public NeuroSurroundings {
   void thawObjects() { frozen_ = false; }
 
  private:
+  void clearSources();
+  // Appends `o` as a smell source unless it has no energy.
+  void addSource(const org* o, const Vec3& center, double energy);
+
   const world& ground_;
   const listaduo<org>& objects_;
   // The objects that smell, one column per field, so that terms go several at a time.
