@@ -32,10 +32,20 @@ int ParamTableModel::columnCount(const QModelIndex& parent) const {
 
 char ParamTableModel::columnType(int column) const { return columns_.typeLetter(column); }
 
-QString ParamTableModel::cellText(int row, int column) const {
-  if (row < 0 || row >= static_cast<int>(rows_.size())) return {};
-  const QStringList& r = rows_[static_cast<std::size_t>(row)];
-  return column >= 0 && column < r.size() ? r[column] : QString();
+const ParamTableModel::Row* ParamTableModel::row(int i) const {
+  if (i < 0 || i >= static_cast<int>(rows_.size())) return nullptr;
+  Row& r = rows_[static_cast<std::size_t>(i)];
+  if (!r.made && i < sourceCount()) {
+    r.texts = rowTexts(i);
+    r.icon = rowIcon(i);
+    r.made = true;
+  }
+  return &r;
+}
+
+QString ParamTableModel::cellText(int i, int column) const {
+  const Row* r = row(i);
+  return r != nullptr && column >= 0 && column < r->texts.size() ? r->texts[column] : QString();
 }
 
 QVariant ParamTableModel::data(const QModelIndex& index, int role) const {
@@ -58,8 +68,7 @@ QVariant ParamTableModel::headerData(int section, Qt::Orientation orientation, i
 void ParamTableModel::insertOne(int i) {
   i = std::clamp(i, 0, static_cast<int>(rows_.size()));
   beginInsertRows({}, i, i);
-  rows_.insert(rows_.begin() + i, rowTexts(i));
-  icons_.insert(icons_.begin() + i, rowIcon(i));
+  rows_.insert(rows_.begin() + i, Row{});
   endInsertRows();
 }
 
@@ -67,14 +76,12 @@ void ParamTableModel::removeOne(int i) {
   if (i < 0 || i >= static_cast<int>(rows_.size())) return;
   beginRemoveRows({}, i, i);
   rows_.erase(rows_.begin() + i);
-  icons_.erase(icons_.begin() + i);
   endRemoveRows();
 }
 
 void ParamTableModel::refillOne(int i) {
   if (i < 0 || i >= static_cast<int>(rows_.size()) || i >= sourceCount()) return;
-  rows_[static_cast<std::size_t>(i)] = rowTexts(i);
-  icons_[static_cast<std::size_t>(i)] = rowIcon(i);
+  rows_[static_cast<std::size_t>(i)].made = false;
   emit dataChanged(index(i, 0), index(i, columnCount() - 1));
 }
 
@@ -84,18 +91,13 @@ void ParamTableModel::refillAll() {
   if (have > want) {
     beginRemoveRows({}, want, have - 1);
     rows_.resize(static_cast<std::size_t>(want));
-    icons_.resize(static_cast<std::size_t>(want));
     endRemoveRows();
   } else if (have < want) {
     beginInsertRows({}, have, want - 1);
     rows_.resize(static_cast<std::size_t>(want));
-    icons_.resize(static_cast<std::size_t>(want));
     endInsertRows();
   }
-  for (int i = 0; i < want; ++i) {
-    rows_[static_cast<std::size_t>(i)] = rowTexts(i);
-    icons_[static_cast<std::size_t>(i)] = rowIcon(i);
-  }
+  for (Row& r : rows_) r.made = false;
   if (want > 0) emit dataChanged(index(0, 0), index(want - 1, columnCount() - 1));
 }
 
@@ -116,7 +118,7 @@ GenotypeListModel::~GenotypeListModel() {
   pool_.removedListeners.remove(&GenotypeListModel::removed, this);
 }
 
-QStringList GenotypeListModel::rowTexts(int i) {
+QStringList GenotypeListModel::rowTexts(int i) const {
   QStringList texts;
   przodek* rec = pool_.get(i);
   if (rec == nullptr) return texts;
@@ -159,12 +161,14 @@ CreatureListModel::~CreatureListModel() {
 }
 
 QVariant CreatureListModel::data(const QModelIndex& index, int role) const {
-  if (role == Qt::DecorationRole && index.column() == 0 && index.row() < static_cast<int>(icons_.size()))
-    return icons_[static_cast<std::size_t>(index.row())];
+  if (role == Qt::DecorationRole && index.column() == 0) {
+    const Row* r = row(index.row());
+    return r != nullptr ? QVariant(r->icon) : QVariant();
+  }
   return ParamTableModel::data(index, role);
 }
 
-QStringList CreatureListModel::rowTexts(int i) {
+QStringList CreatureListModel::rowTexts(int i) const {
   QStringList texts;
   org* o = creatures_.get(i);
   if (o == nullptr) return texts;
@@ -174,7 +178,7 @@ QStringList CreatureListModel::rowTexts(int i) {
   return texts;
 }
 
-QIcon CreatureListModel::rowIcon(int i) {
+QIcon CreatureListModel::rowIcon(int i) const {
   org* o = creatures_.get(i);
   if (o == nullptr) return {};
   const int ends = std::clamp(o->sesCount(), 0, kIconSize), sticks = std::clamp(o->estCount(), 0, kIconSize);

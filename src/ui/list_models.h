@@ -1,8 +1,10 @@
 // Table models of the lists window: the genotype records of the gene pool and
 // the creatures living in the world, one column per parameter of the
-// record's table. Each row's texts are cached when the row is filled (some
-// columns convert genotypes), so painting never recomputes them. The models
-// follow their list through its listeners; the list must outlive the model.
+// record's table. Each row's texts are made when the row is first asked for
+// after it was added or refilled, and kept until the next refill (some
+// columns convert genotypes), so painting never recomputes them and a closed
+// list costs the run no texts at all. The models follow their list through
+// its listeners; the list must outlive the model.
 #pragma once
 
 #include <QAbstractTableModel>
@@ -29,17 +31,28 @@ class ParamTableModel : public QAbstractTableModel {
   QVariant data(const QModelIndex& index, int role) const override;
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
-  // The cached text of a cell.
+  // The text of a cell, as kept since the row was last filled.
   QString cellText(int row, int column) const;
   // The column's type letter ('d', 'f', 's').
   char columnType(int column) const;
 
  protected:
+  // One row's texts and icon; made when first asked for after a (re)fill.
+  struct Row {
+    QStringList texts;
+    QIcon icon;
+    bool made = false;
+  };
+
   // The texts of row i from its object's parameters.
-  virtual QStringList rowTexts(int i) = 0;
+  virtual QStringList rowTexts(int i) const = 0;
   // The icon of row i (none by default).
-  virtual QIcon rowIcon(int) { return {}; }
+  virtual QIcon rowIcon(int) const { return {}; }
   virtual int sourceCount() const = 0;
+
+  // Row i, made now if it was (re)filled since it was last asked for; null
+  // past the end.
+  const Row* row(int i) const;
 
   void insertOne(int i);
   void removeOne(int i);
@@ -48,8 +61,9 @@ class ParamTableModel : public QAbstractTableModel {
   void refillAll();
 
   param& columns_;
-  std::vector<QStringList> rows_;
-  std::vector<QIcon> icons_;
+
+ private:
+  mutable std::vector<Row> rows_;
 };
 
 class GenotypeListModel : public ParamTableModel {
@@ -63,7 +77,7 @@ class GenotypeListModel : public ParamTableModel {
   void sort(int column, Qt::SortOrder order) override;
 
  protected:
-  QStringList rowTexts(int i) override;
+  QStringList rowTexts(int i) const override;
   int sourceCount() const override { return pool_.size(); }
 
  private:
@@ -72,7 +86,7 @@ class GenotypeListModel : public ParamTableModel {
   static void removed(void* self, int i);
 
   listaprz& pool_;
-  prz_param reader_{nullptr};  // re-pointed to each record read or compared
+  mutable prz_param reader_{nullptr};  // re-pointed to each record read or compared
 };
 
 class CreatureListModel : public ParamTableModel {
@@ -87,8 +101,8 @@ class CreatureListModel : public ParamTableModel {
   void refreshRows();
 
  protected:
-  QStringList rowTexts(int i) override;
-  QIcon rowIcon(int i) override;
+  QStringList rowTexts(int i) const override;
+  QIcon rowIcon(int i) const override;
   int sourceCount() const override { return creatures_.size(); }
 
  private:
@@ -96,10 +110,10 @@ class CreatureListModel : public ParamTableModel {
   static void removed(void* self, int i);
 
   OrgList& creatures_;
-  org_param reader_;
+  mutable org_param reader_;
   // One icon per look, shared by every row that has it: a fresh icon per row
   // refresh left a cached picture behind each time, so memory grew with the run.
-  std::unordered_map<int, QIcon> iconsByLook_;
+  mutable std::unordered_map<int, QIcon> iconsByLook_;
 };
 
 // The individuals list as sorted by a header: the world's creature list
