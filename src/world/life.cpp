@@ -189,11 +189,12 @@ void Life::deaths() {
 void Life::callTouchHooks() {
   // The ranges follow the object order, and so do the ends within each.
   for (auto& range : touched_) {
-    if (!range.empty()) snapshot_.setEnergiesFresh(false);  // a hook may change anything
     for (const TouchEvent& e : range)
       for (std::size_t i = 0; i < touchHooks.size(); ++i) {
         const TouchHook hook = touchHooks[i];
-        if (hook.fn != nullptr) hook.fn(hook.arg, e.who, e.end);
+        if (hook.fn == nullptr) continue;
+        if (hook.changesObjects) snapshot_.setEnergiesFresh(false);  // such a hook may change anything
+        hook.fn(hook.arg, e.who, e.end);
       }
     range.clear();
   }

@@ -43,6 +43,8 @@ struct HitHook {
 struct TouchHook {
   void (*fn)(void* arg, org* who, ses* end);
   void* arg;
+  // False for a hook that only listens (the touch sounds), as for StepHook.
+  bool changesObjects = true;
 };
 
 // Velocity damping per step of the two motion models.

@@ -551,5 +551,17 @@ TEST(Energy, DeathLeavesRemainsOnlyWithCorpseEnergyAndOnlyUnderAutoKill) {
   EXPECT_EQ(w.pool.size(), 0);
 }
 
+// The step's death check reads the packed energies of the motion phase only
+// while nothing could have changed them: a touch hook that may change objects
+// and drains the creature must see it die in the same step.
+TEST(Energy, TouchHookThatDrainsACreatureKillsItInTheSameStep) {
+  World w;
+  w.rules.AutoKill = 1;
+  w.creature("p:", {10, 10, -0.1});
+  w.life.touchHooks.push_back({[](void*, org* who, ses*) { who->energy = -1; }, nullptr});
+  w.life.go();
+  EXPECT_EQ(w.life.creatures.size(), 0);
+}
+
 }  // namespace
 }  // namespace vorlund

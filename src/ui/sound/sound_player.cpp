@@ -67,7 +67,7 @@ void SoundSystem::attach(Life& life) {
   life_ = &life;
   life.startedHooks.push_back({&SoundSystem::onStarted, this});
   life.hitHooks.push_back({&SoundSystem::onHit, this});
-  life.touchHooks.push_back({&SoundSystem::onTouch, this});
+  life.touchHooks.push_back({&SoundSystem::onTouch, this, false});
 }
 
 void SoundSystem::detach() {
