@@ -239,6 +239,7 @@ class MainWindow : public QMainWindow {
   BatchChecks batchChecks_;
   QElapsedTimer frameClock_;
   double lastListRefreshMs_ = -kListRefreshMinMs;
+  ClockThinning listClock_;
   DemoScheduler demo_;
   std::unique_ptr<DemoStage> stage_;
   // After ctx_: both hang on the simulator's hook lists and go first.

@@ -163,8 +163,9 @@ void MainWindow::stepOnce(bool draw) {
   if (!runFlag()) running_ = false;
   if (stepsLeft_ > 0 && --stepsLeft_ == 0) running_ = false;
   const long step = s.stepCount;
-  // The clock is read on every U-th step only.
-  if (step % updateRatio_ == 0) {
+  // The clock is read on every U-th step only, and not much more often than
+  // a thousand times a second.
+  if (step % updateRatio_ == 0 && listClock_.due(s.stepsPerSecond / updateRatio_)) {
     const double now = frameClockMs();
     if (listRefreshDue(step, updateRatio_, now, lastListRefreshMs_)) {
       lastListRefreshMs_ = now;
