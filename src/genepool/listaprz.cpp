@@ -14,7 +14,7 @@ listaprz::~listaprz() {
 }
 
 void listaprz::markStale() {
-  statsStale = true;
+  statsChanged();
   if (allSimiStale) return;
   for (int i = 0; i < size(); ++i) get(i)->simiStale = 1;
   allSimiStale = true;
@@ -84,7 +84,7 @@ przodek* listaprz::foldPerformance(const org& creature) {
   }
   ++rec->popsiz;
   if (fresh) return add(std::move(fresh));
-  statsStale = true;
+  statsChanged();
   changedListeners.notify(index);
   return rec;
 }
@@ -98,7 +98,7 @@ void listaprz::removeIndividual(przodek* rec) {
   }
   --rec->popsiz;
   // One individual fewer changes the averages even when the record stays.
-  statsStale = true;
+  statsChanged();
   changedListeners.notify(index);
 }
 

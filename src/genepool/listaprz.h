@@ -43,6 +43,9 @@ class listaprz : public lista2<przodek> {
   // Marks the statistics stale and, once per similarity computation, every
   // record's similarity.
   void markStale();
+  // Counts every change of the records or of their individuals: what is
+  // summed over the pool holds while the count stays.
+  uint64_t changeCount() const { return changes_; }
   // The similarity computation calls this after refreshing the caches.
   void similaritiesComputed() { allSimiStale = false; }
 
@@ -54,7 +57,14 @@ class listaprz : public lista2<przodek> {
   bool allSimiStale = false;
 
  private:
+  // The statistics are stale, and the change is counted.
+  void statsChanged() {
+    statsStale = true;
+    ++changes_;
+  }
+
   const Genetics* genetics_;
+  uint64_t changes_ = 0;
 };
 
 }  // namespace vorlund

@@ -133,9 +133,11 @@ org* symulator::addBall(const Vec3& position) {
 
 void symulator::deleteOverCapacity() {
   if (evol.capacity == 0) return;
+  if (withinCapacity_.changes == pool.changeCount() && withinCapacity_.capacity == evol.capacity) return;
   int64_t total = 0;
   for (int i = 0; i < pool.size(); ++i) total += pool.get(i)->popsiz;
   const int64_t excess = std::min(total - evol.capacity, kMaxDeletionsPerStep);
+  if (excess <= 0) withinCapacity_ = {pool.changeCount(), evol.capacity};
   for (int64_t rep = 0; rep < excess; ++rep) {
     przodek* victim = nullptr;
     switch (evol.delrule) {

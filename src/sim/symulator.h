@@ -94,6 +94,13 @@ class symulator : private SimCore, public Evol, public Life {
   SimFileTarget fileTarget();
 
   std::vector<char> eligible_;  // reused by wylosujprzodka
+  // The pool's change count and the capacity at the last look that found the
+  // pool within its capacity: until either changes, it still is, and the
+  // look need not sum every record again.
+  struct CapacityLook {
+    uint64_t changes = 0;
+    int64_t capacity = -1;
+  } withinCapacity_;
   long rateSteps_ = 0;
   long rateStartMs_ = -1;
   long clockStride_ = 1;  // steps between two reads of the rate's clock

@@ -163,6 +163,20 @@ TEST(Simulator, DeletesDownToCapacityByEachRule) {
   addRecord(unlimited, "X", 5000, 1);
   unlimited.deleteOverCapacity();
   EXPECT_EQ(individuals(unlimited), 5000);
+
+  // A pool found within capacity is summed again once it or the capacity changes.
+  symulator within;
+  within.evol.capacity = 10;
+  within.evol.delrule = DELETE_WORST;
+  addRecord(within, "X", 8, 1);
+  within.deleteOverCapacity();
+  EXPECT_EQ(individuals(within), 8);
+  addRecord(within, "XX", 4, 2);
+  within.deleteOverCapacity();
+  EXPECT_EQ(individuals(within), 10);
+  within.evol.capacity = 6;
+  within.deleteOverCapacity();
+  EXPECT_EQ(individuals(within), 6);
 }
 
 TEST(Simulator, ClearRemovesWhatTheMaskSays) {
