@@ -53,14 +53,12 @@ void symulator::jedenkrok() {
 void symulator::bookkeeping() {
   ++stepCount;
   ++rateSteps_;
-  if (++sinceClock_ >= clockStride_) {
-    sinceClock_ = 0;
+  if (rateClock_.due(stepsPerSecond)) {
     const long now = nowMs();
     if (rateStartMs_ < 0) rateStartMs_ = now;
     if (now - rateStartMs_ >= kStepRateWindowMs) {
       // Steps per window of about a second, scaled to the exact time passed.
       stepsPerSecond = static_cast<int32_t>(rateSteps_ * 1000 / (now - rateStartMs_));
-      clockStride_ = std::max(1L, static_cast<long>(stepsPerSecond) / kRateClockReadsPerSecond);
       rateSteps_ = 0;
       rateStartMs_ = now;
     }

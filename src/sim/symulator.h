@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/clock_thinning.h"
 #include "genepool/file_settings.h"
 #include "genepool/pool_files.h"
 #include "genepool/fitness.h"
@@ -38,10 +39,6 @@ constexpr int CLEAR_OBJECTS = 2;
 constexpr double kBallDropHeight = -0.2;
 // Steps per second are recounted after this many milliseconds.
 constexpr long kStepRateWindowMs = 1000;
-// The rate's clock is read about this often per second at most: once every
-// step, a world of hundreds of thousands of steps a second spent a per cent
-// of its time on the clock alone.
-constexpr long kRateClockReadsPerSecond = 1000;
 
 class symulator : private SimCore, public Evol, public Life {
  public:
@@ -103,8 +100,7 @@ class symulator : private SimCore, public Evol, public Life {
   } withinCapacity_;
   long rateSteps_ = 0;
   long rateStartMs_ = -1;
-  long clockStride_ = 1;  // steps between two reads of the rate's clock
-  long sinceClock_ = 0;
+  ClockThinning rateClock_;
 };
 
 }  // namespace vorlund

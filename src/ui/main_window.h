@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "core/clock_thinning.h"
 #include "ui/command_line.h"
 #include "ui/demo_scheduler.h"
 #include "ui/run_pacing.h"

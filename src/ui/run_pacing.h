@@ -98,24 +98,6 @@ class BatchChecks {
   long stride_ = 1;
 };
 
-// Thins out the clock reads of a check made on steps that come many
-// thousand a second: due() is true about kReadsPerSecond times a second at
-// the given rate of calls, on every call while the rate is slow or not yet
-// known. A fast world's step takes only some ten readings of the clock.
-class ClockThinning {
- public:
-  static constexpr long kReadsPerSecond = 1000;
-
-  bool due(long callsPerSecond) {
-    if (++calls_ < callsPerSecond / kReadsPerSecond) return false;
-    calls_ = 0;
-    return true;
-  }
-
- private:
-  long calls_ = 0;
-};
-
 // The lists and the status line follow the run every U-th step, but not
 // sooner than kListRefreshMinMs after their last refresh: rows changing faster
 // cannot be read, and laying out their text would slow the run down.
