@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
@@ -19,6 +20,8 @@
 #include "ui/body_view_window.h"
 #include "ui/lists_window.h"
 #include "ui/message_window.h"
+#include "ui/qt_text.h"
+#include "ui/status_texts.h"
 #include "ui/window_layouts.h"
 #include "ui/world_view_window.h"
 #include "main_window_rig.h"
@@ -60,6 +63,15 @@ TEST(MainWindow, FreshStartCaptionStatusAndEnablement) {
   EXPECT_EQ(w.windowTitle(), "Vorlund");
   EXPECT_EQ(w.statusText(0), "Status: stopped");
   EXPECT_EQ(w.statusText(1), "Steps: 0  (0 / sec.)");
+  // The panels keep one size, so a long run's text must fit it from the start.
+  int stepPanels = 0;
+  for (const QLabel* panel : w.statusBar()->findChildren<QLabel*>()) {
+    if (!panel->text().startsWith("Steps:")) continue;
+    ++stepPanels;
+    const QString late = toQt(stepsText(1'234'567'890, 1'234'567));
+    EXPECT_LE(panel->fontMetrics().horizontalAdvance(late), panel->contentsRect().width());
+  }
+  EXPECT_EQ(stepPanels, 1);
   EXPECT_EQ(w.videoText(), "Video: 0 FPS");
   EXPECT_EQ(w.genotypesList()->windowTitle(), "Genotypes: 0");
   EXPECT_EQ(w.individualsList()->windowTitle(), "Individuals in the world: 0");
