@@ -52,17 +52,7 @@ void symulator::jedenkrok() {
 
 void symulator::bookkeeping() {
   ++stepCount;
-  ++rateSteps_;
-  if (rateClock_.due(stepsPerSecond)) {
-    const long now = nowMs();
-    if (rateStartMs_ < 0) rateStartMs_ = now;
-    if (now - rateStartMs_ >= kStepRateWindowMs) {
-      // Steps per window of about a second, scaled to the exact time passed.
-      stepsPerSecond = static_cast<int32_t>(rateSteps_ * 1000 / (now - rateStartMs_));
-      rateSteps_ = 0;
-      rateStartMs_ = now;
-    }
-  }
+  if (rate_.step(nowMs)) stepsPerSecond = rate_.perSecond();
   if (files.autosave != 0) {
     ++fileState.backupSteps;
     if (fileState.backupSteps >= static_cast<long>(files.autosave) * kAutosaveStepUnit) {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "core/clock_thinning.h"
+#include "core/step_rate_meter.h"
 #include "genepool/file_settings.h"
 #include "genepool/pool_files.h"
 #include "genepool/fitness.h"
@@ -37,8 +37,6 @@ constexpr int CLEAR_OBJECTS = 2;
 
 // Height at which new energy balls are dropped.
 constexpr double kBallDropHeight = -0.2;
-// Steps per second are recounted after this many milliseconds.
-constexpr long kStepRateWindowMs = 1000;
 
 class symulator : private SimCore, public Evol, public Life {
  public:
@@ -82,6 +80,9 @@ class symulator : private SimCore, public Evol, public Life {
   FileState fileState;
   int64_t stepCount = 0;       // every jedenkrok; 64 bits, as a fast run passes 2^31 in hours
   int32_t stepsPerSecond = 0;  // refreshed about once a second
+  // Steps a second as best known, also before the first second of the run
+  // has passed: what a check made every few steps paces its clock by.
+  long stepRateGuess() const { return rate_.guess(); }
   PoolFitness fitness;
   symparam params;  // chained: world, genetics, converter switches
   symstat stats;
@@ -98,9 +99,7 @@ class symulator : private SimCore, public Evol, public Life {
     uint64_t changes = 0;
     int64_t capacity = -1;
   } withinCapacity_;
-  long rateSteps_ = 0;
-  long rateStartMs_ = -1;
-  ClockThinning rateClock_;
+  StepRateMeter rate_;
 };
 
 }  // namespace vorlund

@@ -165,7 +165,7 @@ void MainWindow::stepOnce(bool draw) {
   const long step = s.stepCount;
   // The clock is read on every U-th step only, and not much more often than
   // a thousand times a second.
-  if (step % updateRatio_ == 0 && listClock_.due(s.stepsPerSecond / updateRatio_)) {
+  if (step % updateRatio_ == 0 && listClock_.due(s.stepRateGuess() / updateRatio_)) {
     const double now = frameClockMs();
     if (listRefreshDue(step, updateRatio_, now, lastListRefreshMs_)) {
       lastListRefreshMs_ = now;
