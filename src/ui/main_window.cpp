@@ -55,7 +55,7 @@ constexpr int kStatusPanelWidths[2] = {140, 220};
 // The status panels are sized for texts this long: steps and steps per second.
 constexpr long kLongestStepCount = 9'999'999'999;
 constexpr long kLongestStepRate = 9'999'999;
-// Room left on either side of a panel's longest text [px], in all.
+// Room beside a panel's longest text [px], both sides together.
 constexpr int kStatusPanelPadding = 16;
 constexpr int kToggleMinWidth = 30;
 // How long the status bar names the latest error or a key's note [ms].
