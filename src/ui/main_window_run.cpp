@@ -267,6 +267,7 @@ void MainWindow::tick() {
   // event loop) and never nested in itself.
   if (inStep_ || inTick_) return;
   inTick_ = true;
+  if (sounds_) sounds_->followSetting();
   animateLogo();
   if (!running_) {
     if (toggleDown(MainToggle::Body)) body_->advanceAnimation();

@@ -108,6 +108,30 @@ TEST(Sound, DetachingLeavesTheWorldsHooksAsTheyWere) {
   EXPECT_TRUE(w.life.touchHooks.empty());
 }
 
+TEST(Sound, TheTouchHandlerIsListedOnlyWhileASoundCouldPlay) {
+  Sounds s;
+  s.audio.device = false;
+  ASSERT_EQ(s.w.life.touchHooks.size(), 1u);
+  SoundSystem::onHit(&s.system, nullptr, nullptr);  // the device fails to open
+  s.system.followSetting();
+  EXPECT_TRUE(s.w.life.touchHooks.empty());
+  // Off and on again: the device is tried once more, so the handler is back.
+  s.enabled = 0;
+  s.system.followSetting();
+  EXPECT_TRUE(s.w.life.touchHooks.empty());
+  s.enabled = 1;
+  s.system.followSetting();
+  s.system.followSetting();
+  EXPECT_EQ(s.w.life.touchHooks.size(), 1u);
+  // Switching off frees a working player without waiting for an event.
+  s.audio.device = true;
+  ASSERT_TRUE(s.system.demand());
+  s.enabled = 0;
+  s.system.followSetting();
+  EXPECT_FALSE(s.system.hasPlayer());
+  EXPECT_TRUE(s.w.life.touchHooks.empty());
+}
+
 // `v` as `n` little-endian bytes.
 std::string le(uint32_t v, int n) {
   std::string s;

@@ -67,7 +67,18 @@ void SoundSystem::attach(Life& life) {
   life_ = &life;
   life.startedHooks.push_back({&SoundSystem::onStarted, this});
   life.hitHooks.push_back({&SoundSystem::onHit, this});
-  life.touchHooks.push_back({&SoundSystem::onTouch, this, false});
+  if (mayPlay()) life.touchHooks.push_back({&SoundSystem::onTouch, this, false});
+}
+
+void SoundSystem::followSetting() {
+  if (life_ == nullptr) return;
+  releaseIfOff();
+  auto& hooks = life_->touchHooks;
+  const auto listed = std::find_if(hooks.begin(), hooks.end(), [this](const TouchHook& h) { return h.arg == this; });
+  if (mayPlay() && listed == hooks.end())
+    hooks.push_back({&SoundSystem::onTouch, this, false});
+  else if (!mayPlay() && listed != hooks.end())
+    hooks.erase(listed);
 }
 
 void SoundSystem::detach() {
@@ -90,12 +101,15 @@ std::string SoundSystem::soundPath(const std::string& file) const {
   return (folders_.empty() ? std::string() : folders_.front()) + file;
 }
 
+bool SoundSystem::releaseIfOff() {
+  if (*enabled_ != 0) return false;
+  player_.reset();
+  noDevice_ = false;  // switched on again later, the device is tried again
+  return true;
+}
+
 bool SoundSystem::demand() {
-  if (*enabled_ == 0) {
-    player_.reset();
-    noDevice_ = false;  // switched on again later, the device is tried again
-    return false;
-  }
+  if (releaseIfOff()) return false;
   if (player_) return true;
   if (noDevice_) return false;
   std::unique_ptr<AudioBackend> backend = factory_ ? factory_() : nullptr;

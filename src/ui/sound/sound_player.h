@@ -84,6 +84,12 @@ class SoundSystem {
   // Registers the handlers on the world's hook lists / removes them again.
   void attach(Life& life);
   void detach();
+  // Between steps: the ground-touch handler is on the world's list only while
+  // a sound could play (the setting on, no failed device). With it listed the
+  // step records every first touch of every stick end, which a run that can
+  // play nothing should not pay for. Switching the setting off also frees the
+  // player, as the next event would.
+  void followSetting();
 
   // The on-demand check every event makes: false when nothing can play.
   bool demand();
@@ -102,6 +108,9 @@ class SoundSystem {
 
  private:
   void play(int slot, int volume);
+  // With the setting off: frees the player and forgets a failed device.
+  bool releaseIfOff();
+  bool mayPlay() const { return *enabled_ != 0 && !noDevice_; }
 
   int32_t* enabled_;
   BackendFactory factory_;
