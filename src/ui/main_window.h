@@ -174,8 +174,9 @@ class MainWindow : public QMainWindow {
   void runBatch();
   // A batch at the watching pace: the steps due by the clock, then one frame.
   void runWatchedBatch();
-  // One step of the loop; `draw` false leaves the frames to the caller.
-  void stepOnce(bool draw = true);
+  // One step of the loop; `worldShown` is the World toggle as the batch
+  // began, `draw` false leaves the frames to the caller.
+  void stepOnce(bool worldShown, bool draw = true);
   void simulateOneStep();
   // Draws the views `frames` times after a step, unless the frame budget says
   // wait (`always`: the pace asked for this frame).

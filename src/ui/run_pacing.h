@@ -82,12 +82,12 @@ class FrameBudget {
 
 // How often a batch of steps looks at its clock and for an opened box: every
 // step while steps are slow, every few steps when they are fast (a world of
-// a few walkers makes a step in a few microseconds, and the two looks cost a
-// per cent of it), so that a batch still ends within about 1/kChecksPerBatch
-// of its time.
+// a few walkers makes a step in a few microseconds, and the two looks cost
+// some tenths of a per cent of it even at 64 a batch), so that a batch still
+// ends within about 1/kChecksPerBatch of its time (half a millisecond).
 class BatchChecks {
  public:
-  static constexpr long kChecksPerBatch = 64;
+  static constexpr long kChecksPerBatch = 16;
 
   // Whether the n-th step of a batch (from 1) is followed by a look.
   bool due(long n) const { return n % stride_ == 0; }

@@ -56,7 +56,7 @@ TEST(RunPacing, WatchingPacesKeepStepsToTheClockWithoutCatchingUp) {
 TEST(RunPacing, FastBatchesLookAtTheClockEveryFewStepsSlowOnesEveryStep) {
   BatchChecks checks;
   EXPECT_TRUE(checks.due(1));
-  checks.batchDone(6400);  // a fast world: 6400 steps in one batch
+  checks.batchDone(100 * BatchChecks::kChecksPerBatch);  // a fast world: many steps in one batch
   EXPECT_FALSE(checks.due(99));
   EXPECT_TRUE(checks.due(100));
   checks.batchDone(3);  // then slow steps: every one is looked after again
