@@ -67,7 +67,7 @@ void SoundSystem::attach(Life& life) {
   life_ = &life;
   life.startedHooks.push_back({&SoundSystem::onStarted, this});
   life.hitHooks.push_back({&SoundSystem::onHit, this});
-  if (mayPlay()) life.touchHooks.push_back({&SoundSystem::onTouch, this, false});
+  followSetting();  // the touch handler, if a sound could play
 }
 
 void SoundSystem::followSetting() {
