@@ -8,11 +8,14 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 
-# The window catches SIGTERM once it is built: until then the signal would end it as any program.
-catches_term() {
+# The window catches SIGHUP and SIGTERM once it is built: until then a signal would end it as any
+# program. Until its exec the child is still a copy of this shell, which catches both too, so the
+# wait also checks that the child is the program; and both bits, as they are set one after the other.
+catches_both() {
   local mask
+  [ "$(readlink "/proc/$1/exe" 2>/dev/null)" = "$program" ] || return 1
   mask=$(awk '/^SigCgt:/ {print $2}' "/proc/$1/status" 2>/dev/null) || return 1
-  [ -n "$mask" ] && (( (16#$mask >> 14) & 1 ))
+  [ -n "$mask" ] && (( (16#$mask >> 14) & 1 )) && (( 16#$mask & 1 ))
 }
 
 for sig in TERM HUP; do
@@ -20,7 +23,7 @@ for sig in TERM HUP; do
   QT_QPA_PLATFORM=offscreen "$program" >out.txt 2>&1 &
   pid=$!
   for _ in $(seq 600); do
-    catches_term "$pid" && break
+    catches_both "$pid" && break
     sleep 0.1
   done
   kill -s "$sig" "$pid"
