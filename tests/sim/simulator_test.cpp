@@ -492,6 +492,11 @@ TEST(Checkpoint, CtrlCAndSigtermWriteALastCheckpointToResumeFrom) {
     SCOPED_TRACE(sig);
     ScratchRun dir({"run", "--quiet"});
     std::thread interrupt([sig] {
+      // Raised before the run catches it, the signal would end the test program: a loaded
+      // machine may take longer than any fixed wait to load the files.
+      struct sigaction now {};
+      for (int i = 0; i < 3000 && sigaction(sig, nullptr, &now) == 0 && now.sa_handler == SIG_DFL; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
       std::this_thread::sleep_for(std::chrono::milliseconds(300));
       std::raise(sig);
     });

@@ -34,10 +34,12 @@ TEST(WorldViewGl, OpensDrawsAndSavesTheFrameAsSnapshot) {
   view.setOpenGLMode(true);
   EXPECT_TRUE(toggled);
   view.redraw();
-  QTest::qWait(50);  // the texture box opens after the paint
+  // The texture box opens after the paint, which a loaded machine may take a while to reach.
+  const bool boxShown =
+      QTest::qWaitFor([&] { return shown(scripted, "no/such/water.bmp", "Cannot load texture file!"); }, 10000);
   ASSERT_TRUE(view.openGLMode()) << "the renderer did not open";
   EXPECT_TRUE(view.renderer().isOpen());
-  EXPECT_TRUE(shown(scripted, "no/such/water.bmp", "Cannot load texture file!"));
+  EXPECT_TRUE(boxShown);
   // Regression: a window composing a GL surface painted one asked-for frame per screen refresh.
   const long before = view.framesDrawn();
   for (int i = 0; i < 5; ++i) view.redraw();
