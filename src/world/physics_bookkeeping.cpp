@@ -7,17 +7,36 @@ namespace vorlund {
 
 namespace {
 constexpr Vec3 kContactMargin(CONTACT_BOX_MARGIN, CONTACT_BOX_MARGIN, CONTACT_BOX_MARGIN);
+
+// The box and the centre of the ends, and their accumulators cleared, in one
+// pass rather than three: the comparisons of org::computeBoundingBox and the
+// sum of org::meanPosition, value for value and in the same order.
+void measureAndClearEnds(org& o) {
+  Vec3 lo, hi, sum;
+  if (!o.l_ses.empty()) lo = hi = o.l_ses.get(0)->p;
+  for (const auto& sp : o.l_ses) {
+    ses& s = *sp;
+    const Vec3& p = s.p;
+    lo.x = p.x < lo.x ? p.x : lo.x;
+    lo.y = p.y < lo.y ? p.y : lo.y;
+    lo.z = p.z < lo.z ? p.z : lo.z;
+    hi.x = p.x > hi.x ? p.x : hi.x;
+    hi.y = p.y > hi.y ? p.y : hi.y;
+    hi.z = p.z > hi.z ? p.z : hi.z;
+    sum += p;
+    s.force = s.torque = kZeroVec;
+    s.state &= static_cast<uint16_t>(~SES_ATE);
+  }
+  o.bboxMin = lo;
+  o.bboxMax = hi;
+  o.bboxMin -= kContactMargin;
+  o.bboxMax += kContactMargin;
+  o.center = o.l_ses.empty() ? sum : sum / static_cast<double>(o.l_ses.size());
+}
 }  // namespace
 
 void Life::bookkeeping(org& o) {
-  o.computeBoundingBox();
-  o.bboxMin -= kContactMargin;
-  o.bboxMax += kContactMargin;
-  o.center = o.meanPosition();
-  for (const auto& s : o.l_ses) {
-    s->force = s->torque = kZeroVec;
-    s->state &= static_cast<uint16_t>(~SES_ATE);
-  }
+  measureAndClearEnds(o);
   if (o.flags & ORG_GROWING) {
     growthStep(o, rules());
     return;
