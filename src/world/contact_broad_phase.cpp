@@ -15,7 +15,9 @@ constexpr std::size_t kReservedPairs = 1024;
 
 ContactBroadPhase::ContactBroadPhase() {
   extents_.reserve(kReservedObjects);
+  bucketEnd_.reserve(kReservedObjects + 1);
   pairs_.reserve(kReservedPairs);
+  ordered_.reserve(kReservedPairs);
 }
 
 void ContactBroadPhase::find(std::span<const WorldBox> boxes) {
@@ -59,7 +61,26 @@ void ContactBroadPhase::find(std::span<const WorldBox> boxes) {
       if (boxesOverlap(ea.box, eb.box)) pairs_.push_back({std::min(ea.index, eb.index), std::max(ea.index, eb.index)});
     }
   }
-  std::sort(pairs_.begin(), pairs_.end());
+  orderPairs(count);
+}
+
+void ContactBroadPhase::orderPairs(int count) {
+  // Counted into buckets by first index, then an insertion sort that only
+  // moves pairs inside a bucket: the few neighbours of one object. A general
+  // sort of a crowd's hundreds of pairs cost a per cent of its step. Pairs are
+  // distinct, so any sort gives this order.
+  bucketEnd_.assign(static_cast<std::size_t>(count) + 1, 0);
+  for (const ContactPair& p : pairs_) ++bucketEnd_[static_cast<std::size_t>(p.first) + 1];
+  for (std::size_t i = 1; i < bucketEnd_.size(); ++i) bucketEnd_[i] += bucketEnd_[i - 1];
+  ordered_.resize(pairs_.size());
+  for (const ContactPair& p : pairs_) ordered_[bucketEnd_[static_cast<std::size_t>(p.first)]++] = p;
+  for (std::size_t i = 1; i < ordered_.size(); ++i) {
+    const ContactPair p = ordered_[i];
+    std::size_t j = i;
+    for (; j > 0 && p < ordered_[j - 1]; --j) ordered_[j] = ordered_[j - 1];
+    ordered_[j] = p;
+  }
+  pairs_.swap(ordered_);
 }
 
 void ContactBroadPhase::findAllPairs(std::span<const WorldBox> boxes) {

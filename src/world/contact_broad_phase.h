@@ -38,9 +38,13 @@ class ContactBroadPhase {
     int index;
   };
   void findAllPairs(std::span<const WorldBox> boxes);
+  // Puts pairs_ of `count` objects in (first, second) order.
+  void orderPairs(int count);
 
   std::vector<Extent> extents_;
   std::vector<ContactPair> pairs_;
+  std::vector<ContactPair> ordered_;    // the other half of orderPairs' swap
+  std::vector<std::size_t> bucketEnd_;  // per first index: its bucket's start, its end once filled
 };
 
 }  // namespace vorlund
