@@ -77,10 +77,6 @@ void world::settingsChanged() {
   build();
 }
 
-bool world::inSquare(double x, double y) const {
-  return x >= 0 && x < activeSize_ && y >= 0 && y < activeSize_;
-}
-
 world::CellLookup world::lookup(double x, double y) const {
   CellLookup k;
   const double gx = x / cellWidth_;
@@ -119,40 +115,6 @@ bool world::sameCell(const Vec3& a, const Vec3& b) const {
   // Compared as truncated reals: far-away points must not overflow an int.
   return std::trunc(a.x / cellWidth_) == std::trunc(b.x / cellWidth_) &&
          std::trunc(a.y / cellDepth_) == std::trunc(b.y / cellDepth_);
-}
-
-bool world::insideGround(const Vec3& p, Vec3& q) const {
-  q = p;
-  bool inside = false;
-  const double size = activeSize_;
-  if (vars.wrldbnd == BOUNDARY_FENCE) {
-    if (p.x < 0) {
-      q.x = 0;
-      inside = true;
-    } else if (p.x > size) {
-      q.x = size;
-      inside = true;
-    }
-    if (p.y < 0) {
-      q.y = 0;
-      inside = true;
-    } else if (p.y > size) {
-      q.y = size;
-      inside = true;
-    }
-  }
-  // Beyond the square, and in a flat world, the ground is the plane z = 0. The
-  // far edges themselves count as beyond for the blocks, whose grid ends there.
-  // A coordinate that is not a number lands here too, away from the grid.
-  const bool onBlocks = activeType_ == WORLD_BLOCKS && inSquare(p.x, p.y);
-  if (!onBlocks) {
-    if (p.z < 0) {
-      q.z = 0;
-      inside = true;
-    }
-    return inside;
-  }
-  return insideBlocks(p, q);
 }
 
 bool world::insideBlocks(const Vec3& p, Vec3& q) const {

@@ -117,4 +117,44 @@ class world {
   double cellDepth_ = 0;
 };
 
+// Inline: the motion step asks for every stick end, and in a flat world the
+// answer is a few comparisons.
+inline bool world::inSquare(double x, double y) const {
+  return x >= 0 && x < activeSize_ && y >= 0 && y < activeSize_;
+}
+
+inline bool world::insideGround(const Vec3& p, Vec3& q) const {
+  q = p;
+  bool inside = false;
+  const double size = activeSize_;
+  if (vars.wrldbnd == BOUNDARY_FENCE) {
+    if (p.x < 0) {
+      q.x = 0;
+      inside = true;
+    } else if (p.x > size) {
+      q.x = size;
+      inside = true;
+    }
+    if (p.y < 0) {
+      q.y = 0;
+      inside = true;
+    } else if (p.y > size) {
+      q.y = size;
+      inside = true;
+    }
+  }
+  // Beyond the square, and in a flat world, the ground is the plane z = 0. The
+  // far edges themselves count as beyond for the blocks, whose grid ends there.
+  // A coordinate that is not a number lands here too, away from the grid.
+  const bool onBlocks = activeType_ == WORLD_BLOCKS && inSquare(p.x, p.y);
+  if (!onBlocks) {
+    if (p.z < 0) {
+      q.z = 0;
+      inside = true;
+    }
+    return inside;
+  }
+  return insideBlocks(p, q);
+}
+
 }  // namespace vorlund
