@@ -86,15 +86,7 @@ void org::computeBoundingBox() {
   // In locals, so that no store to the box waits on the next end's load. The
   // comparisons are those of the plain ifs, NaN coordinates included.
   Vec3 lo = l_ses.get(0)->p, hi = lo;
-  for (const auto& s : l_ses) {
-    const Vec3& p = s->p;
-    lo.x = p.x < lo.x ? p.x : lo.x;
-    lo.y = p.y < lo.y ? p.y : lo.y;
-    lo.z = p.z < lo.z ? p.z : lo.z;
-    hi.x = p.x > hi.x ? p.x : hi.x;
-    hi.y = p.y > hi.y ? p.y : hi.y;
-    hi.z = p.z > hi.z ? p.z : hi.z;
-  }
+  for (const auto& s : l_ses) widenBox(lo, hi, s->p);
   bboxMin = lo;
   bboxMax = hi;
 }

@@ -16,14 +16,8 @@ void measureAndClearEnds(org& o) {
   if (!o.l_ses.empty()) lo = hi = o.l_ses.get(0)->p;
   for (const auto& sp : o.l_ses) {
     ses& s = *sp;
-    const Vec3& p = s.p;
-    lo.x = p.x < lo.x ? p.x : lo.x;
-    lo.y = p.y < lo.y ? p.y : lo.y;
-    lo.z = p.z < lo.z ? p.z : lo.z;
-    hi.x = p.x > hi.x ? p.x : hi.x;
-    hi.y = p.y > hi.y ? p.y : hi.y;
-    hi.z = p.z > hi.z ? p.z : hi.z;
-    sum += p;
+    widenBox(lo, hi, s.p);
+    sum += s.p;
     s.force = s.torque = kZeroVec;
     s.state &= static_cast<uint16_t>(~SES_ATE);
   }

@@ -54,6 +54,17 @@ constexpr Vec3 cross(const Vec3& a, const Vec3& b) {
 
 constexpr Vec3 kZeroVec{0, 0, 0};
 
+// Widens the box [lo, hi] to take p, by the comparisons of plain ifs: a NaN
+// coordinate of p leaves the box as it was.
+constexpr void widenBox(Vec3& lo, Vec3& hi, const Vec3& p) {
+  lo.x = p.x < lo.x ? p.x : lo.x;
+  lo.y = p.y < lo.y ? p.y : lo.y;
+  lo.z = p.z < lo.z ? p.z : lo.z;
+  hi.x = p.x > hi.x ? p.x : hi.x;
+  hi.y = p.y > hi.y ? p.y : hi.y;
+  hi.z = p.z > hi.z ? p.z : hi.z;
+}
+
 // Rows are the local x, y and z axes expressed in world coordinates.
 struct Frame {
   Vec3 x{1, 0, 0}, y{0, 1, 0}, z{0, 0, 1};
