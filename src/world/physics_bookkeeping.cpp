@@ -21,10 +21,8 @@ void measureAndClearEnds(org& o) {
     s.force = s.torque = kZeroVec;
     s.state &= static_cast<uint16_t>(~SES_ATE);
   }
-  o.bboxMin = lo;
-  o.bboxMax = hi;
-  o.bboxMin -= kContactMargin;
-  o.bboxMax += kContactMargin;
+  o.bboxMin = lo - kContactMargin;
+  o.bboxMax = hi + kContactMargin;
   o.center = o.l_ses.empty() ? sum : sum / static_cast<double>(o.l_ses.size());
 }
 }  // namespace

@@ -55,7 +55,7 @@ constexpr Vec3 cross(const Vec3& a, const Vec3& b) {
 constexpr Vec3 kZeroVec{0, 0, 0};
 
 // Widens the box [lo, hi] to take p, by the comparisons of plain ifs: a NaN
-// coordinate of p leaves the box as it was.
+// coordinate of p leaves that axis of the box as it was.
 constexpr void widenBox(Vec3& lo, Vec3& hi, const Vec3& p) {
   lo.x = p.x < lo.x ? p.x : lo.x;
   lo.y = p.y < lo.y ? p.y : lo.y;
