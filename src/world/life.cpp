@@ -14,6 +14,9 @@ constexpr std::size_t kReservedBoxes = 64;
 // Room for the first touches of one range in one step; a step where more
 // ends land at once grows it for good.
 constexpr std::size_t kReservedTouches = 512;
+// Room for the ends within eating range in one range of the contact phase;
+// as above, a crowd that needs more grows it once.
+constexpr std::size_t kReservedEndContacts = 1024;
 
 // What one object costs in a phase, about: its ends, sticks and neurons.
 int workOf(const org& o) { return 1 + o.sesCount() + o.estCount() + o.neuroCount(); }
@@ -50,6 +53,8 @@ void Life::setStepThreads(int threads) {
   if (threads > 1) workers_ = std::make_unique<StepWorkers>(threads);
   touched_.resize(static_cast<std::size_t>(stepThreads()));
   for (auto& t : touched_) t.reserve(kReservedTouches);
+  endContacts_.resize(static_cast<std::size_t>(stepThreads()));
+  for (auto& c : endContacts_) c.reserve(kReservedEndContacts);
 }
 
 Life::Life(const SimSettings& rules, listaprz* pool)

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -57,6 +58,16 @@ constexpr double CONTACT_BOX_MARGIN = 1.0;
 struct TouchEvent {
   org* who;
   ses* end;
+};
+
+// Two ends of the objects of a pair of the contact phase's broad phase,
+// within eating range, with their distance as the contact test measured it.
+struct EndContact {
+  int pair;  // index into the broad phase's pairs
+  int a;     // end of the pair's first object
+  int b;     // end of its second object
+  Vec3 dv;   // a's position minus b's
+  double dist;
 };
 
 class Life : public WorldInhabitants {
@@ -143,9 +154,13 @@ class Life : public WorldInhabitants {
   void teleport(org& o);
   void sticks(org& o);
   void contacts();
-  // One pair of the contact phase (objects i < j of `all`); true when a stick was broken off and the
-  // phase has to start again.
-  bool contactPair(int i, int j);
+  // Finds the ends of every pair of the broad phase that lie within eating
+  // range, over the workers: each range of pairs fills endContacts_ of its own.
+  void findEndContacts(std::span<const ContactPair> pairs);
+  // Eats, breaks and pushes for the ends found, in pair order and within a
+  // pair in end order; true when a stick was broken off and the phase has to
+  // start again.
+  bool applyEndContacts(std::span<const ContactPair> pairs);
   // `touched` collects the ends that first touched the ground; their hooks
   // are called after the phase, in object order.
   void motion(org& o, std::vector<TouchEvent>& touched);
@@ -173,6 +188,8 @@ class Life : public WorldInhabitants {
   long stepWork_ = 0;  // the work of all objects at the start of the last step
   // Per range of the motion phase: the ends that first touched the ground.
   std::vector<std::vector<TouchEvent>> touched_;
+  // Per range of the contact phase's pairs, the contacts found, in pair order.
+  std::vector<std::vector<EndContact>> endContacts_;
 };
 
 }  // namespace vorlund

@@ -39,6 +39,10 @@ class StepSnapshot {
   std::span<const WorldBox> boxes() const { return boxes_; }
   // The positions of object `index`'s ends, in list order.
   const Vec3* positions(int index) const { return positions_.data() + first_[static_cast<std::size_t>(index)]; }
+  // How many ends object `index` had when the layout was made.
+  int endCount(int index) const {
+    return first_[static_cast<std::size_t>(index) + 1] - first_[static_cast<std::size_t>(index)];
+  }
 
   // The centres and energies, valid while energiesFresh(): from the motion
   // phase until anything else may have changed an object or the lists.
