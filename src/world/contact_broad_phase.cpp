@@ -22,24 +22,31 @@ ContactBroadPhase::ContactBroadPhase() {
 
 void ContactBroadPhase::find(std::span<const WorldBox> boxes) {
   pairs_.clear();
+  if (!sort(boxes)) {
+    findAllPairs(boxes);
+    return;
+  }
+  sweep(0, sortedCount(), [this](int first, int second) { pairs_.push_back({first, second}); });
+  orderPairs(static_cast<int>(boxes.size()));
+}
+
+bool ContactBroadPhase::sort(std::span<const WorldBox> boxes) {
   const int count = static_cast<int>(boxes.size());
   // The same number of objects: the last order still holds every index once.
   // Otherwise (a ball eaten or added, every few steps in a crowd) the indices
   // after the change name other objects and the order starts afresh.
   const bool fresh = extents_.size() != static_cast<std::size_t>(count);
+  // A box that is not a number overlaps nothing, but it cannot be sorted either.
+  for (const WorldBox& box : boxes)
+    if (std::isnan(box.min.x) || std::isnan(box.max.x)) {
+      extents_.clear();
+      return false;
+    }
   if (fresh) {
     extents_.clear();
     for (int i = 0; i < count; ++i) extents_.push_back({{}, i});
   }
-  for (Extent& e : extents_) {
-    const WorldBox& box = boxes[static_cast<std::size_t>(e.index)];
-    // A box that is not a number overlaps nothing, but it cannot be sorted either.
-    if (std::isnan(box.min.x) || std::isnan(box.max.x)) {
-      findAllPairs(boxes);
-      return;
-    }
-    e.box = box;
-  }
+  for (Extent& e : extents_) e.box = boxes[static_cast<std::size_t>(e.index)];
   const auto before = [](const Extent& a, const Extent& b) {
     return a.box.min.x != b.box.min.x ? a.box.min.x < b.box.min.x : a.index < b.index;
   };
@@ -52,16 +59,7 @@ void ContactBroadPhase::find(std::span<const WorldBox> boxes) {
     for (; j > 0 && before(e, extents_[j - 1]); --j) extents_[j] = extents_[j - 1];
     extents_[j] = e;
   }
-  // Boxes overlap only where their x ranges do: each box meets the ones that
-  // start before it ends, among those that start no earlier than it.
-  for (std::size_t a = 0; a < extents_.size(); ++a) {
-    const Extent& ea = extents_[a];
-    for (std::size_t b = a + 1; b < extents_.size() && extents_[b].box.min.x < ea.box.max.x; ++b) {
-      const Extent& eb = extents_[b];
-      if (boxesOverlap(ea.box, eb.box)) pairs_.push_back({std::min(ea.index, eb.index), std::max(ea.index, eb.index)});
-    }
-  }
-  orderPairs(count);
+  return true;
 }
 
 void ContactBroadPhase::orderPairs(int count) {

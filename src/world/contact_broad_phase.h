@@ -5,6 +5,7 @@
 // plain double loop over the two-list view would meet them.
 #pragma once
 
+#include <algorithm>
 #include <span>
 #include <vector>
 
@@ -31,6 +32,28 @@ class ContactBroadPhase {
   void find(std::span<const WorldBox> boxes);
   // The pairs of the last `find`, valid until the next one.
   std::span<const ContactPair> pairs() const { return pairs_; }
+
+  // The same search in parts, for a sweep split over threads: `sort` orders
+  // the boxes along x (false, and nothing sorted, when a box is not a
+  // number: `find` then tests every pair), and `sweep` calls
+  // meet(first, second) for the overlapping pairs of the sorted boxes
+  // [begin, end), in no particular order. Any thread may sweep a range of
+  // its own between one sort and the next.
+  bool sort(std::span<const WorldBox> boxes);
+  int sortedCount() const { return static_cast<int>(extents_.size()); }
+  template <class Meet>
+  void sweep(int begin, int end, Meet meet) const {
+    // Boxes overlap only where their x ranges do: each box meets the ones
+    // that start before it ends, among those that start no earlier than it.
+    const std::size_t n = extents_.size();
+    for (std::size_t a = static_cast<std::size_t>(begin); a < static_cast<std::size_t>(end); ++a) {
+      const Extent& ea = extents_[a];
+      for (std::size_t b = a + 1; b < n && extents_[b].box.min.x < ea.box.max.x; ++b) {
+        const Extent& eb = extents_[b];
+        if (boxesOverlap(ea.box, eb.box)) meet(std::min(ea.index, eb.index), std::max(ea.index, eb.index));
+      }
+    }
+  }
 
  private:
   struct Extent {

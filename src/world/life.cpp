@@ -55,6 +55,9 @@ void Life::setStepThreads(int threads) {
   for (auto& t : touched_) t.reserve(kReservedTouches);
   endContacts_.resize(static_cast<std::size_t>(stepThreads()));
   for (auto& c : endContacts_) c.reserve(kReservedEndContacts);
+  touching_.resize(static_cast<std::size_t>(stepThreads()));
+  for (auto& t : touching_) t.reserve(kReservedEndContacts);
+  touchingOrdered_.reserve(kReservedEndContacts * touching_.size());
 }
 
 Life::Life(const SimSettings& rules, listaprz* pool)

@@ -7,7 +7,6 @@
 #include <array>
 #include <cstdint>
 #include <memory>
-#include <span>
 #include <string_view>
 #include <vector>
 
@@ -60,14 +59,22 @@ struct TouchEvent {
   ses* end;
 };
 
-// Two ends of the objects of a pair of the contact phase's broad phase,
-// within eating range, with their distance as the contact test measured it.
+// Two ends of a pair of objects whose contact boxes overlap, within eating
+// range, with their distance as the contact test measured it.
 struct EndContact {
-  int pair;  // index into the broad phase's pairs
-  int a;     // end of the pair's first object
-  int b;     // end of its second object
-  Vec3 dv;   // a's position minus b's
+  int a;    // end of the pair's first object
+  int b;    // end of its second object
+  Vec3 dv;  // a's position minus b's
   double dist;
+};
+// A pair of objects (first < second) with ends in reach: its end contacts
+// are [begin, end) of the list of range `part`.
+struct TouchingPair {
+  int first;
+  int second;
+  int part;
+  int begin;
+  int end;
 };
 
 class Life : public WorldInhabitants {
@@ -154,19 +161,20 @@ class Life : public WorldInhabitants {
   void teleport(org& o);
   void sticks(org& o);
   void contacts();
-  // Finds the ends of every pair of the broad phase that lie within eating
-  // range, over the workers: each range of pairs fills endContacts_ of its own.
-  void findEndContacts(std::span<const ContactPair> pairs);
+  // Finds the pairs of objects whose boxes overlap and their ends that lie
+  // within eating range, over the workers: each range of the sweep fills
+  // endContacts_ and touching_ of its own. Then puts the pairs in order.
+  void findEndContacts();
   // Eats, breaks and pushes for the ends found, in pair order and within a
   // pair in end order; true when a stick was broken off and the phase has to
   // start again.
-  bool applyEndContacts(std::span<const ContactPair> pairs);
+  bool applyEndContacts();
   // `touched` collects the ends that first touched the ground; their hooks
   // are called after the phase, in object order.
   void motion(org& o, std::vector<TouchEvent>& touched);
   void callTouchHooks();
   // The phases split over the workers; each keeps ranges of its own.
-  enum class StepPhase { Forces, Muscles, Bookkeeping, Sticks, Motion, Networks, Count };
+  enum class StepPhase { Forces, Muscles, Bookkeeping, Sticks, Contacts, Motion, Networks, Count };
   // Runs `phase` for every object of `all` (every living creature for the
   // muscles and the networks) over the workers, each object in exactly one range.
   template <class Phase>
@@ -188,8 +196,11 @@ class Life : public WorldInhabitants {
   long stepWork_ = 0;  // the work of all objects at the start of the last step
   // Per range of the motion phase: the ends that first touched the ground.
   std::vector<std::vector<TouchEvent>> touched_;
-  // Per range of the contact phase's pairs, the contacts found, in pair order.
+  // Per range of the contact phase's sweep, the end contacts and the pairs
+  // they belong to; then all those pairs in the order (first, second).
   std::vector<std::vector<EndContact>> endContacts_;
+  std::vector<std::vector<TouchingPair>> touching_;
+  std::vector<TouchingPair> touchingOrdered_;
 };
 
 }  // namespace vorlund

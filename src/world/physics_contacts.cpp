@@ -29,21 +29,26 @@ constexpr double EAT_RANGE2_CLEAR = EAT_RANGE * EAT_RANGE * (1 + 1e-9);
 // The stick that suffers when end `s` of `o` is hit.
 est* hitStick(const org& o, const ses& s) { return s.owner != nullptr ? s.owner : o.getEst(0); }
 
-// Appends the ends of objects i and j of the snapshot that lie within
-// eating range, in the order (end of i, end of j).
-void scanPair(const StepSnapshot& snapshot, int pairIndex, const ContactPair& pair, std::vector<EndContact>& out) {
-  const Vec3* const pi = snapshot.positions(pair.first);
-  const Vec3* const pj = snapshot.positions(pair.second);
-  const int ni = snapshot.endCount(pair.first), nj = snapshot.endCount(pair.second);
+// Appends the ends of objects i < j of the snapshot that lie within eating
+// range to `ends`, in the order (end of i, end of j), and the pair to
+// `touching` when it has any.
+void scanPair(const StepSnapshot& snapshot, int i, int j, int part, std::vector<EndContact>& ends,
+              std::vector<TouchingPair>& touching) {
+  const Vec3* const pi = snapshot.positions(i);
+  const Vec3* const pj = snapshot.positions(j);
+  const int ni = snapshot.endCount(i), nj = snapshot.endCount(j);
+  const int begin = static_cast<int>(ends.size());
   for (int ia = 0; ia < ni; ++ia) {
     for (int jb = 0; jb < nj; ++jb) {
       const Vec3 dv = pi[ia] - pj[jb];
       if (dv.length2() > EAT_RANGE2_CLEAR) continue;
       const double dist = dv.length();
       if (dist > EAT_RANGE) continue;
-      out.push_back({pairIndex, ia, jb, dv, dist});
+      ends.push_back({ia, jb, dv, dist});
     }
   }
+  const int end = static_cast<int>(ends.size());
+  if (end != begin) touching.push_back({i, j, part, begin, end});
 }
 
 }  // namespace
@@ -59,58 +64,68 @@ void Life::contacts() {
     }
     // Handling a pair moves no end, so every end pair can be measured first;
     // only a broken stick changes the objects, and it starts over.
-    contactBroadPhase_.find(snapshot_.boxes());
-    findEndContacts(contactBroadPhase_.pairs());
-    again = applyEndContacts(contactBroadPhase_.pairs());
+    findEndContacts();
+    again = applyEndContacts();
   }
 }
 
-void Life::findEndContacts(std::span<const ContactPair> pairs) {
+void Life::findEndContacts() {
   for (auto& found : endContacts_) found.clear();
-  const int count = static_cast<int>(pairs.size());
-  if (!workers_ || stepWork_ < minWorkToShare) {
-    for (int p = 0; p < count; ++p) scanPair(snapshot_, p, pairs[static_cast<std::size_t>(p)], endContacts_[0]);
-    return;
+  for (auto& found : touching_) found.clear();
+  const std::span<const WorldBox> boxes = snapshot_.boxes();
+  const auto scanInto = [this](int part) {
+    return [this, part](int i, int j) {
+      const std::size_t p = static_cast<std::size_t>(part);
+      scanPair(snapshot_, i, j, part, endContacts_[p], touching_[p]);
+    };
+  };
+  if (!contactBroadPhase_.sort(boxes)) {
+    // A box that is not a number: the broad phase tests every pair.
+    contactBroadPhase_.find(boxes);
+    for (const ContactPair& pair : contactBroadPhase_.pairs()) scanInto(0)(pair.first, pair.second);
+  } else if (!workers_ || stepWork_ < minWorkToShare) {
+    contactBroadPhase_.sweep(0, contactBroadPhase_.sortedCount(), scanInto(0));
+  } else {
+    PhaseBalance& balance = balances_[static_cast<std::size_t>(StepPhase::Contacts)];
+    const StepPartition& ranges =
+        balance.ranges(contactBroadPhase_.sortedCount(), workers_->threads(), [](int) { return 1; });
+    workers_->run(
+        ranges,
+        [](void* c, int part, int begin, int end) {
+          Life& life = *static_cast<Life*>(c);
+          const std::size_t p = static_cast<std::size_t>(part);
+          life.contactBroadPhase_.sweep(begin, end, [&life, part, p](int i, int j) {
+            scanPair(life.snapshot_, i, j, part, life.endContacts_[p], life.touching_[p]);
+          });
+        },
+        this);
+    balance.adjust(workers_->lastTimes());
   }
-  struct Context {
-    const StepSnapshot* snapshot;
-    std::span<const ContactPair> pairs;
-    std::vector<std::vector<EndContact>>* found;
-  } context{&snapshot_, pairs, &endContacts_};
-  // A pair costs about the product of its two objects' ends.
-  const StepPartition ranges = partitionByWeight(count, workers_->threads(), [&](int p) {
-    const ContactPair& pair = pairs[static_cast<std::size_t>(p)];
-    return 1 + snapshot_.endCount(pair.first) * snapshot_.endCount(pair.second);
+  // Who eats first and who breaks whom follow the pair order, whichever
+  // range found a pair; pairs are distinct, so the order is the same for any
+  // split of the sweep.
+  touchingOrdered_.clear();
+  for (const auto& found : touching_) touchingOrdered_.insert(touchingOrdered_.end(), found.begin(), found.end());
+  std::sort(touchingOrdered_.begin(), touchingOrdered_.end(), [](const TouchingPair& x, const TouchingPair& y) {
+    return x.first != y.first ? x.first < y.first : x.second < y.second;
   });
-  workers_->run(
-      ranges,
-      [](void* c, int part, int begin, int end) {
-        const Context& ctx = *static_cast<const Context*>(c);
-        std::vector<EndContact>& out = (*ctx.found)[static_cast<std::size_t>(part)];
-        for (int p = begin; p < end; ++p) scanPair(*ctx.snapshot, p, ctx.pairs[static_cast<std::size_t>(p)], out);
-      },
-      &context);
 }
 
-bool Life::applyEndContacts(std::span<const ContactPair> pairs) {
-  org* oi = nullptr;
-  org* oj = nullptr;
-  int tA = 0, kind = CONTACT_PUSH, current = -1;
-  // The ranges follow the pair order, and so do the contacts within each.
-  for (const auto& found : endContacts_) {
-    for (const EndContact& c : found) {
-      if (c.pair != current) {
-        current = c.pair;
-        const ContactPair& pair = pairs[static_cast<std::size_t>(current)];
-        oi = all.get(pair.first);
-        oj = all.get(pair.second);
-        tA = sideKind(*oi);
-        kind = tA + sideKind(*oj);
-        if (kind != CONTACT_EATING && !rules().descol) kind = CONTACT_PUSH;
-      }
+bool Life::applyEndContacts() {
+  for (const TouchingPair& pair : touchingOrdered_) {
+    org* const oi = all.get(pair.first);
+    org* const oj = all.get(pair.second);
+    const int tA = sideKind(*oi);
+    int kind = tA + sideKind(*oj);
+    if (kind != CONTACT_EATING && !rules().descol) kind = CONTACT_PUSH;
+    const Vec3* const pi = snapshot_.positions(pair.first);
+    const Vec3* const pj = snapshot_.positions(pair.second);
+    const std::vector<EndContact>& found = endContacts_[static_cast<std::size_t>(pair.part)];
+    for (int k = pair.begin; k < pair.end; ++k) {
+      const EndContact& c = found[static_cast<std::size_t>(k)];
       // The packed copies hold the same bits as the ends' own positions.
-      const Vec3& ap = snapshot_.positions(pairs[static_cast<std::size_t>(current)].first)[c.a];
-      const Vec3& bp = snapshot_.positions(pairs[static_cast<std::size_t>(current)].second)[c.b];
+      const Vec3& ap = pi[c.a];
+      const Vec3& bp = pj[c.b];
       ses& a = *oi->getSes(c.a);
       ses& b = *oj->getSes(c.b);
 
