@@ -36,17 +36,16 @@ bool ContactBroadPhase::sort(std::span<const WorldBox> boxes) {
   // Otherwise (a ball eaten or added, every few steps in a crowd) the indices
   // after the change name other objects and the order starts afresh.
   const bool fresh = extents_.size() != static_cast<std::size_t>(count);
-  // A box that is not a number overlaps nothing, but it cannot be sorted either.
-  for (const WorldBox& box : boxes)
-    if (std::isnan(box.min.x) || std::isnan(box.max.x)) {
-      extents_.clear();
-      return false;
-    }
   if (fresh) {
     extents_.clear();
     for (int i = 0; i < count; ++i) extents_.push_back({{}, i});
   }
-  for (Extent& e : extents_) e.box = boxes[static_cast<std::size_t>(e.index)];
+  for (Extent& e : extents_) {
+    const WorldBox& box = boxes[static_cast<std::size_t>(e.index)];
+    // A box that is not a number overlaps nothing, but it cannot be sorted either.
+    if (std::isnan(box.min.x) || std::isnan(box.max.x)) return false;
+    e.box = box;
+  }
   const auto before = [](const Extent& a, const Extent& b) {
     return a.box.min.x != b.box.min.x ? a.box.min.x < b.box.min.x : a.index < b.index;
   };

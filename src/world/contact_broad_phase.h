@@ -34,8 +34,8 @@ class ContactBroadPhase {
   std::span<const ContactPair> pairs() const { return pairs_; }
 
   // The same search in parts, for a sweep split over threads: `sort` orders
-  // the boxes along x (false, and nothing sorted, when a box is not a
-  // number: `find` then tests every pair), and `sweep` calls
+  // the boxes along x (false when a box is not a number: nothing may be
+  // swept then, and `find` tests every pair), and `sweep` calls
   // meet(first, second) for the overlapping pairs of the sorted boxes
   // [begin, end), in no particular order. Any thread may sweep a range of
   // its own between one sort and the next.
