@@ -73,32 +73,27 @@ void Life::findEndContacts() {
   for (auto& found : endContacts_) found.clear();
   for (auto& found : touching_) found.clear();
   const std::span<const WorldBox> boxes = snapshot_.boxes();
-  const auto scanInto = [this](int part) {
-    return [this, part](int i, int j) {
-      const std::size_t p = static_cast<std::size_t>(part);
-      scanPair(snapshot_, i, j, part, endContacts_[p], touching_[p]);
-    };
+  const auto scan = [this](int part, int i, int j) {
+    const std::size_t p = static_cast<std::size_t>(part);
+    scanPair(snapshot_, i, j, part, endContacts_[p], touching_[p]);
+  };
+  auto sweepRange = [this, &scan](int part, int begin, int end) {
+    contactBroadPhase_.sweep(begin, end, [&scan, part](int i, int j) { scan(part, i, j); });
   };
   if (!contactBroadPhase_.sort(boxes)) {
     // A box that is not a number: the broad phase tests every pair.
     contactBroadPhase_.find(boxes);
-    for (const ContactPair& pair : contactBroadPhase_.pairs()) scanInto(0)(pair.first, pair.second);
+    for (const ContactPair& pair : contactBroadPhase_.pairs()) scan(0, pair.first, pair.second);
   } else if (!workers_ || stepWork_ < minWorkToShare) {
-    contactBroadPhase_.sweep(0, contactBroadPhase_.sortedCount(), scanInto(0));
+    sweepRange(0, 0, contactBroadPhase_.sortedCount());
   } else {
     PhaseBalance& balance = balances_[static_cast<std::size_t>(StepPhase::Contacts)];
     const StepPartition& ranges =
         balance.ranges(contactBroadPhase_.sortedCount(), workers_->threads(), [](int) { return 1; });
     workers_->run(
         ranges,
-        [](void* c, int part, int begin, int end) {
-          Life& life = *static_cast<Life*>(c);
-          const std::size_t p = static_cast<std::size_t>(part);
-          life.contactBroadPhase_.sweep(begin, end, [&life, part, p](int i, int j) {
-            scanPair(life.snapshot_, i, j, part, life.endContacts_[p], life.touching_[p]);
-          });
-        },
-        this);
+        [](void* c, int part, int begin, int end) { (*static_cast<decltype(sweepRange)*>(c))(part, begin, end); },
+        &sweepRange);
     balance.adjust(workers_->lastTimes());
   }
   // Who eats first and who breaks whom follow the pair order, whichever
@@ -107,7 +102,7 @@ void Life::findEndContacts() {
   touchingOrdered_.clear();
   for (const auto& found : touching_) touchingOrdered_.insert(touchingOrdered_.end(), found.begin(), found.end());
   std::sort(touchingOrdered_.begin(), touchingOrdered_.end(), [](const TouchingPair& x, const TouchingPair& y) {
-    return x.first != y.first ? x.first < y.first : x.second < y.second;
+    return ContactPair{x.first, x.second} < ContactPair{y.first, y.second};
   });
 }
 
