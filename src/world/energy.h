@@ -8,6 +8,7 @@
 
 #include "world/body.h"
 #include "world/org.h"
+#include "world/physics_constants.h"
 #include "world/sim_settings.h"
 
 namespace vorlund {
@@ -18,8 +19,6 @@ constexpr double ENERGY_PER_STEP_SCALE = 0.01;
 constexpr double AGING_RATE = 0.0006931471806;
 // Beyond this exponent the aging multiplier would overflow to infinity.
 constexpr double AGING_EXPONENT_CAP = 700.0;
-// Assimilation per unit of `sun` and `asym`, per step.
-constexpr double ASSIMILATION_FACTOR = 0.005;
 // A centre moving less than this per period stands still.
 constexpr double STANDING_STILL = 0.01;
 // `testvel` beyond this would shift the period out of an int.

@@ -40,5 +40,7 @@ constexpr double PUSH_GAIN = 0.5;
 // falls and moves as if it had the default mass, rather than dividing by zero
 // or falling upward.
 constexpr double FALLBACK_MASS = 1.0;
+// Assimilation per unit of `sun` and `asym`, per step.
+constexpr double ASSIMILATION_FACTOR = 0.005;
 
 }  // namespace vorlund

@@ -3,14 +3,26 @@
 // ends toward the stick's orientation, measures the joint loads, feels water
 // drag and block edges, and earns by assimilation.
 #include <cmath>
+#include <cstddef>
 
 #include "world/energy.h"
 #include "world/life.h"
 #include "world/physics_constants.h"
+#include "world/step_trig.h"
+#include "world/stick_springs.h"
+#include "world/stick_springs_avx.h"
 
 namespace vorlund {
 
 namespace {
+
+// The lanes read four doubles where a position, a rest vector or an error
+// starts, and nine from a frame: the fields after them lie in the same element,
+// and the error written four wide runs into the frame of errors written next.
+static_assert(offsetof(ses, p) + 4 * sizeof(double) <= sizeof(ses));
+static_assert(offsetof(est, rest) + 4 * sizeof(double) <= sizeof(est));
+static_assert(offsetof(est, prevOrient) == offsetof(est, prevDiff) + sizeof(Vec3));
+static_assert(sizeof(Frame) == 9 * sizeof(double) && sizeof(Vec3) == 3 * sizeof(double));
 
 // Adds force F acting at point q (and the turn R) to stick end S.
 inline void apply(ses& S, const Vec3& q, const Vec3& F, const Vec3& R) {
@@ -29,54 +41,52 @@ void waterDrag(const est& k, const ses& S, Vec3& F) {
 
 }  // namespace
 
+SpringPull stickSpring(est& k, bool derivative, double twistCos, double twistSin) {
+  const ses& A = *k.e[0];
+  const ses& B = *k.e[1];
+  Frame G;
+  G.x = localToWorld(A.o, k.frame.x);
+  G.y = localToWorld(A.o, k.frame.y);
+  G.z = localToWorld(A.o, k.frame.z);
+
+  const Vec3 t = A.p + localToWorld(G, k.rest);
+  const Vec3 d = t - B.p;
+  Vec3 F = SPRING_GAIN * d;
+  Vec3 E[3] = {B.o.x - G.x, B.o.y - G.y, B.o.z - G.z};
+
+  if (derivative) {
+    F += DERIVATIVE_GAIN * (d - k.prevDiff);
+    k.prevDiff = d;
+    Vec3* previous[3] = {&k.prevOrient.x, &k.prevOrient.y, &k.prevOrient.z};
+    for (int i = 0; i < 3; ++i) {
+      const Vec3 q = *previous[i];
+      *previous[i] = E[i];
+      E[i] += DERIVATIVE_GAIN * (E[i] - q);
+    }
+  }
+
+  const Vec3 turn = cross(G.x, E[0]) + cross(G.y, E[1]) + cross(G.z, E[2]);
+  const Vec3 R(-ORIENTATION_GAIN * turn.x, ORIENTATION_GAIN * turn.y, -ORIENTATION_GAIN * turn.z);
+  k.strain = F.length();
+
+  const Vec3 l = worldToLocal(G, B.o.x);
+  k.bend = Vec3(-dot(B.o.z, G.y), 0, l.y * twistCos - l.z * twistSin);
+  return {t, F, R};
+}
+
 void Life::sticks(org& o) {
   const SimSettings& s = rules();
   const double water = world.waterLevel();
   const bool blocks = world.activeType() == WORLD_BLOCKS;
   const bool earns = !(o.flags & ORG_GROWING);
-  for (const auto& kp : o.l_est) {
-    est& k = *kp;
-    if (k.e[0] == nullptr || k.e[1] == nullptr) continue;
+  const bool derivative = s.model == 1;
+  // The ends receive the pulls in stick order, whether the springs were
+  // worked out one by one or in lanes.
+  // Block edges push the ends after the spring did, and the sticks earn, in
+  // stick order.
+  const auto blocksAndEarning = [&](est& k, double earned) {
     ses& A = *k.e[0];
     ses& B = *k.e[1];
-
-    Frame G;
-    G.x = localToWorld(A.o, k.frame.x);
-    G.y = localToWorld(A.o, k.frame.y);
-    G.z = localToWorld(A.o, k.frame.z);
-
-    const Vec3 t = A.p + localToWorld(G, k.rest);
-    const Vec3 d = t - B.p;
-    Vec3 F = SPRING_GAIN * d;
-    Vec3 E[3] = {B.o.x - G.x, B.o.y - G.y, B.o.z - G.z};
-
-    if (s.model == 1) {
-      F += DERIVATIVE_GAIN * (d - k.prevDiff);
-      k.prevDiff = d;
-      Vec3* previous[3] = {&k.prevOrient.x, &k.prevOrient.y, &k.prevOrient.z};
-      for (int i = 0; i < 3; ++i) {
-        const Vec3 q = *previous[i];
-        *previous[i] = E[i];
-        E[i] += DERIVATIVE_GAIN * (E[i] - q);
-      }
-    }
-
-    const Vec3 turn = cross(G.x, E[0]) + cross(G.y, E[1]) + cross(G.z, E[2]);
-    const Vec3 R(-ORIENTATION_GAIN * turn.x, ORIENTATION_GAIN * turn.y, -ORIENTATION_GAIN * turn.z);
-    k.strain = F.length();
-
-    const Vec3 l = worldToLocal(G, B.o.x);
-    double twistCos, twistSin;
-    k.angleTrig[0].of(k.r.x, twistCos, twistSin);
-    k.bend = Vec3(-dot(B.o.z, G.y), 0, l.y * twistCos - l.z * twistSin);
-
-    Vec3 FA = -F;
-    const Vec3 RA = -R;
-    if (A.p.z < water) waterDrag(k, A, FA);
-    if (B.p.z < water) waterDrag(k, B, F);
-    apply(A, t, FA, RA);
-    apply(B, B.p, F, R);
-
     if (blocks && !world.sameCell(A.p, B.p)) {
       const Vec3 span = B.p - A.p;
       for (int j = 1; j <= BLOCK_SAMPLES; ++j) {
@@ -90,9 +100,84 @@ void Life::sticks(org& o) {
         B.force += (1 - f) * u;
       }
     }
+    if (earns) o.energy_p += earned;
+  };
 
-    if (earns) o.energy_p += assimilation(k, s.sun);
+  if (trigPath() != TrigPath::Avx) {
+    for (const auto& kp : o.l_est) {
+      est& k = *kp;
+      if (k.e[0] == nullptr || k.e[1] == nullptr) continue;
+      double twistCos, twistSin;
+      k.angleTrig[0].of(k.r.x, twistCos, twistSin);
+      const SpringPull pull = stickSpring(k, derivative, twistCos, twistSin);
+      ses& A = *k.e[0];
+      ses& B = *k.e[1];
+      Vec3 F = pull.force;
+      Vec3 FA = -F;
+      if (A.p.z < water) waterDrag(k, A, FA);
+      if (B.p.z < water) waterDrag(k, B, F);
+      apply(A, pull.target, FA, -pull.turn);
+      apply(B, B.p, F, pull.turn);
+      blocksAndEarning(k, earns ? assimilation(k, s.sun) : 0);
+    }
+    return;
   }
+
+  // Four sticks at a time, then their ends receive the pulls in stick order.
+  // Out of water the lanes have worked out the torques too.
+  est* lanes[kSpringLanes];
+  SpringLane in[kSpringLanes];
+  alignas(32) double out[kSpringOutputs][kSpringLanes];
+  int count = 0;
+  const auto flush = [&] {
+    for (int i = count; i < kSpringLanes; ++i) in[i] = in[0];
+    stickSpringsAvx(in, derivative, s.sun, out);
+    for (int i = 0; i < count; ++i) {
+      est& k = *lanes[i];
+      ses& A = *k.e[0];
+      ses& B = *k.e[1];
+      const auto vec = [&out, i](int field) { return Vec3(out[field][i], out[field + 1][i], out[field + 2][i]); };
+      k.strain = out[kOutStrain][i];
+      k.bend = Vec3(out[kOutBendX][i], 0, out[kOutBendZ][i]);
+      const Vec3 F = vec(kOutForce);
+      if (A.p.z < water) {
+        Vec3 FA = -F;
+        waterDrag(k, A, FA);
+        apply(A, vec(kOutTarget), FA, -vec(kOutTurn));
+      } else {
+        A.force += -F;
+        A.torque += vec(kOutFirstTorque);
+      }
+      if (B.p.z < water) {
+        Vec3 FB = F;
+        waterDrag(k, B, FB);
+        apply(B, B.p, FB, vec(kOutTurn));
+      } else {
+        B.force += F;
+        B.torque += vec(kOutSecondTorque);
+      }
+      blocksAndEarning(k, out[kOutAssimilation][i]);
+    }
+    count = 0;
+  };
+  for (const auto& kp : o.l_est) {
+    est& k = *kp;
+    if (k.e[0] == nullptr || k.e[1] == nullptr) continue;
+    SpringLane& lane = in[count];
+    k.angleTrig[0].of(k.r.x, lane.twistCos, lane.twistSin);
+    lane.firstFrame = &k.e[0]->o.x.x;
+    lane.firstPos = &k.e[0]->p.x;
+    lane.secondFrame = &k.e[1]->o.x.x;
+    lane.secondPos = &k.e[1]->p.x;
+    lane.stickFrame = &k.frame.x.x;
+    lane.rest = &k.rest.x;
+    lane.prevDiff = &k.prevDiff.x;
+    lane.prevOrient = &k.prevOrient.x.x;
+    lane.assimilation = k.asym;
+    lanes[count++] = &k;
+    if (count == kSpringLanes) flush();
+  }
+  if (count > 0) flush();
 }
 
 }  // namespace vorlund

@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 
+#include "core/random.h"
+#include "core/strutil.h"
 #include "genepool/listaprz.h"
 #include "world/life.h"
 #include "world/org.h"
@@ -49,6 +51,36 @@ struct World {
   listaprz pool;
   Life life;
 };
+
+// Random well-formed encoding-1 text: sticks with modifiers, neurons with
+// muscles and every kind of input, branches up to two levels deep.
+inline std::string randomNeuron() {
+  std::string n = "[";
+  const int muscle = rndBelow(3);
+  if (muscle == 1) n += "@";
+  if (muscle == 2) n += "|";
+  const int inputs = rndBelow(3);
+  for (int i = 0; i < inputs; ++i) {
+    if (i > 0) n += ",";
+    static const char* kKinds[] = {"*", "T", "G", "S", "0", "-1", "1"};
+    n += kKinds[rndBelow(7)];
+    n += ssprintf(":%.2f", rndUnit() * 4 - 2);
+  }
+  return n + "]";
+}
+
+inline std::string randomF1(int depth) {
+  static const std::string kModifiers = "LlCcWwFfMmAaSsIiQqEeRr";
+  std::string text;
+  const int sticks = 1 + rndBelow(3);
+  for (int i = 0; i < sticks; ++i) {
+    for (int m = rndBelow(3); m > 0; --m) text += kModifiers[static_cast<std::size_t>(rndBelow(static_cast<int>(kModifiers.size())))];
+    text += "X";
+    if (rndBelow(3) == 0) text += randomNeuron();
+  }
+  if (depth < 2 && rndBelow(3) == 0) text += "(" + randomF1(depth + 1) + "," + randomF1(depth + 1) + ")";
+  return text;
+}
 
 inline bool finite(const Vec3& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
 

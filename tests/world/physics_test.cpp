@@ -384,35 +384,7 @@ TEST(DestructiveCollision, FasterButWeakerEquallyFastOrSticklessBreakNothing) {
 
 using testing_life::finite;
 
-// Random well-formed encoding-1 text: sticks with modifiers, neurons with
-// muscles and every kind of input, branches up to two levels deep.
-std::string randomNeuron() {
-  std::string n = "[";
-  const int muscle = rndBelow(3);
-  if (muscle == 1) n += "@";
-  if (muscle == 2) n += "|";
-  const int inputs = rndBelow(3);
-  for (int i = 0; i < inputs; ++i) {
-    if (i > 0) n += ",";
-    static const char* kKinds[] = {"*", "T", "G", "S", "0", "-1", "1"};
-    n += kKinds[rndBelow(7)];
-    n += ssprintf(":%.2f", rndUnit() * 4 - 2);
-  }
-  return n + "]";
-}
-
-std::string randomF1(int depth) {
-  static const std::string kModifiers = "LlCcWwFfMmAaSsIiQqEeRr";
-  std::string text;
-  const int sticks = 1 + rndBelow(3);
-  for (int i = 0; i < sticks; ++i) {
-    for (int m = rndBelow(3); m > 0; --m) text += kModifiers[static_cast<std::size_t>(rndBelow(static_cast<int>(kModifiers.size())))];
-    text += "X";
-    if (rndBelow(3) == 0) text += randomNeuron();
-  }
-  if (depth < 2 && rndBelow(3) == 0) text += "(" + randomF1(depth + 1) + "," + randomF1(depth + 1) + ")";
-  return text;
-}
+using testing_life::randomF1;
 
 void runWorld(int model, bool blocks, double water, uint64_t seed, int* hitsOut) {
   World w;

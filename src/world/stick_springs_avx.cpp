@@ -1,0 +1,171 @@
+// Built with -mavx. No header with inline functions here (see
+// stick_springs_avx.h); the gains are constants only.
+#include "world/stick_springs_avx.h"
+
+#include <immintrin.h>
+
+#include "world/physics_constants.h"
+
+namespace vorlund {
+
+namespace {
+
+using V = __m256d;
+
+// A vector of three components, each a lane per stick.
+struct V3 {
+  V x, y, z;
+};
+
+inline V add(V a, V b) { return _mm256_add_pd(a, b); }
+inline V sub(V a, V b) { return _mm256_sub_pd(a, b); }
+inline V mul(V a, V b) { return _mm256_mul_pd(a, b); }
+inline V3 add(const V3& a, const V3& b) { return {add(a.x, b.x), add(a.y, b.y), add(a.z, b.z)}; }
+inline V3 sub(const V3& a, const V3& b) { return {sub(a.x, b.x), sub(a.y, b.y), sub(a.z, b.z)}; }
+// Each component times k, as Vec3's `a * k` and `k * a` both do.
+inline V3 scale(const V3& a, V k) { return {mul(a.x, k), mul(a.y, k), mul(a.z, k)}; }
+inline V dot(const V3& a, const V3& b) { return add(add(mul(a.x, b.x), mul(a.y, b.y)), mul(a.z, b.z)); }
+inline V3 cross(const V3& a, const V3& b) {
+  return {sub(mul(a.y, b.z), mul(a.z, b.y)), sub(mul(a.z, b.x), mul(a.x, b.z)), sub(mul(a.x, b.y), mul(a.y, b.x))};
+}
+// g.x * u.x + g.y * u.y + g.z * u.z for the rows of frame g.
+inline V3 localToWorld(const V3 (&g)[3], const V3& u) {
+  return add(add(scale(g[0], u.x), scale(g[1], u.y)), scale(g[2], u.z));
+}
+
+// Four rows of four doubles (one per stick) turned into four columns (one
+// per field).
+inline void transpose(V r0, V r1, V r2, V r3, V (&c)[4]) {
+  const V a = _mm256_unpacklo_pd(r0, r1), b = _mm256_unpackhi_pd(r0, r1);
+  const V e = _mm256_unpacklo_pd(r2, r3), f = _mm256_unpackhi_pd(r2, r3);
+  c[0] = _mm256_permute2f128_pd(a, e, 0x20);
+  c[1] = _mm256_permute2f128_pd(b, f, 0x20);
+  c[2] = _mm256_permute2f128_pd(a, e, 0x31);
+  c[3] = _mm256_permute2f128_pd(b, f, 0x31);
+}
+
+// Four doubles from each lane's address (the fourth is not used).
+inline V3 loadVec3(const double* const (&p)[kSpringLanes]) {
+  V c[4];
+  transpose(_mm256_loadu_pd(p[0]), _mm256_loadu_pd(p[1]), _mm256_loadu_pd(p[2]), _mm256_loadu_pd(p[3]), c);
+  return {c[0], c[1], c[2]};
+}
+
+// Nine doubles from each lane's address, as three rows.
+inline void loadFrame(const double* const (&p)[kSpringLanes], V3 (&rows)[3]) {
+  V low[4], high[4];
+  transpose(_mm256_loadu_pd(p[0]), _mm256_loadu_pd(p[1]), _mm256_loadu_pd(p[2]), _mm256_loadu_pd(p[3]), low);
+  transpose(_mm256_loadu_pd(p[0] + 4), _mm256_loadu_pd(p[1] + 4), _mm256_loadu_pd(p[2] + 4),
+            _mm256_loadu_pd(p[3] + 4), high);
+  rows[0] = {low[0], low[1], low[2]};
+  rows[1] = {low[3], high[0], high[1]};
+  rows[2] = {high[2], high[3], _mm256_set_pd(p[3][8], p[2][8], p[1][8], p[0][8])};
+}
+
+template <typename Field>
+inline void gather(const SpringLane (&lanes)[kSpringLanes], Field field, const double* (&p)[kSpringLanes]) {
+  for (int i = 0; i < kSpringLanes; ++i) p[i] = lanes[i].*field;
+}
+
+inline void store(double (&out)[kSpringOutputs][kSpringLanes], int field, V v) { _mm256_storeu_pd(out[field], v); }
+inline void store(double (&out)[kSpringOutputs][kSpringLanes], int field, const V3& v) {
+  store(out, field, v.x);
+  store(out, field + 1, v.y);
+  store(out, field + 2, v.z);
+}
+
+// This step's errors into each stick's own fields: the position error with
+// the frame's first double after it (rewritten with the frame), then the
+// frame's rows.
+inline void storeErrors(const SpringLane (&lanes)[kSpringLanes], const V3& d, const V3 (&E)[3]) {
+  V rows[4];
+  transpose(d.x, d.y, d.z, E[0].x, rows);
+  for (int i = 0; i < kSpringLanes; ++i) _mm256_storeu_pd(lanes[i].prevDiff, rows[i]);
+  transpose(E[0].x, E[0].y, E[0].z, E[1].x, rows);
+  for (int i = 0; i < kSpringLanes; ++i) _mm256_storeu_pd(lanes[i].prevOrient, rows[i]);
+  transpose(E[1].y, E[1].z, E[2].x, E[2].y, rows);
+  for (int i = 0; i < kSpringLanes; ++i) _mm256_storeu_pd(lanes[i].prevOrient + 4, rows[i]);
+  alignas(32) double last[kSpringLanes];
+  _mm256_store_pd(last, E[2].z);
+  for (int i = 0; i < kSpringLanes; ++i) lanes[i].prevOrient[8] = last[i];
+}
+
+// What an end's torque gains from a turn R and a pull F at lever arm q - p:
+// (R.x + c.x, R.y - c.y, R.z + c.z) for c = cross(q - p, F).
+inline V3 torqueGain(const V3& R, const V3& q, const V3& p, const V3& F) {
+  const V3 c = cross(sub(q, p), F);
+  return {add(R.x, c.x), sub(R.y, c.y), add(R.z, c.z)};
+}
+
+inline V negate(V a) { return _mm256_xor_pd(a, _mm256_set1_pd(-0.0)); }
+inline V3 negate(const V3& a) { return {negate(a.x), negate(a.y), negate(a.z)}; }
+
+inline V laneValues(const SpringLane (&lanes)[kSpringLanes], double SpringLane::*field) {
+  return _mm256_set_pd(lanes[3].*field, lanes[2].*field, lanes[1].*field, lanes[0].*field);
+}
+
+}  // namespace
+
+void stickSpringsAvx(const SpringLane (&lanes)[kSpringLanes], bool derivative, double sun,
+                     double (&out)[kSpringOutputs][kSpringLanes]) {
+  const double* p[kSpringLanes];
+  V3 firstFrame[3], secondFrame[3], stickFrame[3];
+  gather(lanes, &SpringLane::firstFrame, p);
+  loadFrame(p, firstFrame);
+  gather(lanes, &SpringLane::secondFrame, p);
+  loadFrame(p, secondFrame);
+  gather(lanes, &SpringLane::stickFrame, p);
+  loadFrame(p, stickFrame);
+  gather(lanes, &SpringLane::firstPos, p);
+  const V3 firstPos = loadVec3(p);
+  gather(lanes, &SpringLane::secondPos, p);
+  const V3 secondPos = loadVec3(p);
+  gather(lanes, &SpringLane::rest, p);
+  const V3 rest = loadVec3(p);
+
+  V3 G[3];
+  for (int i = 0; i < 3; ++i) G[i] = localToWorld(firstFrame, stickFrame[i]);
+  const V3 t = add(firstPos, localToWorld(G, rest));
+  const V3 d = sub(t, secondPos);
+  V3 F = scale(d, _mm256_set1_pd(SPRING_GAIN));
+  V3 E[3];
+  for (int i = 0; i < 3; ++i) E[i] = sub(secondFrame[i], G[i]);
+
+  if (derivative) {
+    const V gain = _mm256_set1_pd(DERIVATIVE_GAIN);
+    gather(lanes, &SpringLane::prevDiff, p);
+    F = add(F, scale(sub(d, loadVec3(p)), gain));
+    V3 previous[3];
+    gather(lanes, &SpringLane::prevOrient, p);
+    loadFrame(p, previous);
+    storeErrors(lanes, d, E);
+    for (int i = 0; i < 3; ++i) E[i] = add(E[i], scale(sub(E[i], previous[i]), gain));
+  }
+
+  const V3 turn = add(add(cross(G[0], E[0]), cross(G[1], E[1])), cross(G[2], E[2]));
+  const V gain = _mm256_set1_pd(ORIENTATION_GAIN), negativeGain = _mm256_set1_pd(-ORIENTATION_GAIN);
+  const V3 R{mul(negativeGain, turn.x), mul(gain, turn.y), mul(negativeGain, turn.z)};
+  store(out, kOutTurn, R);
+  store(out, kOutTarget, t);
+  store(out, kOutForce, F);
+  store(out, kOutStrain, _mm256_sqrt_pd(dot(F, F)));
+  store(out, kOutFirstTorque, torqueGain(negate(R), t, firstPos, negate(F)));
+  store(out, kOutSecondTorque, torqueGain(R, secondPos, secondPos, F));
+
+  // The joint loads: -dot(B.o.z, G.y), and l.y cos - l.z sin of the twist for
+  // l, the second end's x axis in the stick's first-end frame.
+  store(out, kOutBendX, negate(dot(secondFrame[2], G[1])));
+  store(out, kOutBendZ, sub(mul(dot(G[1], secondFrame[0]), laneValues(lanes, &SpringLane::twistCos)),
+                            mul(dot(G[2], secondFrame[0]), laneValues(lanes, &SpringLane::twistSin))));
+
+  // (1 + |v.z| / |v|) sun asym factor for v from the second end to the first;
+  // nothing for a stick of no length.
+  const V3 v = sub(firstPos, secondPos);
+  const V length = _mm256_sqrt_pd(dot(v, v));
+  const V share = add(_mm256_set1_pd(1.0), _mm256_div_pd(_mm256_andnot_pd(_mm256_set1_pd(-0.0), v.z), length));
+  const V earned = mul(mul(mul(share, _mm256_set1_pd(sun)), laneValues(lanes, &SpringLane::assimilation)),
+                       _mm256_set1_pd(ASSIMILATION_FACTOR));
+  store(out, kOutAssimilation, _mm256_and_pd(earned, _mm256_cmp_pd(length, _mm256_setzero_pd(), _CMP_GT_OQ)));
+}
+
+}  // namespace vorlund

@@ -1,0 +1,50 @@
+// The spring arithmetic of four sticks at once, one per lane of the AVX
+// registers, in a file of its own built for AVX: each lane does what
+// stickSpring does, operation for operation. Plain addresses only, no body
+// types: a header with inline functions would bring AVX copies of them.
+#pragma once
+
+namespace vorlund {
+
+// Sticks worked out together: one per lane.
+inline constexpr int kSpringLanes = 4;
+
+// One stick, as the addresses of what its spring reads. A position, the rest
+// vector and the previous error are 3 doubles each with one more readable
+// after them (the next field of the same element); frames are 9 doubles,
+// rows x, y, z.
+struct SpringLane {
+  const double* firstFrame;
+  const double* firstPos;
+  const double* secondFrame;
+  const double* secondPos;
+  const double* stickFrame;
+  const double* rest;
+  // With `derivative`, the errors of the previous step, replaced by this
+  // step's: the previous error's fourth double is the first of the frame.
+  double* prevDiff;
+  double* prevOrient;
+  double twistCos, twistSin;  // of the twist angle r.x
+  double assimilation;        // the stick's `asym`
+};
+
+// What comes out, field by field, a lane per stick: out[field][lane].
+enum SpringOutput {
+  kOutTarget = 0,         // 3: where the second end should be
+  kOutForce = 3,          // 3: the pull on the second end (the first: -pull)
+  kOutTurn = 6,           // 3: the turn of the second end
+  kOutFirstTorque = 9,    // 3: what the first end's torque gains, out of water
+  kOutSecondTorque = 12,  // 3: the same for the second end
+  kOutStrain = 15,        // 1
+  kOutBendX = 16,         // 1: the joint load about x (bend y is 0)
+  kOutBendZ = 17,         // 1
+  kOutAssimilation = 18,  // 1: what the stick earns in the `sun` given
+  kSpringOutputs = 19
+};
+
+// Fewer sticks fill the spare lanes with copies of one of them. Only called
+// when the processor has AVX.
+void stickSpringsAvx(const SpringLane (&lanes)[kSpringLanes], bool derivative, double sun,
+                     double (&out)[kSpringOutputs][kSpringLanes]);
+
+}  // namespace vorlund
