@@ -2,7 +2,9 @@
 // friction, gravity and buoyancy, then every stick end moves by its damped
 // velocity and turns by its spin; finally the object's energy balance.
 #include <algorithm>
+#include <cstddef>
 
+#include "world/end_motion_avx.h"
 #include "world/energy.h"
 #include "world/life.h"
 #include "world/physical_ranges.h"
@@ -11,14 +13,23 @@
 
 namespace vorlund {
 
+namespace {
+
+// The ends' fields as the lanes read them (see end_motion_avx.h).
+constexpr std::size_t fieldAt(int doubles) { return offsetof(ses, p) + doubles * sizeof(double); }
+static_assert(offsetof(ses, v) == fieldAt(kEndVelocity) && offsetof(ses, spin) == fieldAt(kEndSpin) &&
+              offsetof(ses, force) == fieldAt(kEndForce) && offsetof(ses, torque) == fieldAt(kEndTorque) &&
+              offsetof(ses, anchor) == fieldAt(kEndAnchor) && offsetof(ses, m) == fieldAt(kEndMass) &&
+              offsetof(ses, buoy) == fieldAt(kEndBuoyancy) && offsetof(ses, tarcie) == fieldAt(kEndFriction) &&
+              offsetof(ses, o) == fieldAt(kEndFrame) && fieldAt(kEndDoubles) <= sizeof(ses));
+
+}  // namespace
+
 void Life::motion(org& o, std::vector<TouchEvent>& touched) {
   const bool lowDamping = rules().model == 1;
   const double water = world.waterLevel();
-  // No end's motion reads another end's frame, so the turns can wait for a
-  // group's sines to come in one batch.
-  FrameTurns turns;
-  for (const auto& sp : o.l_ses) {
-    ses& S = *sp;
+  // One end, all but the turn of its frame.
+  const auto moveEnd = [&](ses& S) {
     Vec3 P;
     Vec3 q;
     if (world.insideGround(S.p, q)) {
@@ -66,9 +77,71 @@ void Life::motion(org& o, std::vector<TouchEvent>& touched) {
     S.v = Vec3(std::clamp(S.v.x, -kVelocityLimit, kVelocityLimit), std::clamp(S.v.y, -kVelocityLimit, kVelocityLimit),
                std::clamp(S.v.z, -kVelocityLimit, kVelocityLimit));
     S.p += S.v;
-    if (!turns.add(S.o, S.spin)) turns.apply();
+  };
+
+  const int count = o.l_ses.size();
+  if (trigPath() != TrigPath::Avx || world.activeType() == WORLD_BLOCKS || count < 2) {
+    // No end's motion reads another end's frame, so the turns can wait for a
+    // group's sines to come in one batch.
+    FrameTurns turns;
+    for (const auto& sp : o.l_ses) {
+      moveEnd(*sp);
+      if (!turns.add(sp->o, sp->spin)) turns.apply();
+    }
+    turns.apply();
+    bookBalance(o);
+    return;
   }
-  turns.apply();
+
+  // Four ends at a time on flat ground; their contact and state bits, and
+  // the records of first touches, follow in end order.
+  const MotionRules shared{water, world.activeSize(), damp, world.boundaries() == BOUNDARY_FENCE, lowDamping};
+  ses spare;  // what the spare lanes of the last four move
+  ses* group[kMotionLanes];
+  double* lanes[kMotionLanes];
+  int filled = 0;
+  const auto flush = [&] {
+    int contact = 0;
+    for (int i = 0; i < kMotionLanes; ++i) {
+      if (i >= filled) lanes[i] = &spare.p.x;
+      if (i < filled && group[i]->contact) contact |= 1 << i;
+    }
+    const MotionLanes result = moveEndsAvx(lanes, contact, shared);
+    for (int i = 0; i < filled; ++i) {
+      ses& S = *group[i];
+      const int bit = 1 << i;
+      if (!(result.inside & bit)) {
+        S.contact = 0;
+      } else if (S.contact) {
+        if (result.sliding & bit)
+          S.state |= SES_SLIDING;
+        else
+          S.state &= static_cast<uint16_t>(~SES_SLIDING);
+      } else {
+        if (!touchHooks.empty()) touched.push_back({&o, &S});
+        S.contact = 1;
+      }
+      if (result.inWater & bit)
+        S.state |= SES_INWATER;
+      else
+        S.state &= static_cast<uint16_t>(~SES_INWATER);
+    }
+    filled = 0;
+  };
+  const int lastFour = count - count % kMotionLanes;
+  for (int i = 0; i < count; ++i) {
+    ses& S = *o.l_ses.get(i);
+    if (i >= lastFour && count % kMotionLanes == 1) {
+      // A single end left over costs less alone than in four lanes.
+      moveEnd(S);
+      turnFrameStep(S.o, S.spin);
+      continue;
+    }
+    group[filled] = &S;
+    lanes[filled++] = &S.p.x;
+    if (filled == kMotionLanes) flush();
+  }
+  if (filled > 0) flush();
   bookBalance(o);
 }
 

@@ -1,6 +1,7 @@
-// The step's vector paths: the lanes that work out several stick springs at
-// once leave every end, stick and energy with the bits of the scalar path, in
-// each model, in water and out, on blocks and flat ground.
+// The step's vector paths: the lanes that work out several stick springs, or
+// move several ends, at once leave every end, stick and energy with the bits
+// of the scalar path, in each model, in water and out, on blocks and on flat
+// ground within a fence.
 #include <gtest/gtest.h>
 
 #include <bit>
@@ -62,7 +63,7 @@ std::vector<std::uint64_t> crowdAfterSteps(TrigPath path, int model, bool blocks
   return bits;
 }
 
-TEST(VectorPath, SpringLanesGiveTheScalarBitsInEveryModelAndWorld) {
+TEST(VectorPath, LanesGiveTheScalarBitsInEveryModelAndWorld) {
   const TrigPath before = trigPath();
   if (!trigPathAvailable(TrigPath::Avx)) GTEST_SKIP() << "no AVX on this processor";
   for (int model : {0, 1})

@@ -1,0 +1,200 @@
+// Built with -mavx. No header with inline functions here (see
+// end_motion_avx.h); the limits and gains are constants only.
+#include "world/end_motion_avx.h"
+
+#include <immintrin.h>
+#include <sleef.h>
+
+#include "world/physical_ranges.h"
+#include "world/physics_constants.h"
+
+namespace vorlund {
+
+namespace {
+
+using V = __m256d;
+
+struct V3 {
+  V x, y, z;
+};
+
+inline V add(V a, V b) { return _mm256_add_pd(a, b); }
+inline V sub(V a, V b) { return _mm256_sub_pd(a, b); }
+inline V mul(V a, V b) { return _mm256_mul_pd(a, b); }
+inline V all(double x) { return _mm256_set1_pd(x); }
+inline V3 add(const V3& a, const V3& b) { return {add(a.x, b.x), add(a.y, b.y), add(a.z, b.z)}; }
+inline V3 sub(const V3& a, const V3& b) { return {sub(a.x, b.x), sub(a.y, b.y), sub(a.z, b.z)}; }
+inline V3 scale(const V3& a, V k) { return {mul(a.x, k), mul(a.y, k), mul(a.z, k)}; }
+inline V length(const V3& a) { return _mm256_sqrt_pd(add(add(mul(a.x, a.x), mul(a.y, a.y)), mul(a.z, a.z))); }
+inline V less(V a, V b) { return _mm256_cmp_pd(a, b, _CMP_LT_OQ); }
+// b where the mask is set, else a. By bits: the compiler made a blend of a
+// comparison's mask into branches lane by lane.
+inline V pick(V a, V b, V mask) { return _mm256_or_pd(_mm256_and_pd(mask, b), _mm256_andnot_pd(mask, a)); }
+inline V3 pick(const V3& a, const V3& b, V mask) { return {pick(a.x, b.x, mask), pick(a.y, b.y, mask), pick(a.z, b.z, mask)}; }
+// std::clamp's comparisons: lo below lo, hi above hi, else x (a NaN too).
+inline V clamp(V x, V lo, V hi) { return pick(pick(x, hi, less(hi, x)), lo, less(x, lo)); }
+
+inline void transpose(V r0, V r1, V r2, V r3, V (&c)[4]) {
+  const V a = _mm256_unpacklo_pd(r0, r1), b = _mm256_unpackhi_pd(r0, r1);
+  const V e = _mm256_unpacklo_pd(r2, r3), f = _mm256_unpackhi_pd(r2, r3);
+  c[0] = _mm256_permute2f128_pd(a, e, 0x20);
+  c[1] = _mm256_permute2f128_pd(b, f, 0x20);
+  c[2] = _mm256_permute2f128_pd(a, e, 0x31);
+  c[3] = _mm256_permute2f128_pd(b, f, 0x31);
+}
+
+// Four doubles from `offset` of every lane's end, as columns.
+inline void loadColumns(double* const (&ends)[kMotionLanes], int offset, V (&c)[4]) {
+  transpose(_mm256_loadu_pd(ends[0] + offset), _mm256_loadu_pd(ends[1] + offset), _mm256_loadu_pd(ends[2] + offset),
+            _mm256_loadu_pd(ends[3] + offset), c);
+}
+// The inverse: the columns back as four doubles at `offset` of every end.
+inline void storeColumns(double* const (&ends)[kMotionLanes], int offset, V c0, V c1, V c2, V c3) {
+  V rows[4];
+  transpose(c0, c1, c2, c3, rows);
+  for (int i = 0; i < kMotionLanes; ++i) _mm256_storeu_pd(ends[i] + offset, rows[i]);
+}
+
+// The vector masks of the lane bits 0 to 15, read from memory: built in
+// registers from the bits, the compiler turned every choice they make into
+// branches lane by lane.
+struct LaneMasks {
+  alignas(32) long long lanes[1 << kMotionLanes][kMotionLanes];
+  constexpr LaneMasks() : lanes() {
+    for (int bits = 0; bits < 1 << kMotionLanes; ++bits)
+      for (int i = 0; i < kMotionLanes; ++i) lanes[bits][i] = bits & 1 << i ? -1 : 0;
+  }
+};
+constexpr LaneMasks kLaneMasks;
+
+// Lanes whose bit is set, as a vector mask.
+inline V laneMask(int bits) { return _mm256_load_pd(reinterpret_cast<const double*>(kLaneMasks.lanes[bits & 15])); }
+
+// turnFrame's rotations of one row, about x, then y, then z.
+inline void turnRow(V3& r, const V (&c)[3], const V (&s)[3]) {
+  V y = sub(mul(r.y, c[0]), mul(r.z, s[0])), z = add(mul(r.y, s[0]), mul(r.z, c[0]));
+  r.y = y;
+  r.z = z;
+  V x = sub(mul(r.x, c[1]), mul(r.z, s[1]));
+  z = add(mul(r.x, s[1]), mul(r.z, c[1]));
+  r.x = x;
+  r.z = z;
+  x = sub(mul(r.x, c[2]), mul(r.y, s[2]));
+  y = add(mul(r.x, s[2]), mul(r.y, c[2]));
+  r.x = x;
+  r.y = y;
+}
+
+// Turns every lane's frame by its spin; a spin of +0, +0, +0 (an end nothing
+// turns) leaves the frame's bits as they are, as the scalar step skips it.
+inline void turnFrames(double* const (&ends)[kMotionLanes], const V3& spin) {
+  const V any = _mm256_or_pd(spin.x, _mm256_or_pd(spin.y, spin.z));
+  const int still = _mm256_movemask_pd(_mm256_cmp_pd(any, _mm256_setzero_pd(), _CMP_EQ_OQ)) & ~_mm256_movemask_pd(any);
+  if (still == (1 << kMotionLanes) - 1) return;
+  V c[3], s[3];
+  const V angles[3] = {spin.x, spin.y, spin.z};
+  for (int i = 0; i < 3; ++i) {
+    const Sleef___m256d_2 r = Sleef_cinz_sincosd4_u35avx(angles[i]);
+    s[i] = r.x;
+    c[i] = r.y;
+  }
+  V low[4], high[4];
+  loadColumns(ends, kEndFrame, low);
+  loadColumns(ends, kEndFrame + 4, high);
+  const V last = _mm256_set_pd(ends[3][kEndFrame + 8], ends[2][kEndFrame + 8], ends[1][kEndFrame + 8],
+                               ends[0][kEndFrame + 8]);
+  V3 rows[3] = {{low[0], low[1], low[2]}, {low[3], high[0], high[1]}, {high[2], high[3], last}};
+  const V keep = laneMask(still);
+  for (V3& r : rows) {
+    const V3 before = r;
+    turnRow(r, c, s);
+    r = pick(r, before, keep);
+  }
+  storeColumns(ends, kEndFrame, rows[0].x, rows[0].y, rows[0].z, rows[1].x);
+  storeColumns(ends, kEndFrame + 4, rows[1].y, rows[1].z, rows[2].x, rows[2].y);
+  alignas(32) double z[kMotionLanes];
+  _mm256_store_pd(z, rows[2].z);
+  for (int i = 0; i < kMotionLanes; ++i) ends[i][kEndFrame + 8] = z[i];
+}
+
+}  // namespace
+
+MotionLanes moveEndsAvx(double* const (&ends)[kMotionLanes], int contact, const MotionRules& rules) {
+  V c0[4], c1[4], c2[4], c3[4], c4[4], c5[4];
+  loadColumns(ends, 0, c0);                // position, velocity x
+  loadColumns(ends, kEndVelocity + 1, c1);  // velocity y z, spin x y
+  loadColumns(ends, kEndSpin + 2, c2);      // spin z, force
+  loadColumns(ends, kEndTorque, c3);        // torque, anchor x
+  loadColumns(ends, kEndAnchor + 1, c4);    // anchor y z, (contact and state), mass
+  loadColumns(ends, kEndBuoyancy, c5);      // buoyancy, friction
+  static_assert(kEndVelocity + 1 == 4 && kEndSpin + 2 == 8 && kEndAnchor + 1 == 16 && kEndMass == 19);
+  const V3 p{c0[0], c0[1], c0[2]};
+  V3 v{c0[3], c1[0], c1[1]};
+  V3 spin{c1[2], c1[3], c2[0]};
+  V3 force{c2[1], c2[2], c2[3]};
+  const V3 torque{c3[0], c3[1], c3[2]};
+  V3 anchor{c3[3], c4[0], c4[1]};
+  const V m = c4[3], buoyancy = c5[0], friction = c5[1];
+  const V zero = _mm256_setzero_pd();
+
+  // Where the ground or a fence puts the end.
+  V3 q = p;
+  V inside = zero;
+  if (rules.fence) {
+    const V size = all(rules.size);
+    V* axes[2] = {&q.x, &q.y};
+    for (V* axis : axes) {
+      const V before = less(*axis, zero), beyond = less(size, *axis);
+      *axis = pick(pick(*axis, size, beyond), zero, before);
+      inside = _mm256_or_pd(inside, _mm256_or_pd(before, beyond));
+    }
+  }
+  const V under = less(p.z, zero);
+  q.z = pick(q.z, zero, under);
+  inside = _mm256_or_pd(inside, under);
+
+  // On the ground: pushed out, and held at the anchor by static friction, or
+  // sliding with the anchor dragged along; the first touch only anchors.
+  const V3 push = scale(sub(q, p), all(GROUND_PUSH));
+  const V3 h = sub(anchor, q);
+  const V limit = mul(mul(all(FRICTION_LIMIT_FACTOR), friction), length(push));
+  const V held = length(h);
+  const V slides = less(limit, held);
+  const V share = _mm256_div_pd(limit, held);
+  const V3 slid = add(push, scale(h, mul(all(0.5), share)));
+  const V3 slidAnchor = add(scale(anchor, share), scale(q, sub(all(1), share)));
+  const V touched = laneMask(contact);
+  const V3 inContact = pick(add(push, h), slid, slides);
+  V3 P = pick(push, inContact, touched);
+  P = pick(V3{zero, zero, zero}, P, inside);
+  anchor = pick(anchor, pick(q, pick(anchor, slidAnchor, slides), touched), inside);
+  if (rules.lowDamping) v = pick(v, scale(v, all(GROUND_VELOCITY_KEEP)), _mm256_and_pd(inside, touched));
+
+  const V mass = pick(all(FALLBACK_MASS), m, less(zero, m));
+  P.z = sub(P.z, mul(all(GRAVITY), mass));
+  const V wet = less(p.z, all(rules.water));
+  P.z = pick(P.z, add(P.z, mul(all(BUOYANCY), buoyancy)), wet);
+  force = add(force, P);
+  const V perMass = _mm256_div_pd(all(1.0), mass);
+  v = add(v, scale(force, perMass));
+  spin = add(spin, scale(torque, perMass));
+  const V damp = all(rules.damp);
+  v = scale(v, damp);
+  spin = scale(spin, damp);
+  const V lo = all(-kVelocityLimit), hi = all(kVelocityLimit);
+  v = {clamp(v.x, lo, hi), clamp(v.y, lo, hi), clamp(v.z, lo, hi)};
+  const V3 moved = add(p, v);
+
+  storeColumns(ends, 0, moved.x, moved.y, moved.z, v.x);
+  storeColumns(ends, kEndVelocity + 1, v.y, v.z, spin.x, spin.y);
+  storeColumns(ends, kEndSpin + 2, spin.z, force.x, force.y, force.z);
+  storeColumns(ends, kEndTorque, torque.x, torque.y, torque.z, anchor.x);
+  // The anchor's y and z alone: the contact and state after them are the caller's.
+  V rows[4];
+  transpose(anchor.y, anchor.z, zero, zero, rows);
+  for (int i = 0; i < kMotionLanes; ++i) _mm_storeu_pd(ends[i] + kEndAnchor + 1, _mm256_castpd256_pd128(rows[i]));
+  turnFrames(ends, spin);
+  return {_mm256_movemask_pd(inside), _mm256_movemask_pd(_mm256_and_pd(slides, touched)), _mm256_movemask_pd(wet)};
+}
+
+}  // namespace vorlund

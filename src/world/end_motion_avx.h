@@ -1,0 +1,51 @@
+// The motion of four stick ends at once on flat ground, one per lane of the
+// AVX registers, in a file of its own built for AVX: each lane does what the
+// motion phase does for one end, operation for operation, down to the turn
+// of the end's frame by its spin with the step's sines. The end's integer
+// fields (contact, state bits) and the touch records stay with the caller.
+// Plain addresses only, as in stick_springs_avx.h.
+#pragma once
+
+namespace vorlund {
+
+// Ends moved together: one per lane.
+inline constexpr int kMotionLanes = 4;
+
+// Where an end's fields lie, in doubles from its position: position,
+// velocity, spin, force, torque and anchor in a row, then the masses and the
+// frame (rows x, y, z). The end type asserts it.
+enum EndField {
+  kEndVelocity = 3,
+  kEndSpin = 6,
+  kEndForce = 9,
+  kEndTorque = 12,
+  kEndAnchor = 15,
+  kEndMass = 19,
+  kEndBuoyancy = 20,
+  kEndFriction = 21,
+  kEndFrame = 23,
+  kEndDoubles = 32  // readable from the position on
+};
+
+// What every lane shares.
+struct MotionRules {
+  double water;     // level below which an end floats
+  double size;      // side of the square
+  double damp;      // share of velocity and spin kept per step
+  bool fence;       // the square's edges hold the ends
+  bool lowDamping;  // an end held on the ground keeps half its velocity
+};
+
+// Lane i is bit i.
+struct MotionLanes {
+  int inside;   // below the ground or beyond a fence
+  int sliding;  // in contact before, and slid (too much to hold)
+  int inWater;
+};
+
+// Moves the ends (pointers to their positions). `contact` has the bits of
+// the lanes whose end touched the ground at the last step. A spare lane
+// points at an end of no use, written over.
+MotionLanes moveEndsAvx(double* const (&ends)[kMotionLanes], int contact, const MotionRules& rules);
+
+}  // namespace vorlund
