@@ -44,8 +44,9 @@ struct MotionLanes {
 };
 
 // Moves the ends (pointers to their positions). `contact` has the bits of
-// the lanes whose end touched the ground at the last step. A spare lane
-// points at an end of no use, written over.
+// the lanes whose end touched the ground at the last step. Every lane is
+// read before any is written, so a spare lane may repeat another's end (with
+// its contact bit): both write the same bits.
 MotionLanes moveEndsAvx(double* const (&ends)[kMotionLanes], int contact, const MotionRules& rules);
 
 }  // namespace vorlund

@@ -96,16 +96,17 @@ void Life::motion(org& o, std::vector<TouchEvent>& touched) {
   // Four ends at a time on flat ground; their contact and state bits, and
   // the records of first touches, follow in end order.
   const MotionRules shared{water, world.activeSize(), damp, world.boundaries() == BOUNDARY_FENCE, lowDamping};
-  ses spare;  // what the spare lanes of the last four move
   ses* group[kMotionLanes];
   double* lanes[kMotionLanes];
   int filled = 0;
   const auto flush = [&] {
     int contact = 0;
-    for (int i = 0; i < kMotionLanes; ++i) {
-      if (i >= filled) lanes[i] = &spare.p.x;
-      if (i < filled && group[i]->contact) contact |= 1 << i;
-    }
+    for (int i = 0; i < filled; ++i)
+      if (group[i]->contact) contact |= 1 << i;
+    // A spare lane moves the first end once more, from the same fields to the
+    // same bits: every lane is read before any is written.
+    for (int i = filled; i < kMotionLanes; ++i) lanes[i] = lanes[0];
+    if (contact & 1) contact |= ((1 << kMotionLanes) - 1) & ~((1 << filled) - 1);
     const MotionLanes result = moveEndsAvx(lanes, contact, shared);
     for (int i = 0; i < filled; ++i) {
       ses& S = *group[i];

@@ -80,8 +80,6 @@ void Life::sticks(org& o) {
   const bool blocks = world.activeType() == WORLD_BLOCKS;
   const bool earns = !(o.flags & ORG_GROWING);
   const bool derivative = s.model == 1;
-  // The ends receive the pulls in stick order, whether the springs were
-  // worked out one by one or in lanes.
   // Block edges push the ends after the spring did, and the sticks earn, in
   // stick order.
   const auto blocksAndEarning = [&](est& k, double earned) {
