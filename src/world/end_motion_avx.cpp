@@ -119,7 +119,8 @@ inline void turnFrames(double* const (&ends)[kMotionLanes], const V3& spin) {
 
 }  // namespace
 
-MotionLanes moveEndsAvx(double* const (&ends)[kMotionLanes], int contact, const MotionRules& rules) {
+MotionLanes moveEndsAvx(double* const (&ends)[kMotionLanes], int contact, const MotionRules& rules,
+                        const GivenGround* ground) {
   V c0[4], c1[4], c2[4], c3[4], c4[4], c5[4];
   loadColumns(ends, 0, c0);                // position, velocity x
   loadColumns(ends, kEndVelocity + 1, c1);  // velocity y z, spin x y
@@ -140,18 +141,23 @@ MotionLanes moveEndsAvx(double* const (&ends)[kMotionLanes], int contact, const 
   // Where the ground or a fence puts the end.
   V3 q = p;
   V inside = zero;
-  if (rules.fence) {
-    const V size = all(rules.size);
-    V* axes[2] = {&q.x, &q.y};
-    for (V* axis : axes) {
-      const V before = less(*axis, zero), beyond = less(size, *axis);
-      *axis = pick(pick(*axis, size, beyond), zero, before);
-      inside = _mm256_or_pd(inside, _mm256_or_pd(before, beyond));
+  if (ground != nullptr) {
+    q = {_mm256_load_pd(ground->q[0]), _mm256_load_pd(ground->q[1]), _mm256_load_pd(ground->q[2])};
+    inside = laneMask(ground->inside);
+  } else {
+    if (rules.fence) {
+      const V size = all(rules.size);
+      V* axes[2] = {&q.x, &q.y};
+      for (V* axis : axes) {
+        const V before = less(*axis, zero), beyond = less(size, *axis);
+        *axis = pick(pick(*axis, size, beyond), zero, before);
+        inside = _mm256_or_pd(inside, _mm256_or_pd(before, beyond));
+      }
     }
+    const V under = less(p.z, zero);
+    q.z = pick(q.z, zero, under);
+    inside = _mm256_or_pd(inside, under);
   }
-  const V under = less(p.z, zero);
-  q.z = pick(q.z, zero, under);
-  inside = _mm256_or_pd(inside, under);
 
   // On the ground: pushed out, and held at the anchor by static friction, or
   // sliding with the anchor dragged along; the first touch only anchors.

@@ -1,4 +1,4 @@
-// The motion of four stick ends at once on flat ground, one per lane of the
+// The motion of four stick ends at once, one per lane of the
 // AVX registers, in a file of its own built for AVX: each lane does what the
 // motion phase does for one end, operation for operation, down to the turn
 // of the end's frame by its spin with the step's sines. The end's integer
@@ -43,10 +43,19 @@ struct MotionLanes {
   int inWater;
 };
 
-// Moves the ends (pointers to their positions). `contact` has the bits of
+// Where the ground puts each lane's end, worked out by the caller (the block
+// world's cells): q[axis][lane], and the lanes whose end is inside.
+struct GivenGround {
+  alignas(32) double q[3][kMotionLanes];
+  int inside;
+};
+
+// Moves the ends (pointers to their positions), on flat ground within the
+// rules' fence unless `ground` gives where the ground puts them. `contact` has the bits of
 // the lanes whose end touched the ground at the last step. Every lane is
 // read before any is written, so a spare lane may repeat another's end (with
 // its contact bit): both write the same bits.
-MotionLanes moveEndsAvx(double* const (&ends)[kMotionLanes], int contact, const MotionRules& rules);
+MotionLanes moveEndsAvx(double* const (&ends)[kMotionLanes], int contact, const MotionRules& rules,
+                        const GivenGround* ground);
 
 }  // namespace vorlund

@@ -80,7 +80,7 @@ void Life::motion(org& o, std::vector<TouchEvent>& touched) {
   };
 
   const int count = o.l_ses.size();
-  if (trigPath() != TrigPath::Avx || world.activeType() == WORLD_BLOCKS || count < 2) {
+  if (trigPath() != TrigPath::Avx || count < 2) {
     // No end's motion reads another end's frame, so the turns can wait for a
     // group's sines to come in one batch.
     FrameTurns turns;
@@ -93,9 +93,12 @@ void Life::motion(org& o, std::vector<TouchEvent>& touched) {
     return;
   }
 
-  // Four ends at a time on flat ground; their contact and state bits, and
-  // the records of first touches, follow in end order.
+  // Four ends at a time; their contact and state bits, and the records of
+  // first touches, follow in end order. The lanes find flat ground
+  // themselves; the blocks' cells are looked up end by end.
   const MotionRules shared{water, world.activeSize(), damp, world.boundaries() == BOUNDARY_FENCE, lowDamping};
+  const bool blocks = world.activeType() == WORLD_BLOCKS;
+  GivenGround ground;
   ses* group[kMotionLanes];
   double* lanes[kMotionLanes];
   int filled = 0;
@@ -107,7 +110,19 @@ void Life::motion(org& o, std::vector<TouchEvent>& touched) {
     // same bits: every lane is read before any is written.
     for (int i = filled; i < kMotionLanes; ++i) lanes[i] = lanes[0];
     if (contact & 1) contact |= ((1 << kMotionLanes) - 1) & ~((1 << filled) - 1);
-    const MotionLanes result = moveEndsAvx(lanes, contact, shared);
+    if (blocks) {
+      ground.inside = 0;
+      for (int i = 0; i < kMotionLanes; ++i) {
+        Vec3 q;
+        const bool inside = i < filled ? world.insideGround(group[i]->p, q) : (ground.inside & 1) != 0;
+        if (i >= filled) q = Vec3(ground.q[0][0], ground.q[1][0], ground.q[2][0]);
+        if (inside) ground.inside |= 1 << i;
+        ground.q[0][i] = q.x;
+        ground.q[1][i] = q.y;
+        ground.q[2][i] = q.z;
+      }
+    }
+    const MotionLanes result = moveEndsAvx(lanes, contact, shared, blocks ? &ground : nullptr);
     for (int i = 0; i < filled; ++i) {
       ses& S = *group[i];
       const int bit = 1 << i;
