@@ -23,6 +23,22 @@ static_assert(offsetof(ses, v) == fieldAt(kEndVelocity) && offsetof(ses, spin) =
               offsetof(ses, buoy) == fieldAt(kEndBuoyancy) && offsetof(ses, tarcie) == fieldAt(kEndFriction) &&
               offsetof(ses, o) == fieldAt(kEndFrame) && fieldAt(kEndDoubles) <= sizeof(ses));
 
+// Where the block world's cells put each lane's end; a spare lane repeats
+// the first. Out of line: the flat world's lanes find the ground themselves.
+[[gnu::noinline]] void lookUpGround(const world& ground, ses* const (&group)[kMotionLanes], int filled,
+                                    GivenGround& given) {
+  given.inside = 0;
+  for (int i = 0; i < kMotionLanes; ++i) {
+    Vec3 q;
+    const bool inside = i < filled ? ground.insideGround(group[i]->p, q) : (given.inside & 1) != 0;
+    if (i >= filled) q = Vec3(given.q[0][0], given.q[1][0], given.q[2][0]);
+    if (inside) given.inside |= 1 << i;
+    given.q[0][i] = q.x;
+    given.q[1][i] = q.y;
+    given.q[2][i] = q.z;
+  }
+}
+
 }  // namespace
 
 void Life::motion(org& o, std::vector<TouchEvent>& touched) {
@@ -110,18 +126,7 @@ void Life::motion(org& o, std::vector<TouchEvent>& touched) {
     // same bits: every lane is read before any is written.
     for (int i = filled; i < kMotionLanes; ++i) lanes[i] = lanes[0];
     if (contact & 1) contact |= ((1 << kMotionLanes) - 1) & ~((1 << filled) - 1);
-    if (blocks) {
-      ground.inside = 0;
-      for (int i = 0; i < kMotionLanes; ++i) {
-        Vec3 q;
-        const bool inside = i < filled ? world.insideGround(group[i]->p, q) : (ground.inside & 1) != 0;
-        if (i >= filled) q = Vec3(ground.q[0][0], ground.q[1][0], ground.q[2][0]);
-        if (inside) ground.inside |= 1 << i;
-        ground.q[0][i] = q.x;
-        ground.q[1][i] = q.y;
-        ground.q[2][i] = q.z;
-      }
-    }
+    if (blocks) lookUpGround(world, group, filled, ground);
     const MotionLanes result = moveEndsAvx(lanes, contact, shared, blocks ? &ground : nullptr);
     for (int i = 0; i < filled; ++i) {
       ses& S = *group[i];

@@ -43,9 +43,25 @@ void WorldSenses::freezeObjects() {
 }
 
 void WorldSenses::freezeObjects(std::span<const Vec3> centers, std::span<const double> energies) {
-  clearSources();
+  // The sources addSource would append, written in place: five appends per
+  // object, each with its test of room, cost a shared step more than its
+  // worker waited.
   const std::size_t count = std::min(centers.size(), energies.size());
-  for (std::size_t i = 0; i < count; ++i) addSource(objects_.get(static_cast<int>(i)), centers[i], energies[i]);
+  for (auto* column : {&x_, &y_, &z_, &energy_}) column->resize(count);
+  source_.resize(count);
+  std::size_t n = 0;
+  for (std::size_t i = 0; i < count; ++i) {
+    const org* o = objects_.get(static_cast<int>(i));
+    const double energy = energies[i];
+    if (o == nullptr || !(energy > 0)) continue;
+    x_[n] = centers[i].x;
+    y_[n] = centers[i].y;
+    z_[n] = centers[i].z;
+    energy_[n] = energy;
+    source_[n++] = o;
+  }
+  for (auto* column : {&x_, &y_, &z_, &energy_}) column->resize(n);
+  source_.resize(n);
   frozen_ = true;
 }
 
