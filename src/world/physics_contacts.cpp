@@ -7,8 +7,10 @@
 // stick starts the phase again.
 #include <algorithm>
 
+#include "world/end_pairs_avx.h"
 #include "world/life.h"
 #include "world/physics_constants.h"
+#include "world/step_trig.h"
 
 namespace vorlund {
 
@@ -25,6 +27,9 @@ int sideKind(const org& o) { return (o.flags & ORG_GROWING) ? ORG_FOOD : o.typ; 
 // Squared distances above this are beyond EAT_RANGE whatever the rounding of
 // the square root, so such pairs of ends skip it; the rest take the exact test.
 constexpr double EAT_RANGE2_CLEAR = EAT_RANGE * EAT_RANGE * (1 + 1e-9);
+// End pairs within reach the lanes hand over per pair of objects; more (two
+// bodies heaped on each other) are measured one by one.
+constexpr int kNearPairsRoom = 256;
 
 // The stick that suffers when end `s` of `o` is hit.
 est* hitStick(const org& o, const ses& s) { return s.owner != nullptr ? s.owner : o.getEst(0); }
@@ -38,14 +43,25 @@ void scanPair(const StepSnapshot& snapshot, int i, int j, int part, std::vector<
   const Vec3* const pj = snapshot.positions(j);
   const int ni = snapshot.endCount(i), nj = snapshot.endCount(j);
   const int begin = static_cast<int>(ends.size());
-  for (int ia = 0; ia < ni; ++ia) {
-    for (int jb = 0; jb < nj; ++jb) {
-      const Vec3 dv = pi[ia] - pj[jb];
-      if (dv.length2() > EAT_RANGE2_CLEAR) continue;
-      const double dist = dv.length();
-      if (dist > EAT_RANGE) continue;
-      ends.push_back({ia, jb, dv, dist});
-    }
+  const auto measure = [&](int ia, int jb) {
+    const Vec3 dv = pi[ia] - pj[jb];
+    const double dist = dv.length();
+    if (dist > EAT_RANGE) return;
+    ends.push_back({ia, jb, dv, dist});
+  };
+  // Four pairs at a time find the few within reach. A single end of the
+  // second object (a ball, as in most pairs) gains nothing from them: laying
+  // out the first object's ends for the lanes costs more than they save.
+  int near[kNearPairsRoom];
+  const int found = nj > 1 && trigPath() == TrigPath::Avx
+                        ? nearEndPairsAvx(&pi[0].x, ni, &pj[0].x, nj, EAT_RANGE2_CLEAR, near, kNearPairsRoom)
+                        : -1;
+  if (found >= 0) {
+    for (int n = 0; n < found; ++n) measure(near[n] / nj, near[n] % nj);
+  } else {
+    for (int ia = 0; ia < ni; ++ia)
+      for (int jb = 0; jb < nj; ++jb)
+        if (!((pi[ia] - pj[jb]).length2() > EAT_RANGE2_CLEAR)) measure(ia, jb);
   }
   const int end = static_cast<int>(ends.size());
   if (end != begin) touching.push_back({i, j, part, begin, end});

@@ -1,7 +1,7 @@
-// The step's vector paths: the lanes that work out several stick springs, or
-// move several ends, at once leave every end, stick and energy with the bits
-// of the scalar path, in each model, in water and out, on blocks and on flat
-// ground within a fence.
+// The step's vector paths: the lanes that work out several stick springs,
+// move several ends or measure several end pairs at once leave every end,
+// stick and energy with the bits of the scalar path, in each model, in water
+// and out, on blocks and on flat ground within a fence.
 #include <gtest/gtest.h>
 
 #include <bit>
@@ -30,6 +30,8 @@ std::vector<std::uint64_t> crowdAfterSteps(TrigPath path, int model, bool blocks
   World w;
   w.rules = SimSettings{};
   w.rules.model = model;
+  // Growing creatures count as food: creatures eat from each other too.
+  w.rules.grow = model == 0 ? 5 : 0;
   w.life.world.vars.wrldsiz = 10;
   w.life.world.vars.wrldwat = water;
   if (blocks)
@@ -43,6 +45,7 @@ std::vector<std::uint64_t> crowdAfterSteps(TrigPath path, int model, bool blocks
     const std::string genotype = "RX[@*:1][|G:-1]X" + testing_life::randomF1(0);
     EXPECT_NE(w.life.startCreature(std::make_unique<org>(&w.genetics, genotype)), nullptr) << genotype;
   }
+  for (int i = 0; i < 4; ++i) w.ball(Vec3(2 + 2 * i, 5, 1));
   for (int step = 0; step < 150; ++step) {
     w.life.go();
     w.life.updateNetworks();
