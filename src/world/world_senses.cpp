@@ -100,8 +100,16 @@ __attribute__((target("avx"))) double smellSumAvx(const SmellColumns& c, std::si
         _mm256_add_pd(_mm256_add_pd(_mm256_mul_pd(dx, dx), _mm256_mul_pd(dy, dy)), _mm256_mul_pd(dz, dz));
     const __m256d r = _mm256_max_pd(limit, _mm256_sqrt_pd(d2));
     _mm256_store_pd(terms, _mm256_div_pd(_mm256_loadu_pd(c.energy + i), _mm256_mul_pd(r, r)));
-    for (std::size_t k = 0; k < 4; ++k)
-      if (i + k != skip) sum += terms[k];
+    // Only the one group that holds the owner needs a look at each index.
+    if (skip - i < 4) {
+      for (std::size_t k = 0; k < 4; ++k)
+        if (i + k != skip) sum += terms[k];
+    } else {
+      sum += terms[0];
+      sum += terms[1];
+      sum += terms[2];
+      sum += terms[3];
+    }
   }
   return addTermsFrom(c, i, skip, sum);
 }
