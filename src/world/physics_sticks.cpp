@@ -158,24 +158,27 @@ void Life::sticks(org& o) {
     }
     count = 0;
   };
-  for (const auto& kp : o.l_est) {
-    est& k = *kp;
-    if (k.e[0] == nullptr || k.e[1] == nullptr) continue;
-    SpringLane& lane = in[count];
-    k.angleTrig[0].of(k.r.x, lane.twistCos, lane.twistSin);
-    lane.firstFrame = &k.e[0]->o.x.x;
-    lane.firstPos = &k.e[0]->p.x;
-    lane.secondFrame = &k.e[1]->o.x.x;
-    lane.secondPos = &k.e[1]->p.x;
-    lane.stickFrame = &k.frame.x.x;
-    lane.rest = &k.rest.x;
-    lane.prevDiff = &k.prevDiff.x;
-    lane.prevOrient = &k.prevOrient.x.x;
-    lane.assimilation = k.asym;
-    lanes[count++] = &k;
-    if (count == kSpringLanes) flush();
+  // One call of flush, at the end of every four and of the last few: the
+  // compiler then builds it into the loop.
+  const int stickCount = o.l_est.size();
+  for (int i = 0; i < stickCount; ++i) {
+    est& k = *o.l_est.get(i);
+    if (k.e[0] != nullptr && k.e[1] != nullptr) {
+      SpringLane& lane = in[count];
+      k.angleTrig[0].of(k.r.x, lane.twistCos, lane.twistSin);
+      lane.firstFrame = &k.e[0]->o.x.x;
+      lane.firstPos = &k.e[0]->p.x;
+      lane.secondFrame = &k.e[1]->o.x.x;
+      lane.secondPos = &k.e[1]->p.x;
+      lane.stickFrame = &k.frame.x.x;
+      lane.rest = &k.rest.x;
+      lane.prevDiff = &k.prevDiff.x;
+      lane.prevOrient = &k.prevOrient.x.x;
+      lane.assimilation = k.asym;
+      lanes[count++] = &k;
+    }
+    if (count == kSpringLanes || (i == stickCount - 1 && count > 0)) flush();
   }
-  if (count > 0) flush();
 }
 
 }  // namespace vorlund
