@@ -1,10 +1,10 @@
-// Built with -mavx. No header with inline functions here (see
-// end_motion_avx.h); the limits and gains are constants only.
+// Built with -mavx. No header with inline functions here but the lanes' own
+// (see end_motion_avx.h); the limits and gains are constants only.
 #include "world/end_motion_avx.h"
 
-#include <immintrin.h>
 #include <sleef.h>
 
+#include "world/lane_math_avx.h"
 #include "world/physical_ranges.h"
 #include "world/physics_constants.h"
 
@@ -12,20 +12,6 @@ namespace vorlund {
 
 namespace {
 
-using V = __m256d;
-
-struct V3 {
-  V x, y, z;
-};
-
-inline V add(V a, V b) { return _mm256_add_pd(a, b); }
-inline V sub(V a, V b) { return _mm256_sub_pd(a, b); }
-inline V mul(V a, V b) { return _mm256_mul_pd(a, b); }
-inline V all(double x) { return _mm256_set1_pd(x); }
-inline V3 add(const V3& a, const V3& b) { return {add(a.x, b.x), add(a.y, b.y), add(a.z, b.z)}; }
-inline V3 sub(const V3& a, const V3& b) { return {sub(a.x, b.x), sub(a.y, b.y), sub(a.z, b.z)}; }
-inline V3 scale(const V3& a, V k) { return {mul(a.x, k), mul(a.y, k), mul(a.z, k)}; }
-inline V length(const V3& a) { return _mm256_sqrt_pd(add(add(mul(a.x, a.x), mul(a.y, a.y)), mul(a.z, a.z))); }
 inline V less(V a, V b) { return _mm256_cmp_pd(a, b, _CMP_LT_OQ); }
 // b where the mask is set, else a. By bits: the compiler made a blend of a
 // comparison's mask into branches lane by lane.
@@ -33,15 +19,6 @@ inline V pick(V a, V b, V mask) { return _mm256_or_pd(_mm256_and_pd(mask, b), _m
 inline V3 pick(const V3& a, const V3& b, V mask) { return {pick(a.x, b.x, mask), pick(a.y, b.y, mask), pick(a.z, b.z, mask)}; }
 // std::clamp's comparisons: lo below lo, hi above hi, else x (a NaN too).
 inline V clamp(V x, V lo, V hi) { return pick(pick(x, hi, less(hi, x)), lo, less(x, lo)); }
-
-inline void transpose(V r0, V r1, V r2, V r3, V (&c)[4]) {
-  const V a = _mm256_unpacklo_pd(r0, r1), b = _mm256_unpackhi_pd(r0, r1);
-  const V e = _mm256_unpacklo_pd(r2, r3), f = _mm256_unpackhi_pd(r2, r3);
-  c[0] = _mm256_permute2f128_pd(a, e, 0x20);
-  c[1] = _mm256_permute2f128_pd(b, f, 0x20);
-  c[2] = _mm256_permute2f128_pd(a, e, 0x31);
-  c[3] = _mm256_permute2f128_pd(b, f, 0x31);
-}
 
 // Four doubles from `offset` of every lane's end, as columns.
 inline void loadColumns(double* const (&ends)[kMotionLanes], int offset, V (&c)[4]) {

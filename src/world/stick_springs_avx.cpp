@@ -1,47 +1,20 @@
-// Built with -mavx. No header with inline functions here (see
-// stick_springs_avx.h); the gains are constants only.
+// Built with -mavx. No header with inline functions here but the lanes' own
+// (see stick_springs_avx.h); the gains are constants only.
 #include "world/stick_springs_avx.h"
 
-#include <immintrin.h>
-
+#include "world/lane_math_avx.h"
 #include "world/physics_constants.h"
 
 namespace vorlund {
 
 namespace {
 
-using V = __m256d;
-
-// A vector of three components, each a lane per stick.
-struct V3 {
-  V x, y, z;
-};
-
-inline V add(V a, V b) { return _mm256_add_pd(a, b); }
-inline V sub(V a, V b) { return _mm256_sub_pd(a, b); }
-inline V mul(V a, V b) { return _mm256_mul_pd(a, b); }
-inline V3 add(const V3& a, const V3& b) { return {add(a.x, b.x), add(a.y, b.y), add(a.z, b.z)}; }
-inline V3 sub(const V3& a, const V3& b) { return {sub(a.x, b.x), sub(a.y, b.y), sub(a.z, b.z)}; }
-// Each component times k, as Vec3's `a * k` and `k * a` both do.
-inline V3 scale(const V3& a, V k) { return {mul(a.x, k), mul(a.y, k), mul(a.z, k)}; }
-inline V dot(const V3& a, const V3& b) { return add(add(mul(a.x, b.x), mul(a.y, b.y)), mul(a.z, b.z)); }
 inline V3 cross(const V3& a, const V3& b) {
   return {sub(mul(a.y, b.z), mul(a.z, b.y)), sub(mul(a.z, b.x), mul(a.x, b.z)), sub(mul(a.x, b.y), mul(a.y, b.x))};
 }
 // g.x * u.x + g.y * u.y + g.z * u.z for the rows of frame g.
 inline V3 localToWorld(const V3 (&g)[3], const V3& u) {
   return add(add(scale(g[0], u.x), scale(g[1], u.y)), scale(g[2], u.z));
-}
-
-// Four rows of four doubles (one per stick) turned into four columns (one
-// per field).
-inline void transpose(V r0, V r1, V r2, V r3, V (&c)[4]) {
-  const V a = _mm256_unpacklo_pd(r0, r1), b = _mm256_unpackhi_pd(r0, r1);
-  const V e = _mm256_unpacklo_pd(r2, r3), f = _mm256_unpackhi_pd(r2, r3);
-  c[0] = _mm256_permute2f128_pd(a, e, 0x20);
-  c[1] = _mm256_permute2f128_pd(b, f, 0x20);
-  c[2] = _mm256_permute2f128_pd(a, e, 0x31);
-  c[3] = _mm256_permute2f128_pd(b, f, 0x31);
 }
 
 // Four doubles from each lane's address (the fourth is not used).
@@ -96,9 +69,6 @@ inline V3 torqueGain(const V3& R, const V3& q, const V3& p, const V3& F) {
   const V3 c = cross(sub(q, p), F);
   return {add(R.x, c.x), sub(R.y, c.y), add(R.z, c.z)};
 }
-
-inline V negate(V a) { return _mm256_xor_pd(a, _mm256_set1_pd(-0.0)); }
-inline V3 negate(const V3& a) { return {negate(a.x), negate(a.y), negate(a.z)}; }
 
 inline V laneValues(const SpringLane (&lanes)[kSpringLanes], double SpringLane::*field) {
   return _mm256_set_pd(lanes[3].*field, lanes[2].*field, lanes[1].*field, lanes[0].*field);

@@ -1,0 +1,45 @@
+// The arithmetic of the step's AVX lanes: a double per lane, three of them
+// for a vector of the world, each operation the one Vec3 does per component
+// in the same order. Included only by the files built for AVX; the functions
+// are internal to each, so no copy of them with AVX instructions can stand in
+// for code of the other files.
+#pragma once
+
+#include <immintrin.h>
+
+namespace vorlund {
+namespace {
+
+using V = __m256d;
+
+// A vector of three components, each a lane per stick or end.
+struct V3 {
+  V x, y, z;
+};
+
+inline V add(V a, V b) { return _mm256_add_pd(a, b); }
+inline V sub(V a, V b) { return _mm256_sub_pd(a, b); }
+inline V mul(V a, V b) { return _mm256_mul_pd(a, b); }
+inline V all(double x) { return _mm256_set1_pd(x); }
+inline V negate(V a) { return _mm256_xor_pd(a, _mm256_set1_pd(-0.0)); }
+inline V3 add(const V3& a, const V3& b) { return {add(a.x, b.x), add(a.y, b.y), add(a.z, b.z)}; }
+inline V3 sub(const V3& a, const V3& b) { return {sub(a.x, b.x), sub(a.y, b.y), sub(a.z, b.z)}; }
+inline V3 negate(const V3& a) { return {negate(a.x), negate(a.y), negate(a.z)}; }
+// Each component times k, as Vec3's `a * k` and `k * a` both do.
+inline V3 scale(const V3& a, V k) { return {mul(a.x, k), mul(a.y, k), mul(a.z, k)}; }
+inline V dot(const V3& a, const V3& b) { return add(add(mul(a.x, b.x), mul(a.y, b.y)), mul(a.z, b.z)); }
+inline V length(const V3& a) { return _mm256_sqrt_pd(dot(a, a)); }
+
+// Four rows of four doubles (one per stick or end) turned into four columns
+// (one per field), and back: the transpose is its own inverse.
+inline void transpose(V r0, V r1, V r2, V r3, V (&c)[4]) {
+  const V a = _mm256_unpacklo_pd(r0, r1), b = _mm256_unpackhi_pd(r0, r1);
+  const V e = _mm256_unpacklo_pd(r2, r3), f = _mm256_unpackhi_pd(r2, r3);
+  c[0] = _mm256_permute2f128_pd(a, e, 0x20);
+  c[1] = _mm256_permute2f128_pd(b, f, 0x20);
+  c[2] = _mm256_permute2f128_pd(a, e, 0x31);
+  c[3] = _mm256_permute2f128_pd(b, f, 0x31);
+}
+
+}  // namespace
+}  // namespace vorlund
