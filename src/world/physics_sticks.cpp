@@ -9,7 +9,6 @@
 #include "world/life.h"
 #include "world/physics_constants.h"
 #include "world/step_trig.h"
-#include "world/stick_springs.h"
 #include "world/stick_springs_avx.h"
 
 namespace vorlund {
@@ -39,8 +38,19 @@ void waterDrag(const est& k, const ses& S, Vec3& F) {
   F -= WATER_DRAG * (S.v - d * (dot(d, S.v) / l2));
 }
 
-}  // namespace
+// What a stick's spring does to its ends in one step, before water drag.
+struct SpringPull {
+  Vec3 target;  // where the second end should be, world space
+  Vec3 force;   // on the second end; the first end receives -force
+  Vec3 turn;    // on the second end; the first end receives -turn
+};
 
+// The spring of one stick (both ends present): where the first end's frame
+// and the joint put the second end, and the pull and turn the ends receive.
+// Records the stick's strain and joint loads and, with `derivative` (the
+// low-damping model), its errors of this step. It reads the ends and writes
+// only the stick, so the lanes (stick_springs_avx.h) can work out four
+// sticks before any end receives its pull.
 SpringPull stickSpring(est& k, bool derivative, double twistCos, double twistSin) {
   const ses& A = *k.e[0];
   const ses& B = *k.e[1];
@@ -73,6 +83,8 @@ SpringPull stickSpring(est& k, bool derivative, double twistCos, double twistSin
   k.bend = Vec3(-dot(B.o.z, G.y), 0, l.y * twistCos - l.z * twistSin);
   return {t, F, R};
 }
+
+}  // namespace
 
 void Life::sticks(org& o) {
   const SimSettings& s = rules();
