@@ -18,51 +18,41 @@ WorldSenses::WorldSenses(const world& ground, const listaduo<org>& objects) : gr
   source_.reserve(kReservedSources);
 }
 
-void WorldSenses::clearSources() {
-  for (auto* column : {&x_, &y_, &z_, &energy_}) column->clear();
-  source_.clear();
-}
-
-void WorldSenses::addSource(const org* o, const Vec3& center, double energy) {
-  // Objects without energy have no smell, whoever asks.
-  if (o == nullptr || !(energy > 0)) return;
-  x_.push_back(center.x);
-  y_.push_back(center.y);
-  z_.push_back(center.z);
-  energy_.push_back(energy);
-  source_.push_back(o);
-}
-
-void WorldSenses::freezeObjects() {
-  clearSources();
-  for (int i = 0; i < objects_.size(); ++i) {
-    const org* o = objects_.get(i);
-    if (o != nullptr) addSource(o, o->center, o->energy);
-  }
-  frozen_ = true;
-}
-
-void WorldSenses::freezeObjects(std::span<const Vec3> centers, std::span<const double> energies) {
-  // The sources addSource would append, written in place: five appends per
-  // object, each with its test of room, cost a shared step more than its
-  // worker waited.
-  const std::size_t count = std::min(centers.size(), energies.size());
+template <class Center, class Energy>
+void WorldSenses::packSources(std::size_t count, Center centerOf, Energy energyOf) {
+  // Written in place: five appends per object, each with its test of room,
+  // cost a shared step more than its worker waited.
   for (auto* column : {&x_, &y_, &z_, &energy_}) column->resize(count);
   source_.resize(count);
   std::size_t n = 0;
   for (std::size_t i = 0; i < count; ++i) {
     const org* o = objects_.get(static_cast<int>(i));
-    const double energy = energies[i];
-    if (o == nullptr || !(energy > 0)) continue;
-    x_[n] = centers[i].x;
-    y_[n] = centers[i].y;
-    z_[n] = centers[i].z;
+    if (o == nullptr) continue;
+    // Objects without energy have no smell, whoever asks.
+    const double energy = energyOf(i, *o);
+    if (!(energy > 0)) continue;
+    const Vec3& center = centerOf(i, *o);
+    x_[n] = center.x;
+    y_[n] = center.y;
+    z_[n] = center.z;
     energy_[n] = energy;
     source_[n++] = o;
   }
   for (auto* column : {&x_, &y_, &z_, &energy_}) column->resize(n);
   source_.resize(n);
   frozen_ = true;
+}
+
+void WorldSenses::freezeObjects() {
+  const auto center = [](std::size_t, const org& o) -> const Vec3& { return o.center; };
+  const auto energy = [](std::size_t, const org& o) { return o.energy; };
+  packSources(static_cast<std::size_t>(objects_.size()), center, energy);
+}
+
+void WorldSenses::freezeObjects(std::span<const Vec3> centers, std::span<const double> energies) {
+  const auto center = [centers](std::size_t i, const org&) -> const Vec3& { return centers[i]; };
+  const auto energy = [energies](std::size_t i, const org&) { return energies[i]; };
+  packSources(std::min(centers.size(), energies.size()), center, energy);
 }
 
 namespace {

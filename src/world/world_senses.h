@@ -32,9 +32,10 @@ class WorldSenses : public NeuroSurroundings {
   void thawObjects() { frozen_ = false; }
 
  private:
-  void clearSources();
-  // Appends `o` as a smell source unless it has no energy.
-  void addSource(const org* o, const Vec3& center, double energy);
+  // Packs the objects 0 .. count) that smell; `centerOf(i)` and `energyOf(i)`
+  // give object i's centre and energy.
+  template <class Center, class Energy>
+  void packSources(std::size_t count, Center centerOf, Energy energyOf);
 
   const world& ground_;
   const listaduo<org>& objects_;
