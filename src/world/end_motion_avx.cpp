@@ -22,18 +22,6 @@ inline V3 pick(const V3& a, const V3& b, V mask) {
 // std::clamp's comparisons: lo below lo, hi above hi, else x (a NaN too).
 inline V clamp(V x, V lo, V hi) { return pick(pick(x, hi, less(hi, x)), lo, less(x, lo)); }
 
-// Four doubles from `offset` of every lane's end, as columns.
-inline void loadColumns(double* const (&ends)[kMotionLanes], int offset, V (&c)[4]) {
-  transpose(_mm256_loadu_pd(ends[0] + offset), _mm256_loadu_pd(ends[1] + offset), _mm256_loadu_pd(ends[2] + offset),
-            _mm256_loadu_pd(ends[3] + offset), c);
-}
-// The inverse: the columns back as four doubles at `offset` of every end.
-inline void storeColumns(double* const (&ends)[kMotionLanes], int offset, V c0, V c1, V c2, V c3) {
-  V rows[4];
-  transpose(c0, c1, c2, c3, rows);
-  for (int i = 0; i < kMotionLanes; ++i) _mm256_storeu_pd(ends[i] + offset, rows[i]);
-}
-
 // The vector masks of the lane bits 0 to 15, read from memory: built in
 // registers from the bits, the compiler turned every choice they make into
 // branches lane by lane.
@@ -77,23 +65,15 @@ inline void turnFrames(double* const (&ends)[kMotionLanes], const V3& spin) {
     s[i] = r.x;
     c[i] = r.y;
   }
-  V low[4], high[4];
-  loadColumns(ends, kEndFrame, low);
-  loadColumns(ends, kEndFrame + 4, high);
-  const V last = _mm256_set_pd(ends[3][kEndFrame + 8], ends[2][kEndFrame + 8], ends[1][kEndFrame + 8],
-                               ends[0][kEndFrame + 8]);
-  V3 rows[3] = {{low[0], low[1], low[2]}, {low[3], high[0], high[1]}, {high[2], high[3], last}};
+  V3 rows[3];
+  loadFrame(ends, kEndFrame, rows);
   const V keep = laneMask(still);
   for (V3& r : rows) {
     const V3 before = r;
     turnRow(r, c, s);
     r = pick(r, before, keep);
   }
-  storeColumns(ends, kEndFrame, rows[0].x, rows[0].y, rows[0].z, rows[1].x);
-  storeColumns(ends, kEndFrame + 4, rows[1].y, rows[1].z, rows[2].x, rows[2].y);
-  alignas(32) double z[kMotionLanes];
-  _mm256_store_pd(z, rows[2].z);
-  for (int i = 0; i < kMotionLanes; ++i) ends[i][kEndFrame + 8] = z[i];
+  storeFrame(ends, kEndFrame, rows);
 }
 
 }  // namespace

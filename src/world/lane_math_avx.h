@@ -41,5 +41,39 @@ inline void transpose(V r0, V r1, V r2, V r3, V (&c)[4]) {
   c[3] = _mm256_permute2f128_pd(b, f, 0x31);
 }
 
+// Four doubles from `offset` of each lane's address, as columns; the
+// lanes' addresses are `double*` or `const double*`.
+template <class Address>
+inline void loadColumns(const Address (&lanes)[4], int offset, V (&c)[4]) {
+  transpose(_mm256_loadu_pd(lanes[0] + offset), _mm256_loadu_pd(lanes[1] + offset),
+            _mm256_loadu_pd(lanes[2] + offset), _mm256_loadu_pd(lanes[3] + offset), c);
+}
+// The inverse: the columns back as four doubles at `offset` of each lane.
+inline void storeColumns(double* const (&lanes)[4], int offset, V c0, V c1, V c2, V c3) {
+  V rows[4];
+  transpose(c0, c1, c2, c3, rows);
+  for (int i = 0; i < 4; ++i) _mm256_storeu_pd(lanes[i] + offset, rows[i]);
+}
+
+// A frame of nine doubles (rows x, y, z) from `offset` of each lane's address.
+template <class Address>
+inline void loadFrame(const Address (&lanes)[4], int offset, V3 (&rows)[3]) {
+  V low[4], high[4];
+  loadColumns(lanes, offset, low);
+  loadColumns(lanes, offset + 4, high);
+  const int last = offset + 8;
+  rows[0] = {low[0], low[1], low[2]};
+  rows[1] = {low[3], high[0], high[1]};
+  rows[2] = {high[2], high[3], _mm256_set_pd(lanes[3][last], lanes[2][last], lanes[1][last], lanes[0][last])};
+}
+// The inverse: the rows back as nine doubles at `offset` of each lane.
+inline void storeFrame(double* const (&lanes)[4], int offset, const V3 (&rows)[3]) {
+  storeColumns(lanes, offset, rows[0].x, rows[0].y, rows[0].z, rows[1].x);
+  storeColumns(lanes, offset + 4, rows[1].y, rows[1].z, rows[2].x, rows[2].y);
+  alignas(32) double last[4];
+  _mm256_store_pd(last, rows[2].z);
+  for (int i = 0; i < 4; ++i) lanes[i][offset + 8] = last[i];
+}
+
 }  // namespace
 }  // namespace vorlund

@@ -17,22 +17,11 @@ inline V3 localToWorld(const V3 (&g)[3], const V3& u) {
   return add(add(scale(g[0], u.x), scale(g[1], u.y)), scale(g[2], u.z));
 }
 
-// Four doubles from each lane's address (the fourth is not used).
+// Three doubles from each lane's address (a fourth is read and not used).
 inline V3 loadVec3(const double* const (&p)[kSpringLanes]) {
   V c[4];
-  transpose(_mm256_loadu_pd(p[0]), _mm256_loadu_pd(p[1]), _mm256_loadu_pd(p[2]), _mm256_loadu_pd(p[3]), c);
+  loadColumns(p, 0, c);
   return {c[0], c[1], c[2]};
-}
-
-// Nine doubles from each lane's address, as three rows.
-inline void loadFrame(const double* const (&p)[kSpringLanes], V3 (&rows)[3]) {
-  V low[4], high[4];
-  transpose(_mm256_loadu_pd(p[0]), _mm256_loadu_pd(p[1]), _mm256_loadu_pd(p[2]), _mm256_loadu_pd(p[3]), low);
-  transpose(_mm256_loadu_pd(p[0] + 4), _mm256_loadu_pd(p[1] + 4), _mm256_loadu_pd(p[2] + 4),
-            _mm256_loadu_pd(p[3] + 4), high);
-  rows[0] = {low[0], low[1], low[2]};
-  rows[1] = {low[3], high[0], high[1]};
-  rows[2] = {high[2], high[3], _mm256_set_pd(p[3][8], p[2][8], p[1][8], p[0][8])};
 }
 
 template <typename Field>
@@ -51,16 +40,14 @@ inline void store(double (&out)[kSpringOutputs][kSpringLanes], int field, const 
 // the frame's first double after it (rewritten with the frame), then the
 // frame's rows.
 inline void storeErrors(const SpringLane (&lanes)[kSpringLanes], const V3& d, const V3 (&E)[3]) {
-  V rows[4];
-  transpose(d.x, d.y, d.z, E[0].x, rows);
-  for (int i = 0; i < kSpringLanes; ++i) _mm256_storeu_pd(lanes[i].prevDiff, rows[i]);
-  transpose(E[0].x, E[0].y, E[0].z, E[1].x, rows);
-  for (int i = 0; i < kSpringLanes; ++i) _mm256_storeu_pd(lanes[i].prevOrient, rows[i]);
-  transpose(E[1].y, E[1].z, E[2].x, E[2].y, rows);
-  for (int i = 0; i < kSpringLanes; ++i) _mm256_storeu_pd(lanes[i].prevOrient + 4, rows[i]);
-  alignas(32) double last[kSpringLanes];
-  _mm256_store_pd(last, E[2].z);
-  for (int i = 0; i < kSpringLanes; ++i) lanes[i].prevOrient[8] = last[i];
+  double* diff[kSpringLanes];
+  double* orient[kSpringLanes];
+  for (int i = 0; i < kSpringLanes; ++i) {
+    diff[i] = lanes[i].prevDiff;
+    orient[i] = lanes[i].prevOrient;
+  }
+  storeColumns(diff, 0, d.x, d.y, d.z, E[0].x);
+  storeFrame(orient, 0, E);
 }
 
 // What an end's torque gains from a turn R and a pull F at lever arm q - p:
@@ -81,11 +68,11 @@ void stickSpringsAvx(const SpringLane (&lanes)[kSpringLanes], bool derivative, d
   const double* p[kSpringLanes];
   V3 firstFrame[3], secondFrame[3], stickFrame[3];
   gather(lanes, &SpringLane::firstFrame, p);
-  loadFrame(p, firstFrame);
+  loadFrame(p, 0, firstFrame);
   gather(lanes, &SpringLane::secondFrame, p);
-  loadFrame(p, secondFrame);
+  loadFrame(p, 0, secondFrame);
   gather(lanes, &SpringLane::stickFrame, p);
-  loadFrame(p, stickFrame);
+  loadFrame(p, 0, stickFrame);
   gather(lanes, &SpringLane::firstPos, p);
   const V3 firstPos = loadVec3(p);
   gather(lanes, &SpringLane::secondPos, p);
@@ -97,28 +84,28 @@ void stickSpringsAvx(const SpringLane (&lanes)[kSpringLanes], bool derivative, d
   for (int i = 0; i < 3; ++i) G[i] = localToWorld(firstFrame, stickFrame[i]);
   const V3 t = add(firstPos, localToWorld(G, rest));
   const V3 d = sub(t, secondPos);
-  V3 F = scale(d, _mm256_set1_pd(SPRING_GAIN));
+  V3 F = scale(d, all(SPRING_GAIN));
   V3 E[3];
   for (int i = 0; i < 3; ++i) E[i] = sub(secondFrame[i], G[i]);
 
   if (derivative) {
-    const V gain = _mm256_set1_pd(DERIVATIVE_GAIN);
+    const V gain = all(DERIVATIVE_GAIN);
     gather(lanes, &SpringLane::prevDiff, p);
     F = add(F, scale(sub(d, loadVec3(p)), gain));
     V3 previous[3];
     gather(lanes, &SpringLane::prevOrient, p);
-    loadFrame(p, previous);
+    loadFrame(p, 0, previous);
     storeErrors(lanes, d, E);
     for (int i = 0; i < 3; ++i) E[i] = add(E[i], scale(sub(E[i], previous[i]), gain));
   }
 
   const V3 turn = add(add(cross(G[0], E[0]), cross(G[1], E[1])), cross(G[2], E[2]));
-  const V gain = _mm256_set1_pd(ORIENTATION_GAIN), negativeGain = _mm256_set1_pd(-ORIENTATION_GAIN);
+  const V gain = all(ORIENTATION_GAIN), negativeGain = all(-ORIENTATION_GAIN);
   const V3 R{mul(negativeGain, turn.x), mul(gain, turn.y), mul(negativeGain, turn.z)};
   store(out, kOutTurn, R);
   store(out, kOutTarget, t);
   store(out, kOutForce, F);
-  store(out, kOutStrain, _mm256_sqrt_pd(dot(F, F)));
+  store(out, kOutStrain, length(F));
   store(out, kOutFirstTorque, torqueGain(negate(R), t, firstPos, negate(F)));
   store(out, kOutSecondTorque, torqueGain(R, secondPos, secondPos, F));
 
@@ -131,11 +118,11 @@ void stickSpringsAvx(const SpringLane (&lanes)[kSpringLanes], bool derivative, d
   // (1 + |v.z| / |v|) sun asym factor for v from the second end to the first;
   // nothing for a stick of no length.
   const V3 v = sub(firstPos, secondPos);
-  const V length = _mm256_sqrt_pd(dot(v, v));
-  const V share = add(_mm256_set1_pd(1.0), _mm256_div_pd(_mm256_andnot_pd(_mm256_set1_pd(-0.0), v.z), length));
-  const V earned = mul(mul(mul(share, _mm256_set1_pd(sun)), laneValues(lanes, &SpringLane::assimilation)),
-                       _mm256_set1_pd(ASSIMILATION_FACTOR));
-  store(out, kOutAssimilation, _mm256_and_pd(earned, _mm256_cmp_pd(length, _mm256_setzero_pd(), _CMP_GT_OQ)));
+  const V size = length(v);
+  const V share = add(all(1.0), _mm256_div_pd(_mm256_andnot_pd(all(-0.0), v.z), size));
+  const V earned = mul(mul(mul(share, all(sun)), laneValues(lanes, &SpringLane::assimilation)),
+                       all(ASSIMILATION_FACTOR));
+  store(out, kOutAssimilation, _mm256_and_pd(earned, _mm256_cmp_pd(size, _mm256_setzero_pd(), _CMP_GT_OQ)));
 }
 
 }  // namespace vorlund
