@@ -20,8 +20,8 @@ WorldSenses::WorldSenses(const world& ground, const listaduo<org>& objects) : gr
 
 template <class Center, class Energy>
 void WorldSenses::packSources(std::size_t count, Center centerOf, Energy energyOf) {
-  // Written in place: five appends per object, each with its test of room,
-  // cost a shared step more than its worker waited.
+  // Written in place: five appends per object, each testing for room, made
+  // this serial stretch of a shared step several times longer.
   for (auto* column : {&x_, &y_, &z_, &energy_}) column->resize(count);
   source_.resize(count);
   std::size_t n = 0;
