@@ -116,12 +116,14 @@ void Life::motion(org& o, std::vector<TouchEvent>& touched) {
   const bool blocks = world.activeType() == WORLD_BLOCKS;
   GivenGround ground;
   ses* group[kMotionLanes];
-  double* lanes[kMotionLanes];
   int filled = 0;
   const auto flush = [&] {
+    double* lanes[kMotionLanes];
     int contact = 0;
-    for (int i = 0; i < filled; ++i)
+    for (int i = 0; i < filled; ++i) {
+      lanes[i] = &group[i]->p.x;
       if (group[i]->contact) contact |= 1 << i;
+    }
     // A spare lane moves the first end once more, from the same fields to the
     // same bits: every lane is read before any is written.
     for (int i = filled; i < kMotionLanes; ++i) lanes[i] = lanes[0];
@@ -158,8 +160,7 @@ void Life::motion(org& o, std::vector<TouchEvent>& touched) {
       turnFrameStep(S.o, S.spin);
       continue;
     }
-    group[filled] = &S;
-    lanes[filled++] = &S.p.x;
+    group[filled++] = &S;
     if (filled == kMotionLanes) flush();
   }
   if (filled > 0) flush();
