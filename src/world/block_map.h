@@ -10,12 +10,9 @@
 #include <string_view>
 #include <vector>
 
-namespace vorlund {
+#include "world/map_cell.h"
 
-// Kinds of a cell.
-constexpr int32_t CELL_LEVEL = 0;   // flat top at the cell's height
-constexpr int32_t CELL_RAMP_X = 1;  // slopes from the left to the right neighbour
-constexpr int32_t CELL_RAMP_Y = 2;  // slopes from the neighbour below to the one above
+namespace vorlund {
 
 // Largest number of map cells along either side. Nothing in the world needs more,
 // and it keeps a short map text from asking for gigabytes of cells.
@@ -25,11 +22,6 @@ constexpr int kMapSideMax = 1000;
 constexpr int kMapHeightZeroDigit = 5;
 // Random maps draw their heights from this many levels, -5 to 4.
 constexpr int kRandomMapLevels = 10;
-
-struct MapCell {
-  int32_t kind = CELL_LEVEL;
-  double height = 0.0;  // for a ramp: the middle of its slope
-};
 
 struct BlockMap {
   int nx = 0;       // map cells along x

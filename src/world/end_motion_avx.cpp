@@ -12,10 +12,6 @@ namespace vorlund {
 
 namespace {
 
-inline V less(V a, V b) { return _mm256_cmp_pd(a, b, _CMP_LT_OQ); }
-// b where the mask is set, else a. By bits: the compiler made a blend of a
-// comparison's mask into branches lane by lane.
-inline V pick(V a, V b, V mask) { return _mm256_or_pd(_mm256_and_pd(mask, b), _mm256_andnot_pd(mask, a)); }
 inline V3 pick(const V3& a, const V3& b, V mask) {
   return {pick(a.x, b.x, mask), pick(a.y, b.y, mask), pick(a.z, b.z, mask)};
 }

@@ -30,6 +30,11 @@ inline V3 scale(const V3& a, V k) { return {mul(a.x, k), mul(a.y, k), mul(a.z, k
 inline V dot(const V3& a, const V3& b) { return add(add(mul(a.x, b.x), mul(a.y, b.y)), mul(a.z, b.z)); }
 inline V length(const V3& a) { return _mm256_sqrt_pd(dot(a, a)); }
 
+inline V less(V a, V b) { return _mm256_cmp_pd(a, b, _CMP_LT_OQ); }
+// b where the mask is set, else a. By bits: the compiler made a blend of a
+// comparison's mask into branches lane by lane.
+inline V pick(V a, V b, V mask) { return _mm256_or_pd(_mm256_and_pd(mask, b), _mm256_andnot_pd(mask, a)); }
+
 // Four rows of four doubles (one per stick or end) turned into four columns
 // (one per field), and back: the transpose is its own inverse.
 inline void transpose(V r0, V r1, V r2, V r3, V (&c)[4]) {

@@ -27,16 +27,15 @@ static_assert(offsetof(ses, v) == fieldAt(kEndVelocity) && offsetof(ses, spin) =
 // the first. Out of line: the flat world's lanes find the ground themselves.
 [[gnu::noinline]] void lookUpGround(const world& ground, ses* const (&group)[kMotionLanes], int filled,
                                     GivenGround& given) {
-  given.inside = 0;
-  for (int i = 0; i < kMotionLanes; ++i) {
-    Vec3 q;
-    const bool inside = i < filled ? ground.insideGround(group[i]->p, q) : (given.inside & 1) != 0;
-    if (i >= filled) q = Vec3(given.q[0][0], given.q[1][0], given.q[2][0]);
-    if (inside) given.inside |= 1 << i;
-    given.q[0][i] = q.x;
-    given.q[1][i] = q.y;
-    given.q[2][i] = q.z;
+  static_assert(kGroundLanes == kMotionLanes);
+  double p[3][kGroundLanes];
+  for (int i = 0; i < kGroundLanes; ++i) {
+    const Vec3& at = group[i < filled ? i : 0]->p;
+    p[0][i] = at.x;
+    p[1][i] = at.y;
+    p[2][i] = at.z;
   }
+  given.inside = ground.insideGroundOfFour(p, given.q);
 }
 
 }  // namespace

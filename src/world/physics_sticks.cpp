@@ -4,6 +4,7 @@
 // drag and block edges, and earns by assimilation.
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 
 #include "world/energy.h"
 #include "world/life.h"
@@ -84,6 +85,62 @@ SpringPull stickSpring(est& k, bool derivative, double twistCos, double twistSin
   return {t, F, R};
 }
 
+// The j-th of a stick's block samples (1 to BLOCK_SAMPLES) lies this share of
+// the way from its first end.
+inline double sampleShare(int j) { return j / (BLOCK_SAMPLES + 1.0); }
+
+// The push of a block edge on the sample q that the ground puts at `corrected`.
+inline void pushFromSample(ses& A, ses& B, double f, const Vec3& q, const Vec3& corrected) {
+  const Vec3 u = BLOCK_PUSH * (corrected - q);
+  // The end the sample is measured from receives f, not 1 - f.
+  A.force += f * u;
+  B.force += (1 - f) * u;
+}
+
+// The block samples of up to four sticks that cross from one cell to another,
+// looked up four at a time. Nothing moves the ends in this phase, so they are
+// all looked up before the pushes are added in stick order.
+class StickSamples {
+ public:
+  // The samples of a stick from a to b, after those added before.
+  void add(const Vec3& a, const Vec3& b) {
+    const Vec3 span = b - a;
+    for (int j = 1; j <= BLOCK_SAMPLES; ++j) set(p_, count_++, a + sampleShare(j) * span);
+  }
+  void lookUp(const world& ground) {
+    if (count_ == 0) return;
+    // A spare lane repeats the group's first point; its answer is never read.
+    for (int n = count_; n % kGroundLanes != 0; ++n) set(p_, n, get(p_, n - n % kGroundLanes));
+    for (int g = 0; g * kGroundLanes < count_; ++g)
+      inside_ |= static_cast<uint64_t>(ground.insideGroundOfFour(p_[g], q_[g])) << (g * kGroundLanes);
+  }
+  // Adds the pushes of the next stick's samples to its ends.
+  void push(ses& A, ses& B) {
+    for (int j = 1; j <= BLOCK_SAMPLES; ++j, ++next_)
+      if (inside_ >> next_ & 1) pushFromSample(A, B, sampleShare(j), get(p_, next_), get(q_, next_));
+  }
+
+ private:
+  static constexpr int kGroups = kSpringLanes * BLOCK_SAMPLES / kGroundLanes;
+  static_assert(kGroups * kGroundLanes == kSpringLanes * BLOCK_SAMPLES && kGroups * kGroundLanes <= 64);
+  using Points = double[kGroups][3][kGroundLanes];
+  static void set(Points& at, int n, const Vec3& v) {
+    double(&lanes)[3][kGroundLanes] = at[n / kGroundLanes];
+    lanes[0][n % kGroundLanes] = v.x;
+    lanes[1][n % kGroundLanes] = v.y;
+    lanes[2][n % kGroundLanes] = v.z;
+  }
+  static Vec3 get(const Points& at, int n) {
+    const double(&lanes)[3][kGroundLanes] = at[n / kGroundLanes];
+    return Vec3(lanes[0][n % kGroundLanes], lanes[1][n % kGroundLanes], lanes[2][n % kGroundLanes]);
+  }
+  Points p_;
+  Points q_;
+  uint64_t inside_ = 0;
+  int count_ = 0;
+  int next_ = 0;
+};
+
 }  // namespace
 
 void Life::sticks(org& o) {
@@ -93,21 +150,17 @@ void Life::sticks(org& o) {
   const bool earns = !(o.flags & ORG_GROWING);
   const bool derivative = s.model == 1;
   // Block edges push the ends after the spring did, and the sticks earn, in
-  // stick order.
+  // stick order; the lanes below do the same.
   const auto blocksAndEarning = [&](est& k, double earned) {
     ses& A = *k.e[0];
     ses& B = *k.e[1];
     if (blocks && !world.sameCell(A.p, B.p)) {
       const Vec3 span = B.p - A.p;
       for (int j = 1; j <= BLOCK_SAMPLES; ++j) {
-        const double f = j / (BLOCK_SAMPLES + 1.0);
+        const double f = sampleShare(j);
         const Vec3 q = A.p + f * span;
         Vec3 corrected;
-        if (!world.insideGround(q, corrected)) continue;
-        const Vec3 u = BLOCK_PUSH * (corrected - q);
-        // The end the sample is measured from receives f, not 1 - f.
-        A.force += f * u;
-        B.force += (1 - f) * u;
+        if (world.insideGround(q, corrected)) pushFromSample(A, B, f, q, corrected);
       }
     }
     if (earns) o.energy_p += earned;
@@ -142,6 +195,17 @@ void Life::sticks(org& o) {
   const auto flush = [&] {
     for (int i = count; i < kSpringLanes; ++i) in[i] = in[0];
     stickSpringsAvx(in, derivative, s.sun, out);
+    StickSamples samples;
+    int crossing = 0;
+    if (blocks) {
+      for (int i = 0; i < count; ++i) {
+        const est& k = *lanes[i];
+        if (world.sameCell(k.e[0]->p, k.e[1]->p)) continue;
+        crossing |= 1 << i;
+        samples.add(k.e[0]->p, k.e[1]->p);
+      }
+      samples.lookUp(world);
+    }
     for (int i = 0; i < count; ++i) {
       est& k = *lanes[i];
       ses& A = *k.e[0];
@@ -166,7 +230,8 @@ void Life::sticks(org& o) {
         B.force += F;
         B.torque += vec(kOutSecondTorque);
       }
-      blocksAndEarning(k, out[kOutAssimilation][i]);
+      if (crossing & 1 << i) samples.push(A, B);
+      if (earns) o.energy_p += out[kOutAssimilation][i];
     }
     count = 0;
   };

@@ -37,6 +37,7 @@ world::world() : params_(*this) { build(); }
 void world::build() {
   activeType_ = WORLD_FLAT;
   map_ = BlockMap{};
+  grid_ = BlockGrid{};
   cellWidth_ = cellDepth_ = 0;
   // The table keeps the size in range; a direct write may not have.
   if (!(vars.wrldsiz >= kWorldSizeMin && vars.wrldsiz <= kWorldSizeMax)) {
@@ -53,6 +54,7 @@ void world::build() {
       cellWidth_ = vars.wrldsiz / (map_.nx + 2);
       cellDepth_ = vars.wrldsiz / (map_.ny + 2);
       activeType_ = WORLD_BLOCKS;
+      grid_ = {map_.cells.data(), map_.columns, map_.nx + 1, map_.ny + 1, cellWidth_, cellDepth_, vars.wrldsiz};
     } else {
       logMessage(kModule, "build",
                  ssprintf("Cannot use the map \"%s\": %s. The world is flat.", vars.wrldmap.c_str(), problem.c_str()),
@@ -168,6 +170,21 @@ bool world::insideBlocks(const Vec3& p, Vec3& q) const {
   else
     q.z = k.surface;
   return true;
+}
+
+int world::insideGroundOfFour(const double (&p)[3][kGroundLanes], double (&q)[3][kGroundLanes]) const {
+  constexpr GroundLanes kNoGrid{0, (1 << kGroundLanes) - 1};
+  const GroundLanes lanes = activeType_ == WORLD_BLOCKS ? blockGroundAvx(grid_, p, q) : kNoGrid;
+  int inside = lanes.inside;
+  for (int i = 0; i < kGroundLanes; ++i) {
+    if (!(lanes.offGrid & 1 << i)) continue;
+    Vec3 corrected;
+    if (insideGround(Vec3(p[0][i], p[1][i], p[2][i]), corrected)) inside |= 1 << i;
+    q[0][i] = corrected.x;
+    q[1][i] = corrected.y;
+    q[2][i] = corrected.z;
+  }
+  return inside;
 }
 
 bool world::teleportShift(const WorldBox& box, std::span<const WorldBox> others, Vec3& shift) const {

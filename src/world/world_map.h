@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 
+#include "world/block_ground_avx.h"
 #include "world/block_map.h"
 #include "world/vec3.h"
 #include "world/world_inhabitants.h"
@@ -80,6 +81,12 @@ class world {
   // point should be (p itself when the answer is false).
   bool insideGround(const Vec3& p, Vec3& q) const;
 
+  // insideGround for four points at once, p[axis][i] and q[axis][i], on the
+  // AVX path of a blocks world (only): the points over the grid take the
+  // lanes of blockGroundAvx, any other (beyond the square, not a number) the
+  // test above. Returns the answers as bits, point i as bit i.
+  int insideGroundOfFour(const double (&p)[3][kGroundLanes], double (&q)[3][kGroundLanes]) const;
+
   // Teleport across the edges: the shift that brings an object whose box has
   // wholly left the square back in touching the opposite edge. False (shift 0)
   // when nothing has to move, or when the shifted box would overlap one of the
@@ -115,6 +122,8 @@ class world {
   BlockMap map_;
   double cellWidth_ = 0;
   double cellDepth_ = 0;
+  // The cells as insideGroundOfFour's lanes read them, in a blocks world.
+  BlockGrid grid_{};
 };
 
 // Inline: the motion step asks for every stick end, and in a flat world the
