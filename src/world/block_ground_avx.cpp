@@ -117,4 +117,18 @@ GroundLanes blockGroundAvx(const BlockGrid& grid, const double (&p)[3][kGroundLa
   return {bits, offGrid};
 }
 
+int otherCellsAvx(const BlockGrid& grid, const double* const (&a)[kGroundLanes],
+                  const double* const (&b)[kGroundLanes]) {
+  V first[4], second[4];
+  loadColumns(a, 0, first);
+  loadColumns(b, 0, second);
+  // Compared as truncated reals, as sameCell does: far-away points must not
+  // overflow an int.
+  const auto column = [](V x, V width) { return _mm256_round_pd(_mm256_div_pd(x, width), _MM_FROUND_TO_ZERO); };
+  const V w = all(grid.cellWidth), dp = all(grid.cellDepth);
+  const V same = _mm256_and_pd(_mm256_cmp_pd(column(first[0], w), column(second[0], w), _CMP_EQ_OQ),
+                               _mm256_cmp_pd(column(first[1], dp), column(second[1], dp), _CMP_EQ_OQ));
+  return ~_mm256_movemask_pd(same) & ((1 << kGroundLanes) - 1);
+}
+
 }  // namespace vorlund

@@ -35,4 +35,10 @@ struct GroundLanes {
 GroundLanes blockGroundAvx(const BlockGrid& grid, const double (&p)[3][kGroundLanes],
                            double (&q)[3][kGroundLanes]);
 
+// world::sameCell for four pairs of points, at positions with a fourth
+// double readable after them: the bits of the lanes whose points lie in
+// different cell columns of the grid (or are not numbers).
+int otherCellsAvx(const BlockGrid& grid, const double* const (&a)[kGroundLanes],
+                  const double* const (&b)[kGroundLanes]);
+
 }  // namespace vorlund

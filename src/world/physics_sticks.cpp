@@ -195,15 +195,19 @@ void Life::sticks(org& o) {
   const auto flush = [&] {
     for (int i = count; i < kSpringLanes; ++i) in[i] = in[0];
     stickSpringsAvx(in, derivative, s.sun, out);
+    static_assert(kGroundLanes == kSpringLanes);
     StickSamples samples;
     int crossing = 0;
     if (blocks) {
-      for (int i = 0; i < count; ++i) {
-        const est& k = *lanes[i];
-        if (world.sameCell(k.e[0]->p, k.e[1]->p)) continue;
-        crossing |= 1 << i;
-        samples.add(k.e[0]->p, k.e[1]->p);
+      const double* first[kGroundLanes];
+      const double* second[kGroundLanes];
+      for (int i = 0; i < kGroundLanes; ++i) {
+        first[i] = in[i].firstPos;
+        second[i] = in[i].secondPos;
       }
+      crossing = world.otherCellsOfFour(first, second) & ((1 << count) - 1);
+      for (int i = 0; i < count; ++i)
+        if (crossing & 1 << i) samples.add(lanes[i]->e[0]->p, lanes[i]->e[1]->p);
       samples.lookUp(world);
     }
     for (int i = 0; i < count; ++i) {

@@ -86,6 +86,10 @@ class world {
   // lanes of blockGroundAvx, any other (beyond the square, not a number) the
   // test above. Returns the answers as bits, point i as bit i.
   int insideGroundOfFour(const double (&p)[3][kGroundLanes], double (&q)[3][kGroundLanes]) const;
+  // !sameCell for four pairs of points, the same way (see otherCellsAvx).
+  int otherCellsOfFour(const double* const (&a)[kGroundLanes], const double* const (&b)[kGroundLanes]) const {
+    return activeType_ == WORLD_BLOCKS ? otherCellsAvx(grid_, a, b) : 0;
+  }
 
   // Teleport across the edges: the shift that brings an object whose box has
   // wholly left the square back in touching the opposite edge. False (shift 0)

@@ -281,7 +281,7 @@ TEST(WorldGround, RampSurfaceAndTheFootOfThePerpendicular) {
   EXPECT_NEAR(q.z, w.height(q.x, q.y), 1e-9);
 }
 
-// The AVX lanes against the plain test, bit for bit: random points over
+// The AVX lanes against the plain tests, bit for bit: random points over
 // ramps both ways, steps up and down and the ring, on cells' sides and the
 // far edges (where size 13 with one cell rounds a cell too far), off the
 // square (held by the fence or not) and NaN, with every lane in every role.
@@ -312,10 +312,22 @@ TEST(WorldGround, FourPointsAtOnceGetThePlainTestsBits) {
         if (round % 5 == 0) p[0][lane] = w.cellWidth() * (round % 8);
         if (round % 11 == 0) p[round % 2][lane] = farEdge;
         const int inside = w.insideGroundOfFour(p, q);
+        // The same points paired with the next lane's, for telling cells apart.
+        double points[kGroundLanes][4] = {};
+        const double* first[kGroundLanes];
+        const double* second[kGroundLanes];
+        for (int i = 0; i < kGroundLanes; ++i) {
+          for (int axis = 0; axis < 3; ++axis) points[i][axis] = p[axis][i];
+          first[i] = points[i];
+          second[i] = points[(i + 1) % kGroundLanes];
+        }
+        const int other = w.otherCellsOfFour(first, second);
         for (int i = 0; i < kGroundLanes; ++i) {
           const Vec3 at(p[0][i], p[1][i], p[2][i]);
           Vec3 expected;
           SCOPED_TRACE(ssprintf("%s round %d lane %d at %.17g %.17g %.17g", terrain.map, round, i, at.x, at.y, at.z));
+          const int next = (i + 1) % kGroundLanes;
+          ASSERT_EQ((other >> i & 1) == 0, w.sameCell(at, Vec3(p[0][next], p[1][next], p[2][next])));
           ASSERT_EQ((inside >> i & 1) != 0, w.insideGround(at, expected));
           using Bits = std::array<uint64_t, 3>;
           ASSERT_EQ(std::bit_cast<Bits>(Vec3(q[0][i], q[1][i], q[2][i])), std::bit_cast<Bits>(expected));
