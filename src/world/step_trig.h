@@ -19,9 +19,10 @@ inline constexpr const char* kTrigPathVariable = "VORLUND_TRIG_PATH";
 
 // The path in use: the one the environment variable names when the processor
 // has it (otherwise a warning and the best one), else the best one. The AVX
-// path also works out the stick springs, the motion of the ends and the end
-// pairs within reach four at a time (stick_springs_avx.h, end_motion_avx.h,
-// end_pairs_avx.h), with the same bits.
+// path also works out the stick springs, the motion of the ends, the end
+// pairs within reach and the block world's ground four at a time
+// (stick_springs_avx.h, end_motion_avx.h, end_pairs_avx.h,
+// block_ground_avx.h), with the same bits.
 TrigPath trigPath();
 // Switches the path (tests do); false, and nothing changes, when the
 // processor lacks it. Not while another thread steps.
