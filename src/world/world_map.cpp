@@ -38,7 +38,6 @@ void world::build() {
   activeType_ = WORLD_FLAT;
   map_ = BlockMap{};
   grid_ = BlockGrid{};
-  cellWidth_ = cellDepth_ = 0;
   // The table keeps the size in range; a direct write may not have.
   if (!(vars.wrldsiz >= kWorldSizeMin && vars.wrldsiz <= kWorldSizeMax)) {
     const double fixed = std::isnan(vars.wrldsiz) ? kWorldSizeDefault
@@ -51,10 +50,9 @@ void world::build() {
   if (vars.wrldtyp == WORLD_BLOCKS) {
     std::string problem;
     if (buildBlockMap(vars.wrldmap, map_, problem)) {
-      cellWidth_ = vars.wrldsiz / (map_.nx + 2);
-      cellDepth_ = vars.wrldsiz / (map_.ny + 2);
       activeType_ = WORLD_BLOCKS;
-      grid_ = {map_.cells.data(), map_.columns, map_.nx + 1, map_.ny + 1, cellWidth_, cellDepth_, vars.wrldsiz};
+      grid_ = {map_.cells.data(), map_.columns, map_.nx + 1, map_.ny + 1,
+               vars.wrldsiz / (map_.nx + 2), vars.wrldsiz / (map_.ny + 2), vars.wrldsiz};
     } else {
       logMessage(kModule, "build",
                  ssprintf("Cannot use the map \"%s\": %s. The world is flat.", vars.wrldmap.c_str(), problem.c_str()),
@@ -81,8 +79,8 @@ void world::settingsChanged() {
 
 world::CellLookup world::lookup(double x, double y) const {
   CellLookup k;
-  const double gx = x / cellWidth_;
-  const double gy = y / cellDepth_;
+  const double gx = x / grid_.cellWidth;
+  const double gy = y / grid_.cellDepth;
   // Rounding can put a point just below the far edge one cell too far; the
   // neighbour beyond it would lie outside the grid.
   k.i = std::min(static_cast<int>(gx), map_.nx + 1);
@@ -115,14 +113,14 @@ double world::height(double x, double y) const {
 bool world::sameCell(const Vec3& a, const Vec3& b) const {
   if (activeType_ != WORLD_BLOCKS) return true;
   // Compared as truncated reals: far-away points must not overflow an int.
-  return std::trunc(a.x / cellWidth_) == std::trunc(b.x / cellWidth_) &&
-         std::trunc(a.y / cellDepth_) == std::trunc(b.y / cellDepth_);
+  return std::trunc(a.x / grid_.cellWidth) == std::trunc(b.x / grid_.cellWidth) &&
+         std::trunc(a.y / grid_.cellDepth) == std::trunc(b.y / grid_.cellDepth);
 }
 
 bool world::insideBlocks(const Vec3& p, Vec3& q) const {
   const CellLookup k = lookup(p.x, p.y);
-  const double w = cellWidth_;
-  const double dp = cellDepth_;
+  const double w = grid_.cellWidth;
+  const double dp = grid_.cellDepth;
   const double hc = k.c->height;
   double d = k.surface - p.z;
   if (!(d >= 0)) return false;

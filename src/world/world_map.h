@@ -67,8 +67,8 @@ class world {
   const BlockMap& blocks() const { return map_; }
   int columns() const { return map_.columns; }
   int rows() const { return map_.rows; }
-  double cellWidth() const { return cellWidth_; }
-  double cellDepth() const { return cellDepth_; }
+  double cellWidth() const { return grid_.cellWidth; }
+  double cellDepth() const { return grid_.cellDepth; }
 
   // Terrain height at (x, y): 0 in a flat world and outside the square.
   double height(double x, double y) const;
@@ -124,9 +124,8 @@ class world {
   double activeSize_ = kWorldSizeDefault;
   std::string activeMap_;
   BlockMap map_;
-  double cellWidth_ = 0;
-  double cellDepth_ = 0;
-  // The cells as insideGroundOfFour's lanes read them, in a blocks world.
+  // The cells as lookup and insideGroundOfFour's lanes read them, and their
+  // sizes: all zero in a flat world.
   BlockGrid grid_{};
 };
 
