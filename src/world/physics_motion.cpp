@@ -110,7 +110,7 @@ void Life::motion(org& o, std::vector<TouchEvent>& touched) {
 
   // Four ends at a time; their contact and state bits, and the records of
   // first touches, follow in end order. The lanes find flat ground
-  // themselves; the blocks' cells are looked up end by end.
+  // themselves; the blocks' cells are looked up for the same four ends.
   const MotionRules shared{water, world.activeSize(), damp, world.boundaries() == BOUNDARY_FENCE, lowDamping};
   const bool blocks = world.activeType() == WORLD_BLOCKS;
   GivenGround ground;

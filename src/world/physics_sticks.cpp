@@ -23,6 +23,8 @@ static_assert(offsetof(ses, p) + 4 * sizeof(double) <= sizeof(ses));
 static_assert(offsetof(est, rest) + 4 * sizeof(double) <= sizeof(est));
 static_assert(offsetof(est, prevOrient) == offsetof(est, prevDiff) + sizeof(Vec3));
 static_assert(sizeof(Frame) == 9 * sizeof(double) && sizeof(Vec3) == 3 * sizeof(double));
+// A group of stick lanes tells its sticks' cells apart in one call of the ground lanes.
+static_assert(kGroundLanes == kSpringLanes);
 
 // Adds force F acting at point q (and the turn R) to stick end S.
 inline void apply(ses& S, const Vec3& q, const Vec3& F, const Vec3& R) {
@@ -86,8 +88,9 @@ SpringPull stickSpring(est& k, bool derivative, double twistCos, double twistSin
 }
 
 // The j-th of a stick's block samples (1 to BLOCK_SAMPLES) lies this share of
-// the way from its first end.
+// the way from its first end a, along span = b - a.
 inline double sampleShare(int j) { return j / (BLOCK_SAMPLES + 1.0); }
+inline Vec3 blockSample(const Vec3& a, const Vec3& span, int j) { return a + sampleShare(j) * span; }
 
 // The push of a block edge on the sample q that the ground puts at `corrected`.
 inline void pushFromSample(ses& A, ses& B, double f, const Vec3& q, const Vec3& corrected) {
@@ -105,7 +108,7 @@ class StickSamples {
   // The samples of a stick from a to b, after those added before.
   void add(const Vec3& a, const Vec3& b) {
     const Vec3 span = b - a;
-    for (int j = 1; j <= BLOCK_SAMPLES; ++j) set(p_, count_++, a + sampleShare(j) * span);
+    for (int j = 1; j <= BLOCK_SAMPLES; ++j) set(p_, count_++, blockSample(a, span, j));
   }
   void lookUp(const world& ground) {
     if (count_ == 0) return;
@@ -157,10 +160,9 @@ void Life::sticks(org& o) {
     if (blocks && !world.sameCell(A.p, B.p)) {
       const Vec3 span = B.p - A.p;
       for (int j = 1; j <= BLOCK_SAMPLES; ++j) {
-        const double f = sampleShare(j);
-        const Vec3 q = A.p + f * span;
+        const Vec3 q = blockSample(A.p, span, j);
         Vec3 corrected;
-        if (world.insideGround(q, corrected)) pushFromSample(A, B, f, q, corrected);
+        if (world.insideGround(q, corrected)) pushFromSample(A, B, sampleShare(j), q, corrected);
       }
     }
     if (earns) o.energy_p += earned;
@@ -195,7 +197,6 @@ void Life::sticks(org& o) {
   const auto flush = [&] {
     for (int i = count; i < kSpringLanes; ++i) in[i] = in[0];
     stickSpringsAvx(in, derivative, s.sun, out);
-    static_assert(kGroundLanes == kSpringLanes);
     StickSamples samples;
     int crossing = 0;
     if (blocks) {
