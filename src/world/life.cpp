@@ -22,29 +22,28 @@ constexpr std::size_t kReservedEndContacts = 1024;
 int workOf(const org& o) { return 1 + o.sesCount() + o.estCount() + o.neuroCount(); }
 }  // namespace
 
-template <class Phase>
-void Life::forEachObject(StepPhase kind, Phase phase) {
+template <class RangePhase>
+void Life::forEachRange(StepPhase kind, RangePhase phase) {
   const bool creaturesOnly = kind == StepPhase::Muscles || kind == StepPhase::Networks;
   const int count = creaturesOnly ? creatures.size() : all.size();
   if (!workers_ || stepWork_ < minWorkToShare) {
-    for (int i = 0; i < count; ++i) phase(*all.get(i), 0, i);
+    phase(0, 0, count);
     return;
   }
-  struct Context {
-    const listaduo<org>* objects;
-    Phase* phase;
-  } context{&all, &phase};
   PhaseBalance& balance = balances_[static_cast<std::size_t>(kind)];
   const StepPartition& ranges =
       balance.ranges(count, workers_->threads(), [this](int i) { return workOf(*all.get(i)); });
   workers_->run(
-      ranges,
-      [](void* c, int part, int begin, int end) {
-        const Context& ctx = *static_cast<const Context*>(c);
-        for (int i = begin; i < end; ++i) (*ctx.phase)(*ctx.objects->get(i), part, i);
-      },
-      &context);
+      ranges, [](void* c, int part, int begin, int end) { (*static_cast<RangePhase*>(c))(part, begin, end); },
+      &phase);
   balance.adjust(workers_->lastTimes());
+}
+
+template <class Phase>
+void Life::forEachObject(StepPhase kind, Phase phase) {
+  forEachRange(kind, [this, &phase](int part, int begin, int end) {
+    for (int i = begin; i < end; ++i) phase(*all.get(i), part, i);
+  });
 }
 
 void Life::setStepThreads(int threads) {
@@ -145,10 +144,7 @@ void Life::go() {
   contacts();
   check("go() #3");
   damp = s.model == 1 ? DAMP_LOW : DAMP_LIMITED;
-  forEachObject(StepPhase::Motion, [this](org& o, int part, int index) {
-    motion(o, touched_[static_cast<std::size_t>(part)]);
-    snapshot_.copyEnergy(index, o);
-  });
+  forEachRange(StepPhase::Motion, [this](int part, int begin, int end) { motion(part, begin, end); });
   // The contact phase left a layout that fits (it lays one out afresh after
   // any break), and motion adds or removes nothing: from here the packed
   // energies hold until a hook or a death may change an object.

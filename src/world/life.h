@@ -169,9 +169,11 @@ class Life : public WorldInhabitants {
   // pair in end order; true when a stick was broken off and the phase has to
   // start again.
   bool applyEndContacts();
-  // `touched` collects the ends that first touched the ground; their hooks
-  // are called after the phase, in object order.
-  void motion(org& o, std::vector<TouchEvent>& touched);
+  // Moves the ends of objects [begin, end) of `all` and books each one's
+  // energy balance (and its packed copy). touched_[part] collects the ends
+  // that first touched the ground; their hooks are called after the phase,
+  // in object order.
+  void motion(int part, int begin, int end);
   void callTouchHooks();
   // The phases split over the workers; each keeps ranges of its own.
   enum class StepPhase { Forces, Muscles, Bookkeeping, Sticks, Contacts, Motion, Networks, Count };
@@ -179,6 +181,9 @@ class Life : public WorldInhabitants {
   // muscles and the networks) over the workers, each object in exactly one range.
   template <class Phase>
   void forEachObject(StepPhase kind, Phase phase);
+  // The same, for a phase that takes its whole range at once: phase(part, begin, end).
+  template <class RangePhase>
+  void forEachRange(StepPhase kind, RangePhase phase);
   void deaths();
   void callStepHooks();
   // Breaks stick `k` out of `victim` after `hitter` hit it. False when nothing broke.

@@ -40,11 +40,12 @@ static_assert(offsetof(ses, v) == fieldAt(kEndVelocity) && offsetof(ses, spin) =
 
 }  // namespace
 
-void Life::motion(org& o, std::vector<TouchEvent>& touched) {
+void Life::motion(int part, int begin, int end) {
+  std::vector<TouchEvent>& touched = touched_[static_cast<std::size_t>(part)];
   const bool lowDamping = rules().model == 1;
   const double water = world.waterLevel();
   // One end, all but the turn of its frame.
-  const auto moveEnd = [&](ses& S) {
+  const auto moveEnd = [&](org& o, ses& S) {
     Vec3 P;
     Vec3 q;
     if (world.insideGround(S.p, q)) {
@@ -93,28 +94,38 @@ void Life::motion(org& o, std::vector<TouchEvent>& touched) {
                std::clamp(S.v.z, -kVelocityLimit, kVelocityLimit));
     S.p += S.v;
   };
-
-  const int count = o.l_ses.size();
-  if (trigPath() != TrigPath::Avx || count < 2) {
-    // No end's motion reads another end's frame, so the turns can wait for a
-    // group's sines to come in one batch.
-    FrameTurns turns;
-    for (const auto& sp : o.l_ses) {
-      moveEnd(*sp);
-      if (!turns.add(sp->o, sp->spin)) turns.apply();
-    }
-    turns.apply();
+  // Motion changes neither energy_p nor energy_m: an object's balance may be
+  // booked before its ends have moved.
+  const auto balance = [this](org& o, int index) {
     bookBalance(o);
+    snapshot_.copyEnergy(index, o);
+  };
+
+  if (trigPath() != TrigPath::Avx) {
+    for (int index = begin; index < end; ++index) {
+      org& o = *all.get(index);
+      // No end's motion reads another end's frame, so the turns can wait for
+      // a group's sines to come in one batch.
+      FrameTurns turns;
+      for (const auto& sp : o.l_ses) {
+        moveEnd(o, *sp);
+        if (!turns.add(sp->o, sp->spin)) turns.apply();
+      }
+      turns.apply();
+      balance(o, index);
+    }
     return;
   }
 
-  // Four ends at a time; their contact and state bits, and the records of
-  // first touches, follow in end order. The lanes find flat ground
-  // themselves; the blocks' cells are looked up for the same four ends.
+  // Four ends at a time, whichever objects of the range they belong to (an
+  // energy ball has one); their contact and state bits, and the records of
+  // first touches, follow in object and end order. The lanes find flat
+  // ground themselves; the blocks' cells are looked up for the same four ends.
   const MotionRules shared{water, world.activeSize(), damp, world.boundaries() == BOUNDARY_FENCE, lowDamping};
   const bool blocks = world.activeType() == WORLD_BLOCKS;
   GivenGround ground;
   ses* group[kMotionLanes];
+  org* owners[kMotionLanes];
   int filled = 0;
   const auto flush = [&] {
     double* lanes[kMotionLanes];
@@ -140,7 +151,7 @@ void Life::motion(org& o, std::vector<TouchEvent>& touched) {
         else
           S.state &= static_cast<uint16_t>(~SES_SLIDING);
       } else {
-        if (!touchHooks.empty()) touched.push_back({&o, &S});
+        if (!touchHooks.empty()) touched.push_back({owners[i], &S});
         S.contact = 1;
       }
       if (result.inWater & bit)
@@ -150,20 +161,22 @@ void Life::motion(org& o, std::vector<TouchEvent>& touched) {
     }
     filled = 0;
   };
-  const int lastFour = count - count % kMotionLanes;
-  for (int i = 0; i < count; ++i) {
-    ses& S = *o.l_ses.get(i);
-    if (i >= lastFour && count % kMotionLanes == 1) {
-      // A single end left over costs less alone than in four lanes.
-      moveEnd(S);
-      turnFrameStep(S.o, S.spin);
-      continue;
+  for (int index = begin; index < end; ++index) {
+    org& o = *all.get(index);
+    for (const auto& sp : o.l_ses) {
+      group[filled] = sp.get();
+      owners[filled++] = &o;
+      if (filled == kMotionLanes) flush();
     }
-    group[filled++] = &S;
-    if (filled == kMotionLanes) flush();
+    balance(o, index);
   }
-  if (filled > 0) flush();
-  bookBalance(o);
+  if (filled == 1) {
+    // A single end left over costs less alone than in four lanes.
+    moveEnd(*owners[0], *group[0]);
+    turnFrameStep(group[0]->o, group[0]->spin);
+  } else if (filled > 0) {
+    flush();
+  }
 }
 
 }  // namespace vorlund

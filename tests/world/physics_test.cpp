@@ -18,6 +18,7 @@
 #include "world/contact_broad_phase.h"
 #include "world/physics_constants.h"
 #include "world/validity_checker.h"
+#include "world/step_trig.h"
 #include "world_test_support.h"
 
 namespace vorlund {
@@ -91,6 +92,28 @@ TEST(PhysicsMotion, GroundContactRecordsAnchorOnceThenHoldsAgainstFriction) {
   EXPECT_FALSE(s->state & SES_SLIDING);
   EXPECT_NEAR(s->v.x, 0, 1e-12);
   EXPECT_EQ(s->anchor, Vec3(10, 10, 0));
+}
+
+TEST(PhysicsMotion, FirstTouchesNameEachEndsOwnObjectInOrder) {
+  // The motion lanes take the ends of several objects at once.
+  const TrigPath before = trigPath();
+  for (TrigPath path : {TrigPath::Scalar, TrigPath::Avx}) {
+    if (!setTrigPath(path)) continue;
+    World w;
+    TouchLog touches;
+    w.life.touchHooks.push_back({&TouchLog::hook, &touches});
+    std::vector<std::pair<org*, ses*>> expected;
+    for (int i = 0; i < 5; ++i) {
+      org* o = w.creature(i % 2 ? "p:\np:1\nj:0,1" : "p:", {2.0 + 2 * i, 10, 1});
+      for (const auto& s : o->l_ses) {
+        s->p.z = -0.1;
+        expected.push_back({o, s.get()});
+      }
+    }
+    w.life.go();
+    EXPECT_EQ(touches.calls, expected) << trigPathName(path);
+  }
+  setTrigPath(before);
 }
 
 TEST(PhysicsMotion, WithoutFrictionAnEndSlidesAndDragsItsAnchor) {
