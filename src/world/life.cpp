@@ -119,13 +119,19 @@ void Life::go() {
   if (s.debug == 0 && !teleports) {
     // No check looks in between and no object reads another: each object
     // goes through its muscles, bookkeeping and sticks in one go, and the
-    // workers meet once instead of three times.
-    forEachObject(StepPhase::Forces, [&](org& o, int, int index) {
-      o.energy_p = o.energy_m = 0;
-      muscles(o, index);
-      bookkeeping(o);
-      sticks(o);
-      snapshot_.copyShape(index, o);
+    // workers meet once instead of three times. Its last springs may wait
+    // for the next object's sticks: nothing of the next one touches its own.
+    forEachRange(StepPhase::Forces, [&](int, int begin, int end) {
+      StickGroup springs;
+      for (int index = begin; index < end; ++index) {
+        org& o = *all.get(index);
+        o.energy_p = o.energy_m = 0;
+        muscles(o, index);
+        bookkeeping(o);
+        sticks(o, springs);
+        snapshot_.copyShape(index, o);
+      }
+      flushSticks(springs);
     });
   } else {
     for (int i = 0; i < all.size(); ++i) all.get(i)->energy_p = all.get(i)->energy_m = 0;
@@ -135,9 +141,13 @@ void Life::go() {
       for (loopIndex = 0; loopIndex < all.size(); ++loopIndex) bookkeeping(*all.get(loopIndex));
     else
       forEachObject(StepPhase::Bookkeeping, [this](org& o, int, int) { bookkeeping(o); });
-    forEachObject(StepPhase::Sticks, [this](org& o, int, int index) {
-      sticks(o);
-      snapshot_.copyShape(index, o);
+    forEachRange(StepPhase::Sticks, [this](int, int begin, int end) {
+      StickGroup springs;
+      for (int index = begin; index < end; ++index) {
+        sticks(*all.get(index), springs);
+        snapshot_.copyShape(index, *all.get(index));
+      }
+      flushSticks(springs);
     });
   }
   check("go() #2");

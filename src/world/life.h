@@ -17,6 +17,7 @@
 #include "world/org.h"
 #include "world/org_list.h"
 #include "world/sim_settings.h"
+#include "world/stick_group.h"
 #include "world/step_workers.h"
 #include "world/world_inhabitants.h"
 #include "world/world_map.h"
@@ -159,7 +160,11 @@ class Life : public WorldInhabitants {
   // Sub-steps of `go`, each for one object (physics_*.cpp, energy.cpp).
   void bookkeeping(org& o);
   void teleport(org& o);
-  void sticks(org& o);
+  // Adds the springs of o's sticks to `group`, which works them out four at
+  // a time with those of the objects before (the AVX path; the other paths
+  // work out o's sticks at once). flushSticks works out the last few.
+  void sticks(org& o, StickGroup& group);
+  void flushSticks(StickGroup& group);
   void contacts();
   // Finds the pairs of objects whose boxes overlap and their ends that lie
   // within eating range, over the workers: each range of the sweep fills

@@ -146,7 +146,7 @@ class StickSamples {
 
 }  // namespace
 
-void Life::sticks(org& o) {
+void Life::sticks(org& o, StickGroup& group) {
   const SimSettings& s = rules();
   const double water = world.waterLevel();
   const bool blocks = world.activeType() == WORLD_BLOCKS;
@@ -188,78 +188,82 @@ void Life::sticks(org& o) {
     return;
   }
 
+  // The sticks wait in the group, with those of the objects before, until
+  // four fill the lanes.
+  for (const auto& kp : o.l_est) {
+    est& k = *kp;
+    if (k.e[0] == nullptr || k.e[1] == nullptr) continue;
+    const int i = group.count;
+    SpringLane& lane = group.in[i];
+    k.angleTrig[0].of(k.r.x, lane.twistCos, lane.twistSin);
+    lane.firstFrame = &k.e[0]->o.x.x;
+    lane.firstPos = &k.e[0]->p.x;
+    lane.secondFrame = &k.e[1]->o.x.x;
+    lane.secondPos = &k.e[1]->p.x;
+    lane.stickFrame = &k.frame.x.x;
+    lane.rest = &k.rest.x;
+    lane.prevDiff = &k.prevDiff.x;
+    lane.prevOrient = &k.prevOrient.x.x;
+    lane.assimilation = k.asym;
+    group.sticks[i] = &k;
+    group.owners[i] = earns ? &o : nullptr;
+    if (++group.count == kSpringLanes) flushSticks(group);
+  }
+}
+
+void Life::flushSticks(StickGroup& group) {
+  const int count = group.count;
+  if (count == 0) return;
+  group.count = 0;
+  const SimSettings& s = rules();
+  const double water = world.waterLevel();
+  const bool blocks = world.activeType() == WORLD_BLOCKS;
+  SpringLane (&in)[kSpringLanes] = group.in;
   // Four sticks at a time, then their ends receive the pulls in stick order.
   // Out of water the lanes have worked out the torques too.
-  est* lanes[kSpringLanes];
-  SpringLane in[kSpringLanes];
   alignas(32) double out[kSpringOutputs][kSpringLanes];
-  int count = 0;
-  const auto flush = [&] {
-    for (int i = count; i < kSpringLanes; ++i) in[i] = in[0];
-    stickSpringsAvx(in, derivative, s.sun, out);
-    StickSamples samples;
-    int crossing = 0;
-    if (blocks) {
-      const double* first[kGroundLanes];
-      const double* second[kGroundLanes];
-      for (int i = 0; i < kGroundLanes; ++i) {
-        first[i] = in[i].firstPos;
-        second[i] = in[i].secondPos;
-      }
-      crossing = world.otherCellsOfFour(first, second) & ((1 << count) - 1);
-      for (int i = 0; i < count; ++i)
-        if (crossing & 1 << i) samples.add(lanes[i]->e[0]->p, lanes[i]->e[1]->p);
-      samples.lookUp(world);
+  for (int i = count; i < kSpringLanes; ++i) in[i] = in[0];
+  stickSpringsAvx(in, s.model == 1, s.sun, out);
+  StickSamples samples;
+  int crossing = 0;
+  if (blocks) {
+    const double* first[kGroundLanes];
+    const double* second[kGroundLanes];
+    for (int i = 0; i < kGroundLanes; ++i) {
+      first[i] = in[i].firstPos;
+      second[i] = in[i].secondPos;
     }
-    for (int i = 0; i < count; ++i) {
-      est& k = *lanes[i];
-      ses& A = *k.e[0];
-      ses& B = *k.e[1];
-      const auto vec = [&out, i](int field) { return Vec3(out[field][i], out[field + 1][i], out[field + 2][i]); };
-      k.strain = out[kOutStrain][i];
-      k.bend = Vec3(out[kOutBendX][i], 0, out[kOutBendZ][i]);
-      const Vec3 F = vec(kOutForce);
-      if (A.p.z < water) {
-        Vec3 FA = -F;
-        waterDrag(k, A, FA);
-        apply(A, vec(kOutTarget), FA, -vec(kOutTurn));
-      } else {
-        A.force += -F;
-        A.torque += vec(kOutFirstTorque);
-      }
-      if (B.p.z < water) {
-        Vec3 FB = F;
-        waterDrag(k, B, FB);
-        apply(B, B.p, FB, vec(kOutTurn));
-      } else {
-        B.force += F;
-        B.torque += vec(kOutSecondTorque);
-      }
-      if (crossing & 1 << i) samples.push(A, B);
-      if (earns) o.energy_p += out[kOutAssimilation][i];
+    crossing = world.otherCellsOfFour(first, second) & ((1 << count) - 1);
+    for (int i = 0; i < count; ++i)
+      if (crossing & 1 << i) samples.add(group.sticks[i]->e[0]->p, group.sticks[i]->e[1]->p);
+    samples.lookUp(world);
+  }
+  for (int i = 0; i < count; ++i) {
+    est& k = *group.sticks[i];
+    ses& A = *k.e[0];
+    ses& B = *k.e[1];
+    const auto vec = [&out, i](int field) { return Vec3(out[field][i], out[field + 1][i], out[field + 2][i]); };
+    k.strain = out[kOutStrain][i];
+    k.bend = Vec3(out[kOutBendX][i], 0, out[kOutBendZ][i]);
+    const Vec3 F = vec(kOutForce);
+    if (A.p.z < water) {
+      Vec3 FA = -F;
+      waterDrag(k, A, FA);
+      apply(A, vec(kOutTarget), FA, -vec(kOutTurn));
+    } else {
+      A.force += -F;
+      A.torque += vec(kOutFirstTorque);
     }
-    count = 0;
-  };
-  // One call of flush, at the end of every four and of the last few: the
-  // compiler then builds it into the loop.
-  const int stickCount = o.l_est.size();
-  for (int i = 0; i < stickCount; ++i) {
-    est& k = *o.l_est.get(i);
-    if (k.e[0] != nullptr && k.e[1] != nullptr) {
-      SpringLane& lane = in[count];
-      k.angleTrig[0].of(k.r.x, lane.twistCos, lane.twistSin);
-      lane.firstFrame = &k.e[0]->o.x.x;
-      lane.firstPos = &k.e[0]->p.x;
-      lane.secondFrame = &k.e[1]->o.x.x;
-      lane.secondPos = &k.e[1]->p.x;
-      lane.stickFrame = &k.frame.x.x;
-      lane.rest = &k.rest.x;
-      lane.prevDiff = &k.prevDiff.x;
-      lane.prevOrient = &k.prevOrient.x.x;
-      lane.assimilation = k.asym;
-      lanes[count++] = &k;
+    if (B.p.z < water) {
+      Vec3 FB = F;
+      waterDrag(k, B, FB);
+      apply(B, B.p, FB, vec(kOutTurn));
+    } else {
+      B.force += F;
+      B.torque += vec(kOutSecondTorque);
     }
-    if (count == kSpringLanes || (i == stickCount - 1 && count > 0)) flush();
+    if (crossing & 1 << i) samples.push(A, B);
+    if (group.owners[i] != nullptr) group.owners[i]->energy_p += out[kOutAssimilation][i];
   }
 }
 

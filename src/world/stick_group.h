@@ -1,0 +1,20 @@
+// The sticks of one range of the force phase that wait for the spring lanes
+// (stick_springs_avx.h): gathered across the range's objects, four at a time,
+// so that the lanes run full whatever each body's number of sticks.
+#pragma once
+
+#include "world/stick_springs_avx.h"
+
+namespace vorlund {
+
+struct est;
+class org;
+
+struct StickGroup {
+  SpringLane in[kSpringLanes];
+  est* sticks[kSpringLanes];
+  org* owners[kSpringLanes];  // who earns each stick's assimilation; none for a growing body
+  int count = 0;
+};
+
+}  // namespace vorlund
