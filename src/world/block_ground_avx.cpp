@@ -32,7 +32,7 @@ inline RampExit outOfRamp(V along, V z, V depth, V cell, V width, V startHeight,
 
 }  // namespace
 
-GroundLanes blockGroundAvx(const BlockGrid& grid, const double (&p)[3][kGroundLanes],
+GroundLanes VORLUND_LANES(blockGround)(const BlockGrid& grid, const double (&p)[3][kGroundLanes],
                            double (&q)[3][kGroundLanes]) {
   const V x = _mm256_loadu_pd(p[0]), y = _mm256_loadu_pd(p[1]), z = _mm256_loadu_pd(p[2]);
   const V w = all(grid.cellWidth), dp = all(grid.cellDepth);
@@ -117,7 +117,7 @@ GroundLanes blockGroundAvx(const BlockGrid& grid, const double (&p)[3][kGroundLa
   return {bits, offGrid};
 }
 
-int otherCellsAvx(const BlockGrid& grid, const double* const (&a)[kGroundLanes],
+int VORLUND_LANES(otherCells)(const BlockGrid& grid, const double* const (&a)[kGroundLanes],
                   const double* const (&b)[kGroundLanes]) {
   V first[4], second[4];
   loadColumns(a, 0, first);

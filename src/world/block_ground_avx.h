@@ -34,11 +34,16 @@ struct GroundLanes {
 // about the others.
 GroundLanes blockGroundAvx(const BlockGrid& grid, const double (&p)[3][kGroundLanes],
                            double (&q)[3][kGroundLanes]);
+// The same, built for AVX-512VL (see lane_math_avx.h), the same bits.
+GroundLanes blockGroundAvx512(const BlockGrid& grid, const double (&p)[3][kGroundLanes],
+                              double (&q)[3][kGroundLanes]);
 
 // world::sameCell for four pairs of points, at positions with a fourth
 // double readable after them: the bits of the lanes whose points lie in
 // different cell columns of the grid (or are not numbers).
 int otherCellsAvx(const BlockGrid& grid, const double* const (&a)[kGroundLanes],
                   const double* const (&b)[kGroundLanes]);
+int otherCellsAvx512(const BlockGrid& grid, const double* const (&a)[kGroundLanes],
+                     const double* const (&b)[kGroundLanes]);
 
 }  // namespace vorlund

@@ -74,7 +74,7 @@ inline void turnFrames(double* const (&ends)[kMotionLanes], const V3& spin) {
 
 }  // namespace
 
-MotionLanes moveEndsAvx(double* const (&ends)[kMotionLanes], int contact, const MotionRules& rules,
+MotionLanes VORLUND_LANES(moveEnds)(double* const (&ends)[kMotionLanes], int contact, const MotionRules& rules,
                         const GivenGround* ground) {
   V c0[4], c1[4], c2[4], c3[4], c4[4], c5[4];
   loadColumns(ends, 0, c0);                // position, velocity x

@@ -57,5 +57,8 @@ struct GivenGround {
 // its contact bit): both write the same bits.
 MotionLanes moveEndsAvx(double* const (&ends)[kMotionLanes], int contact, const MotionRules& rules,
                         const GivenGround* ground);
+// The same, built for AVX-512VL (see lane_math_avx.h), the same bits.
+MotionLanes moveEndsAvx512(double* const (&ends)[kMotionLanes], int contact, const MotionRules& rules,
+                           const GivenGround* ground);
 
 }  // namespace vorlund

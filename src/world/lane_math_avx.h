@@ -7,6 +7,16 @@
 
 #include <immintrin.h>
 
+// Each file of lanes is built twice: for AVX, and for the AVX-512VL path
+// (VORLUND_LANES_AVX512), the same four lanes and operations in registers
+// twice as many, where the sixteen of AVX spill to memory. LANES(f) names
+// one build's copy of a function: fAvx or fAvx512.
+#if defined(VORLUND_LANES_AVX512)
+#define VORLUND_LANES(name) name##Avx512
+#else
+#define VORLUND_LANES(name) name##Avx
+#endif
+
 namespace vorlund {
 namespace {
 

@@ -53,7 +53,7 @@ void scanPair(const StepSnapshot& snapshot, int i, int j, int part, std::vector<
   // second object (a ball, as in most pairs) gains nothing from them: laying
   // out the first object's ends for the lanes costs more than they save.
   int near[kNearPairsRoom];
-  const int found = nj > 1 && trigPath() == TrigPath::Avx
+  const int found = nj > 1 && usesStepLanes(trigPath())
                         ? nearEndPairsAvx(&pi[0].x, ni, &pj[0].x, nj, EAT_RANGE2_CLEAR, near, kNearPairsRoom)
                         : -1;
   if (found >= 0) {

@@ -101,7 +101,8 @@ void Life::motion(int part, int begin, int end) {
     snapshot_.copyEnergy(index, o);
   };
 
-  if (trigPath() != TrigPath::Avx) {
+  const TrigPath path = trigPath();
+  if (!usesStepLanes(path)) {
     for (int index = begin; index < end; ++index) {
       org& o = *all.get(index);
       // No end's motion reads another end's frame, so the turns can wait for
@@ -139,7 +140,8 @@ void Life::motion(int part, int begin, int end) {
     for (int i = filled; i < kMotionLanes; ++i) lanes[i] = lanes[0];
     if (contact & 1) contact |= ((1 << kMotionLanes) - 1) & ~((1 << filled) - 1);
     if (blocks) lookUpGround(world, group, filled, ground);
-    const MotionLanes result = moveEndsAvx(lanes, contact, shared, blocks ? &ground : nullptr);
+    const MotionLanes result = (path == TrigPath::Avx512 ? moveEndsAvx512 : moveEndsAvx)(
+        lanes, contact, shared, blocks ? &ground : nullptr);
     for (int i = 0; i < filled; ++i) {
       ses& S = *group[i];
       const int bit = 1 << i;

@@ -168,7 +168,7 @@ void Life::sticks(org& o, StickGroup& group) {
     if (earns) o.energy_p += earned;
   };
 
-  if (trigPath() != TrigPath::Avx) {
+  if (!usesStepLanes(trigPath())) {
     for (const auto& kp : o.l_est) {
       est& k = *kp;
       if (k.e[0] == nullptr || k.e[1] == nullptr) continue;
@@ -223,7 +223,7 @@ void Life::flushSticks(StickGroup& group) {
   // Out of water the lanes have worked out the torques too.
   alignas(32) double out[kSpringOutputs][kSpringLanes];
   for (int i = count; i < kSpringLanes; ++i) in[i] = in[0];
-  stickSpringsAvx(in, s.model == 1, s.sun, out);
+  (trigPath() == TrigPath::Avx512 ? stickSpringsAvx512 : stickSpringsAvx)(in, s.model == 1, s.sun, out);
   StickSamples samples;
   int crossing = 0;
   if (blocks) {

@@ -50,13 +50,14 @@ void sse2Many(const double* a, int count, double* c, double* s) {
   }
 }
 
-constexpr TrigPath kAllPaths[] = {TrigPath::Scalar, TrigPath::Sse2, TrigPath::Avx};
+constexpr TrigPath kAllPaths[] = {TrigPath::Scalar, TrigPath::Sse2, TrigPath::Avx, TrigPath::Avx512};
 
 CosSinBatch batchOf(TrigPath path) {
   switch (path) {
     case TrigPath::Scalar: return scalar4;
     case TrigPath::Sse2: return sse2x4;
-    case TrigPath::Avx: return stepTrigAvx4;
+    case TrigPath::Avx:
+    case TrigPath::Avx512: return stepTrigAvx4;
   }
   return scalar4;
 }
@@ -65,12 +66,16 @@ CosSinMany manyOf(TrigPath path) {
   switch (path) {
     case TrigPath::Scalar: return scalarMany;
     case TrigPath::Sse2: return sse2Many;
-    case TrigPath::Avx: return stepTrigAvxMany;
+    case TrigPath::Avx:
+    case TrigPath::Avx512: return stepTrigAvxMany;
   }
   return scalarMany;
 }
 
-TrigPath bestPath() { return trigPathAvailable(TrigPath::Avx) ? TrigPath::Avx : TrigPath::Sse2; }
+TrigPath bestPath() {
+  if (trigPathAvailable(TrigPath::Avx512)) return TrigPath::Avx512;
+  return trigPathAvailable(TrigPath::Avx) ? TrigPath::Avx : TrigPath::Sse2;
+}
 
 TrigPath startingPath() {
   const char* wanted = std::getenv(kTrigPathVariable);
@@ -83,7 +88,7 @@ TrigPath startingPath() {
     return bestPath();
   }
   logMessage("Physics", "Sines", std::string(kTrigPathVariable) + "=" + wanted +
-                                     " is none of scalar, sse2, avx; the best path is used", 1);
+                                     " is none of scalar, sse2, avx, avx512; the best path is used", 1);
   return bestPath();
 }
 
@@ -106,6 +111,7 @@ std::string_view trigPathName(TrigPath path) {
     case TrigPath::Scalar: return "scalar";
     case TrigPath::Sse2: return "sse2";
     case TrigPath::Avx: return "avx";
+    case TrigPath::Avx512: return "avx512";
   }
   return "scalar";
 }
@@ -114,6 +120,7 @@ bool trigPathAvailable(TrigPath path) {
   __builtin_cpu_init();
   switch (path) {
     case TrigPath::Avx: return __builtin_cpu_supports("avx");
+    case TrigPath::Avx512: return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512vl");
     default: return true;  // every x86-64 processor has SSE2
   }
 }

@@ -12,18 +12,22 @@
 
 namespace vorlund {
 
-enum class TrigPath { Scalar, Sse2, Avx };
+// Avx512 is the AVX path with the step's lanes built for AVX-512VL: the
+// same four lanes and sines, in more registers.
+enum class TrigPath { Scalar, Sse2, Avx, Avx512 };
 
-// The environment variable that forces a path: "scalar", "sse2" or "avx".
+// The environment variable that forces a path: "scalar", "sse2", "avx" or "avx512".
 inline constexpr const char* kTrigPathVariable = "VORLUND_TRIG_PATH";
 
 // The path in use: the one the environment variable names when the processor
 // has it (otherwise a warning and the best one), else the best one. The AVX
-// path also works out the stick springs, the motion of the ends, the end
+// paths also work out the stick springs, the motion of the ends, the end
 // pairs within reach and the block world's ground four at a time
 // (stick_springs_avx.h, end_motion_avx.h, end_pairs_avx.h,
 // block_ground_avx.h), with the same bits.
 TrigPath trigPath();
+// True for the paths that work out the step in the AVX lanes.
+inline bool usesStepLanes(TrigPath path) { return path == TrigPath::Avx || path == TrigPath::Avx512; }
 // Switches the path (tests do); false, and nothing changes, when the
 // processor lacks it. Not while another thread steps.
 bool setTrigPath(TrigPath path);

@@ -63,7 +63,7 @@ inline V laneValues(const SpringLane (&lanes)[kSpringLanes], double SpringLane::
 
 }  // namespace
 
-void stickSpringsAvx(const SpringLane (&lanes)[kSpringLanes], bool derivative, double sun,
+void VORLUND_LANES(stickSprings)(const SpringLane (&lanes)[kSpringLanes], bool derivative, double sun,
                      double (&out)[kSpringOutputs][kSpringLanes]) {
   const double* p[kSpringLanes];
   V3 firstFrame[3], secondFrame[3], stickFrame[3];

@@ -43,8 +43,11 @@ enum SpringOutput {
 };
 
 // Fewer sticks fill the spare lanes with copies of one of them. Only called
-// when the processor has AVX.
+// when the processor has AVX; the second copy, built for AVX-512VL (see
+// lane_math_avx.h) and giving the same bits, only when it has that.
 void stickSpringsAvx(const SpringLane (&lanes)[kSpringLanes], bool derivative, double sun,
                      double (&out)[kSpringOutputs][kSpringLanes]);
+void stickSpringsAvx512(const SpringLane (&lanes)[kSpringLanes], bool derivative, double sun,
+                        double (&out)[kSpringOutputs][kSpringLanes]);
 
 }  // namespace vorlund

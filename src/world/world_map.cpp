@@ -5,6 +5,7 @@
 
 #include "core/message.h"
 #include "core/strutil.h"
+#include "world/step_trig.h"
 
 namespace vorlund {
 
@@ -172,7 +173,9 @@ bool world::insideBlocks(const Vec3& p, Vec3& q) const {
 
 int world::insideGroundOfFour(const double (&p)[3][kGroundLanes], double (&q)[3][kGroundLanes]) const {
   constexpr GroundLanes kNoGrid{0, (1 << kGroundLanes) - 1};
-  const GroundLanes lanes = activeType_ == WORLD_BLOCKS ? blockGroundAvx(grid_, p, q) : kNoGrid;
+  const GroundLanes lanes = activeType_ != WORLD_BLOCKS         ? kNoGrid
+                            : trigPath() == TrigPath::Avx512 ? blockGroundAvx512(grid_, p, q)
+                                                             : blockGroundAvx(grid_, p, q);
   int inside = lanes.inside;
   for (int i = 0; i < kGroundLanes; ++i) {
     if (!(lanes.offGrid & 1 << i)) continue;
@@ -183,6 +186,11 @@ int world::insideGroundOfFour(const double (&p)[3][kGroundLanes], double (&q)[3]
     q[2][i] = corrected.z;
   }
   return inside;
+}
+
+int world::otherCellsOfFour(const double* const (&a)[kGroundLanes], const double* const (&b)[kGroundLanes]) const {
+  if (activeType_ != WORLD_BLOCKS) return 0;
+  return trigPath() == TrigPath::Avx512 ? otherCellsAvx512(grid_, a, b) : otherCellsAvx(grid_, a, b);
 }
 
 bool world::teleportShift(const WorldBox& box, std::span<const WorldBox> others, Vec3& shift) const {

@@ -82,14 +82,12 @@ class world {
   bool insideGround(const Vec3& p, Vec3& q) const;
 
   // insideGround for four points at once, p[axis][i] and q[axis][i], on the
-  // AVX path: in a blocks world the points over the grid take the lanes of
+  // AVX paths: in a blocks world the points over the grid take the lanes of
   // blockGroundAvx, any other (beyond the square, not a number, or in a flat
   // world) the test above. Returns the answers as bits, point i as bit i.
   int insideGroundOfFour(const double (&p)[3][kGroundLanes], double (&q)[3][kGroundLanes]) const;
   // !sameCell for four pairs of points, the same way (see otherCellsAvx).
-  int otherCellsOfFour(const double* const (&a)[kGroundLanes], const double* const (&b)[kGroundLanes]) const {
-    return activeType_ == WORLD_BLOCKS ? otherCellsAvx(grid_, a, b) : 0;
-  }
+  int otherCellsOfFour(const double* const (&a)[kGroundLanes], const double* const (&b)[kGroundLanes]) const;
 
   // Teleport across the edges: the shift that brings an object whose box has
   // wholly left the square back in touching the opposite edge. False (shift 0)

@@ -97,7 +97,7 @@ TEST(PhysicsMotion, GroundContactRecordsAnchorOnceThenHoldsAgainstFriction) {
 TEST(PhysicsMotion, FirstTouchesNameEachEndsOwnObjectInOrder) {
   // The motion lanes take the ends of several objects at once.
   const TrigPath before = trigPath();
-  for (TrigPath path : {TrigPath::Scalar, TrigPath::Avx}) {
+  for (TrigPath path : {TrigPath::Scalar, TrigPath::Avx, TrigPath::Avx512}) {
     if (!setTrigPath(path)) continue;
     World w;
     TouchLog touches;

@@ -23,7 +23,7 @@ TEST(StepTrig, EveryPathGivesTheScalarBitsInEveryLane) {
   std::uniform_real_distribution<double> turn(-0.5, 0.5);
   for (int i = 0; i < 400; ++i) angles.push_back(i % 9 == 0 ? turn(gen) * 200 : turn(gen));
   const TrigPath before = trigPath();
-  for (TrigPath path : {TrigPath::Scalar, TrigPath::Sse2, TrigPath::Avx}) {
+  for (TrigPath path : {TrigPath::Scalar, TrigPath::Sse2, TrigPath::Avx, TrigPath::Avx512}) {
     if (!setTrigPath(path)) continue;  // a processor without AVX
     for (std::size_t i = 0; i + 4 <= angles.size(); ++i) {
       const double batch[4] = {angles[i], angles[i + 1], angles[i + 2], angles[i + 3]};

@@ -75,6 +75,9 @@ TEST(VectorPath, LanesGiveTheScalarBitsInEveryModelAndWorld) {
         SCOPED_TRACE(ssprintf("model %d blocks %d water %g", model, blocks ? 1 : 0, water));
         const std::vector<std::uint64_t> scalar = crowdAfterSteps(TrigPath::Scalar, model, blocks, water);
         EXPECT_EQ(crowdAfterSteps(TrigPath::Avx, model, blocks, water), scalar);
+        if (trigPathAvailable(TrigPath::Avx512)) {
+          EXPECT_EQ(crowdAfterSteps(TrigPath::Avx512, model, blocks, water), scalar) << "avx512";
+        }
       }
   setTrigPath(before);
 }

@@ -281,60 +281,67 @@ TEST(WorldGround, RampSurfaceAndTheFootOfThePerpendicular) {
   EXPECT_NEAR(q.z, w.height(q.x, q.y), 1e-9);
 }
 
-// The AVX lanes against the plain tests, bit for bit: random points over
-// ramps both ways, steps up and down and the ring, on cells' sides and the
-// far edges (where size 13 with one cell rounds a cell too far), off the
-// square (held by the fence or not) and NaN, with every lane in every role.
+// The AVX lanes, in both builds, against the plain tests, bit for bit:
+// random points over ramps both ways, steps up and down and the ring, on
+// cells' sides and the far edges (where size 13 with one cell rounds a cell
+// too far), off the square (held by the fence or not) and NaN, with every
+// lane in every role.
 TEST(WorldGround, FourPointsAtOnceGetThePlainTestsBits) {
   if (!trigPathAvailable(TrigPath::Avx)) GTEST_SKIP() << "no AVX on this processor";
   struct Terrain {
     const char* map;
     double size;
   };
-  for (const Terrain& terrain : {Terrain{"m 5 4 19-73 7|2-8 3|955 2-|45", 20}, Terrain{"m 1 1 9", 13}}) {
-    world w;
-    makeBlocks(w, terrain.map, terrain.size);
-    ASSERT_EQ(w.activeType(), WORLD_BLOCKS);
-    std::mt19937_64 draw(7);
-    std::uniform_real_distribution<double> across(-1, terrain.size + 1), up(-6, 5);
-    const double farEdge = std::nextafter(terrain.size, 0.0);
-    for (int boundary : {BOUNDARY_NONE, BOUNDARY_FENCE}) {
-      w.vars.wrldbnd = boundary;
-      for (int round = 0; round < 4000; ++round) {
-        double p[3][kGroundLanes], q[3][kGroundLanes];
-        for (int i = 0; i < kGroundLanes; ++i) {
-          p[0][i] = across(draw);
-          p[1][i] = across(draw);
-          p[2][i] = up(draw);
-        }
-        const int lane = round % kGroundLanes;
-        if (round % 7 == 0) p[round % 3][lane] = NAN;
-        if (round % 5 == 0) p[0][lane] = w.cellWidth() * (round % 8);
-        if (round % 11 == 0) p[round % 2][lane] = farEdge;
-        const int inside = w.insideGroundOfFour(p, q);
-        // The same points paired with the next lane's, for telling cells apart.
-        double points[kGroundLanes][4] = {};
-        const double* first[kGroundLanes];
-        const double* second[kGroundLanes];
-        for (int i = 0; i < kGroundLanes; ++i) {
-          for (int axis = 0; axis < 3; ++axis) points[i][axis] = p[axis][i];
-          first[i] = points[i];
-          second[i] = points[(i + 1) % kGroundLanes];
-        }
-        const int other = w.otherCellsOfFour(first, second);
-        for (int i = 0; i < kGroundLanes; ++i) {
-          const Vec3 at(p[0][i], p[1][i], p[2][i]);
-          Vec3 expected;
-          SCOPED_TRACE(ssprintf("%s round %d lane %d at %.17g %.17g %.17g", terrain.map, round, i, at.x, at.y, at.z));
-          const int next = (i + 1) % kGroundLanes;
-          ASSERT_EQ((other >> i & 1) == 0, w.sameCell(at, Vec3(p[0][next], p[1][next], p[2][next])));
-          ASSERT_EQ((inside >> i & 1) != 0, w.insideGround(at, expected));
-          using Bits = std::array<uint64_t, 3>;
-          ASSERT_EQ(std::bit_cast<Bits>(Vec3(q[0][i], q[1][i], q[2][i])), std::bit_cast<Bits>(expected));
+  const TrigPath before = trigPath();
+  for (TrigPath path : {TrigPath::Avx, TrigPath::Avx512}) {
+    if (!setTrigPath(path)) continue;  // a processor without AVX-512VL
+    SCOPED_TRACE(trigPathName(path));
+    for (const Terrain& terrain : {Terrain{"m 5 4 19-73 7|2-8 3|955 2-|45", 20}, Terrain{"m 1 1 9", 13}}) {
+      world w;
+      makeBlocks(w, terrain.map, terrain.size);
+      ASSERT_EQ(w.activeType(), WORLD_BLOCKS);
+      std::mt19937_64 draw(7);
+      std::uniform_real_distribution<double> across(-1, terrain.size + 1), up(-6, 5);
+      const double farEdge = std::nextafter(terrain.size, 0.0);
+      for (int boundary : {BOUNDARY_NONE, BOUNDARY_FENCE}) {
+        w.vars.wrldbnd = boundary;
+        for (int round = 0; round < 4000; ++round) {
+          double p[3][kGroundLanes], q[3][kGroundLanes];
+          for (int i = 0; i < kGroundLanes; ++i) {
+            p[0][i] = across(draw);
+            p[1][i] = across(draw);
+            p[2][i] = up(draw);
+          }
+          const int lane = round % kGroundLanes;
+          if (round % 7 == 0) p[round % 3][lane] = NAN;
+          if (round % 5 == 0) p[0][lane] = w.cellWidth() * (round % 8);
+          if (round % 11 == 0) p[round % 2][lane] = farEdge;
+          const int inside = w.insideGroundOfFour(p, q);
+          // The same points paired with the next lane's, for telling cells apart.
+          double points[kGroundLanes][4] = {};
+          const double* first[kGroundLanes];
+          const double* second[kGroundLanes];
+          for (int i = 0; i < kGroundLanes; ++i) {
+            for (int axis = 0; axis < 3; ++axis) points[i][axis] = p[axis][i];
+            first[i] = points[i];
+            second[i] = points[(i + 1) % kGroundLanes];
+          }
+          const int other = w.otherCellsOfFour(first, second);
+          for (int i = 0; i < kGroundLanes; ++i) {
+            const Vec3 at(p[0][i], p[1][i], p[2][i]);
+            Vec3 expected;
+            SCOPED_TRACE(ssprintf("%s round %d lane %d at %.17g %.17g %.17g", terrain.map, round, i, at.x, at.y, at.z));
+            const int next = (i + 1) % kGroundLanes;
+            ASSERT_EQ((other >> i & 1) == 0, w.sameCell(at, Vec3(p[0][next], p[1][next], p[2][next])));
+            ASSERT_EQ((inside >> i & 1) != 0, w.insideGround(at, expected));
+            using Bits = std::array<uint64_t, 3>;
+            ASSERT_EQ(std::bit_cast<Bits>(Vec3(q[0][i], q[1][i], q[2][i])), std::bit_cast<Bits>(expected));
+          }
         }
       }
     }
   }
+  setTrigPath(before);
 }
 
 TEST(WorldTeleport, ObjectsThatLeftTheSquareComeBackAtTheOppositeEdge) {
