@@ -33,8 +33,10 @@ inline void apply(ses& S, const Vec3& q, const Vec3& F, const Vec3& R) {
   S.torque += Vec3(R.x + c.x, R.y - c.y, R.z + c.z);
 }
 
-// Water resists the part of the end's velocity across the stick.
-void waterDrag(const est& k, const ses& S, Vec3& F) {
+// Water resists the part of the end's velocity across the stick. Inlined,
+// so that the force stays in registers: read back from memory right after
+// its parts were written one by one, it waited on the store buffer.
+[[gnu::always_inline]] inline void waterDrag(const est& k, const ses& S, Vec3& F) {
   const Vec3 d = k.e[0]->p - k.e[1]->p;
   const float l2 = static_cast<float>(d.length2());
   if (!(l2 >= WATER_DRAG_MIN_LENGTH2)) return;
