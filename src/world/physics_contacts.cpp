@@ -10,7 +10,7 @@
 #include "world/end_pairs_avx.h"
 #include "world/life.h"
 #include "world/physics_constants.h"
-#include "world/step_trig.h"
+#include "world/step_lanes.h"
 
 namespace vorlund {
 
@@ -53,9 +53,9 @@ void scanPair(const StepSnapshot& snapshot, int i, int j, int part, std::vector<
   // second object (a ball, as in most pairs) gains nothing from them: laying
   // out the first object's ends for the lanes costs more than they save.
   int near[kNearPairsRoom];
-  const int found = nj > 1 && usesStepLanes(trigPath())
-                        ? nearEndPairsAvx(&pi[0].x, ni, &pj[0].x, nj, EAT_RANGE2_CLEAR, near, kNearPairsRoom)
-                        : -1;
+  const StepLanes* const lanes = nj > 1 ? stepLanes() : nullptr;
+  const int found =
+      lanes != nullptr ? lanes->nearEndPairs(&pi[0].x, ni, &pj[0].x, nj, EAT_RANGE2_CLEAR, near, kNearPairsRoom) : -1;
   if (found >= 0) {
     for (int n = 0; n < found; ++n) measure(near[n] / nj, near[n] % nj);
   } else {

@@ -9,6 +9,7 @@
 #include "world/life.h"
 #include "world/physical_ranges.h"
 #include "world/physics_constants.h"
+#include "world/step_lanes.h"
 #include "world/step_trig.h"
 
 namespace vorlund {
@@ -101,8 +102,8 @@ void Life::motion(int part, int begin, int end) {
     snapshot_.copyEnergy(index, o);
   };
 
-  const TrigPath path = trigPath();
-  if (!usesStepLanes(path)) {
+  const StepLanes* const lanes = stepLanes();
+  if (lanes == nullptr) {
     for (int index = begin; index < end; ++index) {
       org& o = *all.get(index);
       // No end's motion reads another end's frame, so the turns can wait for
@@ -129,19 +130,18 @@ void Life::motion(int part, int begin, int end) {
   org* owners[kMotionLanes];
   int filled = 0;
   const auto flush = [&] {
-    double* lanes[kMotionLanes];
+    double* ends[kMotionLanes];
     int contact = 0;
     for (int i = 0; i < filled; ++i) {
-      lanes[i] = &group[i]->p.x;
+      ends[i] = &group[i]->p.x;
       if (group[i]->contact) contact |= 1 << i;
     }
     // A spare lane moves the first end once more, from the same fields to the
     // same bits: every lane is read before any is written.
-    for (int i = filled; i < kMotionLanes; ++i) lanes[i] = lanes[0];
+    for (int i = filled; i < kMotionLanes; ++i) ends[i] = ends[0];
     if (contact & 1) contact |= ((1 << kMotionLanes) - 1) & ~((1 << filled) - 1);
     if (blocks) lookUpGround(world, group, filled, ground);
-    const MotionLanes result = (path == TrigPath::Avx512 ? moveEndsAvx512 : moveEndsAvx)(
-        lanes, contact, shared, blocks ? &ground : nullptr);
+    const MotionLanes result = lanes->moveEnds(ends, contact, shared, blocks ? &ground : nullptr);
     for (int i = 0; i < filled; ++i) {
       ses& S = *group[i];
       const int bit = 1 << i;

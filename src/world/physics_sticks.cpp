@@ -9,6 +9,7 @@
 #include "world/energy.h"
 #include "world/life.h"
 #include "world/physics_constants.h"
+#include "world/step_lanes.h"
 #include "world/step_trig.h"
 #include "world/stick_springs_avx.h"
 
@@ -170,7 +171,7 @@ void Life::sticks(org& o, StickGroup& group) {
     if (earns) o.energy_p += earned;
   };
 
-  if (!usesStepLanes(trigPath())) {
+  if (stepLanes() == nullptr) {
     for (const auto& kp : o.l_est) {
       est& k = *kp;
       if (k.e[0] == nullptr || k.e[1] == nullptr) continue;
@@ -225,7 +226,7 @@ void Life::flushSticks(StickGroup& group) {
   // Out of water the lanes have worked out the torques too.
   alignas(32) double out[kSpringOutputs][kSpringLanes];
   for (int i = count; i < kSpringLanes; ++i) in[i] = in[0];
-  (trigPath() == TrigPath::Avx512 ? stickSpringsAvx512 : stickSpringsAvx)(in, s.model == 1, s.sun, out);
+  stepLanes()->stickSprings(in, s.model == 1, s.sun, out);
   StickSamples samples;
   int crossing = 0;
   if (blocks) {

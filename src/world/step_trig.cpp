@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/message.h"
+#include "world/step_lanes.h"
 #include "world/step_trig_avx.h"
 
 namespace vorlund {
@@ -72,6 +73,19 @@ CosSinMany manyOf(TrigPath path) {
   return scalarMany;
 }
 
+constexpr StepLanes kAvxLanes{stickSpringsAvx, moveEndsAvx, nearEndPairsAvx, blockGroundAvx, otherCellsAvx};
+// The end pairs' lanes keep few values and are built for AVX alone.
+constexpr StepLanes kAvx512Lanes{stickSpringsAvx512, moveEndsAvx512, nearEndPairsAvx, blockGroundAvx512,
+                                 otherCellsAvx512};
+
+const StepLanes* lanesOf(TrigPath path) {
+  switch (path) {
+    case TrigPath::Avx: return &kAvxLanes;
+    case TrigPath::Avx512: return &kAvx512Lanes;
+    default: return nullptr;
+  }
+}
+
 TrigPath bestPath() {
   if (trigPathAvailable(TrigPath::Avx512)) return TrigPath::Avx512;
   return trigPathAvailable(TrigPath::Avx) ? TrigPath::Avx : TrigPath::Sse2;
@@ -96,7 +110,9 @@ struct State {
   std::atomic<TrigPath> path;
   std::atomic<CosSinBatch> batch;
   std::atomic<CosSinMany> many;
-  State() : path(startingPath()), batch(batchOf(path.load())), many(manyOf(path.load())) {}
+  std::atomic<const StepLanes*> lanes;
+  State()
+      : path(startingPath()), batch(batchOf(path.load())), many(manyOf(path.load())), lanes(lanesOf(path.load())) {}
 };
 
 State& state() {
@@ -133,11 +149,13 @@ bool setTrigPath(TrigPath path) {
   s.path.store(path, std::memory_order_relaxed);
   s.batch.store(batchOf(path), std::memory_order_relaxed);
   s.many.store(manyOf(path), std::memory_order_relaxed);
+  s.lanes.store(lanesOf(path), std::memory_order_relaxed);
   return true;
 }
 
 CosSinBatch cosSinBatch() { return state().batch.load(std::memory_order_relaxed); }
 CosSinMany cosSinMany() { return state().many.load(std::memory_order_relaxed); }
+const StepLanes* stepLanes() { return state().lanes.load(std::memory_order_relaxed); }
 
 void cosSin1(double a, double& c, double& s) {
   const Sleef_double_2 r = Sleef_cinz_sincosd1_u35purec(a);

@@ -24,10 +24,8 @@ inline constexpr const char* kTrigPathVariable = "VORLUND_TRIG_PATH";
 // paths also work out the stick springs, the motion of the ends, the end
 // pairs within reach and the block world's ground four at a time
 // (stick_springs_avx.h, end_motion_avx.h, end_pairs_avx.h,
-// block_ground_avx.h), with the same bits.
+// block_ground_avx.h), with the same bits; step_lanes.h hands them out.
 TrigPath trigPath();
-// True for the paths that work out the step in the AVX lanes.
-inline bool usesStepLanes(TrigPath path) { return path == TrigPath::Avx || path == TrigPath::Avx512; }
 // Switches the path (tests do); false, and nothing changes, when the
 // processor lacks it. Not while another thread steps.
 bool setTrigPath(TrigPath path);

@@ -5,7 +5,7 @@
 
 #include "core/message.h"
 #include "core/strutil.h"
-#include "world/step_trig.h"
+#include "world/step_lanes.h"
 
 namespace vorlund {
 
@@ -173,9 +173,8 @@ bool world::insideBlocks(const Vec3& p, Vec3& q) const {
 
 int world::insideGroundOfFour(const double (&p)[3][kGroundLanes], double (&q)[3][kGroundLanes]) const {
   constexpr GroundLanes kNoGrid{0, (1 << kGroundLanes) - 1};
-  const GroundLanes lanes = activeType_ != WORLD_BLOCKS         ? kNoGrid
-                            : trigPath() == TrigPath::Avx512 ? blockGroundAvx512(grid_, p, q)
-                                                             : blockGroundAvx(grid_, p, q);
+  const StepLanes* const step = activeType_ == WORLD_BLOCKS ? stepLanes() : nullptr;
+  const GroundLanes lanes = step != nullptr ? step->blockGround(grid_, p, q) : kNoGrid;
   int inside = lanes.inside;
   for (int i = 0; i < kGroundLanes; ++i) {
     if (!(lanes.offGrid & 1 << i)) continue;
@@ -189,8 +188,12 @@ int world::insideGroundOfFour(const double (&p)[3][kGroundLanes], double (&q)[3]
 }
 
 int world::otherCellsOfFour(const double* const (&a)[kGroundLanes], const double* const (&b)[kGroundLanes]) const {
-  if (activeType_ != WORLD_BLOCKS) return 0;
-  return trigPath() == TrigPath::Avx512 ? otherCellsAvx512(grid_, a, b) : otherCellsAvx(grid_, a, b);
+  const StepLanes* const step = activeType_ == WORLD_BLOCKS ? stepLanes() : nullptr;
+  if (step != nullptr) return step->otherCells(grid_, a, b);
+  int other = 0;
+  for (int i = 0; i < kGroundLanes; ++i)
+    if (!sameCell(Vec3(a[i][0], a[i][1], a[i][2]), Vec3(b[i][0], b[i][1], b[i][2]))) other |= 1 << i;
+  return other;
 }
 
 bool world::teleportShift(const WorldBox& box, std::span<const WorldBox> others, Vec3& shift) const {

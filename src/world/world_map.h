@@ -81,10 +81,11 @@ class world {
   // point should be (p itself when the answer is false).
   bool insideGround(const Vec3& p, Vec3& q) const;
 
-  // insideGround for four points at once, p[axis][i] and q[axis][i], on the
-  // AVX paths: in a blocks world the points over the grid take the lanes of
-  // blockGroundAvx, any other (beyond the square, not a number, or in a flat
-  // world) the test above. Returns the answers as bits, point i as bit i.
+  // insideGround for four points at once, p[axis][i] and q[axis][i]: in a
+  // blocks world on the AVX paths the points over the grid take the lanes of
+  // blockGroundAvx, any other (beyond the square, not a number, in a flat
+  // world or without lanes) the test above. Returns the answers as bits,
+  // point i as bit i.
   int insideGroundOfFour(const double (&p)[3][kGroundLanes], double (&q)[3][kGroundLanes]) const;
   // !sameCell for four pairs of points, the same way (see otherCellsAvx).
   int otherCellsOfFour(const double* const (&a)[kGroundLanes], const double* const (&b)[kGroundLanes]) const;

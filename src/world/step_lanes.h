@@ -1,0 +1,25 @@
+// The step's AVX lanes on the vector path in use, as one set of entry
+// points: the AVX build or the AVX-512VL build of the same lanes (see
+// lane_math_avx.h), or none on the paths without lanes. The callers ask here
+// rather than for the path itself.
+#pragma once
+
+#include "world/block_ground_avx.h"
+#include "world/end_motion_avx.h"
+#include "world/end_pairs_avx.h"
+#include "world/stick_springs_avx.h"
+
+namespace vorlund {
+
+struct StepLanes {
+  decltype(&stickSpringsAvx) stickSprings;
+  decltype(&moveEndsAvx) moveEnds;
+  decltype(&nearEndPairsAvx) nearEndPairs;
+  decltype(&blockGroundAvx) blockGround;
+  decltype(&otherCellsAvx) otherCells;
+};
+
+// The lanes of trigPath(), switched with it; null on the scalar and SSE2 paths.
+const StepLanes* stepLanes();
+
+}  // namespace vorlund
