@@ -70,18 +70,20 @@ void scanPair(const StepSnapshot& snapshot, int i, int j, int part, std::vector<
 }  // namespace
 
 void Life::contacts() {
-  bool again = true;
-  while (again) {
-    // The force phase copied every object; after a broken stick (or any
-    // other change since the layout) this thread copies them afresh.
-    if (!snapshot_.fits(all)) {
+  // The force phase copied every object; when one no longer fitted the
+  // layout, or after a broken stick changed the ends, this thread copies
+  // them afresh.
+  bool copied = snapshot_.copiedAll(all);
+  for (;;) {
+    if (!copied) {
       snapshot_.layout(all);
       for (int i = 0; i < all.size(); ++i) snapshot_.copyShape(i, *all.get(i));
     }
     // Handling a pair moves no end, so every end pair can be measured first;
     // only a broken stick changes the objects, and it starts over.
     findEndContacts();
-    again = applyEndContacts();
+    if (!applyEndContacts()) return;
+    copied = snapshot_.fits(all);
   }
 }
 

@@ -20,6 +20,7 @@ void StepSnapshot::layout(const listaduo<org>& objects) {
   centers_.resize(static_cast<std::size_t>(count));
   energies_.resize(static_cast<std::size_t>(count));
   energiesFresh_ = false;
+  misfit_.store(false, std::memory_order_relaxed);
   first_.resize(static_cast<std::size_t>(count) + 1);
   int ends = 0;
   for (int i = 0; i < count; ++i) {
@@ -32,9 +33,12 @@ void StepSnapshot::layout(const listaduo<org>& objects) {
 
 void StepSnapshot::copyShape(int index, const org& o) {
   const std::size_t i = static_cast<std::size_t>(index);
-  // An object that changed since the layout is left out; fits() then fails
-  // and the contact phase lays out and copies everything afresh.
-  if (i >= boxes_.size() || first_[i + 1] - first_[i] != o.sesCount()) return;
+  // An object that changed since the layout is left out; the contact phase
+  // then lays out and copies everything afresh.
+  if (i >= boxes_.size() || first_[i + 1] - first_[i] != o.sesCount()) {
+    misfit_.store(true, std::memory_order_relaxed);
+    return;
+  }
   boxes_[i] = {o.bboxMin, o.bboxMax};
   centers_[i] = o.center;
   Vec3* p = positions_.data() + first_[i];

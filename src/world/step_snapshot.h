@@ -7,6 +7,7 @@
 // the next phase, over to their own core. Owned by the world (Life).
 #pragma once
 
+#include <atomic>
 #include <span>
 #include <vector>
 
@@ -25,7 +26,9 @@ class StepSnapshot {
   // ever before.
   void layout(const listaduo<org>& objects);
   // Copies the box, the end positions and the centre of object `index` of
-  // the layout. Any thread, each object by one.
+  // the layout. Any thread, each object by one. An object that no longer
+  // fits the layout (its ends came or went) is left out and marks the copy
+  // incomplete.
   void copyShape(int index, const org& o);
   // Copies the energy of object `index`; once every object's is in, the
   // serial code marks them fresh.
@@ -35,6 +38,12 @@ class StepSnapshot {
   // True when the layout still fits `objects` (no object or end came or went
   // since it was made).
   bool fits(const listaduo<org>& objects) const;
+  // The same, known without a look at any object, once copyShape has been
+  // called for every object of `objects` since layout(): the serial phase
+  // then need not pull every object's line over from the thread that copied it.
+  bool copiedAll(const listaduo<org>& objects) const {
+    return static_cast<std::size_t>(objects.size()) == boxes_.size() && !misfit_.load(std::memory_order_relaxed);
+  }
 
   std::span<const WorldBox> boxes() const { return boxes_; }
   // The positions of object `index`'s ends, in list order.
@@ -59,6 +68,9 @@ class StepSnapshot {
   std::vector<int> first_;
   std::vector<Vec3> positions_;
   bool energiesFresh_ = false;
+  // Set by a copyShape that left its object out; any thread may set it, and
+  // it is read once the phase's threads are joined.
+  std::atomic<bool> misfit_{false};
 };
 
 }  // namespace vorlund
