@@ -154,6 +154,7 @@ void Life::go() {
   contacts();
   check("go() #3");
   damp = s.model == 1 ? DAMP_LOW : DAMP_LIMITED;
+  senses_.startSources(static_cast<std::size_t>(all.size()));
   forEachRange(StepPhase::Motion, [this](int part, int begin, int end) { motion(part, begin, end); });
   // The contact phase left a layout that fits (it lays one out afresh after
   // any break), and motion adds or removes nothing: from here the packed
@@ -224,10 +225,14 @@ void Life::callStepHooks() {
 
 void Life::updateNetworks() {
   // A network step moves and feeds nothing, so every network smells the same objects.
-  if (snapshot_.energiesFresh() && snapshot_.fits(all))
-    senses_.freezeObjects(snapshot_.centers(), snapshot_.energies());
-  else
-    senses_.freezeObjects();
+  // The motion phase packed the sources as it went; when an object changed
+  // since, or one has no smell, they are packed here.
+  if (!snapshot_.energiesFresh() || !senses_.freezeSetSources()) {
+    if (snapshot_.energiesFresh() && snapshot_.fits(all))
+      senses_.freezeObjects(snapshot_.centers(), snapshot_.energies());
+    else
+      senses_.freezeObjects();
+  }
   // Only the step that made them may use them.
   snapshot_.setEnergiesFresh(false);
   const SimSettings& s = rules();

@@ -100,6 +100,8 @@ void Life::motion(int part, int begin, int end) {
   const auto balance = [this](org& o, int index) {
     bookBalance(o);
     snapshot_.copyEnergy(index, o);
+    senses_.setSource(static_cast<std::size_t>(index), &o, snapshot_.centers()[static_cast<std::size_t>(index)],
+                      o.energy);
   };
 
   const StepLanes* const lanes = stepLanes();

@@ -40,7 +40,27 @@ void WorldSenses::packSources(std::size_t count, Center centerOf, Energy energyO
   }
   for (auto* column : {&x_, &y_, &z_, &energy_}) column->resize(n);
   source_.resize(n);
+  sourcesStarted_ = false;
   frozen_ = true;
+}
+
+void WorldSenses::startSources(std::size_t count) {
+  for (auto* column : {&x_, &y_, &z_, &energy_}) column->resize(count);
+  source_.assign(count, nullptr);
+  silentSource_.store(false, std::memory_order_relaxed);
+  sourcesStarted_ = true;
+}
+
+bool WorldSenses::freezeSetSources() {
+  if (!sourcesStarted_ || silentSource_.load(std::memory_order_relaxed) ||
+      source_.size() != static_cast<std::size_t>(objects_.size()))
+    return false;
+  // The lists' own pointers only: no object's line is read here.
+  for (std::size_t i = 0; i < source_.size(); ++i)
+    if (source_[i] != objects_.get(static_cast<int>(i))) return false;
+  sourcesStarted_ = false;
+  frozen_ = true;
+  return true;
 }
 
 void WorldSenses::freezeObjects() {

@@ -2,6 +2,7 @@
 // world map and every object of the two object lists (living creatures, then food).
 #pragma once
 
+#include <atomic>
 #include <span>
 #include <vector>
 
@@ -31,6 +32,26 @@ class WorldSenses : public NeuroSurroundings {
   void freezeObjects(std::span<const Vec3> centers, std::span<const double> energies);
   void thawObjects() { frozen_ = false; }
 
+  // The packed copy written by the step's own threads as they finish each
+  // object, so that freezing it takes no serial pass over the objects:
+  // `startSources(count)` makes room for objects [0, count) (serial),
+  // `setSource(i, ...)` fills slot i with object i (any thread, each slot by
+  // one), and `freezeSetSources()` freezes the slots when each holds the
+  // object now at its index and every one of them smells, which gives the
+  // same copy as freezeObjects. Otherwise it returns false and changes
+  // nothing: the caller freezes another way.
+  void startSources(std::size_t count);
+  void setSource(std::size_t i, const org* o, const Vec3& center, double energy) {
+    if (i >= source_.size()) return;
+    x_[i] = center.x;
+    y_[i] = center.y;
+    z_[i] = center.z;
+    energy_[i] = energy;
+    source_[i] = o;
+    if (!(energy > 0)) silentSource_.store(true, std::memory_order_relaxed);
+  }
+  bool freezeSetSources();
+
  private:
   // Packs the objects 0 .. count) that smell; `centerOf(i)` and `energyOf(i)`
   // give object i's centre and energy.
@@ -43,6 +64,10 @@ class WorldSenses : public NeuroSurroundings {
   std::vector<double> x_, y_, z_, energy_;
   std::vector<const org*> source_;
   bool frozen_ = false;
+  // The slots of startSources wait to be frozen (nothing packed over them since).
+  bool sourcesStarted_ = false;
+  // A slot was given an object without smell; set by any thread, read once they are joined.
+  std::atomic<bool> silentSource_{false};
 };
 
 }  // namespace vorlund

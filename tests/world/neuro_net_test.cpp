@@ -357,6 +357,39 @@ TEST(WorldSenses, FrozenSmellIsThePlainSumBitForBit) {
   food.clearItems();
 }
 
+// The step fills the packed copy slot by slot; it may stand in for the
+// objects only when every slot holds the object now at its index and each
+// of them smells. Any other case must leave the freezing to the caller.
+TEST(WorldSenses, SourcesSetByTheStepFreezeOnlyWhenTheyMatchTheObjects) {
+  world ground;
+  lista2<org> living, food;
+  listaduo<org> all(living, food);
+  WorldSenses senses(ground, all);
+  std::vector<std::unique_ptr<org>> balls;
+  for (double e : {40.0, 7.0, 120.0}) {
+    balls.push_back(ballAt({e / 4, 3, 1}, e));
+    food.append(balls.back().get());
+  }
+  const Vec3 at{10, 10, 1};
+  const double plain = senses.smellSum(at, balls[1].get());
+  enum Fault { None, Silent, Swapped, Unset };
+  for (Fault fault : {None, Silent, Swapped, Unset}) {
+    senses.startSources(3);
+    for (std::size_t i = 0; i < 3; ++i) {
+      if (fault == Unset && i == 2) continue;
+      const org* o = balls[fault == Swapped && i < 2 ? 1 - i : i].get();
+      senses.setSource(i, o, o->center, fault == Silent && i == 0 ? 0.0 : o->energy);
+    }
+    EXPECT_EQ(senses.freezeSetSources(), fault == None) << fault;
+    if (fault == None) {
+      EXPECT_EQ(std::bit_cast<std::uint64_t>(senses.smellSum(at, balls[1].get())), std::bit_cast<std::uint64_t>(plain));
+      senses.thawObjects();
+      EXPECT_FALSE(senses.freezeSetSources()) << "the slots freeze once";
+    }
+  }
+  food.clearItems();
+}
+
 // A remembered cosine and sine must be those of the angle asked for: the sines
 // of -0 and +0 differ in sign, and a NaN never equals the one remembered.
 TEST(CosSinMemo, GivesTheLibraryValuesBitForBit) {
