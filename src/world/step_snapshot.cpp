@@ -1,5 +1,7 @@
 #include "world/step_snapshot.h"
 
+#include "world/store_if_changed.h"
+
 namespace vorlund {
 
 namespace {
@@ -39,10 +41,10 @@ void StepSnapshot::copyShape(int index, const org& o) {
     misfit_.store(true, std::memory_order_relaxed);
     return;
   }
-  boxes_[i] = {o.bboxMin, o.bboxMax};
-  centers_[i] = o.center;
+  storeIfChanged(boxes_[i], WorldBox{o.bboxMin, o.bboxMax});
+  storeIfChanged(centers_[i], o.center);
   Vec3* p = positions_.data() + first_[i];
-  for (const auto& s : o.l_ses) *p++ = s->p;
+  for (const auto& s : o.l_ses) storeIfChanged(*p++, s->p);
 }
 
 bool StepSnapshot::fits(const listaduo<org>& objects) const {

@@ -13,6 +13,7 @@
 
 #include "core/lists.h"
 #include "world/org.h"
+#include "world/store_if_changed.h"
 #include "world/world_map.h"
 
 namespace vorlund {
@@ -33,7 +34,7 @@ class StepSnapshot {
   // Copies the energy of object `index`; once every object's is in, the
   // serial code marks them fresh.
   void copyEnergy(int index, const org& o) {
-    if (static_cast<std::size_t>(index) < energies_.size()) energies_[static_cast<std::size_t>(index)] = o.energy;
+    if (static_cast<std::size_t>(index) < energies_.size()) storeIfChanged(energies_[static_cast<std::size_t>(index)], o.energy);
   }
   // True when the layout still fits `objects` (no object or end came or went
   // since it was made).

@@ -45,8 +45,10 @@ void WorldSenses::packSources(std::size_t count, Center centerOf, Energy energyO
 }
 
 void WorldSenses::startSources(std::size_t count) {
+  // Slots keep their last values: the motion phase sets every one, and
+  // leaves alone those that stay the same.
   for (auto* column : {&x_, &y_, &z_, &energy_}) column->resize(count);
-  source_.assign(count, nullptr);
+  source_.resize(count);
   silentSource_.store(false, std::memory_order_relaxed);
   sourcesStarted_ = true;
 }

@@ -9,6 +9,7 @@
 #include "core/lists.h"
 #include "world/neuro_net.h"
 #include "world/org.h"
+#include "world/store_if_changed.h"
 #include "world/world_map.h"
 
 namespace vorlund {
@@ -43,11 +44,11 @@ class WorldSenses : public NeuroSurroundings {
   void startSources(std::size_t count);
   void setSource(std::size_t i, const org* o, const Vec3& center, double energy) {
     if (i >= source_.size()) return;
-    x_[i] = center.x;
-    y_[i] = center.y;
-    z_[i] = center.z;
-    energy_[i] = energy;
-    source_[i] = o;
+    storeIfChanged(x_[i], center.x);
+    storeIfChanged(y_[i], center.y);
+    storeIfChanged(z_[i], center.z);
+    storeIfChanged(energy_[i], energy);
+    storeIfChanged(source_[i], o);
     if (!(energy > 0)) silentSource_.store(true, std::memory_order_relaxed);
   }
   bool freezeSetSources();

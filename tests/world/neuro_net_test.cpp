@@ -366,20 +366,18 @@ TEST(WorldSenses, SourcesSetByTheStepFreezeOnlyWhenTheyMatchTheObjects) {
   listaduo<org> all(living, food);
   WorldSenses senses(ground, all);
   std::vector<std::unique_ptr<org>> balls;
-  for (double e : {40.0, 7.0, 120.0}) {
-    balls.push_back(ballAt({e / 4, 3, 1}, e));
-    food.append(balls.back().get());
-  }
+  for (double e : {40.0, 7.0, 120.0, 9.0}) balls.push_back(ballAt({e / 4, 3, 1}, e));
+  for (int i = 0; i < 3; ++i) food.append(balls[static_cast<std::size_t>(i)].get());
   const Vec3 at{10, 10, 1};
   const double plain = senses.smellSum(at, balls[1].get());
-  enum Fault { None, Silent, Swapped, Unset };
-  for (Fault fault : {None, Silent, Swapped, Unset}) {
+  enum Fault { None, Silent, Swapped, ListChanged };
+  for (Fault fault : {None, Silent, Swapped, ListChanged}) {
     senses.startSources(3);
     for (std::size_t i = 0; i < 3; ++i) {
-      if (fault == Unset && i == 2) continue;
       const org* o = balls[fault == Swapped && i < 2 ? 1 - i : i].get();
       senses.setSource(i, o, o->center, fault == Silent && i == 0 ? 0.0 : o->energy);
     }
+    if (fault == ListChanged) food.append(balls[3].get());
     EXPECT_EQ(senses.freezeSetSources(), fault == None) << fault;
     if (fault == None) {
       EXPECT_EQ(std::bit_cast<std::uint64_t>(senses.smellSum(at, balls[1].get())), std::bit_cast<std::uint64_t>(plain));
