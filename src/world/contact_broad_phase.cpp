@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "world/store_if_changed.h"
+
 namespace vorlund {
 
 namespace {
@@ -32,28 +34,36 @@ void ContactBroadPhase::find(std::span<const WorldBox> boxes) {
 
 bool ContactBroadPhase::sort(std::span<const WorldBox> boxes) {
   const int count = static_cast<int>(boxes.size());
-  // The same number of objects: the last order still holds every index once.
-  // Otherwise (a ball eaten or added, every few steps in a crowd) the indices
-  // after the change name other objects and the order starts afresh.
-  const bool fresh = extents_.size() != static_cast<std::size_t>(count);
-  if (fresh) {
-    extents_.clear();
-    for (int i = 0; i < count; ++i) extents_.push_back({{}, i});
-  }
-  for (Extent& e : extents_) {
-    const WorldBox& box = boxes[static_cast<std::size_t>(e.index)];
-    // A box that is not a number overlaps nothing, but it cannot be sorted either.
-    if (std::isnan(box.min.x) || std::isnan(box.max.x)) return false;
-    e.box = box;
-  }
   const auto before = [](const Extent& a, const Extent& b) {
     return a.box.min.x != b.box.min.x ? a.box.min.x < b.box.min.x : a.index < b.index;
   };
-  // A fresh order is unsorted, which would cost an insertion sort n * n / 4 moves.
-  if (fresh) std::sort(extents_.begin(), extents_.end(), before);
-  // Insertion sort: next to no work on the nearly sorted order of the last step.
-  for (std::size_t i = 1; i < extents_.size(); ++i) {
-    const Extent e = extents_[i];
+  // A box that is not a number overlaps nothing, but it cannot be sorted either.
+  const auto sortable = [](const WorldBox& box) { return !std::isnan(box.min.x) && !std::isnan(box.max.x); };
+  // The same number of objects: the last order still holds every index once.
+  // Otherwise (a ball eaten or added, every few steps in a crowd) the indices
+  // after the change name other objects and the order starts afresh.
+  if (extents_.size() != static_cast<std::size_t>(count)) {
+    extents_.clear();
+    for (int i = 0; i < count; ++i) {
+      if (!sortable(boxes[static_cast<std::size_t>(i)])) return false;
+      extents_.push_back({boxes[static_cast<std::size_t>(i)], i});
+    }
+    // Unsorted, an insertion sort would cost n * n / 4 moves.
+    std::sort(extents_.begin(), extents_.end(), before);
+    return true;
+  }
+  // Each box is brought up to date where it lies, then moved back among the
+  // ones before it: an insertion sort, next to no work on the nearly sorted
+  // order of the last step. A resting ball's box is not stored again, so the
+  // sweeping threads keep its line. Any starting order gives the one order
+  // of `before`.
+  for (std::size_t i = 0; i < extents_.size(); ++i) {
+    Extent& slot = extents_[i];
+    const WorldBox& box = boxes[static_cast<std::size_t>(slot.index)];
+    if (!sortable(box)) return false;
+    storeIfChanged(slot.box, box);
+    if (i == 0 || !before(slot, extents_[i - 1])) continue;
+    const Extent e = slot;
     std::size_t j = i;
     for (; j > 0 && before(e, extents_[j - 1]); --j) extents_[j] = extents_[j - 1];
     extents_[j] = e;

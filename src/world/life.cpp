@@ -50,6 +50,8 @@ void Life::setStepThreads(int threads) {
   workers_.reset();
   balances_ = {};
   if (threads > 1) workers_ = std::make_unique<StepWorkers>(threads);
+  snapshot_.setShared(threads > 1);
+  senses_.setSharedSources(threads > 1);
   touched_.resize(static_cast<std::size_t>(stepThreads()));
   for (auto& t : touched_) t.reserve(kReservedTouches);
   endContacts_.resize(static_cast<std::size_t>(stepThreads()));

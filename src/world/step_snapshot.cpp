@@ -41,10 +41,10 @@ void StepSnapshot::copyShape(int index, const org& o) {
     misfit_.store(true, std::memory_order_relaxed);
     return;
   }
-  storeIfChanged(boxes_[i], WorldBox{o.bboxMin, o.bboxMax});
-  storeIfChanged(centers_[i], o.center);
+  storeForReaders(boxes_[i], WorldBox{o.bboxMin, o.bboxMax}, shared_);
+  storeForReaders(centers_[i], o.center, shared_);
   Vec3* p = positions_.data() + first_[i];
-  for (const auto& s : o.l_ses) storeIfChanged(*p++, s->p);
+  for (const auto& s : o.l_ses) storeForReaders(*p++, s->p, shared_);
 }
 
 bool StepSnapshot::fits(const listaduo<org>& objects) const {

@@ -34,8 +34,12 @@ class StepSnapshot {
   // Copies the energy of object `index`; once every object's is in, the
   // serial code marks them fresh.
   void copyEnergy(int index, const org& o) {
-    if (static_cast<std::size_t>(index) < energies_.size()) storeIfChanged(energies_[static_cast<std::size_t>(index)], o.energy);
+    const std::size_t i = static_cast<std::size_t>(index);
+    if (i < energies_.size()) storeForReaders(energies_[i], o.energy, shared_);
   }
+  // Whether the step is shared between threads: the copies then keep lines
+  // that did not change as they are (see store_if_changed.h).
+  void setShared(bool shared) { shared_ = shared; }
   // True when the layout still fits `objects` (no object or end came or went
   // since it was made).
   bool fits(const listaduo<org>& objects) const;
@@ -69,6 +73,7 @@ class StepSnapshot {
   std::vector<int> first_;
   std::vector<Vec3> positions_;
   bool energiesFresh_ = false;
+  bool shared_ = false;
   // Set by a copyShape that left its object out; any thread may set it, and
   // it is read once the phase's threads are joined.
   std::atomic<bool> misfit_{false};

@@ -17,4 +17,14 @@ inline void storeIfChanged(T& slot, const T& value) {
   if (std::memcmp(&slot, &value, sizeof(T)) != 0) slot = value;
 }
 
+// The same where the slot may have no other reader (a step on one thread):
+// the comparison then only costs, and the value is stored as it is.
+template <class T>
+inline void storeForReaders(T& slot, const T& value, bool othersRead) {
+  if (othersRead)
+    storeIfChanged(slot, value);
+  else
+    slot = value;
+}
+
 }  // namespace vorlund

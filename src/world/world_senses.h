@@ -44,14 +44,16 @@ class WorldSenses : public NeuroSurroundings {
   void startSources(std::size_t count);
   void setSource(std::size_t i, const org* o, const Vec3& center, double energy) {
     if (i >= source_.size()) return;
-    storeIfChanged(x_[i], center.x);
-    storeIfChanged(y_[i], center.y);
-    storeIfChanged(z_[i], center.z);
-    storeIfChanged(energy_[i], energy);
-    storeIfChanged(source_[i], o);
+    storeForReaders(x_[i], center.x, sharedSources_);
+    storeForReaders(y_[i], center.y, sharedSources_);
+    storeForReaders(z_[i], center.z, sharedSources_);
+    storeForReaders(energy_[i], energy, sharedSources_);
+    storeForReaders(source_[i], o, sharedSources_);
     if (!(energy > 0)) silentSource_.store(true, std::memory_order_relaxed);
   }
   bool freezeSetSources();
+  // Whether several threads set the slots (see store_if_changed.h).
+  void setSharedSources(bool shared) { sharedSources_ = shared; }
 
  private:
   // Packs the objects 0 .. count) that smell; `centerOf(i)` and `energyOf(i)`
@@ -67,6 +69,7 @@ class WorldSenses : public NeuroSurroundings {
   bool frozen_ = false;
   // The slots of startSources wait to be frozen (nothing packed over them since).
   bool sourcesStarted_ = false;
+  bool sharedSources_ = false;
   // A slot was given an object without smell; set by any thread, read once they are joined.
   std::atomic<bool> silentSource_{false};
 };
