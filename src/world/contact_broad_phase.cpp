@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "world/store_if_changed.h"
 
@@ -17,6 +18,7 @@ constexpr std::size_t kReservedPairs = 1024;
 
 ContactBroadPhase::ContactBroadPhase() {
   extents_.reserve(kReservedObjects);
+  columns_.reserve(6 * (kReservedObjects + kSweepPadding));
   bucketEnd_.reserve(kReservedObjects + 1);
   pairs_.reserve(kReservedPairs);
   ordered_.reserve(kReservedPairs);
@@ -50,6 +52,7 @@ bool ContactBroadPhase::sort(std::span<const WorldBox> boxes) {
     }
     // Unsorted, an insertion sort would cost n * n / 4 moves.
     std::sort(extents_.begin(), extents_.end(), before);
+    fillColumns();
     return true;
   }
   // Each box is brought up to date where it lies, then moved back among the
@@ -68,7 +71,34 @@ bool ContactBroadPhase::sort(std::span<const WorldBox> boxes) {
     for (; j > 0 && before(e, extents_[j - 1]); --j) extents_[j] = extents_[j - 1];
     extents_[j] = e;
   }
+  fillColumns();
   return true;
+}
+
+void ContactBroadPhase::fillColumns() {
+  columnsFilled_ = stepLanes() != nullptr;
+  if (!columnsFilled_) return;
+  const std::size_t rows = extents_.size() + kSweepPadding;
+  columns_.resize(6 * rows);
+  double* const c = columns_.data();
+  for (std::size_t i = 0; i < extents_.size(); ++i) {
+    const WorldBox& box = extents_[i].box;
+    c[i] = box.min.x;
+    c[rows + i] = box.max.x;
+    c[2 * rows + i] = box.min.y;
+    c[3 * rows + i] = box.max.y;
+    c[4 * rows + i] = box.min.z;
+    c[5 * rows + i] = box.max.z;
+  }
+  // Padding starts past every box, which ends the lanes' sweep there.
+  for (std::size_t i = extents_.size(); i < rows; ++i)
+    for (std::size_t column = 0; column < 6; ++column) c[column * rows + i] = std::numeric_limits<double>::infinity();
+}
+
+SweepColumns ContactBroadPhase::columns() const {
+  const std::size_t rows = extents_.size() + kSweepPadding;
+  const double* const c = columns_.data();
+  return {c, c + rows, c + 2 * rows, c + 3 * rows, c + 4 * rows, c + 5 * rows, static_cast<int>(extents_.size())};
 }
 
 void ContactBroadPhase::orderPairs(int count) {

@@ -9,6 +9,8 @@
 #include <span>
 #include <vector>
 
+#include "world/box_sweep_avx.h"
+#include "world/step_lanes.h"
 #include "world/world_map.h"
 
 namespace vorlund {
@@ -45,9 +47,21 @@ class ContactBroadPhase {
   void sweep(int begin, int end, Meet meet) const {
     // Boxes overlap only where their x ranges do: each box meets the ones
     // that start before it ends, among those that start no earlier than it.
+    // The lanes find the same boxes in the same order, four at a time.
     const std::size_t n = extents_.size();
+    const StepLanes* const lanes = columnsFilled_ ? stepLanes() : nullptr;
+    const SweepColumns boxes = columns();
+    int later[kSweepRoom];
     for (std::size_t a = static_cast<std::size_t>(begin); a < static_cast<std::size_t>(end); ++a) {
       const Extent& ea = extents_[a];
+      const int found = lanes != nullptr ? lanes->laterOverlaps(boxes, static_cast<int>(a), later, kSweepRoom) : -1;
+      if (found >= 0) {
+        for (int k = 0; k < found; ++k) {
+          const int other = extents_[static_cast<std::size_t>(later[k])].index;
+          meet(std::min(ea.index, other), std::max(ea.index, other));
+        }
+        continue;
+      }
       for (std::size_t b = a + 1; b < n && extents_[b].box.min.x < ea.box.max.x; ++b) {
         const Extent& eb = extents_[b];
         if (boxesOverlap(ea.box, eb.box)) meet(std::min(ea.index, eb.index), std::max(ea.index, eb.index));
@@ -60,11 +74,22 @@ class ContactBroadPhase {
     WorldBox box;
     int index;
   };
+  // Boxes one box may overlap that the lanes hand over at once; more (a
+  // crowd heaped in one place) are swept one by one.
+  static constexpr int kSweepRoom = 256;
   void findAllPairs(std::span<const WorldBox> boxes);
+  // Copies the sorted boxes into columns_ for the lanes.
+  void fillColumns();
+  SweepColumns columns() const;
   // Puts pairs_ of `count` objects in (first, second) order.
   void orderPairs(int count);
 
   std::vector<Extent> extents_;
+  // The sorted boxes as six columns of extents_.size() + kSweepPadding
+  // rows (lower x, upper x, lower y, ...), filled after each sort when the
+  // vector path has lanes.
+  std::vector<double> columns_;
+  bool columnsFilled_ = false;
   std::vector<ContactPair> pairs_;
   std::vector<ContactPair> ordered_;    // the other half of orderPairs' swap
   std::vector<std::size_t> bucketEnd_;  // per first index: its bucket's start, its end once filled

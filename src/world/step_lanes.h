@@ -5,6 +5,7 @@
 #pragma once
 
 #include "world/block_ground_avx.h"
+#include "world/box_sweep_avx.h"
 #include "world/end_motion_avx.h"
 #include "world/end_pairs_avx.h"
 #include "world/stick_springs_avx.h"
@@ -17,6 +18,7 @@ struct StepLanes {
   decltype(&nearEndPairsAvx) nearEndPairs;
   decltype(&blockGroundAvx) blockGround;
   decltype(&otherCellsAvx) otherCells;
+  decltype(&laterOverlapsAvx) laterOverlaps;
 };
 
 // The lanes of trigPath(), switched with it; null on the scalar and SSE2 paths.
