@@ -72,6 +72,25 @@ inline void turnFrames(double* const (&ends)[kMotionLanes], const V3& spin) {
   storeFrame(ends, kEndFrame, rows);
 }
 
+// A constant of 64 bits in every lane.
+inline V bits(unsigned long long b) { return _mm256_castsi256_pd(_mm256_set1_epi64x(static_cast<long long>(b))); }
+
+// The contact and state of each lane's end after its ground contact, as the
+// scalar step sets them: outside the ground the contact ends; on it, a first
+// touch counts 1 and a held contact keeps its count and learns whether it
+// slid; the water bit follows the level. Other bits (and the padding after
+// the state) keep theirs.
+inline V contactAndState(V old, V inside, V touched, V slides, V wet) {
+  const V counter = bits(0xFFFF), one = bits(1);
+  const V sliding = bits(static_cast<unsigned long long>(kEndSliding) << kEndStateShift);
+  const V inWater = bits(static_cast<unsigned long long>(kEndInWater) << kEndStateShift);
+  const V count = _mm256_and_pd(inside, pick(one, _mm256_and_pd(old, counter), touched));
+  V now = _mm256_or_pd(_mm256_andnot_pd(counter, old), count);
+  const V held = _mm256_and_pd(inside, touched);
+  now = pick(now, pick(_mm256_andnot_pd(sliding, now), _mm256_or_pd(now, sliding), slides), held);
+  return pick(_mm256_andnot_pd(inWater, now), _mm256_or_pd(now, inWater), wet);
+}
+
 }  // namespace
 
 MotionLanes VORLUND_LANES(moveEnds)(double* const (&ends)[kMotionLanes], int contact, const MotionRules& rules,
@@ -150,10 +169,7 @@ MotionLanes VORLUND_LANES(moveEnds)(double* const (&ends)[kMotionLanes], int con
   storeColumns(ends, kEndVelocity + 1, v.y, v.z, spin.x, spin.y);
   storeColumns(ends, kEndSpin + 2, spin.z, force.x, force.y, force.z);
   storeColumns(ends, kEndTorque, torque.x, torque.y, torque.z, anchor.x);
-  // The anchor's y and z alone: the contact and state after them are the caller's.
-  V rows[4];
-  transpose(anchor.y, anchor.z, zero, zero, rows);
-  for (int i = 0; i < kMotionLanes; ++i) _mm_storeu_pd(ends[i] + kEndAnchor + 1, _mm256_castpd256_pd128(rows[i]));
+  storeColumns(ends, kEndAnchor + 1, anchor.y, anchor.z, contactAndState(c4[2], inside, touched, slides, wet), m);
   turnFrames(ends, spin);
   return {_mm256_movemask_pd(inside), _mm256_movemask_pd(_mm256_and_pd(slides, touched)), _mm256_movemask_pd(wet)};
 }

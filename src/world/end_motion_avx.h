@@ -1,9 +1,9 @@
 // The motion of four stick ends at once, one per lane of the
 // AVX registers, in a file of its own built for AVX: each lane does what the
 // motion phase does for one end, operation for operation, down to the turn
-// of the end's frame by its spin with the step's sines. The end's integer
-// fields (contact, state bits) and the touch records stay with the caller.
-// Plain addresses only, as in stick_springs_avx.h.
+// of the end's frame by its spin with the step's sines, and its contact and
+// state bits; the records of first touches stay with the caller. Plain
+// addresses only, as in stick_springs_avx.h.
 #pragma once
 
 namespace vorlund {
@@ -20,12 +20,19 @@ enum EndField {
   kEndForce = 9,
   kEndTorque = 12,
   kEndAnchor = 15,
+  kEndContact = 18,  // the 16-bit contact, then the 16-bit state bits
   kEndMass = 19,
   kEndBuoyancy = 20,
   kEndFriction = 21,
   kEndFrame = 23,
   kEndDoubles = 32  // readable from the position on
 };
+
+// The state bits the lanes set, in the 64 bits of kEndContact (the end type
+// asserts them): the contact counter in bits 0 to 15, the state above.
+inline constexpr int kEndStateShift = 16;
+inline constexpr unsigned kEndSliding = 1;  // slid at this ground contact
+inline constexpr unsigned kEndInWater = 2;  // below the water level
 
 // What every lane shares.
 struct MotionRules {

@@ -23,6 +23,9 @@ static_assert(offsetof(ses, v) == fieldAt(kEndVelocity) && offsetof(ses, spin) =
               offsetof(ses, anchor) == fieldAt(kEndAnchor) && offsetof(ses, m) == fieldAt(kEndMass) &&
               offsetof(ses, buoy) == fieldAt(kEndBuoyancy) && offsetof(ses, tarcie) == fieldAt(kEndFriction) &&
               offsetof(ses, o) == fieldAt(kEndFrame) && fieldAt(kEndDoubles) <= sizeof(ses));
+static_assert(offsetof(ses, contact) == fieldAt(kEndContact) && sizeof(ses::contact) == 2 &&
+              offsetof(ses, state) == fieldAt(kEndContact) + kEndStateShift / 8 && sizeof(ses::state) == 2 &&
+              kEndSliding == SES_SLIDING && kEndInWater == SES_INWATER);
 
 // Where the block world's cells put each lane's end; a spare lane repeats
 // the first. Out of line: the flat world's lanes find the ground themselves.
@@ -144,25 +147,11 @@ void Life::motion(int part, int begin, int end) {
     if (contact & 1) contact |= ((1 << kMotionLanes) - 1) & ~((1 << filled) - 1);
     if (blocks) lookUpGround(world, group, filled, ground);
     const MotionLanes result = lanes->moveEnds(ends, contact, shared, blocks ? &ground : nullptr);
-    for (int i = 0; i < filled; ++i) {
-      ses& S = *group[i];
-      const int bit = 1 << i;
-      if (!(result.inside & bit)) {
-        S.contact = 0;
-      } else if (S.contact) {
-        if (result.sliding & bit)
-          S.state |= SES_SLIDING;
-        else
-          S.state &= static_cast<uint16_t>(~SES_SLIDING);
-      } else {
-        if (!touchHooks.empty()) touched.push_back({owners[i], &S});
-        S.contact = 1;
-      }
-      if (result.inWater & bit)
-        S.state |= SES_INWATER;
-      else
-        S.state &= static_cast<uint16_t>(~SES_INWATER);
-    }
+    // The lanes set the contact and state bits; the first touches are
+    // recorded here, in end order.
+    if (!touchHooks.empty())
+      for (int i = 0; i < filled; ++i)
+        if (result.inside & ~contact & 1 << i) touched.push_back({owners[i], group[i]});
     filled = 0;
   };
   for (int index = begin; index < end; ++index) {
