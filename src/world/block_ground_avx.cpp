@@ -32,9 +32,13 @@ inline RampExit outOfRamp(V along, V z, V depth, V cell, V width, V startHeight,
 
 }  // namespace
 
-GroundLanes VORLUND_LANES(blockGround)(const BlockGrid& grid, const double (&p)[3][kGroundLanes],
-                           double (&q)[3][kGroundLanes]) {
-  const V x = _mm256_loadu_pd(p[0]), y = _mm256_loadu_pd(p[1]), z = _mm256_loadu_pd(p[2]);
+namespace {
+
+// Inlined into each entry point: called out of line, it was reached by a
+// jump and returned without clearing the registers' upper halves, which
+// slowed all the SSE code that ran after it.
+[[gnu::always_inline]] inline GroundLanes groundOf(const BlockGrid& grid, V x, V y, V z,
+                                                   double (&q)[3][kGroundLanes]) {
   const V w = all(grid.cellWidth), dp = all(grid.cellDepth);
   const V zero = _mm256_setzero_pd(), size = all(grid.size);
   const V over = _mm256_and_pd(_mm256_and_pd(_mm256_cmp_pd(x, zero, _CMP_GE_OQ), less(x, size)),
@@ -53,20 +57,17 @@ GroundLanes VORLUND_LANES(blockGround)(const BlockGrid& grid, const double (&p)[
   alignas(16) int column[kGroundLanes], row[kGroundLanes];
   _mm_store_si128(reinterpret_cast<__m128i*>(column), i);
   _mm_store_si128(reinterpret_cast<__m128i*>(row), j);
-  alignas(32) double kind[kGroundLanes], here[kGroundLanes], left[kGroundLanes], right[kGroundLanes],
-      down[kGroundLanes], up[kGroundLanes];
-  for (int lane = 0; lane < kGroundLanes; ++lane) {
-    const MapCell* c = grid.cells + grid.columns * (row[lane] + 1) + column[lane] + 1;
-    kind[lane] = c->kind;
-    here[lane] = c->height;
-    left[lane] = c[-1].height;
-    right[lane] = c[1].height;
-    down[lane] = c[-grid.columns].height;
-    up[lane] = c[grid.columns].height;
-  }
-  const V hc = _mm256_load_pd(here), hl = _mm256_load_pd(left), hr = _mm256_load_pd(right);
-  const V hd = _mm256_load_pd(down), hu = _mm256_load_pd(up);
-  const V kinds = _mm256_load_pd(kind);
+  const MapCell* c[kGroundLanes];
+  for (int lane = 0; lane < kGroundLanes; ++lane)
+    c[lane] = grid.cells + grid.columns * (row[lane] + 1) + column[lane] + 1;
+  // Put together in registers: four values stored one by one and read back
+  // as a vector wait until the stores have reached the cache.
+  const auto heights = [&c](int offset) {
+    return _mm256_setr_pd(c[0][offset].height, c[1][offset].height, c[2][offset].height, c[3][offset].height);
+  };
+  const V hc = heights(0), hl = heights(-1), hr = heights(1);
+  const V hd = heights(-grid.columns), hu = heights(grid.columns);
+  const V kinds = _mm256_setr_pd(c[0]->kind, c[1]->kind, c[2]->kind, c[3]->kind);
   const V rampX = equal(kinds, CELL_RAMP_X), rampY = equal(kinds, CELL_RAMP_Y);
   const V surface = pick(pick(hc, add(hl, mul(sub(hr, hl), fx)), rampX), add(hd, mul(sub(hu, hd), fy)), rampY);
   const V d = sub(surface, z);
@@ -115,6 +116,20 @@ GroundLanes VORLUND_LANES(blockGround)(const BlockGrid& grid, const double (&p)[
   _mm256_storeu_pd(q[1], pick(y, qy, inside));
   _mm256_storeu_pd(q[2], pick(z, qz, inside));
   return {bits, offGrid};
+}
+
+}  // namespace
+
+GroundLanes VORLUND_LANES(blockGround)(const BlockGrid& grid, const double (&p)[3][kGroundLanes],
+                           double (&q)[3][kGroundLanes]) {
+  return groundOf(grid, _mm256_loadu_pd(p[0]), _mm256_loadu_pd(p[1]), _mm256_loadu_pd(p[2]), q);
+}
+
+GroundLanes VORLUND_LANES(blockGroundAt)(const BlockGrid& grid, const double* const (&at)[kGroundLanes],
+                             double (&q)[3][kGroundLanes]) {
+  V c[4];
+  loadColumns(at, 0, c);
+  return groundOf(grid, c[0], c[1], c[2], q);
 }
 
 int VORLUND_LANES(otherCells)(const BlockGrid& grid, const double* const (&a)[kGroundLanes],

@@ -38,6 +38,13 @@ GroundLanes blockGroundAvx(const BlockGrid& grid, const double (&p)[3][kGroundLa
 GroundLanes blockGroundAvx512(const BlockGrid& grid, const double (&p)[3][kGroundLanes],
                               double (&q)[3][kGroundLanes]);
 
+// The same for points at four addresses (x, y, z, and a fourth double
+// readable after them), read straight into the lanes.
+GroundLanes blockGroundAtAvx(const BlockGrid& grid, const double* const (&at)[kGroundLanes],
+                             double (&q)[3][kGroundLanes]);
+GroundLanes blockGroundAtAvx512(const BlockGrid& grid, const double* const (&at)[kGroundLanes],
+                                double (&q)[3][kGroundLanes]);
+
 // world::sameCell for four pairs of points, at positions with a fourth
 // double readable after them: the bits of the lanes whose points lie in
 // different cell columns of the grid (or are not numbers).

@@ -32,14 +32,9 @@ static_assert(offsetof(ses, contact) == fieldAt(kEndContact) && sizeof(ses::cont
 [[gnu::noinline]] void lookUpGround(const world& ground, ses* const (&group)[kMotionLanes], int filled,
                                     GivenGround& given) {
   static_assert(kGroundLanes == kMotionLanes);
-  double p[3][kGroundLanes];
-  for (int i = 0; i < kGroundLanes; ++i) {
-    const Vec3& at = group[i < filled ? i : 0]->p;
-    p[0][i] = at.x;
-    p[1][i] = at.y;
-    p[2][i] = at.z;
-  }
-  given.inside = ground.insideGroundOfFour(p, given.q);
+  const double* at[kGroundLanes];
+  for (int i = 0; i < kGroundLanes; ++i) at[i] = &group[i < filled ? i : 0]->p.x;
+  given.inside = ground.insideGroundOfFourAt(at, given.q);
 }
 
 }  // namespace

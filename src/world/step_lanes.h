@@ -17,6 +17,7 @@ struct StepLanes {
   decltype(&moveEndsAvx) moveEnds;
   decltype(&nearEndPairsAvx) nearEndPairs;
   decltype(&blockGroundAvx) blockGround;
+  decltype(&blockGroundAtAvx) blockGroundAt;
   decltype(&otherCellsAvx) otherCells;
   decltype(&laterOverlapsAvx) laterOverlaps;
 };

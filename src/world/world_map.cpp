@@ -187,6 +187,22 @@ int world::insideGroundOfFour(const double (&p)[3][kGroundLanes], double (&q)[3]
   return inside;
 }
 
+int world::insideGroundOfFourAt(const double* const (&at)[kGroundLanes], double (&q)[3][kGroundLanes]) const {
+  constexpr GroundLanes kNoGrid{0, (1 << kGroundLanes) - 1};
+  const StepLanes* const step = activeType_ == WORLD_BLOCKS ? stepLanes() : nullptr;
+  const GroundLanes lanes = step != nullptr ? step->blockGroundAt(grid_, at, q) : kNoGrid;
+  int inside = lanes.inside;
+  for (int i = 0; i < kGroundLanes; ++i) {
+    if (!(lanes.offGrid & 1 << i)) continue;
+    Vec3 corrected;
+    if (insideGround(Vec3(at[i][0], at[i][1], at[i][2]), corrected)) inside |= 1 << i;
+    q[0][i] = corrected.x;
+    q[1][i] = corrected.y;
+    q[2][i] = corrected.z;
+  }
+  return inside;
+}
+
 int world::otherCellsOfFour(const double* const (&a)[kGroundLanes], const double* const (&b)[kGroundLanes]) const {
   const StepLanes* const step = activeType_ == WORLD_BLOCKS ? stepLanes() : nullptr;
   if (step != nullptr) return step->otherCells(grid_, a, b);

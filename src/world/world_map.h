@@ -87,6 +87,9 @@ class world {
   // world or without lanes) the test above. Returns the answers as bits,
   // point i as bit i.
   int insideGroundOfFour(const double (&p)[3][kGroundLanes], double (&q)[3][kGroundLanes]) const;
+  // The same for points at four addresses (x, y, z and a fourth double
+  // readable after them), such as stick ends' positions.
+  int insideGroundOfFourAt(const double* const (&at)[kGroundLanes], double (&q)[3][kGroundLanes]) const;
   // !sameCell for four pairs of points, the same way (see otherCellsAvx).
   int otherCellsOfFour(const double* const (&a)[kGroundLanes], const double* const (&b)[kGroundLanes]) const;
 

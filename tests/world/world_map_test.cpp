@@ -7,6 +7,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <random>
 #include <sstream>
 #include <string>
@@ -327,6 +328,10 @@ TEST(WorldGround, FourPointsAtOnceGetThePlainTestsBits) {
             second[i] = points[(i + 1) % kGroundLanes];
           }
           const int other = w.otherCellsOfFour(first, second);
+          // Read from the points' own addresses, the same answers.
+          double qAt[3][kGroundLanes];
+          ASSERT_EQ(w.insideGroundOfFourAt(first, qAt), inside) << round;
+          ASSERT_EQ(std::memcmp(qAt, q, sizeof q), 0) << round;
           for (int i = 0; i < kGroundLanes; ++i) {
             const Vec3 at(p[0][i], p[1][i], p[2][i]);
             Vec3 expected;
