@@ -21,6 +21,8 @@ namespace {
 // starts, and nine from a frame: the fields after them lie in the same element,
 // and the error written four wide runs into the frame of errors written next.
 static_assert(offsetof(ses, p) + 4 * sizeof(double) <= sizeof(ses));
+static_assert(offsetof(ses, v) == offsetof(ses, p) + kEndVelocityAfterPosition * sizeof(double) &&
+              offsetof(ses, v) + 4 * sizeof(double) <= sizeof(ses));
 static_assert(offsetof(est, rest) + 4 * sizeof(double) <= sizeof(est));
 static_assert(offsetof(est, prevOrient) == offsetof(est, prevDiff) + sizeof(Vec3));
 static_assert(sizeof(Frame) == 9 * sizeof(double) && sizeof(Vec3) == 3 * sizeof(double));
@@ -226,7 +228,7 @@ void Life::flushSticks(StickGroup& group) {
   // Out of water the lanes have worked out the torques too.
   alignas(32) double out[kSpringOutputs][kSpringLanes];
   for (int i = count; i < kSpringLanes; ++i) in[i] = in[0];
-  stepLanes()->stickSprings(in, s.model == 1, s.sun, out);
+  stepLanes()->stickSprings(in, SpringRules{s.model == 1, s.sun, water}, out);
   StickSamples samples;
   int crossing = 0;
   if (blocks) {
@@ -248,23 +250,10 @@ void Life::flushSticks(StickGroup& group) {
     const auto vec = [&out, i](int field) { return Vec3(out[field][i], out[field + 1][i], out[field + 2][i]); };
     k.strain = out[kOutStrain][i];
     k.bend = Vec3(out[kOutBendX][i], 0, out[kOutBendZ][i]);
-    const Vec3 F = vec(kOutForce);
-    if (A.p.z < water) {
-      Vec3 FA = -F;
-      waterDrag(k, A, FA);
-      apply(A, vec(kOutTarget), FA, -vec(kOutTurn));
-    } else {
-      A.force += -F;
-      A.torque += vec(kOutFirstTorque);
-    }
-    if (B.p.z < water) {
-      Vec3 FB = F;
-      waterDrag(k, B, FB);
-      apply(B, B.p, FB, vec(kOutTurn));
-    } else {
-      B.force += F;
-      B.torque += vec(kOutSecondTorque);
-    }
+    A.force += vec(kOutFirstForce);
+    A.torque += vec(kOutFirstTorque);
+    B.force += vec(kOutSecondForce);
+    B.torque += vec(kOutSecondTorque);
     if (crossing & 1 << i) samples.push(A, B);
     if (group.owners[i] != nullptr) group.owners[i]->energy_p += out[kOutAssimilation][i];
   }

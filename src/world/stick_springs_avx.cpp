@@ -29,6 +29,13 @@ inline void gather(const SpringLane (&lanes)[kSpringLanes], Field field, const d
   for (int i = 0; i < kSpringLanes; ++i) p[i] = lanes[i].*field;
 }
 
+// Three doubles `offset` doubles after each lane's address.
+inline V3 loadVec3At(const SpringLane (&lanes)[kSpringLanes], const double* SpringLane::*field, int offset) {
+  const double* p[kSpringLanes];
+  for (int i = 0; i < kSpringLanes; ++i) p[i] = lanes[i].*field + offset;
+  return loadVec3(p);
+}
+
 inline void store(double (&out)[kSpringOutputs][kSpringLanes], int field, V v) { _mm256_storeu_pd(out[field], v); }
 inline void store(double (&out)[kSpringOutputs][kSpringLanes], int field, const V3& v) {
   store(out, field, v.x);
@@ -57,14 +64,29 @@ inline V3 torqueGain(const V3& R, const V3& q, const V3& p, const V3& F) {
   return {add(R.x, c.x), sub(R.y, c.y), add(R.z, c.z)};
 }
 
+// waterDrag for each lane's end at velocity v where `wet`: the part of v
+// across the stick d = first - second, taken off the force F. The length's
+// square is rounded to a float and compared so, as the scalar step does.
+inline V3 dragged(const V3& F, const V3& d, const V3& v, V wet) {
+  const V l2 = _mm256_cvtps_pd(_mm256_cvtpd_ps(dot(d, d)));
+  const V drags =
+      _mm256_and_pd(wet, _mm256_cmp_pd(l2, all(static_cast<double>(WATER_DRAG_MIN_LENGTH2)), _CMP_GE_OQ));
+  if (_mm256_movemask_pd(drags) == 0) return F;
+  const V q = _mm256_div_pd(dot(d, v), l2);
+  const V3 across = sub(v, scale(d, q));
+  const V3 slowed = sub(F, scale(across, all(WATER_DRAG)));
+  return {pick(F.x, slowed.x, drags), pick(F.y, slowed.y, drags), pick(F.z, slowed.z, drags)};
+}
+
 inline V laneValues(const SpringLane (&lanes)[kSpringLanes], double SpringLane::*field) {
   return _mm256_set_pd(lanes[3].*field, lanes[2].*field, lanes[1].*field, lanes[0].*field);
 }
 
 }  // namespace
 
-void VORLUND_LANES(stickSprings)(const SpringLane (&lanes)[kSpringLanes], bool derivative, double sun,
+void VORLUND_LANES(stickSprings)(const SpringLane (&lanes)[kSpringLanes], const SpringRules& rules,
                      double (&out)[kSpringOutputs][kSpringLanes]) {
+  const bool derivative = rules.derivative;
   const double* p[kSpringLanes];
   V3 firstFrame[3], secondFrame[3], stickFrame[3];
   gather(lanes, &SpringLane::firstFrame, p);
@@ -102,12 +124,23 @@ void VORLUND_LANES(stickSprings)(const SpringLane (&lanes)[kSpringLanes], bool d
   const V3 turn = add(add(cross(G[0], E[0]), cross(G[1], E[1])), cross(G[2], E[2]));
   const V gain = all(ORIENTATION_GAIN), negativeGain = all(-ORIENTATION_GAIN);
   const V3 R{mul(negativeGain, turn.x), mul(gain, turn.y), mul(negativeGain, turn.z)};
-  store(out, kOutTurn, R);
-  store(out, kOutTarget, t);
-  store(out, kOutForce, F);
   store(out, kOutStrain, length(F));
-  store(out, kOutFirstTorque, torqueGain(negate(R), t, firstPos, negate(F)));
-  store(out, kOutSecondTorque, torqueGain(R, secondPos, secondPos, F));
+  // Below the water level an end's share of the pull loses the drag of its
+  // velocity; its torque gains from what is left.
+  const V3 v = sub(firstPos, secondPos);
+  const V water = all(rules.water);
+  const V firstWet = less(firstPos.z, water), secondWet = less(secondPos.z, water);
+  V3 firstForce = negate(F), secondForce = F;
+  if (_mm256_movemask_pd(_mm256_or_pd(firstWet, secondWet)) != 0) {
+    const V3 firstVelocity = loadVec3At(lanes, &SpringLane::firstPos, kEndVelocityAfterPosition);
+    const V3 secondVelocity = loadVec3At(lanes, &SpringLane::secondPos, kEndVelocityAfterPosition);
+    firstForce = dragged(firstForce, v, firstVelocity, firstWet);
+    secondForce = dragged(secondForce, v, secondVelocity, secondWet);
+  }
+  store(out, kOutFirstForce, firstForce);
+  store(out, kOutFirstTorque, torqueGain(negate(R), t, firstPos, firstForce));
+  store(out, kOutSecondForce, secondForce);
+  store(out, kOutSecondTorque, torqueGain(R, secondPos, secondPos, secondForce));
 
   // The joint loads: -dot(B.o.z, G.y), and l.y cos - l.z sin of the twist for
   // l, the second end's x axis in the stick's first-end frame.
@@ -117,10 +150,9 @@ void VORLUND_LANES(stickSprings)(const SpringLane (&lanes)[kSpringLanes], bool d
 
   // (1 + |v.z| / |v|) sun asym factor for v from the second end to the first;
   // nothing for a stick of no length.
-  const V3 v = sub(firstPos, secondPos);
   const V size = length(v);
   const V share = add(all(1.0), _mm256_div_pd(_mm256_andnot_pd(all(-0.0), v.z), size));
-  const V earned = mul(mul(mul(share, all(sun)), laneValues(lanes, &SpringLane::assimilation)),
+  const V earned = mul(mul(mul(share, all(rules.sun)), laneValues(lanes, &SpringLane::assimilation)),
                        all(ASSIMILATION_FACTOR));
   store(out, kOutAssimilation, _mm256_and_pd(earned, _mm256_cmp_pd(size, _mm256_setzero_pd(), _CMP_GT_OQ)));
 }

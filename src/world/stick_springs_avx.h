@@ -11,8 +11,8 @@ inline constexpr int kSpringLanes = 4;
 
 // One stick, as the addresses of what its spring reads. A position, the rest
 // vector and the previous error are 3 doubles each with one more readable
-// after them (the next field of the same element); frames are 9 doubles,
-// rows x, y, z.
+// after them (the next field of the same element); an end's velocity
+// follows its position, as in a stick end; frames are 9 doubles, rows x, y, z.
 struct SpringLane {
   const double* firstFrame;
   const double* firstPos;
@@ -30,24 +30,33 @@ struct SpringLane {
 
 // What comes out, field by field, a lane per stick: out[field][lane].
 enum SpringOutput {
-  kOutTarget = 0,         // 3: where the second end should be
-  kOutForce = 3,          // 3: the pull on the second end (the first: -pull)
-  kOutTurn = 6,           // 3: the turn of the second end
-  kOutFirstTorque = 9,    // 3: what the first end's torque gains, out of water
-  kOutSecondTorque = 12,  // 3: the same for the second end
-  kOutStrain = 15,        // 1
-  kOutBendX = 16,         // 1: the joint load about x (bend y is 0)
-  kOutBendZ = 17,         // 1
-  kOutAssimilation = 18,  // 1: what the stick earns in the `sun` given
-  kSpringOutputs = 19
+  kOutFirstForce = 0,     // 3: what the first end's force gains: the pull, less water drag below the level
+  kOutFirstTorque = 3,    // 3: what the first end's torque gains
+  kOutSecondForce = 6,    // 3: the same for the second end
+  kOutSecondTorque = 9,   // 3
+  kOutStrain = 12,        // 1
+  kOutBendX = 13,         // 1: the joint load about x (bend y is 0)
+  kOutBendZ = 14,         // 1
+  kOutAssimilation = 15,  // 1: what the stick earns in the `sun` given
+  kSpringOutputs = 16
 };
+
+// What every lane shares.
+struct SpringRules {
+  bool derivative;  // the low-damping model: errors of the last step count
+  double sun;       // the assimilation rate
+  double water;     // the level below which an end feels water drag
+};
+
+// Where an end's velocity lies, in doubles from its position.
+inline constexpr int kEndVelocityAfterPosition = 3;
 
 // Fewer sticks fill the spare lanes with copies of one of them. Only called
 // when the processor has AVX; the second copy, built for AVX-512VL (see
 // lane_math_avx.h) and giving the same bits, only when it has that.
-void stickSpringsAvx(const SpringLane (&lanes)[kSpringLanes], bool derivative, double sun,
+void stickSpringsAvx(const SpringLane (&lanes)[kSpringLanes], const SpringRules& rules,
                      double (&out)[kSpringOutputs][kSpringLanes]);
-void stickSpringsAvx512(const SpringLane (&lanes)[kSpringLanes], bool derivative, double sun,
+void stickSpringsAvx512(const SpringLane (&lanes)[kSpringLanes], const SpringRules& rules,
                         double (&out)[kSpringOutputs][kSpringLanes]);
 
 }  // namespace vorlund
