@@ -71,7 +71,9 @@ double NeuroSurroundings::smellSum(const Vec3& at, const org* owner) const {
   return sum;
 }
 
-double inputValue(wej& input, const neuro& owner, const NeuroSurroundings& world) {
+namespace {
+// inputValue's body, inlined into the network update's loop over every input.
+[[gnu::always_inline]] inline double valueOf(wej& input, const neuro& owner, const NeuroSurroundings& world) {
   const est* k = owner.place;
   switch (input.typ) {
     case WEJ_NEURON:
@@ -94,12 +96,17 @@ double inputValue(wej& input, const neuro& owner, const NeuroSurroundings& world
       return 0;
   }
 }
+}  // namespace
+
+double inputValue(wej& input, const neuro& owner, const NeuroSurroundings& world) {
+  return valueOf(input, owner, world);
+}
 
 void updateNetwork(org& creature, const NeuroSurroundings& world, const SimSettings& settings) {
   // First every new state from the outputs of the previous step...
   for (const auto& n : creature.l_neu) {
     double sum = 0;
-    for (const auto& in : n->l_wej) sum += inputValue(*in, *n, world);
+    for (const auto& in : n->l_wej) sum += valueOf(*in, *n, world);
     if (settings.oldneurons) {
       n->vel = finiteRate(n->vel + NEURO_OLD_GAIN * (sum - n->stan));
       n->nstan = NEURO_OLD_KEEP * n->sstan + n->vel;
