@@ -64,9 +64,4 @@ bool measurePerformance(org& o, const SimSettings& s) {
   return true;
 }
 
-void bookBalance(org& o) {
-  o.energy_b = o.energy_p - o.energy_m;
-  o.energy += o.energy_b;
-}
-
 }  // namespace vorlund

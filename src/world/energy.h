@@ -50,7 +50,11 @@ inline double assimilation(const est& k, double sun) {
   return (1.0 + std::fabs(v.z) / len) * sun * k.asym * ASSIMILATION_FACTOR;
 }
 
-// The balance of the step, booked into the energy.
-void bookBalance(org& o);
+// The balance of the step, booked into the energy. Inline: the motion phase
+// books every object, an energy ball included.
+inline void bookBalance(org& o) {
+  o.energy_b = o.energy_p - o.energy_m;
+  o.energy += o.energy_b;
+}
 
 }  // namespace vorlund
