@@ -50,7 +50,7 @@ class ContactBroadPhase {
     // The lanes find the same boxes in the same order, four at a time.
     const std::size_t n = extents_.size();
     const StepLanes* const lanes = columnsFilled_ ? stepLanes() : nullptr;
-    const SweepColumns boxes = columns();
+    const SweepColumns boxes = lanes != nullptr ? columns() : SweepColumns{};
     int later[kSweepRoom];
     for (std::size_t a = static_cast<std::size_t>(begin); a < static_cast<std::size_t>(end); ++a) {
       const Extent& ea = extents_[a];
