@@ -76,7 +76,7 @@ bool ContactBroadPhase::sort(std::span<const WorldBox> boxes) {
 }
 
 void ContactBroadPhase::fillColumns() {
-  columnsFilled_ = stepLanes() != nullptr;
+  columnsFilled_ = lanesWanted_ && stepLanes() != nullptr;
   if (!columnsFilled_) return;
   const std::size_t rows = extents_.size() + kSweepPadding;
   columns_.resize(6 * rows);

@@ -42,6 +42,11 @@ class ContactBroadPhase {
   // [begin, end), in no particular order. Any thread may sweep a range of
   // its own between one sort and the next.
   bool sort(std::span<const WorldBox> boxes);
+  // Whether the sweep takes the lanes (on the paths that have them). Their
+  // columns are copied after each sort on the calling thread; when threads
+  // share the sweep, that copy costs more than the lanes gain, since every
+  // line of it is then fetched back by the other cores.
+  void setLanesWanted(bool wanted) { lanesWanted_ = wanted; }
   int sortedCount() const { return static_cast<int>(extents_.size()); }
   template <class Meet>
   void sweep(int begin, int end, Meet meet) const {
@@ -90,6 +95,7 @@ class ContactBroadPhase {
   // vector path has lanes.
   std::vector<double> columns_;
   bool columnsFilled_ = false;
+  bool lanesWanted_ = true;
   std::vector<ContactPair> pairs_;
   std::vector<ContactPair> ordered_;    // the other half of orderPairs' swap
   std::vector<std::size_t> bucketEnd_;  // per first index: its bucket's start, its end once filled
