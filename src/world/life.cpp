@@ -111,8 +111,10 @@ void Life::check(std::string_view label) const { checkValidity(all, rules().debu
 // run on this thread in object order.
 void Life::go() {
   const SimSettings& s = rules();
+  // Only a step that may be shared weighs its work.
   stepWork_ = 0;
-  for (int i = 0; i < all.size(); ++i) stepWork_ += workOf(*all.get(i));
+  if (workers_)
+    for (int i = 0; i < all.size(); ++i) stepWork_ += workOf(*all.get(i));
   snapshot_.layout(all);
   const int living = creatures.size();
   const auto muscles = [&s, living](org& o, int index) {
