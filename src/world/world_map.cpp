@@ -171,15 +171,17 @@ bool world::insideBlocks(const Vec3& p, Vec3& q) const {
   return true;
 }
 
-int world::insideGroundOfFour(const double (&p)[3][kGroundLanes], double (&q)[3][kGroundLanes]) const {
-  constexpr GroundLanes kNoGrid{0, (1 << kGroundLanes) - 1};
-  const StepLanes* const step = activeType_ == WORLD_BLOCKS ? stepLanes() : nullptr;
-  const GroundLanes lanes = step != nullptr ? step->blockGround(grid_, p, q) : kNoGrid;
+namespace {
+
+// The lanes' answers, and the world's own test for the points they gave
+// none (beyond the square, not numbers, or every point without lanes).
+template <class Point>
+int withPlainTests(const world& w, GroundLanes lanes, Point point, double (&q)[3][kGroundLanes]) {
   int inside = lanes.inside;
   for (int i = 0; i < kGroundLanes; ++i) {
     if (!(lanes.offGrid & 1 << i)) continue;
     Vec3 corrected;
-    if (insideGround(Vec3(p[0][i], p[1][i], p[2][i]), corrected)) inside |= 1 << i;
+    if (w.insideGround(point(i), corrected)) inside |= 1 << i;
     q[0][i] = corrected.x;
     q[1][i] = corrected.y;
     q[2][i] = corrected.z;
@@ -187,20 +189,20 @@ int world::insideGroundOfFour(const double (&p)[3][kGroundLanes], double (&q)[3]
   return inside;
 }
 
+constexpr GroundLanes kNoGrid{0, (1 << kGroundLanes) - 1};
+
+}  // namespace
+
+int world::insideGroundOfFour(const double (&p)[3][kGroundLanes], double (&q)[3][kGroundLanes]) const {
+  const StepLanes* const step = activeType_ == WORLD_BLOCKS ? stepLanes() : nullptr;
+  const GroundLanes lanes = step != nullptr ? step->blockGround(grid_, p, q) : kNoGrid;
+  return withPlainTests(*this, lanes, [&p](int i) { return Vec3(p[0][i], p[1][i], p[2][i]); }, q);
+}
+
 int world::insideGroundOfFourAt(const double* const (&at)[kGroundLanes], double (&q)[3][kGroundLanes]) const {
-  constexpr GroundLanes kNoGrid{0, (1 << kGroundLanes) - 1};
   const StepLanes* const step = activeType_ == WORLD_BLOCKS ? stepLanes() : nullptr;
   const GroundLanes lanes = step != nullptr ? step->blockGroundAt(grid_, at, q) : kNoGrid;
-  int inside = lanes.inside;
-  for (int i = 0; i < kGroundLanes; ++i) {
-    if (!(lanes.offGrid & 1 << i)) continue;
-    Vec3 corrected;
-    if (insideGround(Vec3(at[i][0], at[i][1], at[i][2]), corrected)) inside |= 1 << i;
-    q[0][i] = corrected.x;
-    q[1][i] = corrected.y;
-    q[2][i] = corrected.z;
-  }
-  return inside;
+  return withPlainTests(*this, lanes, [&at](int i) { return Vec3(at[i][0], at[i][1], at[i][2]); }, q);
 }
 
 int world::otherCellsOfFour(const double* const (&a)[kGroundLanes], const double* const (&b)[kGroundLanes]) const {
