@@ -171,7 +171,7 @@ MotionLanes VORLUND_LANES(moveEnds)(double* const (&ends)[kMotionLanes], int con
   storeColumns(ends, kEndTorque, torque.x, torque.y, torque.z, anchor.x);
   storeColumns(ends, kEndAnchor + 1, anchor.y, anchor.z, contactAndState(c4[2], inside, touched, slides, wet), m);
   turnFrames(ends, spin);
-  return {_mm256_movemask_pd(inside), _mm256_movemask_pd(_mm256_and_pd(slides, touched)), _mm256_movemask_pd(wet)};
+  return {_mm256_movemask_pd(inside)};
 }
 
 }  // namespace vorlund

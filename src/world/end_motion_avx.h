@@ -45,9 +45,7 @@ struct MotionRules {
 
 // Lane i is bit i.
 struct MotionLanes {
-  int inside;   // below the ground or beyond a fence
-  int sliding;  // in contact before, and slid (too much to hold)
-  int inWater;
+  int inside;  // below the ground or beyond a fence (with the contact bits, the first touches)
 };
 
 // Where the ground puts each lane's end, worked out by the caller (the block
