@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "world/pair_order.h"
 #include "world/store_if_changed.h"
 
 namespace vorlund {
@@ -101,24 +102,7 @@ SweepColumns ContactBroadPhase::columns() const {
   return {c, c + rows, c + 2 * rows, c + 3 * rows, c + 4 * rows, c + 5 * rows, static_cast<int>(extents_.size())};
 }
 
-void ContactBroadPhase::orderPairs(int count) {
-  // Counted into buckets by first index, then an insertion sort that only
-  // moves pairs inside a bucket: the few neighbours of one object. A general
-  // sort of a crowd's hundreds of pairs cost a per cent of its step. Pairs are
-  // distinct, so any sort gives this order.
-  bucketEnd_.assign(static_cast<std::size_t>(count) + 1, 0);
-  for (const ContactPair& p : pairs_) ++bucketEnd_[static_cast<std::size_t>(p.first) + 1];
-  for (std::size_t i = 1; i < bucketEnd_.size(); ++i) bucketEnd_[i] += bucketEnd_[i - 1];
-  ordered_.resize(pairs_.size());
-  for (const ContactPair& p : pairs_) ordered_[bucketEnd_[static_cast<std::size_t>(p.first)]++] = p;
-  for (std::size_t i = 1; i < ordered_.size(); ++i) {
-    const ContactPair p = ordered_[i];
-    std::size_t j = i;
-    for (; j > 0 && p < ordered_[j - 1]; --j) ordered_[j] = ordered_[j - 1];
-    ordered_[j] = p;
-  }
-  pairs_.swap(ordered_);
-}
+void ContactBroadPhase::orderPairs(int count) { orderByPair(pairs_, ordered_, bucketEnd_, count); }
 
 void ContactBroadPhase::findAllPairs(std::span<const WorldBox> boxes) {
   pairs_.clear();

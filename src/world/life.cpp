@@ -18,6 +18,10 @@ constexpr std::size_t kReservedTouches = 512;
 // as above, a crowd that needs more grows it once.
 constexpr std::size_t kReservedEndContacts = 1024;
 
+// Room for the buckets that order the touching pairs, one per object of a
+// crowded world; a bigger world grows them once.
+constexpr std::size_t kReservedObjects = 256;
+
 // What one object costs in a phase, about: its ends, sticks and neurons.
 int workOf(const org& o) { return 1 + o.sesCount() + o.estCount() + o.neuroCount(); }
 }  // namespace
@@ -60,6 +64,8 @@ void Life::setStepThreads(int threads) {
   touching_.resize(static_cast<std::size_t>(stepThreads()));
   for (auto& t : touching_) t.reserve(kReservedEndContacts);
   touchingOrdered_.reserve(kReservedEndContacts * touching_.size());
+  touchingScratch_.reserve(touchingOrdered_.capacity());
+  touchingBuckets_.reserve(kReservedObjects + 1);
 }
 
 Life::Life(const SimSettings& rules, listaprz* pool)

@@ -211,6 +211,8 @@ class Life : public WorldInhabitants {
   std::vector<std::vector<EndContact>> endContacts_;
   std::vector<std::vector<TouchingPair>> touching_;
   std::vector<TouchingPair> touchingOrdered_;
+  std::vector<TouchingPair> touchingScratch_;   // the other half of orderByPair's swap
+  std::vector<std::size_t> touchingBuckets_;    // and its buckets
 };
 
 }  // namespace vorlund

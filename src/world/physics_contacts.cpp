@@ -9,6 +9,7 @@
 
 #include "world/end_pairs_avx.h"
 #include "world/life.h"
+#include "world/pair_order.h"
 #include "world/physics_constants.h"
 #include "world/step_lanes.h"
 
@@ -119,9 +120,7 @@ void Life::findEndContacts() {
   // split of the sweep.
   touchingOrdered_.clear();
   for (const auto& found : touching_) touchingOrdered_.insert(touchingOrdered_.end(), found.begin(), found.end());
-  std::sort(touchingOrdered_.begin(), touchingOrdered_.end(), [](const TouchingPair& x, const TouchingPair& y) {
-    return ContactPair{x.first, x.second} < ContactPair{y.first, y.second};
-  });
+  orderByPair(touchingOrdered_, touchingScratch_, touchingBuckets_, all.size());
 }
 
 bool Life::applyEndContacts() {
