@@ -64,11 +64,13 @@ inline V3 torqueGain(const V3& R, const V3& q, const V3& p, const V3& F) {
   return {add(R.x, c.x), sub(R.y, c.y), add(R.z, c.z)};
 }
 
+// The stick's squared length as waterDrag rounds it, to a float.
+inline V dragLength2(const V3& d) { return _mm256_cvtps_pd(_mm256_cvtpd_ps(dot(d, d))); }
+
 // waterDrag for each lane's end at velocity v where `wet`: the part of v
-// across the stick d = first - second, taken off the force F. The length's
-// square is rounded to a float and compared so, as the scalar step does.
-inline V3 dragged(const V3& F, const V3& d, const V3& v, V wet) {
-  const V l2 = _mm256_cvtps_pd(_mm256_cvtpd_ps(dot(d, d)));
+// across the stick d = first - second (l2, its dragLength2), taken off the
+// force F; a stick of almost no length feels none.
+inline V3 dragged(const V3& F, const V3& d, V l2, const V3& v, V wet) {
   const V drags =
       _mm256_and_pd(wet, _mm256_cmp_pd(l2, all(static_cast<double>(WATER_DRAG_MIN_LENGTH2)), _CMP_GE_OQ));
   if (_mm256_movemask_pd(drags) == 0) return F;
@@ -134,8 +136,9 @@ void VORLUND_LANES(stickSprings)(const SpringLane (&lanes)[kSpringLanes], const 
   if (_mm256_movemask_pd(_mm256_or_pd(firstWet, secondWet)) != 0) {
     const V3 firstVelocity = loadVec3At(lanes, &SpringLane::firstPos, kEndVelocityAfterPosition);
     const V3 secondVelocity = loadVec3At(lanes, &SpringLane::secondPos, kEndVelocityAfterPosition);
-    firstForce = dragged(firstForce, v, firstVelocity, firstWet);
-    secondForce = dragged(secondForce, v, secondVelocity, secondWet);
+    const V l2 = dragLength2(v);
+    firstForce = dragged(firstForce, v, l2, firstVelocity, firstWet);
+    secondForce = dragged(secondForce, v, l2, secondVelocity, secondWet);
   }
   store(out, kOutFirstForce, firstForce);
   store(out, kOutFirstTorque, torqueGain(negate(R), t, firstPos, firstForce));
