@@ -42,11 +42,11 @@ class ContactBroadPhase {
   // [begin, end), in no particular order. Any thread may sweep a range of
   // its own between one sort and the next.
   bool sort(std::span<const WorldBox> boxes);
-  // Whether the sweep takes the lanes (on the paths that have them). Their
-  // columns are copied after each sort on the calling thread; when threads
-  // share the sweep, that copy costs more than the lanes gain, since every
-  // line of it is then fetched back by the other cores.
-  void setLanesWanted(bool wanted) { lanesWanted_ = wanted; }
+  // Whether threads share the sweep. Then the sort keeps the lines of boxes
+  // that did not change (see store_if_changed.h), and the sweep takes no
+  // lanes: their columns are copied after each sort on the calling thread,
+  // and every line of them would be fetched back by the other cores.
+  void setShared(bool shared) { shared_ = shared; }
   int sortedCount() const { return static_cast<int>(extents_.size()); }
   template <class Meet>
   void sweep(int begin, int end, Meet meet) const {
@@ -95,7 +95,7 @@ class ContactBroadPhase {
   // vector path has lanes.
   std::vector<double> columns_;
   bool columnsFilled_ = false;
-  bool lanesWanted_ = true;
+  bool shared_ = false;
   std::vector<ContactPair> pairs_;
   std::vector<ContactPair> ordered_;    // the other half of orderPairs' swap
   std::vector<std::size_t> bucketEnd_;  // per first index: its bucket's start, its end once filled

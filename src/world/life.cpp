@@ -56,7 +56,7 @@ void Life::setStepThreads(int threads) {
   if (threads > 1) workers_ = std::make_unique<StepWorkers>(threads);
   snapshot_.setShared(threads > 1);
   senses_.setSharedSources(threads > 1);
-  contactBroadPhase_.setLanesWanted(threads == 1);
+  contactBroadPhase_.setShared(threads > 1);
   touched_.resize(static_cast<std::size_t>(stepThreads()));
   for (auto& t : touched_) t.reserve(kReservedTouches);
   endContacts_.resize(static_cast<std::size_t>(stepThreads()));

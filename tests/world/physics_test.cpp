@@ -237,7 +237,7 @@ TEST(ContactBroadPhase, FindsTheOverlappingPairsOfAPlainDoubleLoopInItsOrder) {
   // stops half way), then a changed crowd: the order kept from the last call
   // must not matter. Then the same without the lanes, as a shared step sweeps.
   for (int round = 0; round < 12; ++round) {
-    phase.setLanesWanted(round < 6);
+    phase.setShared(round >= 6);
     if (round % 6 == 3) w.life.all.get(30)->bboxMin.x = NAN;
     if (round % 6 == 5) w.ball({})->bboxMin.x = NAN;
     for (int i = 0; i < w.life.all.size() && round % 6 != 3 && round % 6 != 5; ++i) box(*w.life.all.get(i));
