@@ -35,17 +35,59 @@ void ContactBroadPhase::find(std::span<const WorldBox> boxes) {
   orderPairs(static_cast<int>(boxes.size()));
 }
 
-bool ContactBroadPhase::sort(std::span<const WorldBox> boxes) {
+bool ContactBroadPhase::carryOrderOver(std::span<const WorldBox> boxes, std::span<const void* const> owners) {
+  const std::size_t before = owners_.size(), now = owners.size();
+  if (extents_.size() != before) return false;  // the last sort stopped half way
+  newIndex_.assign(before, -1);
+  placed_.assign(now, 0);
+  // The lists keep their order as objects go, and add new ones at their
+  // ends: one walk over both pairs up the objects still there. A run of
+  // changes it cannot follow leaves objects unmatched, which are then taken
+  // as gone and new; any start gives the same order, only more slowly.
+  std::size_t kept = 0;
+  for (std::size_t i = 0, j = 0; i < before && j < now;) {
+    if (owners_[i] == owners[j]) {
+      newIndex_[i++] = static_cast<int>(j);
+      placed_[j++] = 1;
+      ++kept;
+    } else if (i + 1 < before && owners_[i + 1] == owners[j]) {
+      ++i;
+    } else {
+      ++j;
+    }
+  }
+  if (now - kept > kMostCarriedNew) return false;
+  std::size_t k = 0;
+  for (const Extent& e : extents_) {
+    const int index = newIndex_[static_cast<std::size_t>(e.index)];
+    if (index >= 0) extents_[k++] = {e.box, index};
+  }
+  extents_.resize(k);
+  for (std::size_t j = 0; j < now; ++j)
+    if (!placed_[j]) extents_.push_back({boxes[j], static_cast<int>(j)});
+  return true;
+}
+
+bool ContactBroadPhase::sort(std::span<const WorldBox> boxes, std::span<const void* const> owners) {
   const int count = static_cast<int>(boxes.size());
   const auto before = [](const Extent& a, const Extent& b) {
     return a.box.min.x != b.box.min.x ? a.box.min.x < b.box.min.x : a.index < b.index;
   };
   // A box that is not a number overlaps nothing, but it cannot be sorted either.
   const auto sortable = [](const WorldBox& box) { return !std::isnan(box.min.x) && !std::isnan(box.max.x); };
-  // The same number of objects: the last order still holds every index once.
-  // Otherwise (a ball eaten or added, every few steps in a crowd) the indices
+  // The same objects: the last order still holds every index once. Objects
+  // that came or went (a ball eaten or added, every few steps in a crowd)
+  // are carried over when their owners are known; otherwise the indices
   // after the change name other objects and the order starts afresh.
-  if (extents_.size() != static_cast<std::size_t>(count)) {
+  bool carried = extents_.size() == static_cast<std::size_t>(count);
+  if (!owners.empty()) {
+    carried = carried && std::equal(owners.begin(), owners.end(), owners_.begin(), owners_.end());
+    if (!carried) carried = carryOrderOver(boxes, owners);
+    owners_.assign(owners.begin(), owners.end());
+  } else {
+    owners_.clear();  // the order no longer follows the last owners
+  }
+  if (!carried) {
     extents_.clear();
     for (int i = 0; i < count; ++i) {
       if (!sortable(boxes[static_cast<std::size_t>(i)])) return false;

@@ -41,7 +41,11 @@ class ContactBroadPhase {
   // meet(first, second) for the overlapping pairs of the sorted boxes
   // [begin, end), in no particular order. Any thread may sweep a range of
   // its own between one sort and the next.
-  bool sort(std::span<const WorldBox> boxes);
+  // `owners`, when given, names the object of each box (any distinct
+  // addresses): when objects came or went since the last sort, the ones
+  // still there keep their place in the order, under their new index, and
+  // the sort stays about one pass instead of starting afresh.
+  bool sort(std::span<const WorldBox> boxes, std::span<const void* const> owners = {});
   // Whether threads share the sweep. Then the sort keeps the lines of boxes
   // that did not change (see store_if_changed.h), and the sweep takes no
   // lanes: their columns are copied after each sort on the calling thread,
@@ -82,7 +86,14 @@ class ContactBroadPhase {
   // Boxes one box may overlap that the lanes hand over at once; more (a
   // crowd heaped in one place) are swept one by one.
   static constexpr int kSweepRoom = 256;
+  // New objects carried into the last order, past which sorting afresh is
+  // cheaper: each one may move past every box in the insertion pass.
+  static constexpr std::size_t kMostCarriedNew = 8;
   void findAllPairs(std::span<const WorldBox> boxes);
+  // Renames the last order's extents to the objects of `owners` and adds the
+  // new ones at its end; false (and nothing changed) when too many are new
+  // for an insertion pass to place them cheaply.
+  bool carryOrderOver(std::span<const WorldBox> boxes, std::span<const void* const> owners);
   // Copies the sorted boxes into columns_ for the lanes.
   void fillColumns();
   SweepColumns columns() const;
@@ -90,6 +101,11 @@ class ContactBroadPhase {
   void orderPairs(int count);
 
   std::vector<Extent> extents_;
+  // The owners of the last sort by index, and carryOrderOver's scratch: the
+  // new index of each old one (-1: gone), and which new ones it placed.
+  std::vector<const void*> owners_;
+  std::vector<int> newIndex_;
+  std::vector<char> placed_;
   // The sorted boxes as six columns of extents_.size() + kSweepPadding
   // rows (lower x, upper x, lower y, ...), filled after each sort when the
   // vector path has lanes.

@@ -99,7 +99,7 @@ void Life::findEndContacts() {
   auto sweepRange = [this, &scan](int part, int begin, int end) {
     contactBroadPhase_.sweep(begin, end, [&scan, part](int i, int j) { scan(part, i, j); });
   };
-  if (!contactBroadPhase_.sort(boxes)) {
+  if (!contactBroadPhase_.sort(boxes, snapshot_.owners())) {
     // A box that is not a number: the broad phase tests every pair.
     contactBroadPhase_.find(boxes);
     for (const ContactPair& pair : contactBroadPhase_.pairs()) scan(0, pair.first, pair.second);

@@ -19,6 +19,7 @@ StepSnapshot::StepSnapshot() {
 void StepSnapshot::layout(const listaduo<org>& objects) {
   const int count = objects.size();
   boxes_.resize(static_cast<std::size_t>(count));
+  owners_.resize(static_cast<std::size_t>(count));
   centers_.resize(static_cast<std::size_t>(count));
   energies_.resize(static_cast<std::size_t>(count));
   energiesFresh_ = false;
@@ -26,8 +27,10 @@ void StepSnapshot::layout(const listaduo<org>& objects) {
   first_.resize(static_cast<std::size_t>(count) + 1);
   int ends = 0;
   for (int i = 0; i < count; ++i) {
+    const org* const o = objects.get(i);
     first_[static_cast<std::size_t>(i)] = ends;
-    ends += objects.get(i)->sesCount();
+    owners_[static_cast<std::size_t>(i)] = o;
+    ends += o->sesCount();
   }
   first_[static_cast<std::size_t>(count)] = ends;
   positions_.resize(static_cast<std::size_t>(ends));

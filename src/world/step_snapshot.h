@@ -51,6 +51,8 @@ class StepSnapshot {
   }
 
   std::span<const WorldBox> boxes() const { return boxes_; }
+  // The objects of the layout, by index, as addresses that name them.
+  std::span<const void* const> owners() const { return owners_; }
   // The positions of object `index`'s ends, in list order.
   const Vec3* positions(int index) const { return positions_.data() + first_[static_cast<std::size_t>(index)]; }
   // How many ends object `index` had when the layout was made.
@@ -67,6 +69,7 @@ class StepSnapshot {
 
  private:
   std::vector<WorldBox> boxes_;
+  std::vector<const void*> owners_;
   std::vector<Vec3> centers_;
   std::vector<double> energies_;
   // Where each object's ends start in positions_; one more entry for the end.

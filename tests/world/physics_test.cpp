@@ -233,13 +233,24 @@ TEST(ContactBroadPhase, FindsTheOverlappingPairsOfAPlainDoubleLoopInItsOrder) {
   };
   for (int i = 0; i < 60; ++i) box(*w.ball({}));
   ContactBroadPhase phase;
+  // The split sweep's phase knows the boxes' owners and carries its order
+  // over the objects that come and go.
+  ContactBroadPhase carrying;
   // Boxes that move, one that is not a number and moves on again (the sort
   // stops half way), then a changed crowd: the order kept from the last call
   // must not matter. Then the same without the lanes, as a shared step sweeps.
   for (int round = 0; round < 12; ++round) {
     phase.setShared(round >= 6);
+    carrying.setShared(round >= 6);
     if (round % 6 == 3) w.life.all.get(30)->bboxMin.x = NAN;
     if (round % 6 == 5) w.ball({})->bboxMin.x = NAN;
+    // Balls gone from the middle (one, then two side by side) and new ones.
+    if (round % 6 == 1) w.life.food.removeAt(20);
+    if (round % 6 == 2) {
+      w.life.food.removeAt(40);
+      w.life.food.removeAt(40);
+      w.ball({});
+    }
     for (int i = 0; i < w.life.all.size() && round % 6 != 3 && round % 6 != 5; ++i) box(*w.life.all.get(i));
     std::vector<WorldBox> boxes;
     for (int i = 0; i < w.life.all.size(); ++i) boxes.push_back({w.life.all.get(i)->bboxMin, w.life.all.get(i)->bboxMax});
@@ -247,11 +258,13 @@ TEST(ContactBroadPhase, FindsTheOverlappingPairsOfAPlainDoubleLoopInItsOrder) {
     const Pairs expected = everyOverlappingPair(w.life.all);
     EXPECT_EQ(found(phase), expected) << "round " << round;
     // The sweep split in ranges, as the workers share it, meets the same pairs once each.
-    if (phase.sort(boxes)) {
+    std::vector<const void*> owners;
+    for (int i = 0; i < w.life.all.size(); ++i) owners.push_back(w.life.all.get(i));
+    if (carrying.sort(boxes, owners)) {
       Pairs swept;
-      const int n = phase.sortedCount();
+      const int n = carrying.sortedCount();
       for (const auto& [begin, end] : {std::pair(0, n / 3), std::pair(n / 3, n / 2), std::pair(n / 2, n)})
-        phase.sweep(begin, end, [&](int i, int j) { swept.push_back({i, j}); });
+        carrying.sweep(begin, end, [&](int i, int j) { swept.push_back({i, j}); });
       std::sort(swept.begin(), swept.end());
       EXPECT_EQ(swept, expected) << "round " << round;
     }
