@@ -30,7 +30,7 @@ template <class RangePhase>
 void Life::forEachRange(StepPhase kind, RangePhase phase) {
   const bool creaturesOnly = kind == StepPhase::Muscles || kind == StepPhase::Networks;
   const int count = creaturesOnly ? creatures.size() : all.size();
-  if (!workers_ || stepWork_ < minWorkToShare) {
+  if (!sharesStep()) {
     phase(0, 0, count);
     return;
   }
@@ -66,6 +66,7 @@ void Life::setStepThreads(int threads) {
   touchingOrdered_.reserve(kReservedEndContacts * touching_.size());
   touchingScratch_.reserve(touchingOrdered_.capacity());
   touchingBuckets_.reserve(kReservedObjects + 1);
+  contacted_.reserve(kReservedObjects);
 }
 
 Life::Life(const SimSettings& rules, listaprz* pool)
@@ -114,7 +115,8 @@ void Life::check(std::string_view label) const { checkValidity(all, rules().debu
 // The phases that touch one object only (muscles, bookkeeping, sticks,
 // motion) are split over the workers; the ones that couple objects (contacts,
 // deaths, hooks, the teleport test, which reads the other creatures' boxes)
-// run on this thread in object order.
+// run on this thread in object order. Handling the contacts may overlap the
+// motion of the objects no contact touches.
 void Life::go() {
   const SimSettings& s = rules();
   // Only a step that may be shared weighs its work.
@@ -162,11 +164,18 @@ void Life::go() {
     });
   }
   check("go() #2");
-  contacts();
+  // Without breaks the contacts change only the objects they touch, and
+  // nothing looks in between (no check, no touch hook): a shared step
+  // applies them while the other threads move the untouched objects.
+  const bool defer = sharesStep() && s.descol == 0 && s.debug == 0 && touchHooks.empty();
+  const bool deferred = contacts(defer);
   check("go() #3");
   damp = s.model == 1 ? DAMP_LOW : DAMP_LIMITED;
   senses_.startSources(static_cast<std::size_t>(all.size()));
-  forEachRange(StepPhase::Motion, [this](int part, int begin, int end) { motion(part, begin, end); });
+  if (deferred)
+    motionAfterDeferredContacts();
+  else
+    forEachRange(StepPhase::Motion, [this](int part, int begin, int end) { motion(part, begin, end); });
   // The contact phase left a layout that fits (it lays one out afresh after
   // any break), and motion adds or removes nothing: from here the packed
   // energies hold until a hook or a death may change an object.
@@ -178,6 +187,27 @@ void Life::go() {
     if (h.fn != nullptr && h.changesObjects) snapshot_.setEnergiesFresh(false);
   callStepHooks();
   check("go() #4");
+}
+
+void Life::motionAfterDeferredContacts() {
+  contactsApplied_.reset();
+  forEachRange(StepPhase::Motion, [this](int part, int begin, int end) {
+    if (part == 0) {
+      // One range handles the contacts, in pair order as ever, and then
+      // moves its own objects; the others move the untouched ones meanwhile.
+      orderEndContacts();
+      applyEndContacts();  // breaks nothing: the step defers only without destructive collisions
+      contactsApplied_.open();
+      motion(part, begin, end);
+      return;
+    }
+    motion(part, begin, end, MotionPick::Untouched);
+    bool waits = false;
+    for (int index = begin; index < end && !waits; ++index) waits = contacted_[static_cast<std::size_t>(index)] != 0;
+    if (!waits) return;
+    contactsApplied_.wait();
+    motion(part, begin, end, MotionPick::Touched);
+  });
 }
 
 void Life::deaths() {

@@ -148,6 +148,9 @@ class Life : public WorldInhabitants {
   // included; 1 starts none). The pool is made here, not while stepping.
   void setStepThreads(int threads);
   int stepThreads() const { return workers_ ? workers_->threads() : 1; }
+  // Whether this step is split over the workers (there are some, and it has
+  // work enough for them).
+  bool sharesStep() const { return workers_ && stepWork_ >= minWorkToShare; }
 
   // What the networks sense: this world's ground and objects.
   const NeuroSurroundings& senses() const { return senses_; }
@@ -165,11 +168,17 @@ class Life : public WorldInhabitants {
   // work out o's sticks at once). flushSticks works out the last few.
   void sticks(org& o, StickGroup& group);
   void flushSticks(StickGroup& group);
-  void contacts();
+  // The contact phase. With `mayDefer` (no breaks possible, nothing looks
+  // in between) it only finds the contacts, marks the objects they touch in
+  // contacted_ and returns true: the motion phase then orders and applies
+  // them on one range while the others move the objects no contact touches.
+  bool contacts(bool mayDefer);
   // Finds the pairs of objects whose boxes overlap and their ends that lie
   // within eating range, over the workers: each range of the sweep fills
-  // endContacts_ and touching_ of its own. Then puts the pairs in order.
+  // endContacts_ and touching_ of its own.
   void findEndContacts();
+  // Puts the pairs found in order: touchingOrdered_.
+  void orderEndContacts();
   // Eats, breaks and pushes for the ends found, in pair order and within a
   // pair in end order; true when a stick was broken off and the phase has to
   // start again.
@@ -178,7 +187,11 @@ class Life : public WorldInhabitants {
   // energy balance (and its packed copy). touched_[part] collects the ends
   // that first touched the ground; their hooks are called after the phase,
   // in object order.
-  void motion(int part, int begin, int end);
+  // `pick` leaves out the objects contacted_ marks, or moves only those.
+  enum class MotionPick { All, Untouched, Touched };
+  void motion(int part, int begin, int end, MotionPick pick = MotionPick::All);
+  // The motion phase after a deferred contact phase (see contacts).
+  void motionAfterDeferredContacts();
   void callTouchHooks();
   // The phases split over the workers; each keeps ranges of its own.
   enum class StepPhase { Forces, Muscles, Bookkeeping, Sticks, Contacts, Motion, Networks, Count };
@@ -213,6 +226,11 @@ class Life : public WorldInhabitants {
   std::vector<TouchingPair> touchingOrdered_;
   std::vector<TouchingPair> touchingScratch_;   // the other half of orderByPair's swap
   std::vector<std::size_t> touchingBuckets_;    // and its buckets
+  // Per object, by index: whether a touching pair names it, filled by a
+  // contact phase that leaves the pairs to the motion phase; and the signal
+  // that they have been handled.
+  std::vector<char> contacted_;
+  StepLatch contactsApplied_;
 };
 
 }  // namespace vorlund

@@ -70,7 +70,7 @@ void scanPair(const StepSnapshot& snapshot, int i, int j, int part, std::vector<
 
 }  // namespace
 
-void Life::contacts() {
+bool Life::contacts(bool mayDefer) {
   // The force phase copied every object; when one no longer fitted the
   // layout, or after a broken stick changed the ends, this thread copies
   // them afresh.
@@ -83,7 +83,17 @@ void Life::contacts() {
     // Handling a pair moves no end, so every end pair can be measured first;
     // only a broken stick changes the objects, and it starts over.
     findEndContacts();
-    if (!applyEndContacts()) return;
+    if (mayDefer) {
+      // Eating and pushing change only the two objects of a pair: the
+      // objects of no pair may move before the pairs are handled.
+      contacted_.assign(static_cast<std::size_t>(all.size()), 0);
+      for (const auto& found : touching_)
+        for (const TouchingPair& pair : found)
+          contacted_[static_cast<std::size_t>(pair.first)] = contacted_[static_cast<std::size_t>(pair.second)] = 1;
+      return true;
+    }
+    orderEndContacts();
+    if (!applyEndContacts()) return false;
     copied = snapshot_.fits(all);
   }
 }
@@ -103,7 +113,7 @@ void Life::findEndContacts() {
     // A box that is not a number: the broad phase tests every pair.
     contactBroadPhase_.find(boxes);
     for (const ContactPair& pair : contactBroadPhase_.pairs()) scan(0, pair.first, pair.second);
-  } else if (!workers_ || stepWork_ < minWorkToShare) {
+  } else if (!sharesStep()) {
     sweepRange(0, 0, contactBroadPhase_.sortedCount());
   } else {
     PhaseBalance& balance = balances_[static_cast<std::size_t>(StepPhase::Contacts)];
@@ -115,6 +125,9 @@ void Life::findEndContacts() {
         &sweepRange);
     balance.adjust(workers_->lastTimes());
   }
+}
+
+void Life::orderEndContacts() {
   // Who eats first and who breaks whom follow the pair order, whichever
   // range found a pair; pairs are distinct, so the order is the same for any
   // split of the sweep.

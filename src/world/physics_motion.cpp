@@ -39,8 +39,11 @@ static_assert(offsetof(ses, contact) == fieldAt(kEndContact) && sizeof(ses::cont
 
 }  // namespace
 
-void Life::motion(int part, int begin, int end) {
+void Life::motion(int part, int begin, int end, MotionPick pick) {
   std::vector<TouchEvent>& touched = touched_[static_cast<std::size_t>(part)];
+  const auto picked = [this, pick](int index) {
+    return pick == MotionPick::All || (contacted_[static_cast<std::size_t>(index)] != 0) == (pick == MotionPick::Touched);
+  };
   const bool lowDamping = rules().model == 1;
   const double water = world.waterLevel();
   // One end, all but the turn of its frame.
@@ -105,6 +108,7 @@ void Life::motion(int part, int begin, int end) {
   const StepLanes* const lanes = stepLanes();
   if (lanes == nullptr) {
     for (int index = begin; index < end; ++index) {
+      if (!picked(index)) continue;
       org& o = *all.get(index);
       // No end's motion reads another end's frame, so the turns can wait for
       // a group's sines to come in one batch.
@@ -150,6 +154,7 @@ void Life::motion(int part, int begin, int end) {
     filled = 0;
   };
   for (int index = begin; index < end; ++index) {
+    if (!picked(index)) continue;
     org& o = *all.get(index);
     for (const auto& sp : o.l_ses) {
       group[filled] = sp.get();
