@@ -153,11 +153,16 @@ void Life::motion(int part, int begin, int end, MotionPick pick) {
         if (result.inside & ~contact & 1 << i) touched.push_back({owners[i], group[i]});
     filled = 0;
   };
+  // The ends come from the snapshot's packed list (the contact phase left
+  // it fitting every object) rather than from each object's own: fewer
+  // loads in a chain of dependent ones per object, which the many one-end
+  // energy balls feel.
   for (int index = begin; index < end; ++index) {
     if (!picked(index)) continue;
     org& o = *all.get(index);
-    for (const auto& sp : o.l_ses) {
-      group[filled] = sp.get();
+    ses* const* const own = snapshot_.ends(index);
+    for (int k = 0, count = snapshot_.endCount(index); k < count; ++k) {
+      group[filled] = own[k];
       owners[filled++] = &o;
       if (filled == kMotionLanes) flush();
     }

@@ -34,6 +34,7 @@ void StepSnapshot::layout(const listaduo<org>& objects) {
   }
   first_[static_cast<std::size_t>(count)] = ends;
   positions_.resize(static_cast<std::size_t>(ends));
+  ends_.resize(static_cast<std::size_t>(ends));
 }
 
 void StepSnapshot::copyShape(int index, const org& o) {
@@ -47,7 +48,11 @@ void StepSnapshot::copyShape(int index, const org& o) {
   storeForReaders(boxes_[i], WorldBox{o.bboxMin, o.bboxMax}, shared_);
   storeForReaders(centers_[i], o.center, shared_);
   Vec3* p = positions_.data() + first_[i];
-  for (const auto& s : o.l_ses) storeForReaders(*p++, s->p, shared_);
+  ses** e = ends_.data() + first_[i];
+  for (const auto& s : o.l_ses) {
+    storeForReaders(*p++, s->p, shared_);
+    storeForReaders(*e++, s.get(), shared_);
+  }
 }
 
 bool StepSnapshot::fits(const listaduo<org>& objects) const {

@@ -55,6 +55,8 @@ class StepSnapshot {
   std::span<const void* const> owners() const { return owners_; }
   // The positions of object `index`'s ends, in list order.
   const Vec3* positions(int index) const { return positions_.data() + first_[static_cast<std::size_t>(index)]; }
+  // The ends of object `index` themselves, as copied with the positions.
+  ses* const* ends(int index) const { return ends_.data() + first_[static_cast<std::size_t>(index)]; }
   // How many ends object `index` had when the layout was made.
   int endCount(int index) const {
     return first_[static_cast<std::size_t>(index) + 1] - first_[static_cast<std::size_t>(index)];
@@ -75,6 +77,7 @@ class StepSnapshot {
   // Where each object's ends start in positions_; one more entry for the end.
   std::vector<int> first_;
   std::vector<Vec3> positions_;
+  std::vector<ses*> ends_;
   bool energiesFresh_ = false;
   bool shared_ = false;
   // Set by a copyShape that left its object out; any thread may set it, and
