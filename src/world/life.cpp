@@ -119,10 +119,10 @@ void Life::check(std::string_view label) const { checkValidity(all, rules().debu
 // motion of the objects no contact touches.
 void Life::go() {
   const SimSettings& s = rules();
-  // Only a step that may be shared weighs its work.
-  stepWork_ = 0;
-  if (workers_)
-    for (int i = 0; i < all.size(); ++i) stepWork_ += workOf(*all.get(i));
+  // Only a step that may be shared weighs its work. The force phase weighs
+  // it as it goes; until then the last step's weight decides whether to
+  // share (any split gives the same results).
+  const bool weighs = workers_ != nullptr;
   snapshot_.layout(all);
   const int living = creatures.size();
   const auto muscles = [&s, living](org& o, int index) {
@@ -134,10 +134,13 @@ void Life::go() {
     // goes through its muscles, bookkeeping and sticks in one go, and the
     // workers meet once instead of three times. Its last springs may wait
     // for the next object's sticks: nothing of the next one touches its own.
-    forEachRange(StepPhase::Forces, [&](int, int begin, int end) {
+    rangeWork_.fill(0);
+    forEachRange(StepPhase::Forces, [&](int part, int begin, int end) {
       StickGroup springs;
+      long work = 0;
       for (int index = begin; index < end; ++index) {
         org& o = *all.get(index);
+        if (weighs) work += workOf(o);
         o.energy_p = o.energy_m = 0;
         muscles(o, index);
         bookkeeping(o);
@@ -145,8 +148,17 @@ void Life::go() {
         snapshot_.copyShape(index, o);
       }
       flushSticks(springs);
+      rangeWork_[static_cast<std::size_t>(part)] = work;
     });
+    if (weighs) {
+      stepWork_ = 0;
+      for (long w : rangeWork_) stepWork_ += w;
+    }
   } else {
+    if (weighs) {
+      stepWork_ = 0;
+      for (int i = 0; i < all.size(); ++i) stepWork_ += workOf(*all.get(i));
+    }
     for (int i = 0; i < all.size(); ++i) all.get(i)->energy_p = all.get(i)->energy_m = 0;
     forEachObject(StepPhase::Muscles, [&](org& o, int, int index) { muscles(o, index); });
     check("go() #1");
@@ -172,6 +184,7 @@ void Life::go() {
   check("go() #3");
   damp = s.model == 1 ? DAMP_LOW : DAMP_LIMITED;
   senses_.startSources(static_cast<std::size_t>(all.size()));
+  energySpent_.store(false, std::memory_order_relaxed);
   if (deferred)
     motionAfterDeferredContacts();
   else
@@ -212,13 +225,10 @@ void Life::motionAfterDeferredContacts() {
 
 void Life::deaths() {
   if (snapshot_.energiesFresh()) {
-    // Most steps nobody dies: the packed energies tell so without a look at
-    // any object. Otherwise the objects themselves decide, as below.
-    const std::span<const double> e = snapshot_.energies();
-    const std::size_t living = static_cast<std::size_t>(creatures.size());
-    bool any = false;
-    for (std::size_t i = rules().AutoKill ? 0 : living; i < e.size() && !any; ++i) any = e[i] <= 0;
-    if (!any) return;
+    // Most steps nobody dies: the motion phase, which booked every energy,
+    // tells so without a look at any object. Otherwise the objects
+    // themselves decide, as below.
+    if (!energySpent_.load(std::memory_order_relaxed)) return;
     snapshot_.setEnergiesFresh(false);
   }
   if (rules().AutoKill) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string_view>
@@ -216,7 +217,11 @@ class Life : public WorldInhabitants {
   StepSnapshot snapshot_;
   std::unique_ptr<StepWorkers> workers_;  // none: one thread
   std::array<PhaseBalance, static_cast<std::size_t>(StepPhase::Count)> balances_;
-  long stepWork_ = 0;  // the work of all objects at the start of the last step
+  long stepWork_ = 0;  // the work of all objects, weighed in the last step
+  std::array<long, kMaxStepThreads> rangeWork_{};  // what each range of the force phase weighed
+  // Set by the motion phase when it leaves an object that may die (any with
+  // AutoKill, else food) without energy; read once its threads are joined.
+  std::atomic<bool> energySpent_{false};
   // Per range of the motion phase: the ends that first touched the ground.
   std::vector<std::vector<TouchEvent>> touched_;
   // Per range of the contact phase's sweep, the end contacts and the pairs

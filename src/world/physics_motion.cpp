@@ -98,8 +98,10 @@ void Life::motion(int part, int begin, int end, MotionPick pick) {
   };
   // Motion changes neither energy_p nor energy_m: an object's balance may be
   // booked before its ends have moved.
-  const auto balance = [this](org& o, int index) {
+  const int mortalFrom = rules().AutoKill ? 0 : creatures.size();
+  const auto balance = [this, mortalFrom](org& o, int index) {
     bookBalance(o);
+    if (o.energy <= 0 && index >= mortalFrom) energySpent_.store(true, std::memory_order_relaxed);
     snapshot_.copyEnergy(index, o);
     senses_.setSource(static_cast<std::size_t>(index), &o, snapshot_.centers()[static_cast<std::size_t>(index)],
                       o.energy);
