@@ -18,8 +18,9 @@ constexpr std::size_t kReservedTouches = 512;
 // as above, a crowd that needs more grows it once.
 constexpr std::size_t kReservedEndContacts = 1024;
 
-// Room for the buckets that order the touching pairs, one per object of a
-// crowded world; a bigger world grows them once.
+// Room for what the step keeps per object (the buckets that order the
+// touching pairs, the marks of the objects they touch) in a crowded world;
+// a bigger world grows them once.
 constexpr std::size_t kReservedObjects = 256;
 
 // What one object costs in a phase, about: its ends, sticks and neurons.
