@@ -223,11 +223,11 @@ class Life : public WorldInhabitants {
   // AutoKill, else food) without energy; read once its threads are joined.
   std::atomic<bool> energySpent_{false};
   // Per range of the motion phase: the ends that first touched the ground.
-  std::vector<std::vector<TouchEvent>> touched_;
+  std::vector<RangeList<TouchEvent>> touched_;
   // Per range of the contact phase's sweep, the end contacts and the pairs
   // they belong to; then all those pairs in the order (first, second).
-  std::vector<std::vector<EndContact>> endContacts_;
-  std::vector<std::vector<TouchingPair>> touching_;
+  std::vector<RangeList<EndContact>> endContacts_;
+  std::vector<RangeList<TouchingPair>> touching_;
   std::vector<TouchingPair> touchingOrdered_;
   std::vector<TouchingPair> touchingScratch_;   // the other half of orderByPair's swap
   std::vector<std::size_t> touchingBuckets_;    // and its buckets

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <thread>
 #include <vector>
@@ -71,6 +72,16 @@ class PhaseBalance {
   StepPartition ranges_;
   bool started_ = false;
 };
+
+// The size of a cache line, the unit cores hand each other.
+inline constexpr std::size_t kCacheLineBytes = 64;
+
+// A list one range of a phase fills, alone on its cache lines. Kept side by
+// side in a plain vector, the lists' headers would share lines, and every
+// element one thread appends would take the line from the other threads
+// appending theirs.
+template <class T>
+struct alignas(kCacheLineBytes) RangeList : std::vector<T> {};
 
 // A signal from one range of a phase to the others running beside it:
 // reset before the phase, opened once by the range that does the work the
