@@ -87,7 +87,7 @@ struct alignas(kCacheLineBytes) RangeList : std::vector<T> {};
 // reset before the phase, opened once by the range that does the work the
 // others wait for, waited on by them (spinning, then sleeping). A cache line
 // of its own, so that the waiters' spinning leaves the opener's other data alone.
-class alignas(64) StepLatch {
+class alignas(kCacheLineBytes) StepLatch {
  public:
   void reset() { open_.store(false, std::memory_order_relaxed); }
   void open() {
