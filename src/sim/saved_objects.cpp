@@ -1,5 +1,6 @@
 #include "sim/saved_objects.h"
 
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -204,6 +205,10 @@ std::unique_ptr<org> readObject(StateReader& in, const Genetics* genetics) {
       in.fail("impossible body size");
       return nullptr;
     }
+  // A body with sticks on chunks of its own, as its development lays it
+  // out (see element_pool.h); an energy ball's one end shares them.
+  std::optional<BodyRun> run;
+  if (counts[1] > 0) run.emplace();
   // Elements first, so that every index can be resolved when the links are made.
   for (int i = 0; i < counts[0]; ++i) o->addSes();
   for (int i = 0; i < counts[1]; ++i) o->l_est.add();

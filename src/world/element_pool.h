@@ -1,16 +1,25 @@
-// Storage for objects and their body elements: each type's items come from
-// blocks of their own, so a world's ends, sticks, neurons and objects sit
-// together in memory instead of among whatever the rest of the program
-// (windows, texts, records) allocated in between, and a freed item is reused
-// by the next of its type. Blocks live as long as the process. Sanitizer
-// builds take every item from the heap on its own, so that a use after free
-// is still caught.
+// Storage for objects and their body elements, in chunks of their own, so
+// that a world's ends, sticks, neurons and objects sit together in memory
+// instead of among whatever the rest of the program (windows, texts,
+// records) allocated in between.
+//
+// A creature's body, made while a BodyRun lives (its development), comes
+// from a run of chunks no other body shares. Two cores that step two
+// creatures then never work on the same page: a core's prefetchers run ahead
+// within a page, and a line of another core's creature fetched that way has
+// to go back to that core, at the cost of a trip between the cores each way.
+// When every item of a run's chunk has gone, the next run reuses the chunk.
+//
+// Items made outside a run (objects, energy balls' ends) come from chunks of
+// their type, and a freed one is reused by the next of its type. Chunks live
+// as long as the process. Sanitizer builds take every item from the heap on
+// its own, so that a use after free is still caught.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <mutex>
 #include <new>
-#include <vector>
 
 namespace vorlund {
 
@@ -20,24 +29,63 @@ inline constexpr bool kPooledElements = false;
 inline constexpr bool kPooledElements = true;
 #endif
 
+// The chunks: their size is also their alignment, so that an item's chunk is
+// its address rounded down. Each begins with a header line.
+struct ElementChunk {
+  static constexpr std::size_t kBytes = 16 * 1024;
+  static constexpr std::size_t kHeaderBytes = 64;  // items start on the line after
+  bool inRun = false;    // a run's chunk, rather than one type's
+  std::size_t live = 0;  // a run's chunk: its items not yet freed
+  ElementChunk* nextFree = nullptr;
+
+  static ElementChunk* of(const void* item) {
+    return reinterpret_cast<ElementChunk*>(reinterpret_cast<std::uintptr_t>(item) & ~(kBytes - 1));
+  }
+  // A fresh chunk from the heap.
+  static ElementChunk* make(bool inRun);
+};
+
+// The runs of chunks that creatures' bodies come from (element_pool.cpp).
+class BodyRuns {
+ public:
+  // Opens a run, or continues the open one (a development inside another).
+  static void begin();
+  static void end();
+  // An item of the open run, or nullptr when none is open.
+  static void* allocate(std::size_t size, std::size_t align);
+  static void release(void* item) noexcept;
+};
+
+// While it lives, the pooled items made come from a run of chunks of their own.
+class BodyRun {
+ public:
+  BodyRun() { BodyRuns::begin(); }
+  ~BodyRun() { BodyRuns::end(); }
+  BodyRun(const BodyRun&) = delete;
+  BodyRun& operator=(const BodyRun&) = delete;
+};
+
 // `Pooled` is for tests, which try the pool in the sanitizer build too.
 template <class T, bool Pooled = kPooledElements>
 class ElementPool {
  public:
-  // Items per block: a block holds a few dozen creatures' worth of one type.
-  static constexpr std::size_t kItemsPerBlock = 256;
+  static_assert(alignof(T) <= ElementChunk::kHeaderBytes && sizeof(T) >= sizeof(void*));
+  // Items of one type per chunk.
+  static constexpr std::size_t kItemsPerChunk =
+      (ElementChunk::kBytes - ElementChunk::kHeaderBytes) / ((sizeof(T) + alignof(T) - 1) / alignof(T) * alignof(T));
+  static_assert(kItemsPerChunk >= 4);
 
   static void* allocate(std::size_t size) {
     if (!Pooled || size != sizeof(T)) return ::operator new(size, std::align_val_t(alignof(T)));
+    if (void* item = BodyRuns::allocate(sizeof(T), alignof(T))) return item;
     State& s = state();
     const std::lock_guard<std::mutex> lock(s.mutex);
     if (s.free == nullptr) {
-      char* block = static_cast<char*>(::operator new(sizeof(T) * kItemsPerBlock, std::align_val_t(alignof(T))));
-      s.blocks.push_back(block);
-      // Handed out from the block's start, so that items made one after
+      char* const chunk = reinterpret_cast<char*>(ElementChunk::make(false));
+      // Handed out from the chunk's start, so that items made one after
       // another lie one after another.
-      for (std::size_t i = kItemsPerBlock; i-- > 0;) {
-        auto* item = reinterpret_cast<FreeItem*>(block + i * sizeof(T));
+      for (std::size_t i = kItemsPerChunk; i-- > 0;) {
+        auto* item = reinterpret_cast<FreeItem*>(chunk + ElementChunk::kHeaderBytes + i * kStride);
         item->next = s.free;
         s.free = item;
       }
@@ -53,6 +101,10 @@ class ElementPool {
       ::operator delete(p, std::align_val_t(alignof(T)));
       return;
     }
+    if (ElementChunk::of(p)->inRun) {
+      BodyRuns::release(p);
+      return;
+    }
     State& s = state();
     const std::lock_guard<std::mutex> lock(s.mutex);
     auto* item = static_cast<FreeItem*>(p);
@@ -61,14 +113,13 @@ class ElementPool {
   }
 
  private:
+  static constexpr std::size_t kStride = (sizeof(T) + alignof(T) - 1) / alignof(T) * alignof(T);
   struct FreeItem {
     FreeItem* next;
   };
-  static_assert(sizeof(T) >= sizeof(FreeItem));
   struct State {
     std::mutex mutex;
     FreeItem* free = nullptr;
-    std::vector<char*> blocks;  // kept so that the blocks stay reachable
   };
   static State& state() {
     // Never destroyed: items may be freed by other static destructors.

@@ -172,6 +172,8 @@ int org::Build() {
   }
 
   typ = ORG_CREATURE;
+  // The body's elements on chunks of their own (see element_pool.h).
+  const BodyRun run;
   const GenMan* gm = genetics() != nullptr ? genetics()->genman : nullptr;
   const char format = GenMan::GetFormat(genotype);
   if (gm != nullptr) {
