@@ -1,5 +1,7 @@
 #include "world/element_pool.h"
 
+#include "world/step_workers.h"
+
 namespace vorlund {
 
 namespace {
@@ -71,7 +73,7 @@ void* BodyRuns::allocate(std::size_t size, std::size_t align) {
     }
     retireIfEmpty(s, full);
     // Chunks start on the same cache sets; the bodies' first items do not.
-    at = ElementChunk::kHeaderBytes + s.colour * ElementChunk::kHeaderBytes;
+    at = ElementChunk::kHeaderBytes + s.colour * kCacheLineBytes;
     s.colour = (s.colour + kColourStep) % kColours;
   }
   s.used = at + size;

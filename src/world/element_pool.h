@@ -70,9 +70,8 @@ template <class T, bool Pooled = kPooledElements>
 class ElementPool {
  public:
   static_assert(alignof(T) <= ElementChunk::kHeaderBytes && sizeof(T) >= sizeof(void*));
-  // Items of one type per chunk.
-  static constexpr std::size_t kItemsPerChunk =
-      (ElementChunk::kBytes - ElementChunk::kHeaderBytes) / ((sizeof(T) + alignof(T) - 1) / alignof(T) * alignof(T));
+  // Items of one type per chunk (a type's size is a multiple of its alignment).
+  static constexpr std::size_t kItemsPerChunk = (ElementChunk::kBytes - ElementChunk::kHeaderBytes) / sizeof(T);
   static_assert(kItemsPerChunk >= 4);
 
   static void* allocate(std::size_t size) {
@@ -85,7 +84,7 @@ class ElementPool {
       // Handed out from the chunk's start, so that items made one after
       // another lie one after another.
       for (std::size_t i = kItemsPerChunk; i-- > 0;) {
-        auto* item = reinterpret_cast<FreeItem*>(chunk + ElementChunk::kHeaderBytes + i * kStride);
+        auto* item = reinterpret_cast<FreeItem*>(chunk + ElementChunk::kHeaderBytes + i * sizeof(T));
         item->next = s.free;
         s.free = item;
       }
@@ -113,7 +112,6 @@ class ElementPool {
   }
 
  private:
-  static constexpr std::size_t kStride = (sizeof(T) + alignof(T) - 1) / alignof(T) * alignof(T);
   struct FreeItem {
     FreeItem* next;
   };
