@@ -6,6 +6,7 @@
 #include "core/message.h"
 #include "core/random.h"
 #include "sim/symulator.h"
+#include "world/element_pool.h"
 #include "world/org_life.h"
 
 namespace vorlund {
@@ -108,6 +109,10 @@ przodek* symulator::wylosujprzodka(const std::string* similarTo) {
 }
 
 org* symulator::createCreature(const przodek& rec) {
+  // The object itself on its body's chunks (see element_pool.h): the step
+  // writes its energy and centre, and a neighbour of another creature's on
+  // the same page would be within reach of the other core's prefetchers.
+  const BodyRun run;
   org* o = startCreature(std::make_unique<org>(&genetics, rec.genotype, rec.name, rec.info));
   if (o == nullptr) return nullptr;
   if (o->sesCount() == 0) {

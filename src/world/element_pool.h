@@ -10,7 +10,9 @@
 // to go back to that core, at the cost of a trip between the cores each way.
 // When every item of a run's chunk has gone, the next run reuses the chunk.
 //
-// Items made outside a run (objects, energy balls' ends) come from chunks of
+// A creature made from a genotype record opens its run before its object is
+// made, so the object shares its body's chunks. Items made outside a run
+// (energy balls and their ends, objects read from files) come from chunks of
 // their type, and a freed one is reused by the next of its type. Chunks live
 // as long as the process. Sanitizer builds take every item from the heap on
 // its own, so that a use after free is still caught.
