@@ -98,8 +98,10 @@ struct alignas(64) est {
   int32_t D = -1;
 };
 
-// Neuron input.
+// Neuron input. Its value changes at every network step, so it lies with its
+// creature's body (see element_pool.h).
 struct wej {
+  VORLUND_POOLED_ITEM(wej)
   int32_t typ = WEJ_NEURON;
   double w = 1.0;     // weight
   int32_t n = -1;     // owning neuron's index (-1: not given)

@@ -1,7 +1,7 @@
 // Storage for objects and their body elements, in chunks of their own, so
-// that a world's ends, sticks, neurons and objects sit together in memory
-// instead of among whatever the rest of the program (windows, texts,
-// records) allocated in between.
+// that a world's ends, sticks, neurons, neuron inputs and objects sit
+// together in memory instead of among whatever the rest of the program
+// (windows, texts, records) allocated in between.
 //
 // A creature's body, made while a BodyRun lives (its development), comes
 // from a run of chunks no other body shares. Two cores that step two
@@ -138,3 +138,7 @@ class ElementPool {
   static void operator delete(void* p, std::size_t size, std::align_val_t) noexcept {                  \
     ElementPool<T>::release(p, size);                                                                     \
   }
+// The same for a type of the default alignment.
+#define VORLUND_POOLED_ITEM(T)                                                             \
+  static void* operator new(std::size_t size) { return ElementPool<T>::allocate(size); } \
+  static void operator delete(void* p, std::size_t size) noexcept { ElementPool<T>::release(p, size); }
