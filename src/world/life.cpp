@@ -277,8 +277,8 @@ void Life::callStepHooks() {
 
 void Life::updateNetworks() {
   // A network step moves and feeds nothing, so every network smells the same objects.
-  // The motion phase packed the sources as it went; when an object changed
-  // since, or one has no smell, they are packed here.
+  // The motion phase set the sources as it went; when an object changed
+  // since, they are packed here.
   if (!snapshot_.energiesFresh() || !senses_.freezeSetSources()) {
     if (snapshot_.energiesFresh() && snapshot_.fits(all))
       senses_.freezeObjects(snapshot_.centers(), snapshot_.energies());

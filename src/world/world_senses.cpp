@@ -13,17 +13,27 @@ namespace {
 constexpr std::size_t kReservedSources = 256;
 }  // namespace
 
+void WorldSenses::SourceColumns::reserve(std::size_t n) {
+  for (auto* column : {&x, &y, &z, &energy}) column->reserve(n);
+  source.reserve(n);
+}
+
+void WorldSenses::SourceColumns::resize(std::size_t n) {
+  for (auto* column : {&x, &y, &z, &energy}) column->resize(n);
+  source.resize(n);
+}
+
 WorldSenses::WorldSenses(const world& ground, const listaduo<org>& objects) : ground_(ground), objects_(objects) {
-  for (auto* column : {&x_, &y_, &z_, &energy_}) column->reserve(kReservedSources);
-  source_.reserve(kReservedSources);
+  packed_.reserve(kReservedSources);
+  slots_.reserve(kReservedSources);
 }
 
 template <class Center, class Energy>
 void WorldSenses::packSources(std::size_t count, Center centerOf, Energy energyOf) {
   // Written in place: five appends per object, each testing for room, made
   // this serial stretch of a shared step several times longer.
-  for (auto* column : {&x_, &y_, &z_, &energy_}) column->resize(count);
-  source_.resize(count);
+  SourceColumns& c = packed_;
+  c.resize(count);
   std::size_t n = 0;
   for (std::size_t i = 0; i < count; ++i) {
     const org* o = objects_.get(static_cast<int>(i));
@@ -32,14 +42,14 @@ void WorldSenses::packSources(std::size_t count, Center centerOf, Energy energyO
     const double energy = energyOf(i, *o);
     if (!(energy > 0)) continue;
     const Vec3& center = centerOf(i, *o);
-    x_[n] = center.x;
-    y_[n] = center.y;
-    z_[n] = center.z;
-    energy_[n] = energy;
-    source_[n++] = o;
+    c.x[n] = center.x;
+    c.y[n] = center.y;
+    c.z[n] = center.z;
+    c.energy[n] = energy;
+    c.source[n++] = o;
   }
-  for (auto* column : {&x_, &y_, &z_, &energy_}) column->resize(n);
-  source_.resize(n);
+  c.resize(n);
+  frozenFrom_ = &packed_;
   sourcesStarted_ = false;
   frozen_ = true;
 }
@@ -47,21 +57,37 @@ void WorldSenses::packSources(std::size_t count, Center centerOf, Energy energyO
 void WorldSenses::startSources(std::size_t count) {
   // Slots keep their last values: the motion phase sets every one, and
   // leaves alone those that stay the same.
-  for (auto* column : {&x_, &y_, &z_, &energy_}) column->resize(count);
-  source_.resize(count);
+  slots_.resize(count);
   silentSource_.store(false, std::memory_order_relaxed);
   sourcesStarted_ = true;
 }
 
 bool WorldSenses::freezeSetSources() {
-  if (!sourcesStarted_ || silentSource_.load(std::memory_order_relaxed) ||
-      source_.size() != static_cast<std::size_t>(objects_.size()))
-    return false;
+  const std::size_t count = slots_.source.size();
+  if (!sourcesStarted_ || count != static_cast<std::size_t>(objects_.size())) return false;
   // The lists' own pointers only: no object's line is read here.
-  for (std::size_t i = 0; i < source_.size(); ++i)
-    if (source_[i] != objects_.get(static_cast<int>(i))) return false;
+  for (std::size_t i = 0; i < count; ++i)
+    if (slots_.source[i] != objects_.get(static_cast<int>(i))) return false;
   sourcesStarted_ = false;
   frozen_ = true;
+  if (!silentSource_.load(std::memory_order_relaxed)) {
+    frozenFrom_ = &slots_;
+    return true;
+  }
+  // Packed from the slots as packSources packs from the objects, so that the
+  // slots keep their values for the next step's comparisons.
+  packed_.resize(count);
+  std::size_t n = 0;
+  for (std::size_t i = 0; i < count; ++i) {
+    if (slots_.source[i] == nullptr || !(slots_.energy[i] > 0)) continue;
+    packed_.x[n] = slots_.x[i];
+    packed_.y[n] = slots_.y[i];
+    packed_.z[n] = slots_.z[i];
+    packed_.energy[n] = slots_.energy[i];
+    packed_.source[n++] = slots_.source[i];
+  }
+  packed_.resize(n);
+  frozenFrom_ = &packed_;
   return true;
 }
 
@@ -137,10 +163,11 @@ const bool kHasAvx = [] {
 
 double WorldSenses::smellSum(const Vec3& at, const org* owner) const {
   if (!frozen_) return NeuroSurroundings::smellSum(at, owner);
-  const std::size_t n = source_.size();
+  const SourceColumns& c = *frozenFrom_;
+  const std::size_t n = c.source.size();
   // The owner is at most one source; its own smell is left out.
-  const std::size_t skip = static_cast<std::size_t>(std::find(source_.begin(), source_.end(), owner) - source_.begin());
-  const SmellColumns columns{x_.data(), y_.data(), z_.data(), energy_.data(), n, at};
+  const std::size_t skip = static_cast<std::size_t>(std::find(c.source.begin(), c.source.end(), owner) - c.source.begin());
+  const SmellColumns columns{c.x.data(), c.y.data(), c.z.data(), c.energy.data(), n, at};
 #if defined(__x86_64__)
   if (kHasAvx) return smellSumAvx(columns, skip);
 #endif

@@ -33,23 +33,27 @@ class WorldSenses : public NeuroSurroundings {
   void freezeObjects(std::span<const Vec3> centers, std::span<const double> energies);
   void thawObjects() { frozen_ = false; }
 
-  // The packed copy written by the step's own threads as they finish each
-  // object, so that freezing it takes no serial pass over the objects:
+  // The copy written by the step's own threads as they finish each object,
+  // so that freezing it takes no serial pass over the objects:
   // `startSources(count)` makes room for objects [0, count) (serial),
   // `setSource(i, ...)` fills slot i with object i (any thread, each slot by
   // one), and `freezeSetSources()` freezes the slots when each holds the
-  // object now at its index and every one of them smells, which gives the
-  // same copy as freezeObjects. Otherwise it returns false and changes
-  // nothing: the caller freezes another way.
+  // object now at its index, which gives the same copy as freezeObjects:
+  // the slots themselves when every one smells, else those that smell packed
+  // in order. Otherwise it returns false and changes nothing: the caller
+  // freezes another way.
   void startSources(std::size_t count);
   void setSource(std::size_t i, const org* o, const Vec3& center, double energy) {
-    if (i >= source_.size()) return;
-    storeForReaders(x_[i], center.x, sharedSources_);
-    storeForReaders(y_[i], center.y, sharedSources_);
-    storeForReaders(z_[i], center.z, sharedSources_);
-    storeForReaders(energy_[i], energy, sharedSources_);
-    storeForReaders(source_[i], o, sharedSources_);
-    if (!(energy > 0)) silentSource_.store(true, std::memory_order_relaxed);
+    if (i >= slots_.source.size()) return;
+    storeForReaders(slots_.x[i], center.x, sharedSources_);
+    storeForReaders(slots_.y[i], center.y, sharedSources_);
+    storeForReaders(slots_.z[i], center.z, sharedSources_);
+    storeForReaders(slots_.energy[i], energy, sharedSources_);
+    storeForReaders(slots_.source[i], o, sharedSources_);
+    // Stored once a step: the flag's line is the one every setSource reads,
+    // and a world whose exhausted creatures live on has dozens of them.
+    if (!(energy > 0) && !silentSource_.load(std::memory_order_relaxed))
+      silentSource_.store(true, std::memory_order_relaxed);
   }
   bool freezeSetSources();
   // Whether several threads set the slots (see store_if_changed.h).
@@ -63,9 +67,17 @@ class WorldSenses : public NeuroSurroundings {
 
   const world& ground_;
   const listaduo<org>& objects_;
-  // The objects that smell, one column per field, so that terms go several at a time.
-  std::vector<double> x_, y_, z_, energy_;
-  std::vector<const org*> source_;
+  // Smell sources, one column per field, so that terms go several at a time.
+  struct SourceColumns {
+    std::vector<double> x, y, z, energy;
+    std::vector<const org*> source;
+    void reserve(std::size_t n);
+    void resize(std::size_t n);
+  };
+  SourceColumns packed_;  // the objects that smell, in list order
+  SourceColumns slots_;   // object i at slot i, set by the motion phase
+  // What smell is summed from while frozen: packed_, or slots_ when every slot smells.
+  const SourceColumns* frozenFrom_ = &packed_;
   bool frozen_ = false;
   // The slots of startSources wait to be frozen (nothing packed over them since).
   bool sourcesStarted_ = false;

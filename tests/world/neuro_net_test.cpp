@@ -357,9 +357,10 @@ TEST(WorldSenses, FrozenSmellIsThePlainSumBitForBit) {
   food.clearItems();
 }
 
-// The step fills the packed copy slot by slot; it may stand in for the
-// objects only when every slot holds the object now at its index and each
-// of them smells. Any other case must leave the freezing to the caller.
+// The step fills the copy slot by slot; it may stand in for the objects only
+// when every slot holds the object now at its index, and then sums as the
+// copy packed from the same centres and energies does, a slot without smell
+// left out. Any other case must leave the freezing to the caller.
 TEST(WorldSenses, SourcesSetByTheStepFreezeOnlyWhenTheyMatchTheObjects) {
   world ground;
   lista2<org> living, food;
@@ -369,21 +370,32 @@ TEST(WorldSenses, SourcesSetByTheStepFreezeOnlyWhenTheyMatchTheObjects) {
   for (double e : {40.0, 7.0, 120.0, 9.0}) balls.push_back(ballAt({e / 4, 3, 1}, e));
   for (int i = 0; i < 3; ++i) food.append(balls[static_cast<std::size_t>(i)].get());
   const Vec3 at{10, 10, 1};
+  const auto bits = [](double v) { return std::bit_cast<std::uint64_t>(v); };
   const double plain = senses.smellSum(at, balls[1].get());
   enum Fault { None, Silent, Swapped, ListChanged };
   for (Fault fault : {None, Silent, Swapped, ListChanged}) {
     senses.startSources(3);
+    std::vector<Vec3> centers;
+    std::vector<double> energies;
     for (std::size_t i = 0; i < 3; ++i) {
       const org* o = balls[fault == Swapped && i < 2 ? 1 - i : i].get();
-      senses.setSource(i, o, o->center, fault == Silent && i == 0 ? 0.0 : o->energy);
+      centers.push_back(o->center);
+      energies.push_back(fault == Silent && i == 0 ? -3.0 : o->energy);
+      senses.setSource(i, o, centers.back(), energies.back());
     }
     if (fault == ListChanged) food.append(balls[3].get());
-    EXPECT_EQ(senses.freezeSetSources(), fault == None) << fault;
+    const bool freezes = fault == None || fault == Silent;
+    EXPECT_EQ(senses.freezeSetSources(), freezes) << fault;
+    if (!freezes) continue;
+    const double fromSlots = senses.smellSum(at, balls[1].get());
     if (fault == None) {
-      EXPECT_EQ(std::bit_cast<std::uint64_t>(senses.smellSum(at, balls[1].get())), std::bit_cast<std::uint64_t>(plain));
-      senses.thawObjects();
-      EXPECT_FALSE(senses.freezeSetSources()) << "the slots freeze once";
+      EXPECT_EQ(bits(fromSlots), bits(plain));
     }
+    senses.thawObjects();
+    EXPECT_FALSE(senses.freezeSetSources()) << "the slots freeze once";
+    senses.freezeObjects(centers, energies);
+    EXPECT_EQ(bits(fromSlots), bits(senses.smellSum(at, balls[1].get()))) << fault;
+    senses.thawObjects();
   }
   food.clearItems();
 }
