@@ -35,12 +35,43 @@ void Life::forEachRange(StepPhase kind, RangePhase phase) {
     phase(0, 0, count);
     return;
   }
+  const auto weight = [this](int i) { return workOf(*all.get(i)); };
+  const int threads = workers_->threads();
   PhaseBalance& balance = balances_[static_cast<std::size_t>(kind)];
-  const StepPartition& ranges =
-      balance.ranges(count, workers_->threads(), [this](int i) { return workOf(*all.get(i)); });
+  // One stretch of objects per range where there is nothing else to split
+  // (the creatures-only phases, a world without food), and while touch hooks
+  // look on: first touches go to them range after range, in object order
+  // only when each range is one stretch.
+  if (creaturesOnly || food.size() == 0 || !touchHooks.empty()) {
+    const StepPartition& ranges = balance.ranges(count, threads, weight);
+    workers_->run(
+        ranges, [](void* c, int part, int begin, int end) { (*static_cast<RangePhase*>(c))(part, begin, end); },
+        &phase);
+    balance.adjust(workers_->lastTimes());
+    return;
+  }
+  // Each thread keeps the creatures the networks give it in every phase, so
+  // that no creature's lines go from one core to another between phases;
+  // this phase's split of the food evens the threads' times out. A range is
+  // then two stretches, its creatures and its food, handed over in turn.
+  const int living = creatures.size();
+  struct Split {
+    RangePhase* phase;
+    const StepPartition* creatures;
+    const StepPartition* food;
+    int foodStart;
+  };
+  Split split{&phase, &balances_[static_cast<std::size_t>(StepPhase::Networks)].ranges(living, threads, weight),
+                    &balance.ranges(food.size(), threads, [&weight, living](int i) { return weight(living + i); }),
+                    living};
   workers_->run(
-      ranges, [](void* c, int part, int begin, int end) { (*static_cast<RangePhase*>(c))(part, begin, end); },
-      &phase);
+      unitPartition(threads),
+      [](void* c, int part, int, int) {
+        const Split& s = *static_cast<const Split*>(c);
+        (*s.phase)(part, s.creatures->begin[part], s.creatures->begin[part + 1]);
+        (*s.phase)(part, s.foodStart + s.food->begin[part], s.foodStart + s.food->begin[part + 1]);
+      },
+      &split);
   balance.adjust(workers_->lastTimes());
 }
 
@@ -149,7 +180,7 @@ void Life::go() {
         snapshot_.copyShape(index, o);
       }
       flushSticks(springs);
-      rangeWork_[static_cast<std::size_t>(part)] = work;
+      rangeWork_[static_cast<std::size_t>(part)] += work;
     });
     if (weighs) {
       stepWork_ = 0;
@@ -205,13 +236,17 @@ void Life::go() {
 
 void Life::motionAfterDeferredContacts() {
   contactsApplied_.reset();
-  forEachRange(StepPhase::Motion, [this](int part, int begin, int end) {
+  bool applied = false;  // by range 0 only, before its first stretch
+  forEachRange(StepPhase::Motion, [this, &applied](int part, int begin, int end) {
     if (part == 0) {
       // One range handles the contacts, in pair order as ever, and then
       // moves its own objects; the others move the untouched ones meanwhile.
-      orderEndContacts();
-      applyEndContacts();  // breaks nothing: the step defers only without destructive collisions
-      contactsApplied_.open();
+      if (!applied) {
+        orderEndContacts();
+        applyEndContacts();  // breaks nothing: the step defers only without destructive collisions
+        contactsApplied_.open();
+        applied = true;
+      }
       motion(part, begin, end);
       return;
     }

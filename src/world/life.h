@@ -200,7 +200,9 @@ class Life : public WorldInhabitants {
   // muscles and the networks) over the workers, each object in exactly one range.
   template <class Phase>
   void forEachObject(StepPhase kind, Phase phase);
-  // The same, for a phase that takes its whole range at once: phase(part, begin, end).
+  // The same, for a phase that takes its whole range at once: phase(part,
+  // begin, end). A range over all objects may come as two calls of the same
+  // part, its creatures and then its food (see life.cpp).
   template <class RangePhase>
   void forEachRange(StepPhase kind, RangePhase phase);
   void deaths();

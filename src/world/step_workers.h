@@ -24,6 +24,14 @@ struct StepPartition {
   int parts = 1;
 };
 
+// One item per part: for a phase that finds its own items by part.
+inline StepPartition unitPartition(int parts) {
+  StepPartition p;
+  p.parts = parts;
+  for (int r = 0; r <= parts; ++r) p.begin[static_cast<std::size_t>(r)] = r;
+  return p;
+}
+
 // Splits [0, count) into `parts` ranges of about equal total weight (the
 // weight of item i is weight(i), at least 1 each).
 template <class Weight>
