@@ -62,8 +62,8 @@ void Life::forEachRange(StepPhase kind, RangePhase phase) {
     int foodStart;
   };
   Split split{&phase, &balances_[static_cast<std::size_t>(StepPhase::Networks)].ranges(living, threads, weight),
-                    &balance.ranges(food.size(), threads, [&weight, living](int i) { return weight(living + i); }),
-                    living};
+              &balance.ranges(food.size(), threads, [&weight, living](int i) { return weight(living + i); }),
+              living};
   workers_->run(
       unitPartition(threads),
       [](void* c, int part, int, int) {

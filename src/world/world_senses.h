@@ -79,7 +79,7 @@ class WorldSenses : public NeuroSurroundings {
   // What smell is summed from while frozen: packed_, or slots_ when every slot smells.
   const SourceColumns* frozenFrom_ = &packed_;
   bool frozen_ = false;
-  // The slots of startSources wait to be frozen (nothing packed over them since).
+  // The slots of startSources wait to be frozen, once (and no other freeze came since).
   bool sourcesStarted_ = false;
   bool sharedSources_ = false;
   // A slot was given an object without smell; set by any thread, read once they are joined.
