@@ -41,12 +41,7 @@ void WorldSenses::packSources(std::size_t count, Center centerOf, Energy energyO
     // Objects without energy have no smell, whoever asks.
     const double energy = energyOf(i, *o);
     if (!(energy > 0)) continue;
-    const Vec3& center = centerOf(i, *o);
-    c.x[n] = center.x;
-    c.y[n] = center.y;
-    c.z[n] = center.z;
-    c.energy[n] = energy;
-    c.source[n++] = o;
+    c.setRow(n++, centerOf(i, *o), energy, o);
   }
   c.resize(n);
   frozenFrom_ = &packed_;
@@ -80,11 +75,7 @@ bool WorldSenses::freezeSetSources() {
   std::size_t n = 0;
   for (std::size_t i = 0; i < count; ++i) {
     if (slots_.source[i] == nullptr || !(slots_.energy[i] > 0)) continue;
-    packed_.x[n] = slots_.x[i];
-    packed_.y[n] = slots_.y[i];
-    packed_.z[n] = slots_.z[i];
-    packed_.energy[n] = slots_.energy[i];
-    packed_.source[n++] = slots_.source[i];
+    packed_.setRow(n++, Vec3(slots_.x[i], slots_.y[i], slots_.z[i]), slots_.energy[i], slots_.source[i]);
   }
   packed_.resize(n);
   frozenFrom_ = &packed_;

@@ -73,6 +73,13 @@ class WorldSenses : public NeuroSurroundings {
     std::vector<const org*> source;
     void reserve(std::size_t n);
     void resize(std::size_t n);
+    void setRow(std::size_t n, const Vec3& at, double e, const org* o) {
+      x[n] = at.x;
+      y[n] = at.y;
+      z[n] = at.z;
+      energy[n] = e;
+      source[n] = o;
+    }
   };
   SourceColumns packed_;  // the objects that smell, in list order
   SourceColumns slots_;   // object i at slot i, set by the motion phase
