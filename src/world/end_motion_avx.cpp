@@ -55,12 +55,28 @@ inline void turnFrames(double* const (&ends)[kMotionLanes], const V3& spin) {
   const int still = _mm256_movemask_pd(_mm256_cmp_pd(any, _mm256_setzero_pd(), _CMP_EQ_OQ)) & ~_mm256_movemask_pd(any);
   if (still == (1 << kMotionLanes) - 1) return;
   V c[3], s[3];
+#if defined(VORLUND_LANES_AVX512)
+  // Eight angles cost the library's deterministic sines what four do (the
+  // same bits as its AVX entry point): the x and y turns share one call. The
+  // halves move by the masked forms, whose unmasked ones GCC 12 warns about.
+  constexpr __mmask8 kWhole = 0xFF;
+  const __m512d xy = _mm512_mask_insertf64x4(_mm512_setzero_pd(), kWhole, _mm512_castpd256_pd512(spin.x), spin.y, 1);
+  const Sleef___m512d_2 r = Sleef_cinz_sincosd8_u35avx512fnofma(xy);
+  s[0] = _mm512_mask_extractf64x4_pd(spin.x, kWhole, r.x, 0);
+  s[1] = _mm512_mask_extractf64x4_pd(spin.x, kWhole, r.x, 1);
+  c[0] = _mm512_mask_extractf64x4_pd(spin.x, kWhole, r.y, 0);
+  c[1] = _mm512_mask_extractf64x4_pd(spin.x, kWhole, r.y, 1);
+  const Sleef___m256d_2 z = Sleef_cinz_sincosd4_u35avx(spin.z);
+  s[2] = z.x;
+  c[2] = z.y;
+#else
   const V angles[3] = {spin.x, spin.y, spin.z};
   for (int i = 0; i < 3; ++i) {
     const Sleef___m256d_2 r = Sleef_cinz_sincosd4_u35avx(angles[i]);
     s[i] = r.x;
     c[i] = r.y;
   }
+#endif
   V3 rows[3];
   loadFrame(ends, kEndFrame, rows);
   const V keep = laneMask(still);
