@@ -151,19 +151,28 @@ MotionLanes VORLUND_LANES(moveEnds)(double* const (&ends)[kMotionLanes], int con
 
   // On the ground: pushed out, and held at the anchor by static friction, or
   // sliding with the anchor dragged along; the first touch only anchors.
+  // The roots and the quotient of the friction only count for the ends held
+  // on the ground, and take the divider longest: none are worked out when no
+  // lane holds.
   const V3 push = scale(sub(q, p), all(GROUND_PUSH));
-  const V3 h = sub(anchor, q);
-  const V limit = mul(mul(all(FRICTION_LIMIT_FACTOR), friction), length(push));
-  const V held = length(h);
-  const V slides = less(limit, held);
-  const V share = _mm256_div_pd(limit, held);
-  const V3 slid = add(push, scale(h, mul(all(0.5), share)));
-  const V3 slidAnchor = add(scale(anchor, share), scale(q, sub(all(1), share)));
   const V touched = laneMask(contact);
-  const V3 inContact = pick(add(push, h), slid, slides);
-  V3 P = pick(push, inContact, touched);
+  V3 P = push;
+  V slides = zero;
+  if (_mm256_movemask_pd(_mm256_and_pd(inside, touched)) != 0) {
+    const V3 h = sub(anchor, q);
+    const V limit = mul(mul(all(FRICTION_LIMIT_FACTOR), friction), length(push));
+    const V held = length(h);
+    slides = less(limit, held);
+    const V share = _mm256_div_pd(limit, held);
+    const V3 slid = add(push, scale(h, mul(all(0.5), share)));
+    const V3 slidAnchor = add(scale(anchor, share), scale(q, sub(all(1), share)));
+    const V3 inContact = pick(add(push, h), slid, slides);
+    P = pick(push, inContact, touched);
+    anchor = pick(anchor, pick(q, pick(anchor, slidAnchor, slides), touched), inside);
+  } else {
+    anchor = pick(anchor, q, inside);
+  }
   P = pick(V3{zero, zero, zero}, P, inside);
-  anchor = pick(anchor, pick(q, pick(anchor, slidAnchor, slides), touched), inside);
   if (rules.lowDamping) v = pick(v, scale(v, all(GROUND_VELOCITY_KEEP)), _mm256_and_pd(inside, touched));
 
   const V mass = pick(all(FALLBACK_MASS), m, less(zero, m));
@@ -171,7 +180,9 @@ MotionLanes VORLUND_LANES(moveEnds)(double* const (&ends)[kMotionLanes], int con
   const V wet = less(p.z, all(rules.water));
   P.z = pick(P.z, add(P.z, mul(all(BUOYANCY), buoyancy)), wet);
   force = add(force, P);
-  const V perMass = _mm256_div_pd(all(1.0), mass);
+  // 1 / 1 is 1: the quotient waits for the divider only for other masses.
+  const V one = all(1.0);
+  const V perMass = _mm256_movemask_pd(_mm256_cmp_pd(mass, one, _CMP_NEQ_UQ)) == 0 ? one : _mm256_div_pd(one, mass);
   v = add(v, scale(force, perMass));
   spin = add(spin, scale(torque, perMass));
   const V damp = all(rules.damp);

@@ -66,4 +66,13 @@ MotionLanes moveEndsAvx(double* const (&ends)[kMotionLanes], int contact, const 
 MotionLanes moveEndsAvx512(double* const (&ends)[kMotionLanes], int contact, const MotionRules& rules,
                            const GivenGround* ground);
 
+// Ends moved together by the AVX-512 path: one per lane of its registers.
+inline constexpr int kWideMotionLanes = 2 * kMotionLanes;
+
+// The same for eight ends, in AVX-512's registers of eight (see
+// lane_math_avx512.h), the same bits; `ground`, when given, for the ends 0 to
+// 3 and 4 to 7, and `contact` has eight bits.
+MotionLanes moveEightEndsAvx512(double* const (&ends)[kWideMotionLanes], int contact, const MotionRules& rules,
+                                const GivenGround (*ground)[2]);
+
 }  // namespace vorlund

@@ -27,13 +27,12 @@ static_assert(offsetof(ses, contact) == fieldAt(kEndContact) && sizeof(ses::cont
               offsetof(ses, state) == fieldAt(kEndContact) + kEndStateShift / 8 && sizeof(ses::state) == 2 &&
               kEndSliding == SES_SLIDING && kEndInWater == SES_INWATER);
 
-// Where the block world's cells put each lane's end; a spare lane repeats
-// the first. Out of line: the flat world's lanes find the ground themselves.
-[[gnu::noinline]] void lookUpGround(const world& ground, ses* const (&group)[kMotionLanes], int filled,
+// Where the block world's cells put four ends. Out of line: the flat world's
+// lanes find the ground themselves.
+[[gnu::noinline]] void lookUpGround(const world& ground, const ses* a, const ses* b, const ses* c, const ses* d,
                                     GivenGround& given) {
   static_assert(kGroundLanes == kMotionLanes);
-  const double* at[kGroundLanes];
-  for (int i = 0; i < kGroundLanes; ++i) at[i] = &group[i < filled ? i : 0]->p.x;
+  const double* const at[kGroundLanes] = {&a->p.x, &b->p.x, &c->p.x, &d->p.x};
   given.inside = ground.insideGroundOfFourAt(at, given.q);
 }
 
@@ -125,29 +124,43 @@ void Life::motion(int part, int begin, int end, MotionPick pick) {
     return;
   }
 
-  // Four ends at a time, whichever objects of the range they belong to (an
-  // energy ball has one); their contact and state bits, and the records of
-  // first touches, follow in object and end order. The lanes find flat
-  // ground themselves; the blocks' cells are looked up for the same four ends.
+  // Four ends at a time, or eight where the registers hold eight, whichever
+  // objects of the range they belong to (an energy ball has one); their
+  // contact and state bits, and the records of first touches, follow in
+  // object and end order. The lanes find flat ground themselves; the blocks'
+  // cells are looked up for the same ends, four at a time.
   const MotionRules shared{water, world.activeSize(), damp, world.boundaries() == BOUNDARY_FENCE, lowDamping};
   const bool blocks = world.activeType() == WORLD_BLOCKS;
-  GivenGround ground;
-  ses* group[kMotionLanes];
-  org* owners[kMotionLanes];
+  const int width = lanes->moveEightEnds != nullptr ? kWideMotionLanes : kMotionLanes;
+  GivenGround ground[2];
+  ses* group[kWideMotionLanes];
+  org* owners[kWideMotionLanes];
   int filled = 0;
   const auto flush = [&] {
-    double* ends[kMotionLanes];
+    // Four ends or fewer take four lanes.
+    const int used = filled <= kMotionLanes ? kMotionLanes : kWideMotionLanes;
     int contact = 0;
-    for (int i = 0; i < filled; ++i) {
-      ends[i] = &group[i]->p.x;
+    for (int i = 0; i < filled; ++i)
       if (group[i]->contact) contact |= 1 << i;
+    // A spare lane moves the first end once more, from the same fields and
+    // ground to the same bits: every lane is read before any is written.
+    for (int i = filled; i < used; ++i) group[i] = group[0];
+    if (contact & 1) contact |= ((1 << used) - 1) & ~((1 << filled) - 1);
+    MotionLanes result;
+    if (used == kMotionLanes) {
+      double* ends[kMotionLanes];
+      for (int i = 0; i < kMotionLanes; ++i) ends[i] = &group[i]->p.x;
+      if (blocks) lookUpGround(world, group[0], group[1], group[2], group[3], ground[0]);
+      result = lanes->moveEnds(ends, contact, shared, blocks ? &ground[0] : nullptr);
+    } else {
+      double* ends[kWideMotionLanes];
+      for (int i = 0; i < kWideMotionLanes; ++i) ends[i] = &group[i]->p.x;
+      if (blocks) {
+        lookUpGround(world, group[0], group[1], group[2], group[3], ground[0]);
+        lookUpGround(world, group[4], group[5], group[6], group[7], ground[1]);
+      }
+      result = lanes->moveEightEnds(ends, contact, shared, blocks ? &ground : nullptr);
     }
-    // A spare lane moves the first end once more, from the same fields to the
-    // same bits: every lane is read before any is written.
-    for (int i = filled; i < kMotionLanes; ++i) ends[i] = ends[0];
-    if (contact & 1) contact |= ((1 << kMotionLanes) - 1) & ~((1 << filled) - 1);
-    if (blocks) lookUpGround(world, group, filled, ground);
-    const MotionLanes result = lanes->moveEnds(ends, contact, shared, blocks ? &ground : nullptr);
     // The lanes set the contact and state bits; the first touches are
     // recorded here, in end order.
     if (!touchHooks.empty())
@@ -166,7 +179,7 @@ void Life::motion(int part, int begin, int end, MotionPick pick) {
     for (int k = 0, count = snapshot_.endCount(index); k < count; ++k) {
       group[filled] = own[k];
       owners[filled++] = &o;
-      if (filled == kMotionLanes) flush();
+      if (filled == width) flush();
     }
     balance(o, index);
   }

@@ -15,6 +15,7 @@ namespace vorlund {
 struct StepLanes {
   decltype(&stickSpringsAvx) stickSprings;
   decltype(&moveEndsAvx) moveEnds;
+  decltype(&moveEightEndsAvx512) moveEightEnds;  // null where the registers hold four
   decltype(&nearEndPairsAvx) nearEndPairs;
   decltype(&blockGroundAvx) blockGround;
   decltype(&blockGroundAtAvx) blockGroundAt;
