@@ -8,7 +8,6 @@ namespace vorlund {
 
 namespace {
 
-inline V greater(V a, V b) { return _mm256_cmp_pd(a, b, _CMP_GT_OQ); }
 inline V equal(V a, double b) { return _mm256_cmp_pd(a, all(b), _CMP_EQ_OQ); }
 // std::max(a, b) and std::min(a, b): the first one unless the comparison
 // picks the second, so a NaN and the zeros' signs come out as there.

@@ -44,6 +44,70 @@ inline V less(V a, V b) { return _mm256_cmp_pd(a, b, _CMP_LT_OQ); }
 // b where the mask is set, else a. By bits: the compiler made a blend of a
 // comparison's mask into branches lane by lane.
 inline V pick(V a, V b, V mask) { return _mm256_or_pd(_mm256_and_pd(mask, b), _mm256_andnot_pd(mask, a)); }
+inline V3 pick(const V3& a, const V3& b, V mask) {
+  return {pick(a.x, b.x, mask), pick(a.y, b.y, mask), pick(a.z, b.z, mask)};
+}
+
+// What the kernels written for both widths (four lanes here, eight in
+// lane_math_avx512.h) call by the same names. A mask is a register of all
+// ones or all zeros per lane here, mask bits there.
+inline V quotient(V a, V b) { return _mm256_div_pd(a, b); }
+inline V greater(V a, V b) { return _mm256_cmp_pd(a, b, _CMP_GT_OQ); }
+inline V atLeast(V a, V b) { return _mm256_cmp_pd(a, b, _CMP_GE_OQ); }
+inline V either(V a, V b) { return _mm256_or_pd(a, b); }
+inline V both(V a, V b) { return _mm256_and_pd(a, b); }
+inline int maskBits(V mask) { return _mm256_movemask_pd(mask); }
+// x where the mask is set, else +0 (no bits).
+inline V keepOnly(V mask, V x) { return _mm256_and_pd(mask, x); }
+// The lanes' bits as such.
+inline V andBits(V a, V b) { return _mm256_and_pd(a, b); }
+inline V orBits(V a, V b) { return _mm256_or_pd(a, b); }
+inline V andNotBits(V a, V b) { return _mm256_andnot_pd(a, b); }  // ~a & b
+// |x| by its sign bit cleared.
+inline V magnitude(V x) { return _mm256_andnot_pd(_mm256_set1_pd(-0.0), x); }
+// Rounded to a float and back.
+inline V roundedToFloat(V x) { return _mm256_cvtps_pd(_mm256_cvtpd_ps(x)); }
+inline void storeLanes(double* to, V v) { _mm256_storeu_pd(to, v); }
+
+// The vector masks of the lane bits 0 to 15, read from memory: built in
+// registers from the bits, the compiler turned every choice they make into
+// branches lane by lane.
+struct LaneMasks {
+  alignas(32) long long lanes[1 << 4][4];
+  constexpr LaneMasks() : lanes() {
+    for (int bits = 0; bits < 1 << 4; ++bits)
+      for (int i = 0; i < 4; ++i) lanes[bits][i] = bits & 1 << i ? -1 : 0;
+  }
+};
+inline constexpr LaneMasks kLaneMasks;
+
+// The lanes whose three values have no bit set (all +0).
+inline V allClear(V x, V y, V z) {
+  const V any = _mm256_or_pd(x, _mm256_or_pd(y, z));
+  const int bits = _mm256_movemask_pd(_mm256_cmp_pd(any, _mm256_setzero_pd(), _CMP_EQ_OQ)) & ~_mm256_movemask_pd(any);
+  return _mm256_load_pd(reinterpret_cast<const double*>(kLaneMasks.lanes[bits]));
+}
+// The values of a double field of four lane records.
+template <class Record>
+inline V laneValues(const Record (&lanes)[4], double Record::*field) {
+  return _mm256_set_pd(lanes[3].*field, lanes[2].*field, lanes[1].*field, lanes[0].*field);
+}
+
+// The four lanes as the kernels of both widths take them (a class rather
+// than the register type: GCC drops a vector type's attributes from a
+// template argument): the types, and what no argument's type tells apart.
+struct FourLanes {
+  using Reg = V;
+  using Mask = V;
+  using Vec = V3;
+  static constexpr int kCount = 4;
+  static V all(double x) { return _mm256_set1_pd(x); }
+  static V bitsInEvery(unsigned long long b) {
+    return _mm256_castsi256_pd(_mm256_set1_epi64x(static_cast<long long>(b)));
+  }
+  // Lanes whose bit is set.
+  static V laneMask(int bits) { return _mm256_load_pd(reinterpret_cast<const double*>(kLaneMasks.lanes[bits & 15])); }
+};
 
 // Four rows of four doubles (one per stick or end) turned into four columns
 // (one per field), and back: the transpose is its own inverse.

@@ -29,12 +29,17 @@ struct W3 {
 inline W add(W a, W b) { return _mm512_add_pd(a, b); }
 inline W sub(W a, W b) { return _mm512_sub_pd(a, b); }
 inline W mul(W a, W b) { return _mm512_mul_pd(a, b); }
-inline W wide(double x) { return _mm512_set1_pd(x); }
 inline W3 add(const W3& a, const W3& b) { return {add(a.x, b.x), add(a.y, b.y), add(a.z, b.z)}; }
 inline W3 sub(const W3& a, const W3& b) { return {sub(a.x, b.x), sub(a.y, b.y), sub(a.z, b.z)}; }
 inline W3 scale(const W3& a, W k) { return {mul(a.x, k), mul(a.y, k), mul(a.z, k)}; }
 inline W dot(const W3& a, const W3& b) { return add(add(mul(a.x, b.x), mul(a.y, b.y)), mul(a.z, b.z)); }
 inline W length(const W3& a) { return _mm512_sqrt_pd(dot(a, a)); }
+// The sign bit flipped, as AVX's xor with -0.0 (by integers: AVX-512F has no
+// logic on doubles).
+inline W negate(W a) {
+  return _mm512_castsi512_pd(_mm512_xor_si512(_mm512_castpd_si512(a), _mm512_set1_epi64(1LL << 63)));
+}
+inline W3 negate(const W3& a) { return {negate(a.x), negate(a.y), negate(a.z)}; }
 
 inline WMask less(W a, W b) { return _mm512_cmp_pd_mask(a, b, _CMP_LT_OQ); }
 // b where the mask is set, else a: an exact choice, as the bit form of AVX's.
@@ -42,6 +47,44 @@ inline W pick(W a, W b, WMask mask) { return _mm512_mask_blend_pd(mask, a, b); }
 inline W3 pick(const W3& a, const W3& b, WMask mask) {
   return {pick(a.x, b.x, mask), pick(a.y, b.y, mask), pick(a.z, b.z, mask)};
 }
+
+// The names of lane_math_avx.h for the kernels of both widths.
+inline W quotient(W a, W b) { return _mm512_div_pd(a, b); }
+inline WMask greater(W a, W b) { return _mm512_cmp_pd_mask(a, b, _CMP_GT_OQ); }
+inline WMask atLeast(W a, W b) { return _mm512_cmp_pd_mask(a, b, _CMP_GE_OQ); }
+inline WMask either(WMask a, WMask b) { return a | b; }
+inline WMask both(WMask a, WMask b) { return a & b; }
+inline int maskBits(WMask mask) { return mask; }
+inline W keepOnly(WMask mask, W x) { return _mm512_maskz_mov_pd(mask, x); }
+// By integers: AVX-512F has no logic on doubles.
+inline __m512i asBits(W w) { return _mm512_castpd_si512(w); }
+inline W asDoubles(__m512i i) { return _mm512_castsi512_pd(i); }
+inline W andBits(W a, W b) { return asDoubles(_mm512_and_si512(asBits(a), asBits(b))); }
+inline W orBits(W a, W b) { return asDoubles(_mm512_or_si512(asBits(a), asBits(b))); }
+inline W andNotBits(W a, W b) { return asDoubles(_mm512_andnot_si512(asBits(a), asBits(b))); }
+inline W magnitude(W x) { return _mm512_abs_pd(x); }
+inline W roundedToFloat(W x) { return _mm512_cvtps_pd(_mm512_cvtpd_ps(x)); }
+inline void storeLanes(double* to, W v) { _mm512_storeu_pd(to, v); }
+inline WMask allClear(W x, W y, W z) {
+  return _mm512_cmpeq_epi64_mask(_mm512_or_si512(asBits(x), _mm512_or_si512(asBits(y), asBits(z))),
+                                 _mm512_setzero_si512());
+}
+template <class Record>
+inline W laneValues(const Record (&lanes)[kWideLanes], double Record::*field) {
+  return _mm512_set_pd(lanes[7].*field, lanes[6].*field, lanes[5].*field, lanes[4].*field, lanes[3].*field,
+                       lanes[2].*field, lanes[1].*field, lanes[0].*field);
+}
+
+// The eight lanes as the kernels of both widths take them (see FourLanes).
+struct EightLanes {
+  using Reg = W;
+  using Mask = WMask;
+  using Vec = W3;
+  static constexpr int kCount = kWideLanes;
+  static W all(double x) { return _mm512_set1_pd(x); }
+  static W bitsInEvery(unsigned long long b) { return asDoubles(_mm512_set1_epi64(static_cast<long long>(b))); }
+  static WMask laneMask(int bits) { return static_cast<WMask>(bits); }
+};
 
 // The two halves of a register and back.
 inline W join(V low, V high) { return _mm512_insertf64x4(_mm512_castpd256_pd512(low), high, 1); }

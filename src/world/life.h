@@ -169,6 +169,10 @@ class Life : public WorldInhabitants {
   // work out o's sticks at once). flushSticks works out the last few.
   void sticks(org& o, StickGroup& group);
   void flushSticks(StickGroup& group);
+  // The pulls the lanes worked out (out[field][lane]) for the group's sticks
+  // from `from` to `to`, at most four, added to their ends in stick order.
+  template <int Lanes>
+  void applySpringPulls(const StickGroup& group, int from, int to, const double (&out)[kSpringOutputs][Lanes]);
   // The contact phase. With `mayDefer` (no breaks possible, nothing looks
   // in between) it only finds the contacts, marks the objects they touch in
   // contacted_ and returns true: the motion phase then orders and applies

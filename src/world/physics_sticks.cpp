@@ -194,7 +194,8 @@ void Life::sticks(org& o, StickGroup& group) {
   }
 
   // The sticks wait in the group, with those of the objects before, until
-  // four fill the lanes.
+  // they fill the lanes.
+  const int width = stepLanes()->stickSpringsEight != nullptr ? kWideSpringLanes : kSpringLanes;
   for (const auto& kp : o.l_est) {
     est& k = *kp;
     if (k.e[0] == nullptr || k.e[1] == nullptr) continue;
@@ -212,7 +213,7 @@ void Life::sticks(org& o, StickGroup& group) {
     lane.assimilation = k.asym;
     group.sticks[i] = &k;
     group.owners[i] = earns ? &o : nullptr;
-    if (++group.count == kSpringLanes) flushSticks(group);
+    if (++group.count == width) flushSticks(group);
   }
 }
 
@@ -222,28 +223,45 @@ void Life::flushSticks(StickGroup& group) {
   group.count = 0;
   const SimSettings& s = rules();
   const double water = world.waterLevel();
-  const bool blocks = world.activeType() == WORLD_BLOCKS;
-  SpringLane (&in)[kSpringLanes] = group.in;
-  // Four sticks at a time, then their ends receive the pulls in stick order.
-  // Out of water the lanes have worked out the torques too.
-  alignas(32) double out[kSpringOutputs][kSpringLanes];
-  for (int i = count; i < kSpringLanes; ++i) in[i] = in[0];
-  stepLanes()->stickSprings(in, SpringRules{s.model == 1, s.sun, water}, out);
+  const SpringRules shared{s.model == 1, s.sun, water};
+  SpringLane (&in)[kWideSpringLanes] = group.in;
+  // Four sticks or eight at a time, then their ends receive the pulls in
+  // stick order. Out of water the lanes have worked out the torques too.
+  if (count > kSpringLanes) {
+    alignas(64) double out[kSpringOutputs][kWideSpringLanes];
+    for (int i = count; i < kWideSpringLanes; ++i) in[i] = in[0];
+    stepLanes()->stickSpringsEight(in, shared, out);
+    applySpringPulls(group, 0, kSpringLanes, out);
+    applySpringPulls(group, kSpringLanes, count, out);
+  } else {
+    alignas(32) double out[kSpringOutputs][kSpringLanes];
+    for (int i = count; i < kSpringLanes; ++i) in[i] = in[0];
+    SpringLane (&four)[kSpringLanes] = *reinterpret_cast<SpringLane(*)[kSpringLanes]>(&in);
+    stepLanes()->stickSprings(four, shared, out);
+    applySpringPulls(group, 0, count, out);
+  }
+}
+
+template <int Lanes>
+void Life::applySpringPulls(const StickGroup& group, int from, int to, const double (&out)[kSpringOutputs][Lanes]) {
+  // The block samples of these (at most four) sticks, looked up together.
   StickSamples samples;
   int crossing = 0;
-  if (blocks) {
+  if (world.activeType() == WORLD_BLOCKS) {
     const double* first[kGroundLanes];
     const double* second[kGroundLanes];
     for (int i = 0; i < kGroundLanes; ++i) {
-      first[i] = in[i].firstPos;
-      second[i] = in[i].secondPos;
+      // Past `to` a lane repeats the group's first stick; its answer is dropped.
+      const SpringLane& lane = group.in[from + i < to ? from + i : 0];
+      first[i] = lane.firstPos;
+      second[i] = lane.secondPos;
     }
-    crossing = world.otherCellsOfFour(first, second) & ((1 << count) - 1);
-    for (int i = 0; i < count; ++i)
-      if (crossing & 1 << i) samples.add(group.sticks[i]->e[0]->p, group.sticks[i]->e[1]->p);
+    crossing = world.otherCellsOfFour(first, second) & ((1 << (to - from)) - 1);
+    for (int i = 0; i < to - from; ++i)
+      if (crossing & 1 << i) samples.add(group.sticks[from + i]->e[0]->p, group.sticks[from + i]->e[1]->p);
     samples.lookUp(world);
   }
-  for (int i = 0; i < count; ++i) {
+  for (int i = from; i < to; ++i) {
     est& k = *group.sticks[i];
     ses& A = *k.e[0];
     ses& B = *k.e[1];
@@ -254,7 +272,7 @@ void Life::flushSticks(StickGroup& group) {
     A.torque += vec(kOutFirstTorque);
     B.force += vec(kOutSecondForce);
     B.torque += vec(kOutSecondTorque);
-    if (crossing & 1 << i) samples.push(A, B);
+    if (crossing & 1 << (i - from)) samples.push(A, B);
     if (group.owners[i] != nullptr) group.owners[i]->energy_p += out[kOutAssimilation][i];
   }
 }

@@ -14,6 +14,7 @@ namespace vorlund {
 
 struct StepLanes {
   decltype(&stickSpringsAvx) stickSprings;
+  decltype(&stickSpringsEightAvx512) stickSpringsEight;  // null where the registers hold four
   decltype(&moveEndsAvx) moveEnds;
   decltype(&moveEightEndsAvx512) moveEightEnds;  // null where the registers hold four
   decltype(&nearEndPairsAvx) nearEndPairs;

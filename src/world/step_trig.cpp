@@ -73,11 +73,13 @@ CosSinMany manyOf(TrigPath path) {
   return scalarMany;
 }
 
-constexpr StepLanes kAvxLanes{stickSpringsAvx, moveEndsAvx,      nullptr,       nearEndPairsAvx,
-                              blockGroundAvx,  blockGroundAtAvx, otherCellsAvx, laterOverlapsAvx};
+constexpr StepLanes kAvxLanes{stickSpringsAvx, nullptr,          moveEndsAvx,   nullptr,
+                              nearEndPairsAvx, blockGroundAvx,   blockGroundAtAvx, otherCellsAvx,
+                              laterOverlapsAvx};
 // The end pairs' and the sweep's lanes keep few values and are built for AVX alone.
-constexpr StepLanes kAvx512Lanes{stickSpringsAvx512, moveEndsAvx512,      moveEightEndsAvx512, nearEndPairsAvx,
-                                 blockGroundAvx512,  blockGroundAtAvx512, otherCellsAvx512,    laterOverlapsAvx};
+constexpr StepLanes kAvx512Lanes{stickSpringsAvx512,  stickSpringsEightAvx512, moveEndsAvx512,
+                                 moveEightEndsAvx512, nearEndPairsAvx,         blockGroundAvx512,
+                                 blockGroundAtAvx512, otherCellsAvx512,        laterOverlapsAvx};
 
 const StepLanes* lanesOf(TrigPath path) {
   switch (path) {

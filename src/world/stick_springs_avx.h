@@ -60,4 +60,12 @@ void stickSpringsAvx(const SpringLane (&lanes)[kSpringLanes], const SpringRules&
 void stickSpringsAvx512(const SpringLane (&lanes)[kSpringLanes], const SpringRules& rules,
                         double (&out)[kSpringOutputs][kSpringLanes]);
 
+// Sticks worked out together by the AVX-512 path: one per lane of its registers.
+inline constexpr int kWideSpringLanes = 2 * kSpringLanes;
+
+// The same for eight sticks, in AVX-512's registers of eight (see
+// lane_math_avx512.h), the same bits.
+void stickSpringsEightAvx512(const SpringLane (&lanes)[kWideSpringLanes], const SpringRules& rules,
+                             double (&out)[kSpringOutputs][kWideSpringLanes]);
+
 }  // namespace vorlund
