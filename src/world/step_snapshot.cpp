@@ -45,7 +45,10 @@ void StepSnapshot::copyShape(int index, const org& o) {
     misfit_.store(true, std::memory_order_relaxed);
     return;
   }
-  storeForReaders(boxes_[i], WorldBox{o.bboxMin, o.bboxMax}, shared_);
+  // Corner by corner: a box made on the stack first is reloaded in halves
+  // that straddle its stores, and waits for them.
+  storeForReaders(boxes_[i].min, o.bboxMin, shared_);
+  storeForReaders(boxes_[i].max, o.bboxMax, shared_);
   storeForReaders(centers_[i], o.center, shared_);
   Vec3* p = positions_.data() + first_[i];
   ses** e = ends_.data() + first_[i];
