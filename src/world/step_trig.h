@@ -43,8 +43,8 @@ void cosSin1(double a, double& c, double& s);
 
 // The widest batch of any path, in angles: counts given to cosSinMany are
 // multiples of it, so that each path runs whole batches of its own width.
-// (AVX-512's eight lanes gain nothing: the step ran slower with them, the
-// wide registers costing the whole core clock speed.)
+// (The few angles of a creature's moved joints gain nothing from batches of
+// eight; the frame turns of the motion lanes take them, see end_motion_lanes.h.)
 inline constexpr int kTrigLanes = 4;
 // Cosines and sines of `count` angles (a multiple of kTrigLanes) read from
 // memory: for angles gathered well before the call (the frame turns of a
