@@ -1,5 +1,6 @@
 #include "world/life.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "genepool/listaprz.h"
@@ -166,7 +167,8 @@ void Life::go() {
     // goes through its muscles, bookkeeping and sticks in one go, and the
     // workers meet once instead of three times. Its last springs may wait
     // for the next object's sticks: nothing of the next one touches its own.
-    rangeWork_.fill(0);
+    const std::size_t ranges = weighs ? static_cast<std::size_t>(workers_->threads()) : 0;
+    std::fill_n(rangeWork_.begin(), ranges, 0L);
     forEachRange(StepPhase::Forces, [&](int part, int begin, int end) {
       StickGroup springs;
       long work = 0;
@@ -184,7 +186,7 @@ void Life::go() {
     });
     if (weighs) {
       stepWork_ = 0;
-      for (long w : rangeWork_) stepWork_ += w;
+      for (std::size_t part = 0; part < ranges; ++part) stepWork_ += rangeWork_[part];
     }
   } else {
     if (weighs) {
