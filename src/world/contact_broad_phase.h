@@ -63,6 +63,9 @@ class ContactBroadPhase {
     int later[kSweepRoom];
     for (std::size_t a = static_cast<std::size_t>(begin); a < static_cast<std::size_t>(end); ++a) {
       const Extent& ea = extents_[a];
+      // Most boxes of a sparse world end before the next one starts (the
+      // padding starts past all): they need no call of the lanes.
+      if (lanes != nullptr && !(boxes.minX[a + 1] < boxes.maxX[a])) continue;
       const int found = lanes != nullptr ? lanes->laterOverlaps(boxes, static_cast<int>(a), later, kSweepRoom) : -1;
       if (found >= 0) {
         for (int k = 0; k < found; ++k) {

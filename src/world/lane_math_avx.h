@@ -102,6 +102,7 @@ struct FourLanes {
   using Vec = V3;
   static constexpr int kCount = 4;
   static V all(double x) { return _mm256_set1_pd(x); }
+  static V load(const double* p) { return _mm256_loadu_pd(p); }
   static V bitsInEvery(unsigned long long b) {
     return _mm256_castsi256_pd(_mm256_set1_epi64x(static_cast<long long>(b)));
   }

@@ -82,6 +82,7 @@ struct EightLanes {
   using Vec = W3;
   static constexpr int kCount = kWideLanes;
   static W all(double x) { return _mm512_set1_pd(x); }
+  static W load(const double* p) { return _mm512_loadu_pd(p); }
   static W bitsInEvery(unsigned long long b) { return asDoubles(_mm512_set1_epi64(static_cast<long long>(b))); }
   static WMask laneMask(int bits) { return static_cast<WMask>(bits); }
 };

@@ -76,10 +76,10 @@ CosSinMany manyOf(TrigPath path) {
 constexpr StepLanes kAvxLanes{stickSpringsAvx, nullptr,          moveEndsAvx,   nullptr,
                               nearEndPairsAvx, blockGroundAvx,   blockGroundAtAvx, otherCellsAvx,
                               laterOverlapsAvx};
-// The end pairs' and the sweep's lanes keep few values and are built for AVX alone.
+// The end pairs' lanes keep few values and are built for AVX alone.
 constexpr StepLanes kAvx512Lanes{stickSpringsAvx512,  stickSpringsEightAvx512, moveEndsAvx512,
                                  moveEightEndsAvx512, nearEndPairsAvx,         blockGroundAvx512,
-                                 blockGroundAtAvx512, otherCellsAvx512,        laterOverlapsAvx};
+                                 blockGroundAtAvx512, otherCellsAvx512,        laterOverlapsAvx512};
 
 const StepLanes* lanesOf(TrigPath path) {
   switch (path) {
