@@ -135,8 +135,9 @@ void Life::motion(int part, int begin, int end, MotionPick pick) {
   GivenGround ground[2];
   ses* group[kWideMotionLanes];
   org* owners[kWideMotionLanes];
-  int filled = 0;
-  const auto flush = [&] {
+  // The count is the flush's argument rather than captured, so that the
+  // loop below keeps it in a register.
+  const auto flush = [&](int filled) {
     // Four ends or fewer take four lanes.
     const int used = filled <= kMotionLanes ? kMotionLanes : kWideMotionLanes;
     int contact = 0;
@@ -166,12 +167,12 @@ void Life::motion(int part, int begin, int end, MotionPick pick) {
     if (!touchHooks.empty())
       for (int i = 0; i < filled; ++i)
         if (result.inside & ~contact & 1 << i) touched.push_back({owners[i], group[i]});
-    filled = 0;
   };
   // The ends come from the snapshot's packed list (the contact phase left
   // it fitting every object) rather than from each object's own: fewer
   // loads in a chain of dependent ones per object, which the many one-end
   // energy balls feel.
+  int filled = 0;
   for (int index = begin; index < end; ++index) {
     if (!picked(index)) continue;
     org& o = *all.get(index);
@@ -179,7 +180,10 @@ void Life::motion(int part, int begin, int end, MotionPick pick) {
     for (int k = 0, count = snapshot_.endCount(index); k < count; ++k) {
       group[filled] = own[k];
       owners[filled++] = &o;
-      if (filled == width) flush();
+      if (filled == width) {
+        flush(filled);
+        filled = 0;
+      }
     }
     balance(o, index);
   }
@@ -188,7 +192,7 @@ void Life::motion(int part, int begin, int end, MotionPick pick) {
     moveEnd(*owners[0], *group[0]);
     turnFrameStep(group[0]->o, group[0]->spin);
   } else if (filled > 0) {
-    flush();
+    flush(filled);
   }
 }
 
