@@ -39,7 +39,9 @@ bool measurePerformance(org& o, const SimSettings& s) {
     o.vertpos = o.sumZ / o.wiek;
   }
   const int period = measurePeriod(s);
-  if (o.wiek % period != 0) return false;
+  // A power of two: the age is a multiple of it when its low bits are clear
+  // (for a negative age as well), which takes no division.
+  if ((o.wiek & (period - 1)) != 0) return false;
   const Vec3 d = o.center - o.prevCenter;
   if (o.flags & ORG_STATS) {
     const double horizontal = std::hypot(d.x, d.y);
