@@ -1,9 +1,10 @@
-// The motion of four stick ends at once, one per lane of the
-// AVX registers, in a file of its own built for AVX: each lane does what the
-// motion phase does for one end, operation for operation, down to the turn
-// of the end's frame by its spin with the step's sines, and its contact and
-// state bits; the records of first touches stay with the caller. Plain
-// addresses only, as in stick_springs_avx.h.
+// The motion of four stick ends at once, one per lane of the AVX registers,
+// or eight in those of AVX-512, in files of their own built for them (see
+// end_motion_lanes.h): each lane does what the motion phase does for one
+// end, operation for operation, down to the turn of the end's frame by its
+// spin with the step's sines, and its contact and state bits; the records of
+// first touches stay with the caller. Plain addresses only, as in
+// stick_springs_avx.h.
 #pragma once
 
 namespace vorlund {

@@ -20,7 +20,6 @@ inline constexpr int kWideLanes = 8;
 
 using W = __m512d;
 using WMask = __mmask8;  // lane i is bit i
-inline constexpr WMask kAllWide = 0xFF;
 
 struct W3 {
   W x, y, z;

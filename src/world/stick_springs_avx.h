@@ -1,6 +1,7 @@
 // The spring arithmetic of four sticks at once, one per lane of the AVX
-// registers, in a file of its own built for AVX: each lane does what
-// stickSpring and the water drag on its ends do, operation for operation.
+// registers, or eight in those of AVX-512, in files of their own built for
+// them (see stick_springs_lanes.h): each lane does what stickSpring and the
+// water drag on its ends do, operation for operation.
 // Plain addresses only, no body types: a header with inline functions would
 // bring AVX copies of them.
 #pragma once
