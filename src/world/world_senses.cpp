@@ -63,22 +63,17 @@ bool WorldSenses::freezeSetSources() {
   // The lists' own pointers only: no object's line is read here.
   for (std::size_t i = 0; i < count; ++i)
     if (slots_.source[i] != objects_.get(static_cast<int>(i))) return false;
-  sourcesStarted_ = false;
-  frozen_ = true;
   if (!silentSource_.load(std::memory_order_relaxed)) {
     frozenFrom_ = &slots_;
+    sourcesStarted_ = false;
+    frozen_ = true;
     return true;
   }
-  // Packed from the slots as packSources packs from the objects, so that the
-  // slots keep their values for the next step's comparisons.
-  packed_.resize(count);
-  std::size_t n = 0;
-  for (std::size_t i = 0; i < count; ++i) {
-    if (slots_.source[i] == nullptr || !(slots_.energy[i] > 0)) continue;
-    packed_.setRow(n++, Vec3(slots_.x[i], slots_.y[i], slots_.z[i]), slots_.energy[i], slots_.source[i]);
-  }
-  packed_.resize(n);
-  frozenFrom_ = &packed_;
+  // The smelling slots packed as the objects would be, from the slots'
+  // values, which stay as they are for the next step's comparisons.
+  packSources(
+      count, [this](std::size_t i, const org&) { return Vec3(slots_.x[i], slots_.y[i], slots_.z[i]); },
+      [this](std::size_t i, const org&) { return slots_.energy[i]; });
   return true;
 }
 
