@@ -73,13 +73,25 @@ CosSinMany manyOf(TrigPath path) {
   return scalarMany;
 }
 
-constexpr StepLanes kAvxLanes{stickSpringsAvx, nullptr,          moveEndsAvx,   nullptr,
-                              nearEndPairsAvx, blockGroundAvx,   blockGroundAtAvx, otherCellsAvx,
-                              laterOverlapsAvx};
+constexpr StepLanes kAvxLanes{.stickSprings = stickSpringsAvx,
+                              .stickSpringsEight = nullptr,
+                              .moveEnds = moveEndsAvx,
+                              .moveEightEnds = nullptr,
+                              .nearEndPairs = nearEndPairsAvx,
+                              .blockGround = blockGroundAvx,
+                              .blockGroundAt = blockGroundAtAvx,
+                              .otherCells = otherCellsAvx,
+                              .laterOverlaps = laterOverlapsAvx};
 // The end pairs' lanes keep few values and are built for AVX alone.
-constexpr StepLanes kAvx512Lanes{stickSpringsAvx512,  stickSpringsEightAvx512, moveEndsAvx512,
-                                 moveEightEndsAvx512, nearEndPairsAvx,         blockGroundAvx512,
-                                 blockGroundAtAvx512, otherCellsAvx512,        laterOverlapsAvx512};
+constexpr StepLanes kAvx512Lanes{.stickSprings = stickSpringsAvx512,
+                                 .stickSpringsEight = stickSpringsEightAvx512,
+                                 .moveEnds = moveEndsAvx512,
+                                 .moveEightEnds = moveEightEndsAvx512,
+                                 .nearEndPairs = nearEndPairsAvx,
+                                 .blockGround = blockGroundAvx512,
+                                 .blockGroundAt = blockGroundAtAvx512,
+                                 .otherCells = otherCellsAvx512,
+                                 .laterOverlaps = laterOverlapsAvx512};
 
 const StepLanes* lanesOf(TrigPath path) {
   switch (path) {
