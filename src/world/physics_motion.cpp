@@ -29,10 +29,10 @@ static_assert(offsetof(ses, contact) == fieldAt(kEndContact) && sizeof(ses::cont
 
 // Where the block world's cells put four ends. Out of line: the flat world's
 // lanes find the ground themselves.
-[[gnu::noinline]] void lookUpGround(const world& ground, const ses* a, const ses* b, const ses* c, const ses* d,
-                                    GivenGround& given) {
+[[gnu::noinline]] void lookUpGround(const world& ground, ses* const* four, GivenGround& given) {
   static_assert(kGroundLanes == kMotionLanes);
-  const double* const at[kGroundLanes] = {&a->p.x, &b->p.x, &c->p.x, &d->p.x};
+  const double* at[kGroundLanes];
+  for (int i = 0; i < kGroundLanes; ++i) at[i] = &four[i]->p.x;
   given.inside = ground.insideGroundOfFourAt(at, given.q);
 }
 
@@ -147,21 +147,15 @@ void Life::motion(int part, int begin, int end, MotionPick pick) {
     // ground to the same bits: every lane is read before any is written.
     for (int i = filled; i < used; ++i) group[i] = group[0];
     if (contact & 1) contact |= ((1 << used) - 1) & ~((1 << filled) - 1);
-    MotionLanes result;
-    if (used == kMotionLanes) {
-      double* ends[kMotionLanes];
-      for (int i = 0; i < kMotionLanes; ++i) ends[i] = &group[i]->p.x;
-      if (blocks) lookUpGround(world, group[0], group[1], group[2], group[3], ground[0]);
-      result = lanes->moveEnds(ends, contact, shared, blocks ? &ground[0] : nullptr);
-    } else {
-      double* ends[kWideMotionLanes];
-      for (int i = 0; i < kWideMotionLanes; ++i) ends[i] = &group[i]->p.x;
-      if (blocks) {
-        lookUpGround(world, group[0], group[1], group[2], group[3], ground[0]);
-        lookUpGround(world, group[4], group[5], group[6], group[7], ground[1]);
-      }
-      result = lanes->moveEightEnds(ends, contact, shared, blocks ? &ground : nullptr);
-    }
+    double* ends[kWideMotionLanes];
+    for (int i = 0; i < used; ++i) ends[i] = &group[i]->p.x;
+    if (blocks)
+      for (int i = 0; i < used; i += kMotionLanes) lookUpGround(world, group + i, ground[i / kMotionLanes]);
+    const MotionLanes result =
+        used == kMotionLanes
+            ? lanes->moveEnds(*reinterpret_cast<double* const(*)[kMotionLanes]>(&ends), contact, shared,
+                              blocks ? &ground[0] : nullptr)
+            : lanes->moveEightEnds(ends, contact, shared, blocks ? &ground : nullptr);
     // The lanes set the contact and state bits; the first touches are
     // recorded here, in end order.
     if (!touchHooks.empty())
