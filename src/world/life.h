@@ -169,6 +169,12 @@ class Life : public WorldInhabitants {
   // work out o's sticks at once). flushSticks works out the last few.
   void sticks(org& o, StickGroup& group);
   void flushSticks(StickGroup& group);
+  // The group's `count` sticks through the spring lanes of `kernel`, then
+  // their pulls, four sticks at a time.
+  template <int Lanes>
+  using SpringKernel = void (*)(const SpringLane (&)[Lanes], const SpringRules&, double (&)[kSpringOutputs][Lanes]);
+  template <int Lanes>
+  void runSpringLanes(StickGroup& group, int count, SpringKernel<Lanes> kernel, const SpringRules& rules);
   // The pulls the lanes worked out (out[field][lane]) for the group's sticks
   // from `from` to `to`, at most four, added to their ends in stick order.
   template <int Lanes>

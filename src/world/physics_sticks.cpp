@@ -2,6 +2,7 @@
 // toward where the first end's frame and the joint angles put it, turns both
 // ends toward the stick's orientation, measures the joint loads, feels water
 // drag and block edges, and earns by assimilation.
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -224,22 +225,23 @@ void Life::flushSticks(StickGroup& group) {
   const SimSettings& s = rules();
   const double water = world.waterLevel();
   const SpringRules shared{s.model == 1, s.sun, water};
-  SpringLane (&in)[kWideSpringLanes] = group.in;
   // Four sticks or eight at a time, then their ends receive the pulls in
   // stick order. Out of water the lanes have worked out the torques too.
-  if (count > kSpringLanes) {
-    alignas(64) double out[kSpringOutputs][kWideSpringLanes];
-    for (int i = count; i < kWideSpringLanes; ++i) in[i] = in[0];
-    stepLanes()->stickSpringsEight(in, shared, out);
-    applySpringPulls(group, 0, kSpringLanes, out);
-    applySpringPulls(group, kSpringLanes, count, out);
-  } else {
-    alignas(32) double out[kSpringOutputs][kSpringLanes];
-    for (int i = count; i < kSpringLanes; ++i) in[i] = in[0];
-    SpringLane (&four)[kSpringLanes] = *reinterpret_cast<SpringLane(*)[kSpringLanes]>(&in);
-    stepLanes()->stickSprings(four, shared, out);
-    applySpringPulls(group, 0, count, out);
-  }
+  if (count > kSpringLanes)
+    runSpringLanes<kWideSpringLanes>(group, count, stepLanes()->stickSpringsEight, shared);
+  else
+    runSpringLanes<kSpringLanes>(group, count, stepLanes()->stickSprings, shared);
+}
+
+template <int Lanes>
+void Life::runSpringLanes(StickGroup& group, int count, SpringKernel<Lanes> kernel, const SpringRules& rules) {
+  // The group's first lanes; the spare ones repeat its first stick.
+  SpringLane (&in)[Lanes] = *reinterpret_cast<SpringLane(*)[Lanes]>(&group.in);
+  for (int i = count; i < Lanes; ++i) in[i] = in[0];
+  alignas(64) double out[kSpringOutputs][Lanes];
+  kernel(in, rules, out);
+  for (int from = 0; from < count; from += kSpringLanes)
+    applySpringPulls(group, from, std::min(count, from + kSpringLanes), out);
 }
 
 template <int Lanes>
