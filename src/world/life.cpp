@@ -66,7 +66,7 @@ void Life::forEachRange(StepPhase kind, RangePhase phase) {
               &balance.ranges(food.size(), threads, [&weight, living](int i) { return weight(living + i); }),
               living};
   workers_->run(
-      unitPartition(threads),
+      partPerRange_,
       [](void* c, int part, int, int) {
         const Split& s = *static_cast<const Split*>(c);
         (*s.phase)(part, s.creatures->begin[part], s.creatures->begin[part + 1]);
@@ -87,6 +87,7 @@ void Life::setStepThreads(int threads) {
   workers_.reset();
   balances_ = {};
   if (threads > 1) workers_ = std::make_unique<StepWorkers>(threads);
+  partPerRange_ = unitPartition(stepThreads());
   snapshot_.setShared(threads > 1);
   senses_.setSharedSources(threads > 1);
   contactBroadPhase_.setShared(threads > 1);

@@ -228,6 +228,7 @@ class Life : public WorldInhabitants {
   ContactBroadPhase contactBroadPhase_;
   StepSnapshot snapshot_;
   std::unique_ptr<StepWorkers> workers_;  // none: one thread
+  StepPartition partPerRange_;             // one item per thread, for the phases that split their own items
   std::array<PhaseBalance, static_cast<std::size_t>(StepPhase::Count)> balances_;
   long stepWork_ = 0;  // the work of all objects, weighed in the last step
   std::array<long, kMaxStepThreads> rangeWork_{};  // what each range of the force phase weighed
