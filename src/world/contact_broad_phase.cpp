@@ -5,7 +5,6 @@
 #include <limits>
 
 #include "world/pair_order.h"
-#include "world/store_if_changed.h"
 
 namespace vorlund {
 
@@ -100,14 +99,12 @@ bool ContactBroadPhase::sort(std::span<const WorldBox> boxes, std::span<const vo
   }
   // Each box is brought up to date where it lies, then moved back among the
   // ones before it: an insertion sort, next to no work on the nearly sorted
-  // order of the last step. In a shared sweep a resting ball's box is not
-  // stored again, so the sweeping threads keep its line. Any starting order
-  // gives the one order of `before`.
+  // order of the last step. Any starting order gives the one order of `before`.
   for (std::size_t i = 0; i < extents_.size(); ++i) {
     Extent& slot = extents_[i];
     const WorldBox& box = boxes[static_cast<std::size_t>(slot.index)];
     if (!sortable(box)) return false;
-    storeForReaders(slot.box, box, shared_);
+    slot.box = box;
     if (i == 0 || !before(slot, extents_[i - 1])) continue;
     const Extent e = slot;
     std::size_t j = i;
@@ -119,7 +116,7 @@ bool ContactBroadPhase::sort(std::span<const WorldBox> boxes, std::span<const vo
 }
 
 void ContactBroadPhase::fillColumns() {
-  columnsFilled_ = !shared_ && stepLanes() != nullptr;
+  columnsFilled_ = stepLanes() != nullptr;
   if (!columnsFilled_) return;
   const std::size_t rows = extents_.size() + kSweepPadding;
   columns_.resize(6 * rows);

@@ -46,11 +46,6 @@ class ContactBroadPhase {
   // still there keep their place in the order, under their new index, and
   // the sort stays about one pass instead of starting afresh.
   bool sort(std::span<const WorldBox> boxes, std::span<const void* const> owners = {});
-  // Whether threads share the sweep. Then the sort keeps the lines of boxes
-  // that did not change (see store_if_changed.h), and the sweep takes no
-  // lanes: their columns are copied after each sort on the calling thread,
-  // and every line of them would be fetched back by the other cores.
-  void setShared(bool shared) { shared_ = shared; }
   int sortedCount() const { return static_cast<int>(extents_.size()); }
   template <class Meet>
   void sweep(int begin, int end, Meet meet) const {
@@ -114,7 +109,6 @@ class ContactBroadPhase {
   // vector path has lanes.
   std::vector<double> columns_;
   bool columnsFilled_ = false;
-  bool shared_ = false;
   std::vector<ContactPair> pairs_;
   std::vector<ContactPair> ordered_;    // the other half of orderPairs' swap
   std::vector<std::size_t> bucketEnd_;  // per first index: its bucket's start, its end once filled

@@ -90,7 +90,8 @@ void Life::setStepThreads(int threads) {
   partPerRange_ = unitPartition(stepThreads());
   snapshot_.setShared(threads > 1);
   senses_.setSharedSources(threads > 1);
-  contactBroadPhase_.setShared(threads > 1);
+  rangeBroadPhases_.clear();
+  rangeBroadPhases_.resize(threads > 1 ? static_cast<std::size_t>(stepThreads()) : 0);
   touched_.resize(static_cast<std::size_t>(stepThreads()));
   for (auto& t : touched_) t.reserve(kReservedTouches);
   endContacts_.resize(static_cast<std::size_t>(stepThreads()));

@@ -188,6 +188,8 @@ class Life : public WorldInhabitants {
   // within eating range, over the workers: each range of the sweep fills
   // endContacts_ and touching_ of its own.
   void findEndContacts();
+  // Every pair of objects tested, by range 0's lists: when a box is not a number.
+  void scanAllPairs(std::span<const WorldBox> boxes);
   // Puts the pairs found in order: touchingOrdered_.
   void orderEndContacts();
   // Eats, breaks and pushes for the ends found, in pair order and within a
@@ -226,6 +228,12 @@ class Life : public WorldInhabitants {
   // Reused by the teleport test so that the step allocates nothing.
   std::vector<WorldBox> otherBoxes_;
   ContactBroadPhase contactBroadPhase_;
+  // A shared step's sweep: each range sorts the boxes itself, in a broad
+  // phase of its own, while the others do the same. The sort is the same
+  // everywhere, and no thread waits for one, nor reads its lines from
+  // another core. Apart on their cache lines.
+  struct alignas(kCacheLineBytes) RangeBroadPhase : ContactBroadPhase {};
+  std::vector<RangeBroadPhase> rangeBroadPhases_;
   StepSnapshot snapshot_;
   std::unique_ptr<StepWorkers> workers_;  // none: one thread
   StepPartition partPerRange_;             // one item per thread, for the phases that split their own items

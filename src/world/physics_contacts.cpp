@@ -106,25 +106,39 @@ void Life::findEndContacts() {
     const std::size_t p = static_cast<std::size_t>(part);
     scanPair(snapshot_, i, j, part, endContacts_[p], touching_[p]);
   };
-  auto sweepRange = [this, &scan](int part, int begin, int end) {
-    contactBroadPhase_.sweep(begin, end, [&scan, part](int i, int j) { scan(part, i, j); });
-  };
-  if (!contactBroadPhase_.sort(boxes, snapshot_.owners())) {
-    // A box that is not a number: the broad phase tests every pair.
-    contactBroadPhase_.find(boxes);
-    for (const ContactPair& pair : contactBroadPhase_.pairs()) scan(0, pair.first, pair.second);
-  } else if (!sharesStep()) {
-    sweepRange(0, 0, contactBroadPhase_.sortedCount());
-  } else {
-    PhaseBalance& balance = balances_[static_cast<std::size_t>(StepPhase::Contacts)];
-    const StepPartition& ranges =
-        balance.ranges(contactBroadPhase_.sortedCount(), workers_->threads(), [](int) { return 1; });
-    workers_->run(
-        ranges,
-        [](void* c, int part, int begin, int end) { (*static_cast<decltype(sweepRange)*>(c))(part, begin, end); },
-        &sweepRange);
-    balance.adjust(workers_->lastTimes());
+  if (!sharesStep()) {
+    if (!contactBroadPhase_.sort(boxes, snapshot_.owners())) {
+      scanAllPairs(boxes);
+      return;
+    }
+    contactBroadPhase_.sweep(0, contactBroadPhase_.sortedCount(), [&scan](int i, int j) { scan(0, i, j); });
+    return;
   }
+  // Each range sorts all boxes in a broad phase of its own, then sweeps its
+  // share of them. It first asks for the end positions its pairs compare,
+  // which the force phase copied on every core: they come in during the sort.
+  PhaseBalance& balance = balances_[static_cast<std::size_t>(StepPhase::Contacts)];
+  const StepPartition& ranges = balance.ranges(static_cast<int>(boxes.size()), workers_->threads(), [](int) { return 1; });
+  auto sortAndSweep = [&](int part, int begin, int end) {
+    ContactBroadPhase& own = rangeBroadPhases_[static_cast<std::size_t>(part)];
+    snapshot_.prefetchPositions();
+    if (!own.sort(boxes, snapshot_.owners())) {
+      if (part == 0) scanAllPairs(boxes);  // every range's sort fails alike
+      return;
+    }
+    own.sweep(begin, std::min(end, own.sortedCount()), [&scan, part](int i, int j) { scan(part, i, j); });
+  };
+  workers_->run(
+      ranges, [](void* c, int part, int begin, int end) { (*static_cast<decltype(sortAndSweep)*>(c))(part, begin, end); },
+      &sortAndSweep);
+  balance.adjust(workers_->lastTimes());
+}
+
+void Life::scanAllPairs(std::span<const WorldBox> boxes) {
+  // A box that is not a number: the broad phase tests every pair.
+  contactBroadPhase_.find(boxes);
+  for (const ContactPair& pair : contactBroadPhase_.pairs())
+    scanPair(snapshot_, pair.first, pair.second, 0, endContacts_[0], touching_[0]);
 }
 
 void Life::orderEndContacts() {

@@ -13,6 +13,7 @@
 
 #include "core/lists.h"
 #include "world/org.h"
+#include "world/step_workers.h"
 #include "world/store_if_changed.h"
 #include "world/world_map.h"
 
@@ -51,6 +52,14 @@ class StepSnapshot {
   }
 
   std::span<const WorldBox> boxes() const { return boxes_; }
+  // Asks for the lines of every end position, for a thread about to read
+  // many of them that other threads copied: fetched together rather than
+  // one miss after another.
+  void prefetchPositions() const {
+    const char* const from = reinterpret_cast<const char*>(positions_.data());
+    const char* const to = from + positions_.size() * sizeof(Vec3);
+    for (const char* line = from; line < to; line += kCacheLineBytes) __builtin_prefetch(line, 0);
+  }
   // The objects of the layout, by index, as addresses that name them.
   std::span<const void* const> owners() const { return owners_; }
   // The positions of object `index`'s ends, in list order.
