@@ -116,7 +116,7 @@ bool ContactBroadPhase::sort(std::span<const WorldBox> boxes, std::span<const vo
 }
 
 void ContactBroadPhase::fillColumns() {
-  columnsFilled_ = stepLanes() != nullptr;
+  columnsFilled_ = stepLanes() != nullptr && extents_.size() >= kLeastBoxesForLanes;
   if (!columnsFilled_) return;
   const std::size_t rows = extents_.size() + kSweepPadding;
   columns_.resize(6 * rows);
