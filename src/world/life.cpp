@@ -23,57 +23,72 @@ constexpr std::size_t kReservedEndContacts = 1024;
 // touching pairs, the marks of the objects they touch) in a crowded world;
 // a bigger world grows them once.
 constexpr std::size_t kReservedObjects = 256;
+// And per end (the marks of the ends that ate).
+constexpr std::size_t kReservedEnds = 4096;
 
 // What one object costs in a phase, about: its ends, sticks and neurons.
 int workOf(const org& o) { return 1 + o.sesCount() + o.estCount() + o.neuroCount(); }
 }  // namespace
 
-template <class RangePhase>
-void Life::forEachRange(StepPhase kind, RangePhase phase) {
+template <class PartPhase>
+void Life::forEachPart(StepPhase kind, PartPhase phase) {
   const bool creaturesOnly = kind == StepPhase::Muscles || kind == StepPhase::Networks;
   const int count = creaturesOnly ? creatures.size() : all.size();
   if (!sharesStep()) {
-    phase(0, 0, count);
+    RangeStretches whole;
+    whole.end[0] = count;
+    phase(0, whole);
     return;
   }
   const auto weight = [this](int i) { return workOf(*all.get(i)); };
   const int threads = workers_->threads();
   PhaseBalance& balance = balances_[static_cast<std::size_t>(kind)];
+  struct Split {
+    PartPhase* phase;
+    const StepPartition* first;
+    const StepPartition* food;  // none: one stretch per range
+    int foodStart;
+  };
+  Split split{&phase, nullptr, nullptr, 0};
   // One stretch of objects per range where there is nothing else to split
   // (the creatures-only phases, a world without food), and while touch hooks
   // look on: first touches go to them range after range, in object order
   // only when each range is one stretch.
   if (creaturesOnly || food.size() == 0 || !touchHooks.empty()) {
-    const StepPartition& ranges = balance.ranges(count, threads, weight);
-    workers_->run(
-        ranges, [](void* c, int part, int begin, int end) { (*static_cast<RangePhase*>(c))(part, begin, end); },
-        &phase);
-    balance.adjust(workers_->lastTimes());
-    return;
+    split.first = &balance.ranges(count, threads, weight);
+  } else {
+    // Each thread keeps the creatures the networks give it in every phase,
+    // so that no creature's lines go from one core to another between
+    // phases; this phase's split of the food evens the threads' times out.
+    // A range is then two stretches, its creatures and its food.
+    const int living = creatures.size();
+    split.first = &balances_[static_cast<std::size_t>(StepPhase::Networks)].ranges(living, threads, weight);
+    split.food = &balance.ranges(food.size(), threads, [&weight, living](int i) { return weight(living + i); });
+    split.foodStart = living;
   }
-  // Each thread keeps the creatures the networks give it in every phase, so
-  // that no creature's lines go from one core to another between phases;
-  // this phase's split of the food evens the threads' times out. A range is
-  // then two stretches, its creatures and its food, handed over in turn.
-  const int living = creatures.size();
-  struct Split {
-    RangePhase* phase;
-    const StepPartition* creatures;
-    const StepPartition* food;
-    int foodStart;
-  };
-  Split split{&phase, &balances_[static_cast<std::size_t>(StepPhase::Networks)].ranges(living, threads, weight),
-              &balance.ranges(food.size(), threads, [&weight, living](int i) { return weight(living + i); }),
-              living};
   workers_->run(
       partPerRange_,
       [](void* c, int part, int, int) {
         const Split& s = *static_cast<const Split*>(c);
-        (*s.phase)(part, s.creatures->begin[part], s.creatures->begin[part + 1]);
-        (*s.phase)(part, s.foodStart + s.food->begin[part], s.foodStart + s.food->begin[part + 1]);
+        RangeStretches own;
+        own.begin[0] = s.first->begin[part];
+        own.end[0] = s.first->begin[part + 1];
+        if (s.food != nullptr) {
+          own.begin[1] = s.foodStart + s.food->begin[part];
+          own.end[1] = s.foodStart + s.food->begin[part + 1];
+          own.count = 2;
+        }
+        (*s.phase)(part, own);
       },
       &split);
   balance.adjust(workers_->lastTimes());
+}
+
+template <class RangePhase>
+void Life::forEachRange(StepPhase kind, RangePhase phase) {
+  forEachPart(kind, [&phase](int part, const RangeStretches& own) {
+    for (int k = 0; k < own.count; ++k) phase(part, own.begin[k], own.end[k]);
+  });
 }
 
 template <class Phase>
@@ -101,7 +116,14 @@ void Life::setStepThreads(int threads) {
   touchingOrdered_.reserve(kReservedEndContacts * touching_.size());
   touchingScratch_.reserve(touchingOrdered_.capacity());
   touchingBuckets_.reserve(kReservedObjects + 1);
-  contacted_.reserve(kReservedObjects);
+  rangeContacts_.clear();
+  rangeContacts_.resize(threads > 1 ? static_cast<std::size_t>(stepThreads()) : 0);
+  for (RangeContacts& r : rangeContacts_) {
+    r.ordered.reserve(touchingOrdered_.capacity());
+    r.scratch.reserve(touchingOrdered_.capacity());
+    r.buckets.reserve(kReservedObjects + 1);
+    r.ateIn.reserve(kReservedEnds);
+  }
 }
 
 Life::Life(const SimSettings& rules, listaprz* pool)
@@ -150,8 +172,8 @@ void Life::check(std::string_view label) const { checkValidity(all, rules().debu
 // The phases that touch one object only (muscles, bookkeeping, sticks,
 // motion) are split over the workers; the ones that couple objects (contacts,
 // deaths, hooks, the teleport test, which reads the other creatures' boxes)
-// run on this thread in object order. Handling the contacts may overlap the
-// motion of the objects no contact touches.
+// run on this thread in object order. Without breaks, each range of the
+// motion phase handles the contacts of its own objects, in that order.
 void Life::go() {
   const SimSettings& s = rules();
   // Only a step that may be shared weighs its work. The force phase weighs
@@ -213,8 +235,8 @@ void Life::go() {
   }
   check("go() #2");
   // Without breaks the contacts change only the objects they touch, and
-  // nothing looks in between (no check, no touch hook): a shared step
-  // applies them while the other threads move the untouched objects.
+  // nothing looks in between (no check, no touch hook): in a shared step
+  // each range applies them to its own objects before it moves them.
   const bool defer = sharesStep() && s.descol == 0 && s.debug == 0 && touchHooks.empty();
   const bool deferred = contacts(defer);
   check("go() #3");
@@ -239,27 +261,12 @@ void Life::go() {
 }
 
 void Life::motionAfterDeferredContacts() {
-  contactsApplied_.reset();
-  bool applied = false;  // by range 0 only, before its first stretch
-  forEachRange(StepPhase::Motion, [this, &applied](int part, int begin, int end) {
-    if (part == 0) {
-      // One range handles the contacts, in pair order as ever, and then
-      // moves its own objects; the others move the untouched ones meanwhile.
-      if (!applied) {
-        orderEndContacts();
-        applyEndContacts();  // breaks nothing: the step defers only without destructive collisions
-        contactsApplied_.open();
-        applied = true;
-      }
-      motion(part, begin, end);
-      return;
-    }
-    motion(part, begin, end, MotionPick::Untouched);
-    bool waits = false;
-    for (int index = begin; index < end && !waits; ++index) waits = contacted_[static_cast<std::size_t>(index)] != 0;
-    if (!waits) return;
-    contactsApplied_.wait();
-    motion(part, begin, end, MotionPick::Touched);
+  // Each range applies the contacts to its own objects, in pair order as
+  // ever, and then moves them: no range waits for another, nor writes the
+  // lines of objects another moves.
+  forEachPart(StepPhase::Motion, [this](int part, const RangeStretches& own) {
+    applyOwnEndContacts(own, rangeContacts_[static_cast<std::size_t>(part)]);
+    for (int k = 0; k < own.count; ++k) motion(part, own.begin[k], own.end[k]);
   });
 }
 

@@ -78,6 +78,18 @@ struct TouchingPair {
   int begin;
   int end;
 };
+// The objects of `all` that one range of a phase owns: one stretch, or its
+// creatures and then its food.
+struct RangeStretches {
+  int begin[2] = {0, 0};
+  int end[2] = {0, 0};
+  int count = 1;
+  bool holds(int index) const {
+    for (int k = 0; k < count; ++k)
+      if (index >= begin[k] && index < end[k]) return true;
+    return false;
+  }
+};
 
 class Life : public WorldInhabitants {
  public:
@@ -180,9 +192,8 @@ class Life : public WorldInhabitants {
   template <int Lanes>
   void applySpringPulls(const StickGroup& group, int from, int to, const double (&out)[kSpringOutputs][Lanes]);
   // The contact phase. With `mayDefer` (no breaks possible, nothing looks
-  // in between) it only finds the contacts, marks the objects they touch in
-  // contacted_ and returns true: the motion phase then orders and applies
-  // them on one range while the others move the objects no contact touches.
+  // in between) it only finds the contacts and returns true: in the motion
+  // phase each range then applies them to its own objects and moves those.
   bool contacts(bool mayDefer);
   // Finds the pairs of objects whose boxes overlap and their ends that lie
   // within eating range, over the workers: each range of the sweep fills
@@ -196,13 +207,27 @@ class Life : public WorldInhabitants {
   // pair in end order; true when a stick was broken off and the phase has to
   // start again.
   bool applyEndContacts();
+  // What one range of a shared motion phase keeps to apply the contacts to
+  // its own objects: the pairs in order, and per end of the snapshot the
+  // stamp of the last step it ate in. Apart on their cache lines.
+  struct alignas(kCacheLineBytes) RangeContacts {
+    std::vector<TouchingPair> ordered;
+    std::vector<TouchingPair> scratch;  // the other half of orderByPair's swap
+    std::vector<std::size_t> buckets;   // and its buckets
+    std::vector<std::uint32_t> ateIn;
+    std::uint32_t stamp = 0;
+  };
+  // Eats and pushes for the pairs found (no breaks: the step defers only
+  // without destructive collisions), but writes only the ends and energies
+  // of the objects `own` holds. Every end and object so sees the same
+  // operations in the same order as applyEndContacts gives it, while every
+  // range reads only the snapshot's copies of the others' objects.
+  void applyOwnEndContacts(const RangeStretches& own, RangeContacts& mine);
   // Moves the ends of objects [begin, end) of `all` and books each one's
   // energy balance (and its packed copy). touched_[part] collects the ends
   // that first touched the ground; their hooks are called after the phase,
   // in object order.
-  // `pick` leaves out the objects contacted_ marks, or moves only those.
-  enum class MotionPick { All, Untouched, Touched };
-  void motion(int part, int begin, int end, MotionPick pick = MotionPick::All);
+  void motion(int part, int begin, int end);
   // The motion phase after a deferred contact phase (see contacts).
   void motionAfterDeferredContacts();
   void callTouchHooks();
@@ -217,6 +242,9 @@ class Life : public WorldInhabitants {
   // part, its creatures and then its food (see life.cpp).
   template <class RangePhase>
   void forEachRange(StepPhase kind, RangePhase phase);
+  // The same again, with one call per range: phase(part, stretches).
+  template <class PartPhase>
+  void forEachPart(StepPhase kind, PartPhase phase);
   void deaths();
   void callStepHooks();
   // Breaks stick `k` out of `victim` after `hitter` hit it. False when nothing broke.
@@ -252,11 +280,7 @@ class Life : public WorldInhabitants {
   std::vector<TouchingPair> touchingOrdered_;
   std::vector<TouchingPair> touchingScratch_;   // the other half of orderByPair's swap
   std::vector<std::size_t> touchingBuckets_;    // and its buckets
-  // Per object, by index: whether a touching pair names it, filled by a
-  // contact phase that leaves the pairs to the motion phase; and the signal
-  // that they have been handled.
-  std::vector<char> contacted_;
-  StepLatch contactsApplied_;
+  std::vector<RangeContacts> rangeContacts_;    // per range of a shared motion phase
 };
 
 }  // namespace vorlund

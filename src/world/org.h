@@ -143,4 +143,8 @@ class alignas(64) org : public przodek {
   static uint64_t nextSerial();
 };
 
+// The side an object takes in a contact: its type, but a growing creature
+// counts as food.
+inline int contactSide(const org& o) { return (o.flags & ORG_GROWING) ? ORG_FOOD : o.typ; }
+
 }  // namespace vorlund

@@ -2,8 +2,9 @@
 // whose boxes overlap eat (a creature from food or from a growing creature),
 // break sticks out of each other (destructive collisions) or push apart.
 // The ends within reach are measured over the workers, pair by pair; what
-// they do then goes in the order (i, j), i < j, of the two-list view on this
-// thread, since who eats first and who breaks whom depend on it; a broken
+// they do then goes in the order (i, j), i < j, of the two-list view, since
+// who eats first and who breaks whom depend on it: on this thread, or, in a
+// shared step without breaks, on every range for its own objects. A broken
 // stick starts the phase again.
 #include <algorithm>
 
@@ -21,9 +22,6 @@ namespace {
 constexpr int CONTACT_DESTRUCTIVE = 0;  // two full-grown creatures, destructive collisions on
 constexpr int CONTACT_EATING = 1;       // exactly one side is food or growing
 constexpr int CONTACT_PUSH = 2;         // anything else
-
-// A growing creature counts as food.
-int sideKind(const org& o) { return (o.flags & ORG_GROWING) ? ORG_FOOD : o.typ; }
 
 // Squared distances above this are beyond EAT_RANGE whatever the rounding of
 // the square root, so such pairs of ends skip it; the rest take the exact test.
@@ -83,15 +81,9 @@ bool Life::contacts(bool mayDefer) {
     // Handling a pair moves no end, so every end pair can be measured first;
     // only a broken stick changes the objects, and it starts over.
     findEndContacts();
-    if (mayDefer) {
-      // Eating and pushing change only the two objects of a pair: the
-      // objects of no pair may move before the pairs are handled.
-      contacted_.assign(static_cast<std::size_t>(all.size()), 0);
-      for (const auto& found : touching_)
-        for (const TouchingPair& pair : found)
-          contacted_[static_cast<std::size_t>(pair.first)] = contacted_[static_cast<std::size_t>(pair.second)] = 1;
-      return true;
-    }
+    // Eating and pushing change only the two objects of a pair: the
+    // motion phase's ranges may apply them, each to its own objects.
+    if (mayDefer) return true;
     orderEndContacts();
     if (!applyEndContacts()) return false;
     copied = snapshot_.fits(all);
@@ -154,8 +146,8 @@ bool Life::applyEndContacts() {
   for (const TouchingPair& pair : touchingOrdered_) {
     org* const oi = all.get(pair.first);
     org* const oj = all.get(pair.second);
-    const int tA = sideKind(*oi);
-    int kind = tA + sideKind(*oj);
+    const int tA = contactSide(*oi);
+    int kind = tA + contactSide(*oj);
     if (kind != CONTACT_EATING && !rules().descol) kind = CONTACT_PUSH;
     const Vec3* const pi = snapshot_.positions(pair.first);
     const Vec3* const pj = snapshot_.positions(pair.second);
@@ -216,6 +208,73 @@ bool Life::applyEndContacts() {
     }
   }
   return false;
+}
+
+void Life::applyOwnEndContacts(const RangeStretches& own, RangeContacts& mine) {
+  // Every range puts all pairs in order itself rather than waiting for one.
+  mine.ordered.clear();
+  for (const auto& found : touching_) mine.ordered.insert(mine.ordered.end(), found.begin(), found.end());
+  orderByPair(mine.ordered, mine.scratch, mine.buckets, all.size());
+  // An end eats once a step, at its first eating contact in pair order;
+  // the range follows that for every eater, its own or not, by stamps that
+  // need no clearing.
+  const std::size_t ends = static_cast<std::size_t>(snapshot_.endTotal());
+  if (mine.ateIn.size() < ends) mine.ateIn.resize(ends, 0);
+  if (++mine.stamp == 0) {
+    std::fill(mine.ateIn.begin(), mine.ateIn.end(), 0);
+    mine.stamp = 1;
+  }
+  const std::uint32_t stamp = mine.stamp;
+  for (const TouchingPair& pair : mine.ordered) {
+    const bool ownsI = own.holds(pair.first);
+    const bool ownsJ = own.holds(pair.second);
+    const int tA = snapshot_.contactSide(pair.first);
+    const bool eating = tA + snapshot_.contactSide(pair.second) == CONTACT_EATING;
+    if (!eating && !ownsI && !ownsJ) continue;
+    const Vec3* const pi = snapshot_.positions(pair.first);
+    const Vec3* const pj = snapshot_.positions(pair.second);
+    ses* const* const ei = snapshot_.ends(pair.first);
+    ses* const* const ej = snapshot_.ends(pair.second);
+    const std::vector<EndContact>& found = endContacts_[static_cast<std::size_t>(pair.part)];
+    for (int k = pair.begin; k < pair.end; ++k) {
+      const EndContact& c = found[static_cast<std::size_t>(k)];
+      const Vec3& ap = pi[c.a];
+      const Vec3& bp = pj[c.b];
+      if (eating) {
+        const bool aEats = tA == ORG_CREATURE;
+        const int eaterIndex = aEats ? pair.first : pair.second;
+        std::uint32_t& ate = mine.ateIn[static_cast<std::size_t>(snapshot_.firstEnd(eaterIndex) + (aEats ? c.a : c.b))];
+        if (ate == stamp) continue;
+        ate = stamp;
+        if (!ownsI && !ownsJ) continue;
+        ses& eater = aEats ? *ei[c.a] : *ej[c.b];
+        // The meal's energy as the contacts found it: its own range may be
+        // booking its balance meanwhile.
+        const double meal = snapshot_.contactEnergy(aEats ? pair.second : pair.first);
+        const double amount = std::min(std::max(meal, 0.0), eater.wchl * eater.wchl);
+        if (aEats ? ownsI : ownsJ) {
+          eater.state |= SES_ATE;
+          eater.foodPos = aEats ? bp : ap;
+        }
+        const double signedAmount = aEats ? amount : -amount;
+        if (ownsI) all.get(pair.first)->energy_p += signedAmount;
+        if (ownsJ) all.get(pair.second)->energy_m += signedAmount;
+        continue;
+      }
+      const double dist = c.dist;
+      if (dist > PUSH_RANGE) continue;
+      Vec3 u;
+      if (dist > CLOSE_RANGE) {
+        u = c.dv * ((1 - dist) * PUSH_GAIN / (dist * dist));
+      } else {
+        u.x = ap.x > bp.x ? CLOSE_PUSH : -CLOSE_PUSH;
+        u.y = ap.y > bp.y ? CLOSE_PUSH : -CLOSE_PUSH;
+        u.z = ap.z > bp.z ? CLOSE_PUSH : -CLOSE_PUSH;
+      }
+      if (ownsI) ei[c.a]->force += u;
+      if (ownsJ) ej[c.b]->force -= u;
+    }
+  }
 }
 
 }  // namespace vorlund

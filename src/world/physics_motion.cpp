@@ -38,11 +38,8 @@ static_assert(offsetof(ses, contact) == fieldAt(kEndContact) && sizeof(ses::cont
 
 }  // namespace
 
-void Life::motion(int part, int begin, int end, MotionPick pick) {
+void Life::motion(int part, int begin, int end) {
   std::vector<TouchEvent>& touched = touched_[static_cast<std::size_t>(part)];
-  const auto picked = [this, pick](int index) {
-    return pick == MotionPick::All || (contacted_[static_cast<std::size_t>(index)] != 0) == (pick == MotionPick::Touched);
-  };
   const bool lowDamping = rules().model == 1;
   const double water = world.waterLevel();
   // One end, all but the turn of its frame.
@@ -109,8 +106,7 @@ void Life::motion(int part, int begin, int end, MotionPick pick) {
   const StepLanes* const lanes = stepLanes();
   if (lanes == nullptr) {
     for (int index = begin; index < end; ++index) {
-      if (!picked(index)) continue;
-      org& o = *all.get(index);
+        org& o = *all.get(index);
       // No end's motion reads another end's frame, so the turns can wait for
       // a group's sines to come in one batch.
       FrameTurns turns;
@@ -168,7 +164,6 @@ void Life::motion(int part, int begin, int end, MotionPick pick) {
   // energy balls feel.
   int filled = 0;
   for (int index = begin; index < end; ++index) {
-    if (!picked(index)) continue;
     org& o = *all.get(index);
     ses* const* const own = snapshot_.ends(index);
     for (int k = 0, count = snapshot_.endCount(index); k < count; ++k) {

@@ -12,6 +12,8 @@ constexpr std::size_t kReservedEnds = 4096;
 
 StepSnapshot::StepSnapshot() {
   boxes_.reserve(kReservedObjects);
+  contactSides_.reserve(kReservedObjects);
+  contactEnergies_.reserve(kReservedObjects);
   first_.reserve(kReservedObjects + 1);
   positions_.reserve(kReservedEnds);
 }
@@ -22,6 +24,8 @@ void StepSnapshot::layout(const listaduo<org>& objects) {
   owners_.resize(static_cast<std::size_t>(count));
   centers_.resize(static_cast<std::size_t>(count));
   energies_.resize(static_cast<std::size_t>(count));
+  contactSides_.resize(static_cast<std::size_t>(count));
+  contactEnergies_.resize(static_cast<std::size_t>(count));
   energiesFresh_ = false;
   misfit_.store(false, std::memory_order_relaxed);
   first_.resize(static_cast<std::size_t>(count) + 1);
@@ -50,6 +54,10 @@ void StepSnapshot::copyShape(int index, const org& o) {
   storeForReaders(boxes_[i].min, o.bboxMin, shared_);
   storeForReaders(boxes_[i].max, o.bboxMax, shared_);
   storeForReaders(centers_[i], o.center, shared_);
+  if (shared_) {
+    storeIfChanged(contactSides_[i], static_cast<std::int16_t>(vorlund::contactSide(o)));
+    storeIfChanged(contactEnergies_[i], o.energy);
+  }
   Vec3* p = positions_.data() + first_[i];
   ses** e = ends_.data() + first_[i];
   for (const auto& s : o.l_ses) {

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <span>
 #include <vector>
 
@@ -28,9 +29,9 @@ class StepSnapshot {
   // ever before.
   void layout(const listaduo<org>& objects);
   // Copies the box, the end positions and the centre of object `index` of
-  // the layout. Any thread, each object by one. An object that no longer
-  // fits the layout (its ends came or went) is left out and marks the copy
-  // incomplete.
+  // the layout, and in a shared step its contact side and energy. Any
+  // thread, each object by one. An object that no longer fits the layout
+  // (its ends came or went) is left out and marks the copy incomplete.
   void copyShape(int index, const org& o);
   // Copies the energy of object `index`; once every object's is in, the
   // serial code marks them fresh.
@@ -66,6 +67,14 @@ class StepSnapshot {
   const Vec3* positions(int index) const { return positions_.data() + first_[static_cast<std::size_t>(index)]; }
   // The ends of object `index` themselves, as copied with the positions.
   ses* const* ends(int index) const { return ends_.data() + first_[static_cast<std::size_t>(index)]; }
+  // Where object `index`'s ends start among all the layout's ends.
+  int firstEnd(int index) const { return first_[static_cast<std::size_t>(index)]; }
+  int endTotal() const { return static_cast<int>(positions_.size()); }
+  // Object `index`'s contact side and energy as copyShape found them, in a
+  // shared step: what the ranges applying the contacts read of each other's
+  // objects while those move.
+  int contactSide(int index) const { return contactSides_[static_cast<std::size_t>(index)]; }
+  double contactEnergy(int index) const { return contactEnergies_[static_cast<std::size_t>(index)]; }
   // How many ends object `index` had when the layout was made.
   int endCount(int index) const {
     return first_[static_cast<std::size_t>(index) + 1] - first_[static_cast<std::size_t>(index)];
@@ -83,6 +92,8 @@ class StepSnapshot {
   std::vector<const void*> owners_;
   std::vector<Vec3> centers_;
   std::vector<double> energies_;
+  std::vector<std::int16_t> contactSides_;
+  std::vector<double> contactEnergies_;
   // Where each object's ends start in positions_; one more entry for the end.
   std::vector<int> first_;
   std::vector<Vec3> positions_;

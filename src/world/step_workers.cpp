@@ -98,10 +98,6 @@ void StepWorkers::serve(int part) {
   }
 }
 
-void StepLatch::wait() {
-  waitUntil(open_, [](bool open) { return open; });
-}
-
 void PhaseBalance::adjust(const std::int64_t* nanoseconds) {
   for (int r = 1; r < ranges_.parts; ++r) {
     int& b = ranges_.begin[r];

@@ -91,23 +91,6 @@ inline constexpr std::size_t kCacheLineBytes = 64;
 template <class T>
 struct alignas(kCacheLineBytes) RangeList : std::vector<T> {};
 
-// A signal from one range of a phase to the others running beside it:
-// reset before the phase, opened once by the range that does the work the
-// others wait for, waited on by them (spinning, then sleeping). A cache line
-// of its own, so that the waiters' spinning leaves the opener's other data alone.
-class alignas(kCacheLineBytes) StepLatch {
- public:
-  void reset() { open_.store(false, std::memory_order_relaxed); }
-  void open() {
-    open_.store(true, std::memory_order_release);
-    open_.notify_all();
-  }
-  void wait();
-
- private:
-  std::atomic<bool> open_{false};
-};
-
 class StepWorkers {
  public:
   using Phase = void (*)(void* context, int part, int begin, int end);
