@@ -42,7 +42,12 @@ void Life::forEachPart(StepPhase kind, PartPhase phase) {
   }
   const auto weight = [this](int i) { return workOf(*all.get(i)); };
   const int threads = workers_->threads();
-  PhaseBalance& balance = balances_[static_cast<std::size_t>(kind)];
+  // The force phase takes the motion phase's split of the food, and leaves
+  // it to that phase to move: a ball then stays on one core from its forces
+  // to its motion, instead of its lines going over to another in between.
+  const bool twoStretches = !(creaturesOnly || food.size() == 0 || !touchHooks.empty());
+  const bool borrowed = kind == StepPhase::Forces && twoStretches;
+  PhaseBalance& balance = balances_[static_cast<std::size_t>(borrowed ? StepPhase::Motion : kind)];
   struct Split {
     PartPhase* phase;
     const StepPartition* first;
@@ -54,13 +59,13 @@ void Life::forEachPart(StepPhase kind, PartPhase phase) {
   // (the creatures-only phases, a world without food), and while touch hooks
   // look on: first touches go to them range after range, in object order
   // only when each range is one stretch.
-  if (creaturesOnly || food.size() == 0 || !touchHooks.empty()) {
+  if (!twoStretches) {
     split.first = &balance.ranges(count, threads, weight);
   } else {
     // Each thread keeps the creatures the networks give it in every phase,
     // so that no creature's lines go from one core to another between
-    // phases; this phase's split of the food evens the threads' times out.
-    // A range is then two stretches, its creatures and its food.
+    // phases; the split of the food evens the threads' times out. A range
+    // is then two stretches, its creatures and its food.
     const int living = creatures.size();
     split.first = &balances_[static_cast<std::size_t>(StepPhase::Networks)].ranges(living, threads, weight);
     split.food = &balance.ranges(food.size(), threads, [&weight, living](int i) { return weight(living + i); });
@@ -81,7 +86,7 @@ void Life::forEachPart(StepPhase kind, PartPhase phase) {
         (*s.phase)(part, own);
       },
       &split);
-  balance.adjust(workers_->lastTimes());
+  if (!borrowed) balance.adjust(workers_->lastTimes());
 }
 
 template <class RangePhase>
