@@ -55,16 +55,16 @@ void waitUntil(std::atomic<T>& value, Done done) {
 
 }  // namespace
 
-StepWorkers::StepWorkers(int threads) {
+StepWorkers::StepWorkers(int threads) : reports_(static_cast<std::size_t>(std::clamp(threads, 1, kMaxStepThreads) - 1)) {
   const int n = std::clamp(threads, 1, kMaxStepThreads);
   workers_.reserve(static_cast<std::size_t>(n - 1));
   for (int part = 1; part < n; ++part) workers_.emplace_back([this, part] { serve(part); });
 }
 
 StepWorkers::~StepWorkers() {
-  stopping_.store(true, std::memory_order_relaxed);
-  generation_.fetch_add(1, std::memory_order_release);
-  generation_.notify_all();
+  handoff_.stopping.store(true, std::memory_order_relaxed);
+  handoff_.generation.fetch_add(1, std::memory_order_release);
+  handoff_.generation.notify_all();
   for (std::thread& t : workers_) t.join();
 }
 
@@ -73,28 +73,35 @@ void StepWorkers::run(const StepPartition& ranges, Phase phase, void* context) {
     phase(context, 0, ranges.begin[0], ranges.begin[1]);
     return;
   }
-  ranges_ = ranges;
-  phase_ = phase;
-  context_ = context;
-  pending_.store(static_cast<int>(workers_.size()), std::memory_order_relaxed);
-  generation_.fetch_add(1, std::memory_order_release);
-  generation_.notify_all();
+  // Every worker reported the last generation: none reads these now.
+  handoff_.phase = phase;
+  handoff_.context = context;
+  std::copy_n(ranges.begin.begin(), threads() + 1, handoff_.begin.begin());
+  const std::uint32_t generation = handoff_.generation.fetch_add(1, std::memory_order_release) + 1;
+  handoff_.generation.notify_all();
   const auto start = std::chrono::steady_clock::now();
   phase(context, 0, ranges.begin[0], ranges.begin[1]);
   times_[0] = nanosecondsSince(start);
-  waitUntil(pending_, [](int left) { return left == 0; });
+  for (std::size_t w = 0; w < reports_.size(); ++w) {
+    Report& report = reports_[w];
+    waitUntil(report.done, [generation](std::uint32_t done) { return done == generation; });
+    times_[w + 1] = report.nanoseconds;
+  }
 }
 
 void StepWorkers::serve(int part) {
+  Report& report = reports_[static_cast<std::size_t>(part - 1)];
   std::uint32_t handled = 0;
   for (;;) {
-    waitUntil(generation_, [handled](std::uint32_t g) { return g != handled; });
-    handled = generation_.load(std::memory_order_acquire);
-    if (stopping_.load(std::memory_order_relaxed)) return;
+    waitUntil(handoff_.generation, [handled](std::uint32_t g) { return g != handled; });
+    handled = handoff_.generation.load(std::memory_order_acquire);
+    if (handoff_.stopping.load(std::memory_order_relaxed)) return;
     const auto start = std::chrono::steady_clock::now();
-    phase_(context_, part, ranges_.begin[part], ranges_.begin[part + 1]);
-    times_[static_cast<std::size_t>(part)] = nanosecondsSince(start);
-    if (pending_.fetch_sub(1, std::memory_order_acq_rel) == 1) pending_.notify_one();
+    const std::size_t r = static_cast<std::size_t>(part);
+    handoff_.phase(handoff_.context, part, handoff_.begin[r], handoff_.begin[r + 1]);
+    report.nanoseconds = nanosecondsSince(start);
+    report.done.store(handled, std::memory_order_release);
+    report.done.notify_one();
   }
 }
 

@@ -113,15 +113,26 @@ class StepWorkers {
   void serve(int part);
 
   std::vector<std::thread> workers_;
-  // Bumped to hand the workers a phase; they run it once per value.
-  std::atomic<std::uint32_t> generation_{0};
-  std::atomic<int> pending_{0};
-  std::atomic<bool> stopping_{false};
-  // Written before generation_ is bumped, read after it is seen.
-  StepPartition ranges_;
-  Phase phase_ = nullptr;
-  void* context_ = nullptr;
-  // Each range's time, written by its own thread before it reports done.
+  // What a worker reads when it sees a new generation, on one cache line up
+  // to eight threads: it comes over from the caller's core in one piece.
+  struct alignas(kCacheLineBytes) Handoff {
+    // Bumped to hand the workers a phase; they run it once per value.
+    std::atomic<std::uint32_t> generation{0};
+    std::atomic<bool> stopping{false};
+    // Written before generation is bumped, read after it is seen.
+    Phase phase = nullptr;
+    void* context = nullptr;
+    std::array<int, kMaxStepThreads + 1> begin{};  // as StepPartition::begin
+  };
+  // A worker's word that it finished a generation, and its time: written by
+  // that worker only, on a line of its own.
+  struct alignas(kCacheLineBytes) Report {
+    std::atomic<std::uint32_t> done{0};
+    std::int64_t nanoseconds = 0;
+  };
+  Handoff handoff_;
+  std::vector<Report> reports_;  // worker w's is reports_[w - 1]
+  // Each range's time, as the calling thread gathered them.
   std::array<std::int64_t, kMaxStepThreads> times_{};
 };
 
