@@ -1,6 +1,7 @@
 // Steps per second of jedenkrok in three worlds, and the time per stick end;
 // the flat world with 10, 25 and 50 creatures (and twice as many energy
-// balls) shows how the cost grows with the crowd.
+// balls) shows how the cost grows with the crowd. Also what handing an
+// empty phase to the step's workers and waiting for them costs.
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -9,6 +10,7 @@
 #include "core/message.h"
 #include "core/random.h"
 #include "sim/symulator.h"
+#include "world/step_workers.h"
 
 namespace vorlund {
 namespace {
@@ -61,7 +63,15 @@ void BM_StepOneCreatureX(benchmark::State& state) { runScene(state, Scene::OneX)
 void BM_StepCreaturesFlat(benchmark::State& state) { runScene(state, Scene::Flat, static_cast<int>(state.range(0))); }
 void BM_StepFiftyCreaturesBlocksWater(benchmark::State& state) { runScene(state, Scene::Blocks); }
 
+// Each shared phase pays this, four times a step.
+void BM_EmptyPhaseOnTwoThreads(benchmark::State& state) {
+  StepWorkers workers(2);
+  const StepPartition parts = unitPartition(2);
+  for (auto _ : state) workers.run(parts, [](void*, int, int, int) {}, nullptr);
+}
+
 BENCHMARK(BM_StepOneCreatureX);
+BENCHMARK(BM_EmptyPhaseOnTwoThreads)->UseRealTime();
 BENCHMARK(BM_StepCreaturesFlat)->Arg(10)->Arg(25)->Arg(kCreatures);
 BENCHMARK(BM_StepFiftyCreaturesBlocksWater);
 
