@@ -30,6 +30,15 @@ constexpr double EAT_RANGE2_CLEAR = EAT_RANGE * EAT_RANGE * (1 + 1e-9);
 // bodies heaped on each other) are measured one by one.
 constexpr int kNearPairsRoom = 256;
 
+// The push on end a of contact `c` (b takes the opposite), a and b at `ap`
+// and `bp`, within PUSH_RANGE.
+Vec3 pushOf(const EndContact& c, const Vec3& ap, const Vec3& bp) {
+  const double dist = c.dist;
+  if (dist > CLOSE_RANGE) return c.dv * ((1 - dist) * PUSH_GAIN / (dist * dist));
+  return Vec3(ap.x > bp.x ? CLOSE_PUSH : -CLOSE_PUSH, ap.y > bp.y ? CLOSE_PUSH : -CLOSE_PUSH,
+              ap.z > bp.z ? CLOSE_PUSH : -CLOSE_PUSH);
+}
+
 // The stick that suffers when end `s` of `o` is hit.
 est* hitStick(const org& o, const ses& s) { return s.owner != nullptr ? s.owner : o.getEst(0); }
 
@@ -195,14 +204,7 @@ bool Life::applyEndContacts() {
         }
       }
 
-      Vec3 u;
-      if (dist > CLOSE_RANGE) {
-        u = c.dv * ((1 - dist) * PUSH_GAIN / (dist * dist));
-      } else {
-        u.x = ap.x > bp.x ? CLOSE_PUSH : -CLOSE_PUSH;
-        u.y = ap.y > bp.y ? CLOSE_PUSH : -CLOSE_PUSH;
-        u.z = ap.z > bp.z ? CLOSE_PUSH : -CLOSE_PUSH;
-      }
+      const Vec3 u = pushOf(c, ap, bp);
       a.force += u;
       b.force -= u;
     }
@@ -263,14 +265,7 @@ void Life::applyOwnEndContacts(const RangeStretches& own, RangeContacts& mine) {
       }
       const double dist = c.dist;
       if (dist > PUSH_RANGE) continue;
-      Vec3 u;
-      if (dist > CLOSE_RANGE) {
-        u = c.dv * ((1 - dist) * PUSH_GAIN / (dist * dist));
-      } else {
-        u.x = ap.x > bp.x ? CLOSE_PUSH : -CLOSE_PUSH;
-        u.y = ap.y > bp.y ? CLOSE_PUSH : -CLOSE_PUSH;
-        u.z = ap.z > bp.z ? CLOSE_PUSH : -CLOSE_PUSH;
-      }
+      const Vec3 u = pushOf(c, ap, bp);
       if (ownsI) ei[c.a]->force += u;
       if (ownsJ) ej[c.b]->force -= u;
     }
