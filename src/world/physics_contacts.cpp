@@ -39,6 +39,16 @@ Vec3 pushOf(const EndContact& c, const Vec3& ap, const Vec3& bp) {
               ap.z > bp.z ? CLOSE_PUSH : -CLOSE_PUSH);
 }
 
+// The pairs every range of the sweep found, all in `ordered`, in the order
+// (first, second) over `count` objects; `scratch` and `buckets` are kept by
+// the caller (see orderByPair).
+void orderPairs(const std::vector<RangeList<TouchingPair>>& found, int count, std::vector<TouchingPair>& ordered,
+                std::vector<TouchingPair>& scratch, std::vector<std::size_t>& buckets) {
+  ordered.clear();
+  for (const auto& range : found) ordered.insert(ordered.end(), range.begin(), range.end());
+  orderByPair(ordered, scratch, buckets, count);
+}
+
 // The stick that suffers when end `s` of `o` is hit.
 est* hitStick(const org& o, const ses& s) { return s.owner != nullptr ? s.owner : o.getEst(0); }
 
@@ -146,9 +156,7 @@ void Life::orderEndContacts() {
   // Who eats first and who breaks whom follow the pair order, whichever
   // range found a pair; pairs are distinct, so the order is the same for any
   // split of the sweep.
-  touchingOrdered_.clear();
-  for (const auto& found : touching_) touchingOrdered_.insert(touchingOrdered_.end(), found.begin(), found.end());
-  orderByPair(touchingOrdered_, touchingScratch_, touchingBuckets_, all.size());
+  orderPairs(touching_, all.size(), touchingOrdered_, touchingScratch_, touchingBuckets_);
 }
 
 bool Life::applyEndContacts() {
@@ -214,9 +222,7 @@ bool Life::applyEndContacts() {
 
 void Life::applyOwnEndContacts(const RangeStretches& own, RangeContacts& mine) {
   // Every range puts all pairs in order itself rather than waiting for one.
-  mine.ordered.clear();
-  for (const auto& found : touching_) mine.ordered.insert(mine.ordered.end(), found.begin(), found.end());
-  orderByPair(mine.ordered, mine.scratch, mine.buckets, all.size());
+  orderPairs(touching_, all.size(), mine.ordered, mine.scratch, mine.buckets);
   // An end eats once a step, at its first eating contact in pair order;
   // the range follows that for every eater, its own or not, by stamps that
   // need no clearing.

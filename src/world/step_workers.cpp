@@ -55,8 +55,9 @@ void waitUntil(std::atomic<T>& value, Done done) {
 
 }  // namespace
 
-StepWorkers::StepWorkers(int threads) : reports_(static_cast<std::size_t>(std::clamp(threads, 1, kMaxStepThreads) - 1)) {
+StepWorkers::StepWorkers(int threads) {
   const int n = std::clamp(threads, 1, kMaxStepThreads);
+  reports_ = std::vector<Report>(static_cast<std::size_t>(n - 1));
   workers_.reserve(static_cast<std::size_t>(n - 1));
   for (int part = 1; part < n; ++part) workers_.emplace_back([this, part] { serve(part); });
 }
