@@ -110,6 +110,7 @@ void Life::setStepThreads(int threads) {
   partPerRange_ = unitPartition(stepThreads());
   snapshot_.setShared(threads > 1);
   senses_.setSharedSources(threads > 1);
+  senses_.setSourceParts(stepThreads());
   rangeBroadPhases_.clear();
   rangeBroadPhases_.resize(threads > 1 ? static_cast<std::size_t>(stepThreads()) : 0);
   touched_.resize(static_cast<std::size_t>(stepThreads()));

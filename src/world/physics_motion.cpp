@@ -95,11 +95,13 @@ void Life::motion(int part, int begin, int end) {
   // Motion changes neither energy_p nor energy_m: an object's balance may be
   // booked before its ends have moved.
   const int mortalFrom = rules().AutoKill ? 0 : creatures.size();
-  const auto balance = [this, mortalFrom](org& o, int index) {
+  // The smell sources of these objects, packed as they go.
+  senses_.openSourceStretch(part, begin);
+  const auto balance = [this, mortalFrom, part](org& o, int index) {
     bookBalance(o);
     if (o.energy <= 0 && index >= mortalFrom) energySpent_.store(true, std::memory_order_relaxed);
     snapshot_.copyEnergy(index, o);
-    senses_.setSource(static_cast<std::size_t>(index), &o, snapshot_.centers()[static_cast<std::size_t>(index)],
+    senses_.setSource(part, static_cast<std::size_t>(index), &o, snapshot_.centers()[static_cast<std::size_t>(index)],
                       o.energy);
   };
 

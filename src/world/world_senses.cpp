@@ -25,7 +25,16 @@ void WorldSenses::SourceColumns::resize(std::size_t n) {
 
 WorldSenses::WorldSenses(const world& ground, const listaduo<org>& objects) : ground_(ground), objects_(objects) {
   packed_.reserve(kReservedSources);
-  slots_.reserve(kReservedSources);
+  objectAt_.reserve(kReservedSources);
+  setSourceParts(1);
+}
+
+void WorldSenses::setSourceParts(int parts) {
+  parts_ = std::vector<PartSources>(static_cast<std::size_t>(std::clamp(parts, 1, kMaxStepThreads)));
+  // Each stretch may hold up to every object: room for a crowded world in each.
+  for (PartSources& p : parts_)
+    for (SourceStretch& s : p.stretches) s.columns.reserve(kReservedSources);
+  sourcesStarted_ = false;
 }
 
 template <class Center, class Energy>
@@ -44,36 +53,53 @@ void WorldSenses::packSources(std::size_t count, Center centerOf, Energy energyO
     c.setRow(n++, centerOf(i, *o), energy, o);
   }
   c.resize(n);
-  frozenFrom_ = &packed_;
+  views_[0] = {&packed_, n};
+  viewCount_ = 1;
   sourcesStarted_ = false;
   frozen_ = true;
 }
 
 void WorldSenses::startSources(std::size_t count) {
-  // Slots keep their last values: the motion phase sets every one, and
+  // The copies keep their last values: the motion phase sets every one, and
   // leaves alone those that stay the same.
-  slots_.resize(count);
-  silentSource_.store(false, std::memory_order_relaxed);
+  objectAt_.resize(count);
+  count_ = count;
+  for (PartSources& p : parts_) {
+    p.used = 0;
+    p.broken = false;
+  }
   sourcesStarted_ = true;
 }
 
 bool WorldSenses::freezeSetSources() {
-  const std::size_t count = slots_.source.size();
-  if (!sourcesStarted_ || count != static_cast<std::size_t>(objects_.size())) return false;
-  // The lists' own pointers only: no object's line is read here.
-  for (std::size_t i = 0; i < count; ++i)
-    if (slots_.source[i] != objects_.get(static_cast<int>(i))) return false;
-  if (!silentSource_.load(std::memory_order_relaxed)) {
-    frozenFrom_ = &slots_;
-    sourcesStarted_ = false;
-    frozen_ = true;
-    return true;
+  if (!sourcesStarted_ || count_ != static_cast<std::size_t>(objects_.size())) return false;
+  // The stretches in object order: a few per part, put in order by insertion.
+  std::array<const SourceStretch*, kMostViews> order;
+  std::size_t stretches = 0;
+  for (const PartSources& p : parts_) {
+    if (p.broken) return false;
+    for (int k = 0; k < p.used; ++k) {
+      const SourceStretch* s = &p.stretches[static_cast<std::size_t>(k)];
+      std::size_t at = stretches++;
+      for (; at > 0 && order[at - 1]->begin > s->begin; --at) order[at] = order[at - 1];
+      order[at] = s;
+    }
   }
-  // The smelling slots packed as the objects would be, from the slots'
-  // values, which stay as they are for the next step's comparisons.
-  packSources(
-      count, [this](std::size_t i, const org&) { return Vec3(slots_.x[i], slots_.y[i], slots_.z[i]); },
-      [this](std::size_t i, const org&) { return slots_.energy[i]; });
+  // One after the other, every object once.
+  std::size_t next = 0;
+  for (std::size_t k = 0; k < stretches; ++k) {
+    if (static_cast<std::size_t>(order[k]->begin) != next) return false;
+    next += static_cast<std::size_t>(order[k]->given);
+  }
+  if (next != count_) return false;
+  // The lists' own pointers only: no object's line is read here.
+  for (std::size_t i = 0; i < count_; ++i)
+    if (objectAt_[i] != objects_.get(static_cast<int>(i))) return false;
+  viewCount_ = 0;
+  for (std::size_t k = 0; k < stretches; ++k)
+    if (order[k]->smelling > 0) views_[viewCount_++] = {&order[k]->columns, order[k]->smelling};
+  sourcesStarted_ = false;
+  frozen_ = true;
   return true;
 }
 
@@ -110,10 +136,9 @@ double addTermsFrom(const SmellColumns& c, std::size_t i, std::size_t skip, doub
 // each IEEE operation rounds the same in any width. max(limit, r) picks r
 // unless limit > r, as std::max(r, limit) does (a NaN r included). The sum
 // still takes the terms one by one in source order.
-__attribute__((target("avx"))) double smellSumAvx(const SmellColumns& c, std::size_t skip) {
+__attribute__((target("avx"))) double smellSumAvx(const SmellColumns& c, std::size_t skip, double sum) {
   const __m256d ax = _mm256_set1_pd(c.at.x), ay = _mm256_set1_pd(c.at.y), az = _mm256_set1_pd(c.at.z);
   const __m256d limit = _mm256_set1_pd(NEURO_SMELL_MIN_DISTANCE);
-  double sum = 0;
   std::size_t i = 0;
   alignas(32) double terms[4];
   for (; i + 4 <= c.count; i += 4) {
@@ -149,15 +174,23 @@ const bool kHasAvx = [] {
 
 double WorldSenses::smellSum(const Vec3& at, const org* owner) const {
   if (!frozen_) return NeuroSurroundings::smellSum(at, owner);
-  const SourceColumns& c = *frozenFrom_;
-  const std::size_t n = c.source.size();
-  // The owner is at most one source; its own smell is left out.
-  const std::size_t skip = static_cast<std::size_t>(std::find(c.source.begin(), c.source.end(), owner) - c.source.begin());
-  const SmellColumns columns{c.x.data(), c.y.data(), c.z.data(), c.energy.data(), n, at};
+  // Stretch after stretch, the terms still go into one sum in source order.
+  double sum = 0;
+  for (std::size_t v = 0; v < viewCount_; ++v) {
+    const SourceColumns& c = *views_[v].columns;
+    const std::size_t n = views_[v].count;
+    // The owner is at most one source; its own smell is left out.
+    const std::size_t skip = static_cast<std::size_t>(std::find(c.source.begin(), c.source.begin() + n, owner) - c.source.begin());
+    const SmellColumns columns{c.x.data(), c.y.data(), c.z.data(), c.energy.data(), n, at};
 #if defined(__x86_64__)
-  if (kHasAvx) return smellSumAvx(columns, skip);
+    if (kHasAvx) {
+      sum = smellSumAvx(columns, skip, sum);
+      continue;
+    }
 #endif
-  return addTermsFrom(columns, 0, skip, 0.0);
+    sum = addTermsFrom(columns, 0, skip, sum);
+  }
+  return sum;
 }
 
 }  // namespace vorlund

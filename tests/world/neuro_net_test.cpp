@@ -357,44 +357,68 @@ TEST(WorldSenses, FrozenSmellIsThePlainSumBitForBit) {
   food.clearItems();
 }
 
-// The step fills the copy slot by slot; it may stand in for the objects only
-// when every slot holds the object now at its index, and then sums as the
-// copy packed from the same centres and energies does, a slot without smell
-// left out. Any other case must leave the freezing to the caller.
+// The step's parts copy stretches of objects, each packing those that
+// smell; the copy may stand in for the objects only when the stretches, in
+// object order whichever part copied them, hold every object now in the
+// lists once and at its index, and then sums as the copy packed from the
+// same centres and energies does. Any other case leaves the freeze to the caller.
 TEST(WorldSenses, SourcesSetByTheStepFreezeOnlyWhenTheyMatchTheObjects) {
   world ground;
   lista2<org> living, food;
   listaduo<org> all(living, food);
   WorldSenses senses(ground, all);
+  senses.setSourceParts(2);
   std::vector<std::unique_ptr<org>> balls;
   for (double e : {40.0, 7.0, 120.0, 9.0}) balls.push_back(ballAt({e / 4, 3, 1}, e));
   for (int i = 0; i < 3; ++i) food.append(balls[static_cast<std::size_t>(i)].get());
   const Vec3 at{10, 10, 1};
   const auto bits = [](double v) { return std::bit_cast<std::uint64_t>(v); };
   const double plain = senses.smellSum(at, balls[1].get());
-  enum Fault { None, Silent, Swapped, ListChanged };
-  for (Fault fault : {None, Silent, Swapped, ListChanged}) {
+  struct Stretch {
+    int part;
+    std::vector<std::size_t> objects;
+  };
+  struct Case {
+    const char* name;
+    std::vector<Stretch> stretches;
+    bool silent = false, swapped = false, listChanged = false;
+    bool freezes;
+  };
+  const std::vector<Case> cases = {
+      {"one stretch", {{0, {0, 1, 2}}}, false, false, false, true},
+      {"a silent source", {{0, {0, 1, 2}}}, true, false, false, true},
+      {"split, the later part first", {{1, {0}}, {0, {1, 2}}}, false, false, false, true},
+      {"swapped objects", {{0, {0, 1, 2}}}, false, true, false, false},
+      {"the list changed", {{0, {0, 1, 2}}}, false, false, true, false},
+      {"an object left out", {{0, {0}}, {1, {2}}}, false, false, false, false},
+      {"an object out of turn", {{0, {0, 2}}, {1, {1}}}, false, false, false, false},
+      {"an object twice", {{0, {0, 1}}, {1, {1, 2}}}, false, false, false, false},
+  };
+  for (const Case& c : cases) {
     senses.startSources(3);
-    std::vector<Vec3> centers;
-    std::vector<double> energies;
-    for (std::size_t i = 0; i < 3; ++i) {
-      const org* o = balls[fault == Swapped && i < 2 ? 1 - i : i].get();
-      centers.push_back(o->center);
-      energies.push_back(fault == Silent && i == 0 ? -3.0 : o->energy);
-      senses.setSource(i, o, centers.back(), energies.back());
+    std::vector<Vec3> centers(3);
+    std::vector<double> energies(3);
+    for (const Stretch& s : c.stretches) {
+      senses.openSourceStretch(s.part, static_cast<int>(s.objects.front()));
+      for (std::size_t i : s.objects) {
+        const org* o = balls[c.swapped && i < 2 ? 1 - i : i].get();
+        centers[i] = o->center;
+        energies[i] = c.silent && i == 0 ? -3.0 : o->energy;
+        senses.setSource(s.part, i, o, centers[i], energies[i]);
+      }
     }
-    if (fault == ListChanged) food.append(balls[3].get());
-    const bool freezes = fault == None || fault == Silent;
-    EXPECT_EQ(senses.freezeSetSources(), freezes) << fault;
-    if (!freezes) continue;
-    const double fromSlots = senses.smellSum(at, balls[1].get());
-    if (fault == None) {
-      EXPECT_EQ(bits(fromSlots), bits(plain));
+    if (c.listChanged) food.append(balls[3].get());
+    EXPECT_EQ(senses.freezeSetSources(), c.freezes) << c.name;
+    if (c.listChanged) food.removeAt(3);
+    if (!c.freezes) continue;
+    const double fromStretches = senses.smellSum(at, balls[1].get());
+    if (!c.silent) {
+      EXPECT_EQ(bits(fromStretches), bits(plain)) << c.name;
     }
     senses.thawObjects();
-    EXPECT_FALSE(senses.freezeSetSources()) << "the slots freeze once";
+    EXPECT_FALSE(senses.freezeSetSources()) << "the stretches freeze once";
     senses.freezeObjects(centers, energies);
-    EXPECT_EQ(bits(fromSlots), bits(senses.smellSum(at, balls[1].get()))) << fault;
+    EXPECT_EQ(bits(fromStretches), bits(senses.smellSum(at, balls[1].get()))) << c.name;
     senses.thawObjects();
   }
   food.clearItems();
