@@ -186,7 +186,7 @@ void Life::go() {
   // it as it goes; until then the last step's weight decides whether to
   // share (any split gives the same results).
   const bool weighs = workers_ != nullptr;
-  snapshot_.layout(all);
+  snapshot_.renewLayout(all);
   const int living = creatures.size();
   const auto muscles = [&s, living](org& o, int index) {
     if (index < living && !(o.flags & (ORG_GROWING | ORG_WAITSTILL))) driveMuscles(o, s);

@@ -41,6 +41,18 @@ void StepSnapshot::layout(const listaduo<org>& objects) {
   ends_.resize(static_cast<std::size_t>(ends));
 }
 
+void StepSnapshot::renewLayout(const listaduo<org>& objects) {
+  const int count = objects.size();
+  bool same = static_cast<std::size_t>(count) == owners_.size();
+  for (int i = 0; same && i < count; ++i) same = owners_[static_cast<std::size_t>(i)] == objects.get(i);
+  if (!same) {
+    layout(objects);
+    return;
+  }
+  energiesFresh_ = false;
+  misfit_.store(false, std::memory_order_relaxed);
+}
+
 void StepSnapshot::copyShape(int index, const org& o) {
   const std::size_t i = static_cast<std::size_t>(index);
   // An object that changed since the layout is left out; the contact phase

@@ -28,6 +28,12 @@ class StepSnapshot {
   // Serial; allocates only when the world holds more objects or ends than
   // ever before.
   void layout(const listaduo<org>& objects);
+  // The same at the start of a step, keeping the last layout's ends while
+  // the same objects stand at the same indices: only the lists' own
+  // pointers are compared, no object's line is read. An object whose ends
+  // came or went since is left out by copyShape, which marks the copy
+  // incomplete, and the contact phase then lays out afresh.
+  void renewLayout(const listaduo<org>& objects);
   // Copies the box, the end positions and the centre of object `index` of
   // the layout, and in a shared step its contact side and energy. Any
   // thread, each object by one. An object that no longer fits the layout

@@ -48,6 +48,29 @@ TEST(PhysicsMotion, FreeStickEndFallsByGravityDampedByTheModelEachStep) {
   }
 }
 
+TEST(PhysicsMotion, EndAddedBetweenStepsMovesWithTheOthers) {
+  // The step keeps the last layout of the ends while the objects stay the
+  // same: the one that gained an end, and the ball whose ends come after
+  // it, must still be copied and moved afresh.
+  const long bar = Life::minWorkToShare;
+  Life::minWorkToShare = 0;
+  for (int threads : {1, 2}) {
+    SCOPED_TRACE(threads);
+    World w;
+    w.life.setStepThreads(threads);
+    org* o = w.creature("p:\np:1\nj:0,1", {10, 10, 5});
+    org* ball = w.ball({20, 20, 5});
+    w.life.go();
+    ses* added = o->addSes();
+    added->p = Vec3(10, 12, 5);
+    w.life.go();
+    const double damp = 0.99;  // the default model's
+    EXPECT_DOUBLE_EQ(added->v.z, -0.005 * damp);
+    EXPECT_DOUBLE_EQ(ball->getSes(0)->v.z, (-0.005 * damp - 0.005) * damp);
+  }
+  Life::minWorkToShare = bar;
+}
+
 TEST(PhysicsMotion, RestingStickGetsNoSpuriousTwistInTheFirstLowDampingStep) {
   // The previous orientation error starts at zero: a stick at rest has no
   // error, so nothing may turn its ends, whichever way the body faces.
