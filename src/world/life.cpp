@@ -115,6 +115,10 @@ void Life::setStepThreads(int threads) {
   rangeBroadPhases_.resize(threads > 1 ? static_cast<std::size_t>(stepThreads()) : 0);
   touched_.resize(static_cast<std::size_t>(stepThreads()));
   for (auto& t : touched_) t.reserve(kReservedTouches);
+  spent_.resize(static_cast<std::size_t>(stepThreads()));
+  for (auto& range : spent_) range.reserve(kReservedObjects);
+  spentOrdered_.reserve(kReservedObjects * spent_.size());
+  doomed_.reserve(spentOrdered_.capacity());
   endContacts_.resize(static_cast<std::size_t>(stepThreads()));
   for (auto& c : endContacts_) c.reserve(kReservedEndContacts);
   touching_.resize(static_cast<std::size_t>(stepThreads()));
@@ -248,7 +252,7 @@ void Life::go() {
   check("go() #3");
   damp = s.model == 1 ? DAMP_LOW : DAMP_LIMITED;
   senses_.startSources(static_cast<std::size_t>(all.size()));
-  energySpent_.store(false, std::memory_order_relaxed);
+  for (auto& range : spent_) range.clear();
   if (deferred)
     motionAfterDeferredContacts();
   else
@@ -278,11 +282,24 @@ void Life::motionAfterDeferredContacts() {
 
 void Life::deaths() {
   if (snapshot_.energiesFresh()) {
-    // Most steps nobody dies: the motion phase, which booked every energy,
-    // tells so without a look at any object. Otherwise the objects
-    // themselves decide, as below.
-    if (!energySpent_.load(std::memory_order_relaxed)) return;
+    // Nothing changed an object since the motion phase booked every energy:
+    // the objects it listed as left without energy are all that may die,
+    // and most steps it listed none. They go as below, in object order,
+    // without a look at any other object.
+    spentOrdered_.clear();
+    for (const auto& range : spent_) spentOrdered_.insert(spentOrdered_.end(), range.begin(), range.end());
+    if (spentOrdered_.empty()) return;
     snapshot_.setEnergiesFresh(false);
+    std::sort(spentOrdered_.begin(), spentOrdered_.end());
+    // The objects themselves, before any removal moves the indices: the
+    // creatures come first.
+    doomed_.clear();
+    for (int index : spentOrdered_) doomed_.push_back(all.get(index));
+    const auto creaturesDoomed = static_cast<std::size_t>(
+        std::lower_bound(spentOrdered_.begin(), spentOrdered_.end(), creatures.size()) - spentOrdered_.begin());
+    for (std::size_t k = 0; k < creaturesDoomed; ++k) killCreature(doomed_[k]);
+    for (std::size_t k = creaturesDoomed; k < doomed_.size(); ++k) food.removeAt(food.find(doomed_[k]));
+    return;
   }
   if (rules().AutoKill) {
     for (int i = 0; i < creatures.size();) {

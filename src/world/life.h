@@ -268,9 +268,12 @@ class Life : public WorldInhabitants {
   std::array<PhaseBalance, static_cast<std::size_t>(StepPhase::Count)> balances_;
   long stepWork_ = 0;  // the work of all objects, weighed in the last step
   std::array<long, kMaxStepThreads> rangeWork_{};  // what each range of the force phase weighed
-  // Set by the motion phase when it leaves an object that may die (any with
-  // AutoKill, else food) without energy; read once its threads are joined.
-  std::atomic<bool> energySpent_{false};
+  // Per range of the motion phase: the objects it left without energy that
+  // may die (any with AutoKill, else food), by index; read once its threads
+  // are joined, and then gathered in object order.
+  std::vector<RangeList<int>> spent_;
+  std::vector<int> spentOrdered_;
+  std::vector<org*> doomed_;
   // Per range of the motion phase: the ends that first touched the ground.
   std::vector<RangeList<TouchEvent>> touched_;
   // Per range of the contact phase's sweep, the end contacts and the pairs

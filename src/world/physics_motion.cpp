@@ -97,9 +97,10 @@ void Life::motion(int part, int begin, int end) {
   const int mortalFrom = rules().AutoKill ? 0 : creatures.size();
   // The smell sources of these objects, packed as they go.
   senses_.openSourceStretch(part, begin);
-  const auto balance = [this, mortalFrom, part](org& o, int index) {
+  std::vector<int>& spent = spent_[static_cast<std::size_t>(part)];
+  const auto balance = [this, mortalFrom, part, &spent](org& o, int index) {
     bookBalance(o);
-    if (o.energy <= 0 && index >= mortalFrom) energySpent_.store(true, std::memory_order_relaxed);
+    if (o.energy <= 0 && index >= mortalFrom) spent.push_back(index);
     snapshot_.copyEnergy(index, o);
     senses_.setSource(part, static_cast<std::size_t>(index), &o, snapshot_.centers()[static_cast<std::size_t>(index)],
                       o.energy);

@@ -551,6 +551,34 @@ TEST(Energy, DeathLeavesRemainsOnlyWithCorpseEnergyAndOnlyUnderAutoKill) {
   EXPECT_EQ(w.pool.size(), 0);
 }
 
+// The motion phase lists the objects it leaves without energy, each range
+// its own: all of them go, the creatures first and each kind in list order,
+// as when every object is looked at.
+TEST(Energy, EveryObjectLeftWithoutEnergyGoesInListOrderOnAnyThreadCount) {
+  const long bar = Life::minWorkToShare;
+  Life::minWorkToShare = 0;
+  for (int threads : {1, 2}) {
+    SCOPED_TRACE(threads);
+    World w;
+    w.life.setStepThreads(threads);
+    w.rules.AutoKill = 1;
+    w.rules.corpsen = 5;
+    const org* alive = w.creature("p:\np:1\nj:0,1", {10, 10, 30});
+    w.creature("p:\np:1\nj:0,1", {14, 10, 30})->energy = -1;
+    w.creature("p:\np:1\np:2\nj:0,1\nj:1,2", {18, 10, 30})->energy = -1;
+    w.ball({30, 30, 30}, 0);
+    const org* ball = w.ball({40, 30, 30}, 10);
+    w.life.go();
+    ASSERT_EQ(w.life.creatures.size(), 1);
+    EXPECT_EQ(w.life.creatures.get(0), alive);
+    ASSERT_EQ(w.life.food.size(), 3);
+    EXPECT_EQ(w.life.food.get(0), ball);
+    EXPECT_EQ(w.life.food.get(1)->estCount(), 1);  // the remains in the order the creatures died
+    EXPECT_EQ(w.life.food.get(2)->estCount(), 2);
+  }
+  Life::minWorkToShare = bar;
+}
+
 // The step's death check reads the packed energies of the motion phase only
 // while nothing could have changed them: a touch hook that may change objects
 // and drains the creature must see it die in the same step.
