@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 
+#include <gtest/gtest.h>
+
 #include "core/random.h"
 #include "core/strutil.h"
 #include "genepool/listaprz.h"
@@ -51,6 +53,21 @@ struct World {
   listaprz pool;
   Life life;
 };
+
+// Runs `test(world)` on a fresh world stepped by one thread and again by
+// two, every step shared however small.
+template <class Test>
+void onOneAndTwoThreads(Test test) {
+  const long bar = Life::minWorkToShare;
+  Life::minWorkToShare = 0;
+  for (int threads : {1, 2}) {
+    SCOPED_TRACE(threads);
+    World w;
+    w.life.setStepThreads(threads);
+    test(w);
+  }
+  Life::minWorkToShare = bar;
+}
 
 // Random well-formed encoding-1 text: sticks with modifiers, neurons with
 // muscles and every kind of input, branches up to two levels deep.

@@ -361,6 +361,7 @@ TEST_F(LifeFixture, Split_GrowingCreatureNeverSurvivesAndCyclesEnd) {
   EXPECT_FALSE(Split(*a, &stranger, nullptr).part);
 }
 
+using testing_life::onOneAndTwoThreads;
 using testing_life::World;
 
 const char* kFourSticks = "p:\np:1\np:2\np:3\np:4\nj:0,1\nj:1,2\nj:2,3\nj:3,4";
@@ -555,12 +556,7 @@ TEST(Energy, DeathLeavesRemainsOnlyWithCorpseEnergyAndOnlyUnderAutoKill) {
 // its own: all of them go, the creatures first and each kind in list order,
 // as when every object is looked at.
 TEST(Energy, EveryObjectLeftWithoutEnergyGoesInListOrderOnAnyThreadCount) {
-  const long bar = Life::minWorkToShare;
-  Life::minWorkToShare = 0;
-  for (int threads : {1, 2}) {
-    SCOPED_TRACE(threads);
-    World w;
-    w.life.setStepThreads(threads);
+  onOneAndTwoThreads([](World& w) {
     w.rules.AutoKill = 1;
     w.rules.corpsen = 5;
     const org* alive = w.creature("p:\np:1\nj:0,1", {10, 10, 30});
@@ -575,8 +571,7 @@ TEST(Energy, EveryObjectLeftWithoutEnergyGoesInListOrderOnAnyThreadCount) {
     EXPECT_EQ(w.life.food.get(0), ball);
     EXPECT_EQ(w.life.food.get(1)->estCount(), 1);  // the remains in the order the creatures died
     EXPECT_EQ(w.life.food.get(2)->estCount(), 2);
-  }
-  Life::minWorkToShare = bar;
+  });
 }
 
 // The step's death check reads the packed energies of the motion phase only

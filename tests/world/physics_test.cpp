@@ -26,6 +26,7 @@
 namespace vorlund {
 namespace {
 
+using testing_life::onOneAndTwoThreads;
 using testing_life::World;
 
 TEST(PhysicsMotion, FreeStickEndFallsByGravityDampedByTheModelEachStep) {
@@ -52,12 +53,7 @@ TEST(PhysicsMotion, EndAddedBetweenStepsMovesWithTheOthers) {
   // The step keeps the last layout of the ends while the objects stay the
   // same: the one that gained an end, and the ball whose ends come after
   // it, must still be copied and moved afresh.
-  const long bar = Life::minWorkToShare;
-  Life::minWorkToShare = 0;
-  for (int threads : {1, 2}) {
-    SCOPED_TRACE(threads);
-    World w;
-    w.life.setStepThreads(threads);
+  onOneAndTwoThreads([](World& w) {
     org* o = w.creature("p:\np:1\nj:0,1", {10, 10, 5});
     org* ball = w.ball({20, 20, 5});
     w.life.go();
@@ -67,8 +63,7 @@ TEST(PhysicsMotion, EndAddedBetweenStepsMovesWithTheOthers) {
     const double damp = 0.99;  // the default model's
     EXPECT_DOUBLE_EQ(added->v.z, -0.005 * damp);
     EXPECT_DOUBLE_EQ(ball->getSes(0)->v.z, (-0.005 * damp - 0.005) * damp);
-  }
-  Life::minWorkToShare = bar;
+  });
 }
 
 TEST(PhysicsMotion, RestingStickGetsNoSpuriousTwistInTheFirstLowDampingStep) {
@@ -347,12 +342,7 @@ TEST(PhysicsContact, PushDependsOnDistanceAndActsOppositeOnTheOtherEnd) {
 TEST(PhysicsContact, EachEatingEndTakesOnceFromOneFoodPerStep) {
   // On two threads the second ball lies in the other range, which applies
   // its contacts itself: it must still see that the eater's ends ate first.
-  const long bar = Life::minWorkToShare;
-  Life::minWorkToShare = 0;
-  for (int threads : {1, 2}) {
-    SCOPED_TRACE(threads);
-    World w;
-    w.life.setStepThreads(threads);
+  onOneAndTwoThreads([](World& w) {
     org* c = w.creature("p:\np:1\nj:0,1", {10, 10, 5});
     org* first = w.ball({10.5, 10, 5}, 10);
     org* second = w.ball({10.5, 8.5, 5}, 10);  // in reach of the eater, out of the first ball's
@@ -368,8 +358,7 @@ TEST(PhysicsContact, EachEatingEndTakesOnceFromOneFoodPerStep) {
     EXPECT_EQ(c->getSes(1)->foodPos, Vec3(10.5, 10, 5));
     // Eating is no push: the ball only falls.
     EXPECT_EQ(first->getSes(0)->force, Vec3(0, 0, -kGravity));
-  }
-  Life::minWorkToShare = bar;
+  });
 }
 
 TEST(PhysicsContact, FoodGivesAtMostWhatItHas) {
