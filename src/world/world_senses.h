@@ -76,10 +76,10 @@ class WorldSenses : public NeuroSurroundings {
     ++s->given;
     // Objects without energy have no smell, whoever asks.
     if (!(energy > 0)) return;
-    s->columns.setRowForReaders(s->smelling++, center, energy, o, sharedSources_);
+    s->columns.setRow(s->smelling++, center, energy, o, sharedSources_);
   }
   bool freezeSetSources();
-  // Whether several threads set the slots (see store_if_changed.h).
+  // Whether several threads copy the sources (see store_if_changed.h).
   void setSharedSources(bool shared) { sharedSources_ = shared; }
 
  private:
@@ -96,14 +96,8 @@ class WorldSenses : public NeuroSurroundings {
     std::vector<const org*> source;
     void reserve(std::size_t n);
     void resize(std::size_t n);
-    void setRow(std::size_t n, const Vec3& at, double e, const org* o) {
-      x[n] = at.x;
-      y[n] = at.y;
-      z[n] = at.z;
-      energy[n] = e;
-      source[n] = o;
-    }
-    void setRowForReaders(std::size_t n, const Vec3& at, double e, const org* o, bool othersRead) {
+    // Row n; `othersRead` keeps unchanged values as they are (see store_if_changed.h).
+    void setRow(std::size_t n, const Vec3& at, double e, const org* o, bool othersRead = false) {
       storeForReaders(x[n], at.x, othersRead);
       storeForReaders(y[n], at.y, othersRead);
       storeForReaders(z[n], at.z, othersRead);
