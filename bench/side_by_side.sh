@@ -14,7 +14,9 @@
 # (the new commit's --threads 2 against the old one's only thread), the
 # walkers demonstration, BM_StepFiftyCreaturesBlocksWater, and the desktop
 # program's own step with no view open against the terminal tool on the same
-# steps (new commit only).
+# steps (new commit only). A last row reads the host: two runs of the old
+# build at once, one per core, against one alone. Near 2 the machine gave
+# two whole cores; well below it, the two-thread ratio measures the host.
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 OLD="${1:-cc604659892655245c9ba1c6cdab50999721ffa3}"
@@ -72,6 +74,18 @@ desktop_rate() {
   taskset -c "$cores" "$dir/build-release/bench/vorlund_desktop_speed" "$ROOT/$sim" "$ROOT/$gen" "$seed" "$steps" 1 |
     awk '/steps in/ { print int($1 * 1000 / $4 + 0.5) }'
 }
+# Two one-thread runs of the same build at once, one per core: their summed
+# steps per second.
+pair_rate() {
+  local dir="$1" a b
+  shift
+  a="$(mktemp)" b="$(mktemp)"
+  cli_rate "$dir" 0 "$@" >"$a" &
+  cli_rate "$dir" 1 "$@" >"$b"
+  wait
+  awk '{ s += $1 } END { print s }' "$a" "$b"
+  rm -f "$a" "$b"
+}
 median() { sort -n | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
 CROWD=(bench/crowded.sim bench/crowded.gen 3)
@@ -90,6 +104,7 @@ for r in $(seq "$ROUNDS"); do
   add bm_new "$(bm_rate "$NEW_DIR" 0)"
   add term_new "$(cli_rate "$NEW_DIR" 0 200000 "${WALK[@]}")"
   add desk_new "$(desktop_rate "$NEW_DIR" 0 200000 "${WALK[@]}")"
+  add pair_old "$(pair_rate "$OLD_DIR" 20000 "${CROWD[@]}")"
 done
 
 med() { tr ' ' '\n' <<<"${got[$1]}" | grep . | median; }
@@ -108,3 +123,5 @@ row "walkers, 1 thread (seeds 1-3, 100000 steps)" walk_old walk_new
 row "BM_StepFiftyCreaturesBlocksWater" bm_old bm_new
 printf '%-44s %12s %12s %9s\n' "" "terminal" "desktop" "desk/term"
 row "desktop, no view, vs terminal (new, walkers)" term_new desk_new
+printf '%-44s %12s %12s %9s\n' "" "one alone" "two at once" "capacity"
+row "host: old crowded world, per core (summed)" crowd1_old pair_old
