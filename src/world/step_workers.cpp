@@ -53,6 +53,18 @@ void waitUntil(std::atomic<T>& value, Done done) {
     value.wait(seen, std::memory_order_acquire);
 }
 
+// Sets `taken` to `generation` when that is later than what it holds (by
+// the wrapping difference: generations count on past 2^32) and says whether
+// it did. The caller goes past a generation only once every range of it is
+// taken, so a worker that saw an older one loses it here.
+bool takeNewer(std::atomic<std::uint32_t>& taken, std::uint32_t generation) {
+  std::uint32_t seen = taken.load(std::memory_order_relaxed);
+  do {
+    if (static_cast<std::int32_t>(generation - seen) <= 0) return false;
+  } while (!taken.compare_exchange_weak(seen, generation, std::memory_order_acq_rel, std::memory_order_relaxed));
+  return true;
+}
+
 }  // namespace
 
 StepWorkers::StepWorkers(int threads) {
@@ -85,6 +97,15 @@ void StepWorkers::run(const StepPartition& ranges, Phase phase, void* context) {
   times_[0] = nanosecondsSince(start);
   for (std::size_t w = 0; w < reports_.size(); ++w) {
     Report& report = reports_[w];
+    // A worker that has not begun by now (its core taken by another task for
+    // a while, or the worker asleep) would keep this thread waiting for the
+    // whole of its range: this thread runs it instead.
+    if (takeNewer(report.taken, generation)) {
+      const auto taken = std::chrono::steady_clock::now();
+      phase(context, static_cast<int>(w) + 1, ranges.begin[w + 1], ranges.begin[w + 2]);
+      times_[w + 1] = nanosecondsSince(taken);
+      continue;
+    }
     waitUntil(report.done, [generation](std::uint32_t done) { return done == generation; });
     times_[w + 1] = report.nanoseconds;
   }
@@ -97,6 +118,10 @@ void StepWorkers::serve(int part) {
     waitUntil(handoff_.generation, [handled](std::uint32_t g) { return g != handled; });
     handled = handoff_.generation.load(std::memory_order_acquire);
     if (handoff_.stopping.load(std::memory_order_relaxed)) return;
+    // The caller took this range already, or a later one while this thread
+    // looked (the caller then went on and writes the handoff anew): this
+    // thread reads nothing of it.
+    if (!takeNewer(report.taken, handled)) continue;
     const auto start = std::chrono::steady_clock::now();
     const std::size_t r = static_cast<std::size_t>(part);
     handoff_.phase(handoff_.context, part, handoff_.begin[r], handoff_.begin[r + 1]);

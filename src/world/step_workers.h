@@ -1,8 +1,10 @@
 // A small pool of worker threads, made once, that runs one phase of the
 // physics step over a fixed partition of the objects: the calling thread
-// takes the first of N contiguous ranges, worker w the (w+1)-th. With one
-// thread nothing is started and a phase runs inline. A phase touches only
-// the objects of its own range, so the results are the same for every N.
+// takes the first of N contiguous ranges, worker w the (w+1)-th, unless the
+// caller finishes its own before the worker began: then the caller runs that
+// range too. With one thread nothing is started and a phase runs inline. A
+// phase touches only the objects of its own range, so the results are the
+// same for every N and whichever thread runs a range.
 #pragma once
 
 #include <algorithm>
@@ -124,10 +126,13 @@ class StepWorkers {
     void* context = nullptr;
     std::array<int, kMaxStepThreads + 1> begin{};  // as StepPartition::begin
   };
-  // A worker's word that it finished a generation, and its time: written by
-  // that worker only, on a line of its own.
+  // A worker's range of one generation: who takes it, and the worker's word
+  // that it finished it, with its time, on a line of its own.
   struct alignas(kCacheLineBytes) Report {
-    std::atomic<std::uint32_t> done{0};
+    // The last generation whose range was taken, by the worker or by the
+    // caller; whoever sets it to a new value runs that range.
+    std::atomic<std::uint32_t> taken{0};
+    std::atomic<std::uint32_t> done{0};  // written by the worker only
     std::int64_t nanoseconds = 0;
   };
   Handoff handoff_;

@@ -40,6 +40,30 @@ TEST(StepWorkers, EveryItemRunsOnceInOrderedRangesForAnyThreadCount) {
   EXPECT_EQ(heavy.begin[1], 30);  // 300 of the 600 in the first 30 items
 }
 
+// The caller, its own range empty, races the workers for theirs round after
+// round: still every range runs exactly once a round, with its own part.
+TEST(StepWorkers, EveryRangeRunsOnceWhenTheCallerTakesOverFromLateWorkers) {
+  constexpr int kRounds = 2000, kPerRange = 4;
+  StepWorkers workers(3);
+  StepPartition p;
+  p.parts = 3;
+  p.begin = {0, 0, kPerRange, 2 * kPerRange};
+  struct Seen {
+    std::vector<int> runs, part;
+  } seen{std::vector<int>(2 * kPerRange), std::vector<int>(2 * kPerRange, -1)};
+  for (int round = 0; round < kRounds; ++round)
+    workers.run(p, [](void* s, int part, int begin, int end) {
+      for (int i = begin; i < end; ++i) {
+        ++static_cast<Seen*>(s)->runs[static_cast<std::size_t>(i)];
+        static_cast<Seen*>(s)->part[static_cast<std::size_t>(i)] = part;
+      }
+    }, &seen);
+  for (int i = 0; i < 2 * kPerRange; ++i) {
+    EXPECT_EQ(seen.runs[static_cast<std::size_t>(i)], kRounds) << i;
+    EXPECT_EQ(seen.part[static_cast<std::size_t>(i)], 1 + i / kPerRange) << i;
+  }
+}
+
 // Times below the margin leave a boundary where it is; a slower range gives
 // one item to its neighbour per run; ranges stay ordered within the count,
 // also when the count shrinks under them.
