@@ -7,6 +7,18 @@
 namespace vorlund {
 namespace {
 
+// How often each item ran, and the part that ran it last.
+struct Seen {
+  explicit Seen(int count) : runs(static_cast<std::size_t>(count)), part(static_cast<std::size_t>(count), -1) {}
+  static void record(void* s, int part, int begin, int end) {
+    for (int i = begin; i < end; ++i) {
+      ++static_cast<Seen*>(s)->runs[static_cast<std::size_t>(i)];
+      static_cast<Seen*>(s)->part[static_cast<std::size_t>(i)] = part;
+    }
+  }
+  std::vector<int> runs, part;
+};
+
 // Every item is handed to exactly one range, the ranges follow the item
 // order, and a heavy item does not drag its neighbours into one range.
 TEST(StepWorkers, EveryItemRunsOnceInOrderedRangesForAnyThreadCount) {
@@ -19,16 +31,8 @@ TEST(StepWorkers, EveryItemRunsOnceInOrderedRangesForAnyThreadCount) {
     // Items 0..9 weigh 10 each, the rest 1: the first ranges take fewer items.
     const StepPartition p = partitionByWeight(c.count, c.threads, [](int i) { return i < 10 ? 10 : 1; });
     for (int r = 0; r < c.threads; ++r) ASSERT_LE(p.begin[r], p.begin[r + 1]) << c.threads << " " << c.count;
-    struct Seen {
-      std::vector<int> runs, part;
-    } seen{std::vector<int>(static_cast<std::size_t>(c.count)), std::vector<int>(static_cast<std::size_t>(c.count))};
-    for (int round = 0; round < 3; ++round)
-      workers.run(p, [](void* s, int part, int begin, int end) {
-        for (int i = begin; i < end; ++i) {
-          ++static_cast<Seen*>(s)->runs[static_cast<std::size_t>(i)];
-          static_cast<Seen*>(s)->part[static_cast<std::size_t>(i)] = part;
-        }
-      }, &seen);
+    Seen seen(c.count);
+    for (int round = 0; round < 3; ++round) workers.run(p, Seen::record, &seen);
     for (int i = 0; i < c.count; ++i) {
       EXPECT_EQ(seen.runs[static_cast<std::size_t>(i)], 3) << i;
       if (i > 0) {
@@ -48,16 +52,8 @@ TEST(StepWorkers, EveryRangeRunsOnceWhenTheCallerTakesOverFromLateWorkers) {
   StepPartition p;
   p.parts = 3;
   p.begin = {0, 0, kPerRange, 2 * kPerRange};
-  struct Seen {
-    std::vector<int> runs, part;
-  } seen{std::vector<int>(2 * kPerRange), std::vector<int>(2 * kPerRange, -1)};
-  for (int round = 0; round < kRounds; ++round)
-    workers.run(p, [](void* s, int part, int begin, int end) {
-      for (int i = begin; i < end; ++i) {
-        ++static_cast<Seen*>(s)->runs[static_cast<std::size_t>(i)];
-        static_cast<Seen*>(s)->part[static_cast<std::size_t>(i)] = part;
-      }
-    }, &seen);
+  Seen seen(2 * kPerRange);
+  for (int round = 0; round < kRounds; ++round) workers.run(p, Seen::record, &seen);
   for (int i = 0; i < 2 * kPerRange; ++i) {
     EXPECT_EQ(seen.runs[static_cast<std::size_t>(i)], kRounds) << i;
     EXPECT_EQ(seen.part[static_cast<std::size_t>(i)], 1 + i / kPerRange) << i;
