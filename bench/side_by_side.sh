@@ -2,7 +2,8 @@
 # Speed of the step, old against new, side by side on this machine: builds
 # (release, -O3) the two commits in folders of their own under .bench/ and
 # runs each measure for both in turn, round after round, pinned to cores,
-# then prints the median of each and their ratio.
+# then prints the median of each, their ratio, and the median of the
+# rounds' own ratios.
 # Usage: bench/side_by_side.sh [OLD_COMMIT] [NEW_COMMIT] [ROUNDS]
 #   OLD_COMMIT  default cc604659892655245c9ba1c6cdab50999721ffa3 (before the
 #               deterministic sines and the threaded step)
@@ -91,7 +92,8 @@ median() { sort -n | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]
 CROWD=(bench/crowded.sim bench/crowded.gen 3)
 WALK=(examples/walkers.sim examples/seeds.gen 1)
 declare -A got
-add() { got[$1]="${got[$1]:-} $2"; }
+# A measure that printed nothing is kept as "-", so that the rounds stay in step.
+add() { got[$1]="${got[$1]:-} ${2:--}"; }
 for r in $(seq "$ROUNDS"); do
   echo "round $r of $ROUNDS" >&2
   add crowd1_old "$(cli_rate "$OLD_DIR" 0 20000 "${CROWD[@]}")"
@@ -107,21 +109,28 @@ for r in $(seq "$ROUNDS"); do
   add pair_old "$(pair_rate "$OLD_DIR" 20000 "${CROWD[@]}")"
 done
 
-med() { tr ' ' '\n' <<<"${got[$1]}" | grep . | median; }
+med() { tr ' ' '\n' <<<"${got[$1]}" | grep -v '^-\?$' | median; }
+# The median of the rounds' own ratios: each round's two runs met the same
+# state of the host, and a slow minute then moves one ratio, not a median.
+paired() {
+  paste -d ' ' <(tr ' ' '\n' <<<"${got[$1]}" | grep .) <(tr ' ' '\n' <<<"${got[$2]}" | grep .) |
+    awk '$1 != "-" && $2 != "-" && $1 > 0 { print $2 / $1 }' | median
+}
 row() {
   local a b
   a="$(med "$2")"
   b="$(med "$3")"
-  printf '%-44s %12s %12s %8.2fx\n' "$1" "$a" "$b" "$(awk -v a="$a" -v b="$b" 'BEGIN { print b / a }')"
+  printf '%-44s %12s %12s %8.2fx %8.2fx\n' "$1" "$a" "$b" "$(awk -v a="$a" -v b="$b" 'BEGIN { print b / a }')" \
+    "$(paired "$2" "$3")"
 }
 echo
 echo "old ${OLD:0:12}, new ${NEW:0:12}; medians of $ROUNDS rounds, steps per second"
-printf '%-44s %12s %12s %9s\n' "measure" "old" "new" "new/old"
+printf '%-44s %12s %12s %9s %9s\n' "measure" "old" "new" "new/old" "paired"
 row "crowded world, 1 thread (20000 steps)" crowd1_old crowd1_new
 row "crowded world, 2 threads (old: 1)" crowd2_old crowd2_new
 row "walkers, 1 thread (seeds 1-3, 100000 steps)" walk_old walk_new
 row "BM_StepFiftyCreaturesBlocksWater" bm_old bm_new
-printf '%-44s %12s %12s %9s\n' "" "terminal" "desktop" "desk/term"
+printf '%-44s %12s %12s %9s %9s\n' "" "terminal" "desktop" "desk/term" "paired"
 row "desktop, no view, vs terminal (new, walkers)" term_new desk_new
-printf '%-44s %12s %12s %9s\n' "" "one alone" "two at once" "capacity"
+printf '%-44s %12s %12s %9s %9s\n' "" "one alone" "two at once" "capacity" "paired"
 row "host: old crowded world, per core (summed)" crowd1_old pair_old
