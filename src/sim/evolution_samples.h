@@ -54,6 +54,7 @@ class EvolutionSamples {
   void restart(int64_t step, double births, double deaths);
   // Whether `step` is due for a sample (cheap: call it every step).
   bool due(int64_t step) const { return step >= nextStep_; }
+  int64_t nextStep() const { return nextStep_; }
   // Adds one sample; when that fills the memory, it is thinned to every
   // other sample (the later of each pair) and the spacing doubles.
   void add(const EvolutionSample& s);

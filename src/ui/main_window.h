@@ -15,7 +15,6 @@
 #include <string>
 #include <vector>
 
-#include "core/clock_thinning.h"
 #include "ui/command_line.h"
 #include "ui/demo_scheduler.h"
 #include "ui/run_pacing.h"
@@ -177,7 +176,13 @@ class MainWindow : public QMainWindow {
   // One step of the loop; `worldShown` is the World toggle as the batch
   // began, `draw` false leaves the frames to the caller.
   void stepOnce(bool worldShown, bool draw = true);
+  // Steps with no view to draw, up to `most` and back to back up to the next
+  // one that the chart, the lists or the end of the run looks at; returns
+  // how many it made.
+  long stepQuietly(long most);
   void simulateOneStep();
+  // After a step: the lists' look at the clock when it is due.
+  void lookAtLists();
   // Draws the views `frames` times after a step, unless the frame budget says
   // wait (`always`: the pace asked for this frame).
   void drawFrames(int frames, bool always = false);
@@ -241,7 +246,7 @@ class MainWindow : public QMainWindow {
   BatchChecks batchChecks_;
   QElapsedTimer frameClock_;
   double lastListRefreshMs_ = -kListRefreshMinMs;
-  ClockThinning listClock_;
+  long nextListLook_ = 0;  // the step on which the lists next look at the clock
   DemoScheduler demo_;
   std::unique_ptr<DemoStage> stage_;
   // After ctx_: both hang on the simulator's hook lists and go first.

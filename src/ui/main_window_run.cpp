@@ -128,13 +128,19 @@ void MainWindow::runBatch() {
   // button's state behind a virtual call on every step cost a fast world some
   // tenths of a per cent.
   const bool worldShown = toggleDown(MainToggle::World);
+  nextListLook_ = nextUthStep(sim().stepCount, updateRatio_);
   QElapsedTimer batch;
   batch.start();
   long steps = 0;
   bool more = true;
   do {
-    stepOnce(worldShown);
-    if (batchChecks_.due(++steps)) more = batch.elapsed() < kBatchMs && !modalOpen();
+    if (worldShown) {
+      stepOnce(true);
+      ++steps;
+    } else {
+      steps += stepQuietly(batchChecks_.stepsToNextLook(steps));
+    }
+    if (batchChecks_.due(steps)) more = batch.elapsed() < kBatchMs && !modalOpen();
   } while (running_ && more);
   batchChecks_.batchDone(steps);
   if (!running_) finishRun();
@@ -145,6 +151,7 @@ void MainWindow::runWatchedBatch() {
   batch.start();
   long steps = 0;
   const bool worldShown = toggleDown(MainToggle::World);
+  nextListLook_ = nextUthStep(sim().stepCount, updateRatio_);
   for (long due = pacer_.due(frameClockMs()); due > 0 && running_ && watchRate_ > 0; --due) {
     stepOnce(worldShown, false);
     pacer_.stepped(1);
@@ -167,17 +174,8 @@ void MainWindow::stepOnce(bool worldShown, bool draw) {
   // A critical message (its box opened inside the step) cleared the run flag.
   if (!runFlag()) running_ = false;
   if (stepsLeft_ > 0 && --stepsLeft_ == 0) running_ = false;
+  lookAtLists();
   const long step = s.stepCount;
-  // The clock is read on every U-th step only, and not much more often than
-  // a thousand times a second.
-  if (step % updateRatio_ == 0 && listClock_.due(s.stepRateGuess() / updateRatio_)) {
-    const double now = frameClockMs();
-    if (listRefreshDue(step, updateRatio_, now, lastListRefreshMs_)) {
-      lastListRefreshMs_ = now;
-      refreshStatus();
-      individuals_->refreshRows();
-    }
-  }
   // A closed world view has no camera to move; reading the clock for it on
   // every step cost a fast world some per cent of its steps.
   if (worldShown) {
@@ -187,6 +185,44 @@ void MainWindow::stepOnce(bool worldShown, bool draw) {
   if (draw && worldShown) {
     const int frames = framesForStep(redrawRatio_, step);
     if (frames > 0) drawFrames(frames);
+  }
+}
+
+long MainWindow::stepQuietly(long most) {
+  symulator& s = sim();
+  // A step needs nothing of the window but a look at the run flag until the
+  // chart samples, the lists look at the clock or the run ends: the window's
+  // own work on every step cost a fast world some per cent of its steps.
+  long count = std::min(most, std::max(1L, nextListLook_ - s.stepCount));
+  count = std::min(count, static_cast<long>(std::max<int64_t>(1, evolution_->samples().nextStep() - s.stepCount)));
+  if (stepsLeft_ > 0) count = std::min(count, stepsLeft_);
+  inStep_ = true;
+  ctx_->setStepping(true);
+  long made = 0;
+  // A critical message (its box opened inside the step) clears the run flag;
+  // Stop pressed while such a box is open ends the run.
+  do {
+    s.jedenkrok();
+    ++made;
+  } while (made < count && running_ && runFlag());
+  ctx_->setStepping(false);
+  evolution_->afterStep();
+  inStep_ = false;
+  if (!runFlag()) running_ = false;
+  if (stepsLeft_ > 0 && (stepsLeft_ -= made) == 0) running_ = false;
+  lookAtLists();
+  return made;
+}
+
+void MainWindow::lookAtLists() {
+  const long step = sim().stepCount;
+  if (step < nextListLook_) return;
+  nextListLook_ = nextListLook(step, updateRatio_, sim().stepRateGuess());
+  const double now = frameClockMs();
+  if (listRefreshDue(step, updateRatio_, now, lastListRefreshMs_)) {
+    lastListRefreshMs_ = now;
+    refreshStatus();
+    individuals_->refreshRows();
   }
 }
 

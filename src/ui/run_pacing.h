@@ -91,6 +91,8 @@ class BatchChecks {
 
   // Whether the n-th step of a batch (from 1) is followed by a look.
   bool due(long n) const { return n % stride_ == 0; }
+  // After n steps of a batch: how many more until the next look.
+  long stepsToNextLook(long n) const { return stride_ - n % stride_; }
   // After a batch that made `steps` steps.
   void batchDone(long steps) { stride_ = steps / kChecksPerBatch > 1 ? steps / kChecksPerBatch : 1; }
 
@@ -104,6 +106,17 @@ class BatchChecks {
 constexpr double kListRefreshMinMs = 100.0;
 inline bool listRefreshDue(long step, long updateRatio, double nowMs, double lastMs) {
   return step % updateRatio == 0 && nowMs - lastMs >= kListRefreshMinMs;
+}
+
+// The lists look at the clock (for listRefreshDue) on U-th steps only, and
+// not much more often than kListLooksPerSecond times a second: a fast world's
+// steps take a few microseconds. After a look on `step`, the step of the
+// next one at `stepsPerSecond` (0 while unknown: the next U-th step).
+constexpr long kListLooksPerSecond = 1000;
+inline long nextUthStep(long step, long updateRatio) { return (step / updateRatio + 1) * updateRatio; }
+inline long nextListLook(long step, long updateRatio, long stepsPerSecond) {
+  const long gap = stepsPerSecond / kListLooksPerSecond;
+  return nextUthStep(step + (gap > 1 ? gap - 1 : 0), updateRatio);
 }
 
 // Half-second measurements of the display rate, and the throttle that slows

@@ -24,8 +24,10 @@ TEST(EvolutionWindow, ChartsTheRunAndExportsWhatItCharts) {
   EXPECT_TRUE(e.isVisible());
   e.settings().U = 50;
   e.restart();
+  if (w.toggle(MainToggle::World)->isChecked()) w.toggle(MainToggle::World)->click();  // steps in stretches between samples
   w.runSteps(1000);
   ASSERT_EQ(e.samples().size(), 20u);
+  for (std::size_t i = 0; i < 20; ++i) EXPECT_EQ(e.samples().at(i).step, static_cast<int64_t>(50 * (i + 1)));
   EXPECT_EQ(e.samples().at(19).step, w.sim().stepCount);
 
   // Check boxes choose the curves; the picture changes with them.

@@ -59,8 +59,29 @@ TEST(RunPacing, FastBatchesLookAtTheClockEveryFewStepsSlowOnesEveryStep) {
   checks.batchDone(100 * BatchChecks::kChecksPerBatch);  // a fast world: many steps in one batch
   EXPECT_FALSE(checks.due(99));
   EXPECT_TRUE(checks.due(100));
+  EXPECT_EQ(checks.stepsToNextLook(0), 100);
+  EXPECT_EQ(checks.stepsToNextLook(99), 1);
+  EXPECT_EQ(checks.stepsToNextLook(100), 100);
   checks.batchDone(3);  // then slow steps: every one is looked after again
   EXPECT_TRUE(checks.due(1));
+  EXPECT_EQ(checks.stepsToNextLook(5), 1);
+}
+
+TEST(RunPacing, ListsLookOnUthStepsAboutAThousandTimesASecond) {
+  struct Case {
+    long step, u, stepsPerSecond, next;
+  };
+  const Case cases[] = {
+      {0, 1, 0, 1},              // pace not known yet: the next step
+      {7, 5, 0, 10},             // the next U-th step, not U steps on
+      {10, 5, 0, 15},
+      {1000, 1, 400000, 1400},   // a fast world: 400 steps to a look
+      {1000, 3, 400000, 1401},   // and on a U-th step still
+      {1000, 1000, 400000, 2000},  // U itself is sparser than the thinning
+      {1000, 1, 1500, 1001},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(nextListLook(c.step, c.u, c.stepsPerSecond), c.next) << c.step << " " << c.u << " " << c.stepsPerSecond;
 }
 
 TEST(RunPacing, FramesPerStepFollowTheRatio) {

@@ -180,7 +180,13 @@ TEST(MainWindowDeterminism, SameSeedEvolvesAsTheCommandLineRunner) {
   MainWindow& w = rig.make({exampleFile("walkers.sim"), exampleFile("seeds.gen")});
   w.context().interface().int_threads = 2;  // the terminal runner steps on one thread
   w.show();
-  w.runSteps(kSteps);
+  // Half the run with the world on the screen, step by step, and half
+  // without it, in stretches of steps the window leaves alone.
+  ASSERT_TRUE(w.toggle(MainToggle::World)->isChecked());
+  w.runSteps(kSteps / 2);
+  w.toggle(MainToggle::World)->click();
+  ASSERT_FALSE(w.toggle(MainToggle::World)->isChecked());
+  w.runSteps(kSteps - kSteps / 2);
   ASSERT_EQ(w.sim().stepCount, kSteps);
   EXPECT_EQ(w.sim().stepThreads(), 2);
   ASSERT_EQ(w.sim().save("window.gen", FILE_GENOTYPES), 0);
