@@ -181,7 +181,11 @@ class MainWindow : public QMainWindow {
   // how many it made.
   long stepQuietly(long most);
   void simulateOneStep();
-  // After a step: the lists' look at the clock when it is due.
+  // Up to `count` steps back to back, fewer when the run stops inside one;
+  // returns how many it made.
+  long simulateSteps(long count);
+  // After steps of the run: its end, and the lists' look at the clock when due.
+  void afterSteps(long made);
   void lookAtLists();
   // Draws the views `frames` times after a step, unless the frame budget says
   // wait (`always`: the pace asked for this frame).

@@ -169,13 +169,9 @@ void MainWindow::runWatchedBatch() {
 }
 
 void MainWindow::stepOnce(bool worldShown, bool draw) {
-  symulator& s = sim();
   simulateOneStep();
-  // A critical message (its box opened inside the step) cleared the run flag.
-  if (!runFlag()) running_ = false;
-  if (stepsLeft_ > 0 && --stepsLeft_ == 0) running_ = false;
-  lookAtLists();
-  const long step = s.stepCount;
+  afterSteps(1);
+  const long step = sim().stepCount;
   // A closed world view has no camera to move; reading the clock for it on
   // every step cost a fast world some per cent of its steps.
   if (worldShown) {
@@ -196,21 +192,8 @@ long MainWindow::stepQuietly(long most) {
   long count = std::min(most, std::max(1L, nextListLook_ - s.stepCount));
   count = std::min(count, static_cast<long>(std::max<int64_t>(1, evolution_->samples().nextStep() - s.stepCount)));
   if (stepsLeft_ > 0) count = std::min(count, stepsLeft_);
-  inStep_ = true;
-  ctx_->setStepping(true);
-  long made = 0;
-  // A critical message (its box opened inside the step) clears the run flag;
-  // Stop pressed while such a box is open ends the run.
-  do {
-    s.jedenkrok();
-    ++made;
-  } while (made < count && running_ && runFlag());
-  ctx_->setStepping(false);
-  evolution_->afterStep();
-  inStep_ = false;
-  if (!runFlag()) running_ = false;
-  if (stepsLeft_ > 0 && (stepsLeft_ -= made) == 0) running_ = false;
-  lookAtLists();
+  const long made = simulateSteps(count);
+  afterSteps(made);
   return made;
 }
 
@@ -241,13 +224,28 @@ double MainWindow::frameClockMs() const {
   return static_cast<double>(frameClock_.nsecsElapsed()) / 1e6;
 }
 
-void MainWindow::simulateOneStep() {
+void MainWindow::simulateOneStep() { simulateSteps(1); }
+
+long MainWindow::simulateSteps(long count) {
   inStep_ = true;
   ctx_->setStepping(true);
-  sim().jedenkrok();
+  long made = 0;
+  // A critical message (its box opened inside the step) clears the run flag;
+  // Stop pressed while such a box is open ends the run.
+  do {
+    sim().jedenkrok();
+    ++made;
+  } while (made < count && running_ && runFlag());
   ctx_->setStepping(false);
   evolution_->afterStep();
   inStep_ = false;
+  return made;
+}
+
+void MainWindow::afterSteps(long made) {
+  if (!runFlag()) running_ = false;
+  if (stepsLeft_ > 0 && (stepsLeft_ -= made) == 0) running_ = false;
+  lookAtLists();
 }
 
 void MainWindow::readChoices() {
