@@ -1,7 +1,9 @@
 // Steps per second of jedenkrok in three worlds, and the time per stick end;
 // the flat world with 10, 25 and 50 creatures (and twice as many energy
-// balls) shows how the cost grows with the crowd. Also what handing an
-// empty phase to the step's workers and waiting for them costs.
+// balls) shows how the cost grows with the crowd, and on two threads what
+// a listening touch hook (the desktop's ground sounds) costs the shared
+// step. Also what handing an empty phase to the step's workers and waiting
+// for them costs.
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -47,8 +49,11 @@ std::unique_ptr<symulator> makeScene(Scene scene, int creatures) {
   return sim;
 }
 
-void runScene(benchmark::State& state, Scene scene, int creatures = kCreatures) {
+void runScene(benchmark::State& state, Scene scene, int creatures = kCreatures, int threads = 1, bool listened = false) {
   auto sim = makeScene(scene, creatures);
+  sim->setStepThreads(threads);
+  long touches = 0;
+  if (listened) sim->touchHooks.push_back({[](void* n, org*, ses*) { ++*static_cast<long*>(n); }, &touches, false});
   long ends = 0;
   for (int i = 0; i < sim->all.size(); ++i) ends += sim->all.get(i)->sesCount();
   for (auto _ : state) sim->jedenkrok();
@@ -62,6 +67,8 @@ void runScene(benchmark::State& state, Scene scene, int creatures = kCreatures) 
 void BM_StepOneCreatureX(benchmark::State& state) { runScene(state, Scene::OneX); }
 void BM_StepCreaturesFlat(benchmark::State& state) { runScene(state, Scene::Flat, static_cast<int>(state.range(0))); }
 void BM_StepFiftyCreaturesBlocksWater(benchmark::State& state) { runScene(state, Scene::Blocks); }
+// Argument: 1 with a touch hook that only counts.
+void BM_StepFlatTwoThreads(benchmark::State& state) { runScene(state, Scene::Flat, kCreatures, 2, state.range(0) != 0); }
 
 // Each shared phase pays this, four times a step.
 void BM_EmptyPhaseOnTwoThreads(benchmark::State& state) {
@@ -74,6 +81,7 @@ BENCHMARK(BM_StepOneCreatureX);
 BENCHMARK(BM_EmptyPhaseOnTwoThreads)->UseRealTime();
 BENCHMARK(BM_StepCreaturesFlat)->Arg(10)->Arg(25)->Arg(kCreatures);
 BENCHMARK(BM_StepFiftyCreaturesBlocksWater);
+BENCHMARK(BM_StepFlatTwoThreads)->Arg(0)->Arg(1)->UseRealTime();
 
 }  // namespace
 }  // namespace vorlund
