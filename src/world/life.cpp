@@ -45,7 +45,7 @@ void Life::forEachPart(StepPhase kind, PartPhase phase) {
   // The force phase takes the motion phase's split of the food, and leaves
   // it to that phase to move: a ball then stays on one core from its forces
   // to its motion, instead of its lines going over to another in between.
-  const bool twoStretches = !(creaturesOnly || food.size() == 0 || !touchHooks.empty());
+  const bool twoStretches = !(creaturesOnly || food.size() == 0);
   const bool borrowed = kind == StepPhase::Forces && twoStretches;
   PhaseBalance& balance = balances_[static_cast<std::size_t>(borrowed ? StepPhase::Motion : kind)];
   struct Split {
@@ -56,9 +56,7 @@ void Life::forEachPart(StepPhase kind, PartPhase phase) {
   };
   Split split{&phase, nullptr, nullptr, 0};
   // One stretch of objects per range where there is nothing else to split
-  // (the creatures-only phases, a world without food), and while touch hooks
-  // look on: first touches go to them range after range, in object order
-  // only when each range is one stretch.
+  // (the creatures-only phases, a world without food).
   if (!twoStretches) {
     split.first = &balance.ranges(count, threads, weight);
   } else {
@@ -113,7 +111,7 @@ void Life::setStepThreads(int threads) {
   senses_.setSourceParts(stepThreads());
   rangeBroadPhases_.clear();
   rangeBroadPhases_.resize(threads > 1 ? static_cast<std::size_t>(stepThreads()) : 0);
-  touched_.resize(static_cast<std::size_t>(stepThreads()));
+  touched_.resize(2 * static_cast<std::size_t>(stepThreads()));
   for (auto& t : touched_) t.reserve(kReservedTouches);
   spent_.resize(static_cast<std::size_t>(stepThreads()));
   for (auto& range : spent_) range.reserve(kReservedObjects);
@@ -245,9 +243,10 @@ void Life::go() {
   }
   check("go() #2");
   // Without breaks the contacts change only the objects they touch, and
-  // nothing looks in between (no check, no touch hook): in a shared step
-  // each range applies them to its own objects before it moves them.
-  const bool defer = sharesStep() && s.descol == 0 && s.debug == 0 && touchHooks.empty();
+  // nothing looks in between (no check; the touch hooks hear only after the
+  // motion): in a shared step each range applies them to its own objects
+  // before it moves them.
+  const bool defer = sharesStep() && s.descol == 0 && s.debug == 0;
   const bool deferred = contacts(defer);
   check("go() #3");
   damp = s.model == 1 ? DAMP_LOW : DAMP_LIMITED;
@@ -322,8 +321,16 @@ void Life::deaths() {
   }
 }
 
+std::vector<TouchEvent>& Life::touchesOf(int part, int begin) {
+  // A range that begins among the food holds food only, and every range
+  // after it too; one that begins among the creatures comes before those
+  // whether or not it reaches into the food.
+  const std::size_t foodLists = begin >= creatures.size() ? touched_.size() / 2 : 0;
+  return touched_[foodLists + static_cast<std::size_t>(part)];
+}
+
 void Life::callTouchHooks() {
-  // The ranges follow the object order, and so do the ends within each.
+  // The lists follow the object order (see touched_), and so do the ends within each.
   for (auto& range : touched_) {
     for (const TouchEvent& e : range)
       for (std::size_t i = 0; i < touchHooks.size(); ++i) {

@@ -224,9 +224,9 @@ class Life : public WorldInhabitants {
   // range reads only the snapshot's copies of the others' objects.
   void applyOwnEndContacts(const RangeStretches& own, RangeContacts& mine);
   // Moves the ends of objects [begin, end) of `all` and books each one's
-  // energy balance (and its packed copy). touched_[part] collects the ends
-  // that first touched the ground; their hooks are called after the phase,
-  // in object order.
+  // energy balance (and its packed copy). The ends that first touched the
+  // ground go to touchesOf(part, begin); their hooks are called after the
+  // phase, in object order.
   void motion(int part, int begin, int end);
   // The motion phase after a deferred contact phase (see contacts).
   void motionAfterDeferredContacts();
@@ -274,8 +274,12 @@ class Life : public WorldInhabitants {
   std::vector<RangeList<int>> spent_;
   std::vector<int> spentOrdered_;
   std::vector<org*> doomed_;
-  // Per range of the motion phase: the ends that first touched the ground.
+  // Per range of the motion phase and stretch (its creatures, its food):
+  // the ends that first touched the ground. The lists of the creatures'
+  // stretches come first, each kind in range order, so that read in turn
+  // they name the ends in object order however the ranges were cut.
   std::vector<RangeList<TouchEvent>> touched_;
+  std::vector<TouchEvent>& touchesOf(int part, int begin);
   // Per range of the contact phase's sweep, the end contacts and the pairs
   // they belong to; then all those pairs in the order (first, second).
   std::vector<RangeList<EndContact>> endContacts_;

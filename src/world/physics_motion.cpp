@@ -39,7 +39,7 @@ static_assert(offsetof(ses, contact) == fieldAt(kEndContact) && sizeof(ses::cont
 }  // namespace
 
 void Life::motion(int part, int begin, int end) {
-  std::vector<TouchEvent>& touched = touched_[static_cast<std::size_t>(part)];
+  std::vector<TouchEvent>& touched = touchesOf(part, begin);
   const bool lowDamping = rules().model == 1;
   const double water = world.waterLevel();
   // One end, all but the turn of its frame.

@@ -115,23 +115,29 @@ TEST(PhysicsMotion, GroundContactRecordsAnchorOnceThenHoldsAgainstFriction) {
 }
 
 TEST(PhysicsMotion, FirstTouchesNameEachEndsOwnObjectInOrder) {
-  // The motion lanes take the ends of several objects at once.
+  // The motion lanes take the ends of several objects at once, and a shared
+  // step gives each thread some creatures and some food: the hooks still
+  // hear the ends in object order.
   const TrigPath before = trigPath();
   for (TrigPath path : {TrigPath::Scalar, TrigPath::Avx, TrigPath::Avx512}) {
     if (!setTrigPath(path)) continue;
-    World w;
-    TouchLog touches;
-    w.life.touchHooks.push_back({&TouchLog::hook, &touches});
-    std::vector<std::pair<org*, ses*>> expected;
-    for (int i = 0; i < 5; ++i) {
-      org* o = w.creature(i % 2 ? "p:\np:1\nj:0,1" : "p:", {2.0 + 2 * i, 10, 1});
-      for (const auto& s : o->l_ses) {
-        s->p.z = -0.1;
-        expected.push_back({o, s.get()});
+    SCOPED_TRACE(trigPathName(path));
+    onOneAndTwoThreads([](World& w) {
+      TouchLog touches;
+      w.life.touchHooks.push_back({&TouchLog::hook, &touches});
+      for (int i = 0; i < 5; ++i) {
+        w.creature(i % 2 ? "p:\np:1\nj:0,1" : "p:", {2.0 + 2 * i, 10, 1});
+        if (i % 2 == 0) w.ball({2.0 + 2 * i, 20, 1});
       }
-    }
-    w.life.go();
-    EXPECT_EQ(touches.calls, expected) << trigPathName(path);
+      std::vector<std::pair<org*, ses*>> expected;
+      for (int i = 0; i < w.life.all.size(); ++i)
+        for (const auto& s : w.life.all.get(i)->l_ses) {
+          s->p.z = -0.1;
+          expected.push_back({w.life.all.get(i), s.get()});
+        }
+      w.life.go();
+      EXPECT_EQ(touches.calls, expected);
+    });
   }
   setTrigPath(before);
 }
