@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/clock_thinning.h"
+
 namespace vorlund::ui {
 
 // The step counter with a blank before every group of three digits counted
@@ -109,13 +111,12 @@ inline bool listRefreshDue(long step, long updateRatio, double nowMs, double las
 }
 
 // The lists look at the clock (for listRefreshDue) on U-th steps only, and
-// not much more often than kListLooksPerSecond times a second: a fast world's
+// not much more often than the other thinned clock reads: a fast world's
 // steps take a few microseconds. After a look on `step`, the step of the
 // next one at `stepsPerSecond` (0 while unknown: the next U-th step).
-constexpr long kListLooksPerSecond = 1000;
 inline long nextUthStep(long step, long updateRatio) { return (step / updateRatio + 1) * updateRatio; }
 inline long nextListLook(long step, long updateRatio, long stepsPerSecond) {
-  const long gap = stepsPerSecond / kListLooksPerSecond;
+  const long gap = stepsPerSecond / ClockThinning::kReadsPerSecond;
   return nextUthStep(step + (gap > 1 ? gap - 1 : 0), updateRatio);
 }
 
